@@ -1,0 +1,69 @@
+// The application state every handler shares, under its own names and
+// widths. A fresh AppState is the state before start-up: all zero and
+// empty, TRACEX -1.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace pelisto {
+
+// The "fmt " chunk body of the open wave file.
+struct WaveFormat {
+  int16_t FORMATTAG = 0;
+  int16_t CHANNELS = 0;
+  int32_t SAMPLERATE = 0;
+  int32_t BYTERATE = 0;
+  int16_t BLOCKALIGN = 0;
+  int16_t BITSPERSAMPLE = 0;
+};
+
+// Sound data constants: every accepted file is 16-bit stereo at 44100 Hz.
+constexpr int kHeaderSize = 44;
+constexpr int kFrameSize = 4;
+constexpr int kFramesPerSecond = 44100;
+constexpr int kBytesPerSecond = 176400;
+constexpr int WAVEBLOCK = 1764;
+constexpr int kColumnsPerSecond = 600;
+
+// Edit-list rows: the first 101 always exist; the tables grow on demand up
+// to kMaxEditRows.
+constexpr int kInitialEditRows = 101;
+constexpr int kMaxEditRows = 32767;
+
+using EditFileRow = std::array<std::string, 2>;  // source path, display name
+using EditDataRow = std::array<int32_t, 8>;      // frames, ms, loop, voiceless, reserved
+
+struct AppState {
+  std::string APPTITLE;
+  std::string WAVEFILENAME;
+  int16_t WAVEFNUM = 0;
+  WaveFormat WAVEFMT;
+  int32_t DATASIZE = 0;
+  int16_t PLAYFLAG = 0;
+  int16_t GRAPHFAST = 0;
+  int16_t GRAPHFNUM = 0;
+  std::array<uint8_t, 600> GRAPHBUF{};
+  std::array<uint8_t, WAVEBLOCK> WAVEBUF{};
+  int16_t EDITCOUNT = 0;
+  std::vector<EditFileRow> EDITFILE = std::vector<EditFileRow>(kInitialEditRows);
+  std::vector<EditDataRow> EDITDATA = std::vector<EditDataRow>(kInitialEditRows);
+  int16_t MARKMODE = 0;
+  int16_t CURSORX = 0;
+  int16_t DRAGMODE = 0;
+  int16_t MARKERBOX[3][5] = {};
+  int32_t TRACESEC = 0;
+  int32_t TRACEX = -1;
+
+  // Makes row r exist in both tables (r < kMaxEditRows).
+  void ensureRow(int r) {
+    if (r >= static_cast<int>(EDITDATA.size())) {
+      EDITFILE.resize(r + 1);
+      EDITDATA.resize(r + 1);
+    }
+  }
+};
+
+}  // namespace pelisto

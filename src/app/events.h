@@ -1,0 +1,38 @@
+// Events as the backends deliver them, and the one place that binds each
+// to its handler.
+#pragma once
+
+#include <string>
+
+#include "app/context.h"
+#include "app/forms.h"
+
+namespace pelisto {
+
+enum class EventKind {
+  kButton,     // control: BUTTON1 … BUTTON14
+  kMenu,       // menu: the item chosen
+  kScroll,     // HSCROLL1's position changed (already set on the scroll bar)
+  kListClick,  // a line of LIST1 was clicked (already selected)
+  kMouseDown, kMouseMove, kMouseUp,  // control: PICTURE1 or MAINFORM
+  kMciDone,    // a command sent with NOTIFY completed
+  kClose,      // the user asks to close the main window
+};
+
+struct Event {
+  EventKind kind;
+  Control control = Control::MAINFORM;
+  MenuItem menu = MenuItem::OpenWaveFile;
+  int button = 0;
+  double x = 0, y = 0;
+};
+
+// Runs the handler bound to event. Returns false when the event has no
+// handler (it is ignored) or its handler is already running (a handler is
+// never entered again while it runs).
+bool dispatchEvent(AppContext& ctx, const Event& event);
+
+// The name of the handler an event runs ("BUTTON6_ON", "HSCROLL1_CHANGE", …).
+std::string handlerName(const Event& event);
+
+}  // namespace pelisto

@@ -1,0 +1,69 @@
+// The windows, controls and menu of the program: names, kinds, captions,
+// client geometry, fonts and colours. Both backends build their windows
+// from these tables, so the layout lives in one place.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/canvas.h"
+
+namespace pelisto {
+
+enum class Control {
+  MAINFORM,
+  PICTURE1, TEXT1, HSCROLL1, TEXT2, EDIT1, EDIT2, BUTTON1, MCI1, BUTTON2, BUTTON3,
+  LIST1, TEXT3, BUTTON4, BUTTON5, BUTTON6, BUTTON7, BUTTON8, BUTTON9, BUTTON10,
+  BUTTON11, BUTTON12, BUTTON14,
+  FORM3, BUTTON13,
+};
+
+enum class ControlKind { kForm, kPicture, kLabel, kScrollBar, kEdit, kButton, kMci, kList };
+
+struct ControlInfo {
+  Control id;
+  const char* name;
+  ControlKind kind;
+  const char* caption;
+  int left, top, width, height;  // client coordinates of the owning window
+  FontSpec font;                 // as created (start-up changes heights)
+  bool hasBack;                  // a back colour is given
+  Rgb back;
+};
+
+// The controls of MAINFORM in creation order, then FORM3's button.
+const std::vector<ControlInfo>& mainFormControls();
+const ControlInfo& controlInfo(Control id);
+const ControlInfo& form3Button();
+
+// Window geometry. The client areas are fixed; the outer sizes are what the
+// desktop's frame makes of them (800 × 580 and 480 × 320 with a classic frame).
+constexpr const char* kMainTitle = "Pelisto";
+constexpr int kMainOuterWidth = 800, kMainOuterHeight = 580;
+constexpr int kMainClientWidth = 794, kMainClientHeight = 530;
+constexpr int kMainLeft = 166, kMainTop = 117;
+constexpr const char* kForm3Title = "著作権表示";
+constexpr int kForm3OuterWidth = 480, kForm3OuterHeight = 320;
+constexpr int kForm3ClientWidth = 474, kForm3ClientHeight = 290;
+constexpr int kForm3Left = 66, kForm3Top = 66;
+// PICTURE1's client area inside its one-pixel border.
+constexpr int kPictureClientWidth = 598, kPictureClientHeight = 126;
+
+extern const FontSpec kFormFont;  // "FixedSys" 18
+
+enum class MenuItem { OpenWaveFile, OpenProject, SaveProject, GrapgFast, Copyright };
+
+struct MenuItemInfo {
+  MenuItem id;
+  const char* name;
+  const char* menu;     // FileMenu, DispMenu, HelpMenu
+  const char* menuCaption;
+  const char* caption;
+  int identifier;
+  bool separatorBefore;
+};
+
+const std::vector<MenuItemInfo>& menuItems();
+const MenuItemInfo& menuItemInfo(MenuItem id);
+
+}  // namespace pelisto

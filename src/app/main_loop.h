@@ -1,0 +1,16 @@
+// The main loop: dispatch pending events; while a tracked playback runs
+// (PLAYFLAG 1) run a tracking step at least every kTrackingIntervalMs,
+// otherwise wait for the next event without polling.
+#pragma once
+
+#include "app/context.h"
+#include "platform/event_pump.h"
+
+namespace pelisto {
+
+constexpr int kTrackingIntervalMs = 5;
+
+// Returns when the main window has been closed.
+void runMainLoop(AppContext& ctx, EventPump& pump);
+
+}  // namespace pelisto

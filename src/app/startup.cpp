@@ -1,0 +1,111 @@
+// Start-up and close of the main window.
+#include <cstdio>
+
+#include "app/handlers.h"
+#include "app/main_loop.h"
+
+namespace pelisto {
+namespace {
+
+constexpr int kStartupFontHeight = 13;
+constexpr int kListFontHeight = 12;
+const FontSpec kScaleFont{"ＭＳ ゴシック", 16, 1};
+
+void changeFont(AppContext& ctx, Control c) {
+  FontSpec f = ctx.ui.font(c);
+  f.heightPx = c == Control::LIST1 ? kListFontHeight : kStartupFontHeight;
+  ctx.ui.setFont(c, f);
+}
+
+// Hides a label and draws its caption on the main window in its place.
+void redrawLabel(AppContext& ctx, Control c, Rgb face, Rgb text) {
+  const ControlInfo& info = controlInfo(c);
+  ctx.ui.hide(c);
+  Canvas& form = ctx.ui.canvas(Control::MAINFORM);
+  form.fillBox(info.left, info.top, info.left + info.width, info.top + info.height, face);
+  form.drawText(info.left, info.top, info.caption, ctx.ui.font(c), text);
+}
+
+}  // namespace
+
+void MAINFORM_START(AppContext& ctx) {
+  Ui& ui = ctx.ui;
+  Canvas& form = ui.canvas(Control::MAINFORM);
+
+  // 1. Window look.
+  const Rgb face = ui.systemColor(SystemColor::kButtonFace);
+  const Rgb text = ui.systemColor(SystemColor::kButtonText);
+  form.fillBox(0, 0, form.width(), form.height(), face);
+  changeFont(ctx, Control::TEXT1);
+  redrawLabel(ctx, Control::TEXT1, face, text);
+  changeFont(ctx, Control::TEXT2);
+  redrawLabel(ctx, Control::TEXT2, face, text);
+  for (Control c : {Control::EDIT1, Control::EDIT2, Control::BUTTON1, Control::BUTTON2,
+                    Control::BUTTON3, Control::LIST1}) {
+    changeFont(ctx, c);
+  }
+  changeFont(ctx, Control::TEXT3);
+  redrawLabel(ctx, Control::TEXT3, face, text);
+  for (Control c : {Control::BUTTON4, Control::BUTTON5, Control::BUTTON6, Control::BUTTON7,
+                    Control::BUTTON8, Control::BUTTON9, Control::BUTTON10, Control::BUTTON11,
+                    Control::BUTTON12, Control::BUTTON14}) {
+    changeFont(ctx, c);
+  }
+
+  // 2. Palette entry 14 takes the button face, split from its hexadecimal
+  // text (BBGGRR) as the colour value is written.
+  char hex[8];
+  std::snprintf(hex, sizeof hex, "%06X", (face.b << 16) | (face.g << 8) | face.r);
+  unsigned r = 0, g = 0, b = 0;
+  std::sscanf(hex + 4, "%2X", &r);
+  std::sscanf(hex + 2, "%2X", &g);
+  hex[2] = '\0';
+  std::sscanf(hex, "%2X", &b);
+  form.setPalette(14, Rgb{uint8_t(r), uint8_t(g), uint8_t(b)});
+
+  // 3. The two lines across the top.
+  form.line(0, 0, 800, 0, 1);
+  form.line(0, 1, 800, 1, 15);
+
+  // 4.–5. Title of message boxes; the controls are bound by name already.
+  ctx.state.APPTITLE = "Pelisto V0.1";
+
+  // 6.–8. The amplitude scale left of the picture.
+  const ControlInfo& pic = controlInfo(Control::PICTURE1);
+  const int L = pic.left, T = pic.top;
+  form.line(L - 16, T, L, T, 0);
+  form.line(L - 16, T + 64, L, T + 64, 0);
+  form.line(L - 16, T + 127, L, T + 127, 0);
+  const Rgb black = form.palette(0);
+  form.drawText(L - 64, T - 8, "32767", kScaleFont, black);
+  form.drawText(L - 32, T + 56, "0", kScaleFont, black);
+  form.drawText(L - 72, T + 119, "-32768", kScaleFont, black);
+
+  // 9. The centre line of the empty picture.
+  ui.canvas(Control::PICTURE1).line(0, 63, 660, 63, 14);
+
+  // 10.
+  ctx.state.EDITCOUNT = 0;
+}
+
+void MAINFORM_QUERYCLOSE(AppContext& ctx) {
+  if (ctx.state.PLAYFLAG != 0) {
+    sendMci(ctx, "STOP WAVEOBJ");
+    sendMci(ctx, "CLOSE WAVEOBJ");
+  }
+}
+
+void runMainLoop(AppContext& ctx, EventPump& pump) {
+  for (;;) {
+    pump.processPending();
+    if (pump.closed()) return;
+    if (ctx.state.PLAYFLAG == 1) {
+      TRACETIMESCROLL(ctx);
+      pump.waitForEvents(kTrackingIntervalMs);
+    } else {
+      pump.waitForEvents(-1);
+    }
+  }
+}
+
+}  // namespace pelisto

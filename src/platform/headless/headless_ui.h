@@ -1,0 +1,117 @@
+// The scripted user interface: controls held in memory, dialogs answered
+// from a queue, and a transcript of everything the user would have seen.
+#pragma once
+
+#include <deque>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/ui.h"
+
+namespace pelisto {
+
+// One line per event, in order ("message: …", "dialog: open …", "mci: …").
+class Transcript {
+ public:
+  void add(std::string line) { m_lines.push_back(std::move(line)); }
+  const std::vector<std::string>& lines() const { return m_lines; }
+  void clear() { m_lines.clear(); }
+  // True once a script fault was reported ("error: …").
+  bool faulted() const { return m_faulted; }
+  void fault(const std::string& text) {
+    add("error: " + text);
+    m_faulted = true;
+  }
+
+ private:
+  std::vector<std::string> m_lines;
+  bool m_faulted = false;
+};
+
+struct ScriptedAnswer {
+  enum Kind { kOpen, kSave, kInput, kCancel, kYes, kNo } kind;
+  std::string text;
+};
+
+class HeadlessUi final : public Ui {
+ public:
+  explicit HeadlessUi(Transcript& transcript);
+
+  void queueAnswer(ScriptedAnswer answer) { m_answers.push_back(std::move(answer)); }
+  size_t pendingAnswers() const { return m_answers.size(); }
+  void setSystemColor(SystemColor which, Rgb color) { m_sysColors[static_cast<int>(which)] = color; }
+  // The next cancellable busy scope reports a cancel after n updates.
+  void cancelBusyAfter(int updates) { m_cancelAfter = updates; }
+  Pointer pointer(Control c) const;
+  bool mouseCaptured() const { return m_captured; }
+  bool aboutShown() const { return m_aboutShown; }
+  int busyScopes() const { return m_busyScopes; }
+
+  void setText(Control control, const std::string& text) override;
+  std::string text(Control control) const override;
+  void setFont(Control control, const FontSpec& font) override;
+  FontSpec font(Control control) const override;
+  void hide(Control control) override;
+  bool isVisible(Control control) const override;
+
+  void setScrollRange(int minimum, int maximum) override;
+  int scrollMin() const override { return m_scrollMin; }
+  int scrollMax() const override { return m_scrollMax; }
+  int scrollPos() const override { return m_scrollPos; }
+  void setScrollPos(int pos) override;
+
+  void addLine(const std::string& text) override;
+  void insertLine(int index, const std::string& text) override;
+  void removeLine(int index) override;
+  std::string line(int index) const override;
+  int lineCount() const override { return static_cast<int>(m_lines.size()); }
+  int selected() const override { return m_selected; }
+  void select(int index) override;
+  void clearLines() override;
+
+  Canvas& canvas(Control control) override;
+
+  void setPointer(Control control, Pointer pointer) override;
+  void captureMouse(Control control) override;
+  void releaseMouse() override { m_captured = false; }
+
+  void setChecked(MenuItem item, bool checked) override;
+  bool isChecked(MenuItem item) const override;
+
+  void messageBox(const std::string& caption, const std::string& text) override;
+  Answer question(const std::string& caption, const std::string& text) override;
+  std::string fileDialog(const FileDialogSpec& spec) override;
+  std::string inputBox(const std::string& caption, const std::string& prompt,
+                       const std::string& initial) override;
+  void showAbout(const std::function<void(Canvas&)>& paint) override;
+  void closeAbout(int value) override;
+  Rgb systemColor(SystemColor which) const override;
+  std::unique_ptr<BusyScope> beginBusy(const std::string& caption, bool cancellable) override;
+  void notice(const std::string& text) override;
+
+ private:
+  bool takeAnswer(ScriptedAnswer& out, const std::string& what);
+
+  Transcript& m_transcript;
+  std::deque<ScriptedAnswer> m_answers;
+  std::map<Control, std::string> m_texts;
+  std::map<Control, FontSpec> m_fonts;
+  std::map<Control, bool> m_hidden;
+  std::map<Control, Pointer> m_pointers;
+  std::map<MenuItem, bool> m_checked;
+  int m_scrollMin = 0, m_scrollMax = 0, m_scrollPos = 0;
+  std::vector<std::string> m_lines;
+  int m_selected = -1;
+  Canvas m_form;
+  Canvas m_picture;
+  Canvas m_form3;
+  Rgb m_sysColors[2] = {Rgb{212, 208, 200}, Rgb{0, 0, 0}};
+  bool m_captured = false;
+  bool m_aboutShown = false;
+  int m_cancelAfter = -1;
+  int m_busyScopes = 0;
+};
+
+}  // namespace pelisto

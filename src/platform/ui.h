@@ -1,0 +1,107 @@
+// The operations the handlers use on windows, controls, the menu and the
+// standard dialogs. Implemented by the desktop (platform/qt) and by the
+// scripted headless backend (platform/headless).
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/forms.h"
+#include "platform/canvas.h"
+
+namespace pelisto {
+
+// What the file dialogs and the input box return on cancel: ESC alone.
+inline const std::string kCancelMark = "\x1b";
+
+enum class Pointer { kArrow, kSizeWE, kWait };
+enum class Answer { kYes, kNo, kCancel };
+enum class SystemColor { kButtonFace, kButtonText };
+
+struct FileDialogSpec {
+  std::string title;
+  std::string filterText;  // "waveファイル(*.wav)"
+  std::string pattern;     // "*.wav"
+  bool save = false;       // a save dialog asks before replacing a file
+};
+
+// Held while a long operation runs: the wait pointer, the mouse captured by
+// the main window, other input held off; a progress display appears when
+// the work lasts longer than about half a second.
+class BusyScope {
+ public:
+  virtual ~BusyScope() = default;
+  // Reports progress (done of total units). Returns false once the user
+  // asked to cancel (only when the scope was made cancellable).
+  virtual bool update(uint64_t done, uint64_t total) = 0;
+};
+
+class Ui {
+ public:
+  Ui() = default;
+  Ui(const Ui&) = delete;
+  Ui& operator=(const Ui&) = delete;
+  virtual ~Ui() = default;
+
+  // Text of a label, edit box or window title (MAINFORM, FORM3).
+  virtual void setText(Control control, const std::string& text) = 0;
+  virtual std::string text(Control control) const = 0;
+  virtual void setFont(Control control, const FontSpec& font) = 0;
+  virtual FontSpec font(Control control) const = 0;
+  virtual void hide(Control control) = 0;
+  virtual bool isVisible(Control control) const = 0;
+
+  // HSCROLL1: position in seconds, clamped to the range by setScrollPos.
+  virtual void setScrollRange(int minimum, int maximum) = 0;
+  virtual int scrollMin() const = 0;
+  virtual int scrollMax() const = 0;
+  virtual int scrollPos() const = 0;
+  virtual void setScrollPos(int pos) = 0;
+
+  // LIST1. Indices from 0; selected() is -1 when no line is selected.
+  virtual void addLine(const std::string& text) = 0;
+  virtual void insertLine(int index, const std::string& text) = 0;
+  virtual void removeLine(int index) = 0;
+  virtual std::string line(int index) const = 0;
+  virtual int lineCount() const = 0;
+  virtual int selected() const = 0;
+  virtual void select(int index) = 0;
+  virtual void clearLines() = 0;
+
+  // Backing bitmaps of MAINFORM's and PICTURE1's client areas.
+  virtual Canvas& canvas(Control control) = 0;
+
+  // Pointer shape over a window; kArrow also releases a mouse capture.
+  virtual void setPointer(Control control, Pointer pointer) = 0;
+  virtual void captureMouse(Control control) = 0;
+  virtual void releaseMouse() = 0;
+
+  virtual void setChecked(MenuItem item, bool checked) = 0;
+  virtual bool isChecked(MenuItem item) const = 0;
+
+  // OK box with the stop icon.
+  virtual void messageBox(const std::string& caption, const std::string& text) = 0;
+  // Yes/No/Cancel box with the question icon; closing it answers kCancel.
+  virtual Answer question(const std::string& caption, const std::string& text) = 0;
+  // The chosen full path, or kCancelMark. Starts in the current directory.
+  virtual std::string fileDialog(const FileDialogSpec& spec) = 0;
+  // Modal one-line input box, 64-character field; the text or kCancelMark.
+  virtual std::string inputBox(const std::string& caption, const std::string& prompt,
+                               const std::string& initial) = 0;
+
+  // Shows FORM3 modally: paint runs once on its client canvas before it
+  // takes input; returns when BUTTON13 or the close box ends it.
+  virtual void showAbout(const std::function<void(Canvas&)>& paint) = 0;
+  // Ends the about window (BUTTON13_ON).
+  virtual void closeAbout(int value) = 0;
+
+  virtual Rgb systemColor(SystemColor which) const = 0;
+
+  virtual std::unique_ptr<BusyScope> beginBusy(const std::string& caption, bool cancellable) = 0;
+  // A one-time notice (for example: no sound device found).
+  virtual void notice(const std::string& text) = 0;
+};
+
+}  // namespace pelisto

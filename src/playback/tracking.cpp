@@ -1,0 +1,7 @@
+#include "app/handlers.h"
+
+namespace pelisto {
+
+void TRACETIMESCROLL(AppContext&) {}
+
+}  // namespace pelisto

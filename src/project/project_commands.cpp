@@ -1,0 +1,8 @@
+#include "app/handlers.h"
+
+namespace pelisto {
+
+void OPENPROJECT_ON(AppContext&) {}
+void SAVEPROJECT_ON(AppContext&) {}
+
+}  // namespace pelisto

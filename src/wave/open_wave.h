@@ -1,0 +1,21 @@
+// Opening a wave file into the view: shared by the open-file command and
+// the project loader.
+#pragma once
+
+#include <string>
+
+#include "app/context.h"
+
+namespace pelisto {
+
+// Closes the wave file open in the view, opens path under the lowest free
+// file number and checks its header. On success records DATASIZE and
+// WAVEFMT, sets the scroll range, builds the graph cache when the fast
+// option is on, writes the length into EDIT1 and draws second 0; returns
+// true. On failure shows the check's message, closes the file, leaves
+// WAVEFNUM 0 and returns false. WAVEFILENAME is the caller's to set.
+bool openWaveForView(AppContext& ctx, const std::string& path);
+
+inline constexpr const char* kMsgCannotOpenWave = "waveファイルを開く事が出来ません";
+
+}  // namespace pelisto

@@ -1,0 +1,68 @@
+#include "wave/wave_header.h"
+
+#include <cstring>
+
+#include "app/numbers.h"
+
+namespace pelisto {
+namespace {
+
+bool readExact(FileTable& files, int16_t num, uint8_t* dst, size_t n) {
+  auto got = files.read(num, dst, n);
+  return got && got.value() == n;
+}
+
+int16_t le16(const uint8_t* p) { return static_cast<int16_t>(p[0] | (p[1] << 8)); }
+int32_t le32(const uint8_t* p) {
+  return static_cast<int32_t>(uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) |
+                              (uint32_t(p[3]) << 24));
+}
+
+}  // namespace
+
+WaveHeaderCheck checkWaveHeader(FileTable& files, int16_t num) {
+  WaveHeaderCheck c;
+  uint8_t buf[16];
+  auto fail = [&](const char* msg) {
+    c.message = msg;
+    return c;
+  };
+  if (!files.seek(num, 0)) return fail(kMsgNotRiff);
+  if (!readExact(files, num, buf, 4) || std::memcmp(buf, "RIFF", 4) != 0) return fail(kMsgNotRiff);
+  if (!readExact(files, num, buf, 4)) return fail(kMsgNotWave);  // RIFF size, ignored
+  if (!readExact(files, num, buf, 4) || std::memcmp(buf, "WAVE", 4) != 0) return fail(kMsgNotWave);
+  if (!readExact(files, num, buf, 4) || std::memcmp(buf, "fmt ", 4) != 0) return fail(kMsgBadFmt);
+  // The fmt size and the format block: a file ending here fails the first
+  // format check, the one being read.
+  if (!readExact(files, num, buf, 4)) return fail(kMsgNotPcm);
+  if (!readExact(files, num, buf, 16)) return fail(kMsgNotPcm);
+  c.formatRead = true;
+  c.format.FORMATTAG = le16(buf);
+  c.format.CHANNELS = le16(buf + 2);
+  c.format.SAMPLERATE = le32(buf + 4);
+  c.format.BYTERATE = le32(buf + 8);
+  c.format.BLOCKALIGN = le16(buf + 12);
+  c.format.BITSPERSAMPLE = le16(buf + 14);
+  if (c.format.FORMATTAG != 1) return fail(kMsgNotPcm);
+  if (c.format.CHANNELS != 2) return fail(kMsgMono);
+  if (c.format.SAMPLERATE != 44100) return fail(kMsgNot44k);
+  if (!readExact(files, num, buf, 4) || std::memcmp(buf, "data", 4) != 0) return fail(kMsgBadData);
+  if (!readExact(files, num, buf, 4)) return fail(kMsgBadData);
+  c.dataSize = le32(buf);
+  c.ok = true;
+  return c;
+}
+
+int32_t lengthSeconds(int32_t dataSize) {
+  return static_cast<int32_t>(roundHalfEven(static_cast<double>(dataSize) / kBytesPerSecond));
+}
+
+int32_t scrollRangeMax(int32_t dataSize) {
+  return static_cast<int32_t>(roundHalfAway(static_cast<double>(dataSize) / kBytesPerSecond));
+}
+
+std::string lengthText(int32_t s) {
+  return std::to_string(s / 60) + " 分 " + std::to_string(s % 60) + "秒";
+}
+
+}  // namespace pelisto

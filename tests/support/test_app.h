@@ -1,0 +1,52 @@
+// A fresh application over the headless backend and an in-memory file
+// system, for handler tests.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "app/context.h"
+#include "app/handlers.h"
+#include "platform/headless/headless_ui.h"
+#include "platform/headless/mem_file_system.h"
+#include "platform/headless/recording_mci.h"
+#include "wave/wav_bytes.h"
+
+namespace pelisto::test {
+
+struct TestApp {
+  Transcript transcript;
+  HeadlessUi ui{transcript};
+  MemFileSystem fs;
+  RecordingMci mci{transcript, nullptr};
+  AppContext ctx{ui, fs, mci};
+
+  // Runs start-up, as the program does before the first input.
+  TestApp& started() {
+    MAINFORM_START(ctx);
+    return *this;
+  }
+  // Opens path through the open-file command with a scripted answer.
+  void openWave(const std::string& path) {
+    ui.queueAnswer({ScriptedAnswer::kOpen, path});
+    OPENWAVEFILE_ON(ctx);
+  }
+  const std::vector<std::string>& lines() const { return transcript.lines(); }
+};
+
+// A canonical 16-bit stereo 44.1 kHz file whose data is `data`.
+inline std::vector<uint8_t> wavFile(const std::vector<uint8_t>& data) {
+  std::vector<uint8_t> f = canonicalWavHeader(static_cast<uint32_t>(data.size()));
+  f.insert(f.end(), data.begin(), data.end());
+  return f;
+}
+
+// `bytes` bytes of data where byte i is (i * mul + add) & 0xff.
+inline std::vector<uint8_t> patternData(size_t bytes, unsigned mul = 7, unsigned add = 3) {
+  std::vector<uint8_t> d(bytes);
+  for (size_t i = 0; i < bytes; ++i) d[i] = uint8_t(i * mul + add);
+  return d;
+}
+
+}  // namespace pelisto::test

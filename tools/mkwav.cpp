@@ -1,0 +1,2 @@
+// WAV generator (under construction).
+int main() { return 0; }

@@ -1,0 +1,2 @@
+// The scenario runner (under construction).
+int main() { return 0; }
