@@ -67,13 +67,6 @@ TEST(LineText, NameColumnIsAlways32Bytes) {
   }
 }
 
-TEST(LineText, LongNameKeepsTheLineWidths) {
-  AppState s = withRow("a_rather_long_recording_name_of_a_session.wav", 0, 500);
-  EXPECT_EQ(cp932(finishedLine(s, 3)).size(), 66u);
-  EXPECT_EQ(cp932(pendingLine(s, 3)).size(), 54u);
-  EXPECT_EQ(cp932(finishedLine(s, 3)).substr(0, 33), "a_rather_long_recording_name_of_ ");
-}
-
 TEST(LineText, NegativeLengthAndPercentForm) {
   AppState back = withRow("b.wav", 3250, 1500);
   EXPECT_EQ(finishedLine(back, 3).substr(32),
@@ -82,12 +75,6 @@ TEST(LineText, NegativeLengthAndPercentForm) {
   EXPECT_EQ(finishedLine(late, 3).substr(32),
             std::string(" ") + "%10000.000" + " ～ " + "%10001.250" + " " + "   1.250" + " 秒 ");
   EXPECT_EQ(pendingLine(late, 3).substr(32), " %10000.000 ～ " + blanks(8) + " ");
-}
-
-TEST(LineText, RowsOutsideTheTablesReadEmpty) {
-  AppState s;
-  EXPECT_EQ(finishedLine(s, 500), blanks(32) + " " + "   0.000 ～    0.000    0.000 秒 ");
-  EXPECT_EQ(cp932(pendingLine(s, -1)).size(), 54u);
 }
 
 }  // namespace
