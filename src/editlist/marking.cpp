@@ -42,7 +42,6 @@ void drawMarkCursor(AppContext& ctx, int x) {
   picture.setMode(DrawMode::kXor);
   picture.line(x, 0, x, kCursorBottom, kCursorColor);
   picture.setMode(before);
-  picture.changed();
 }
 
 void armMarking(AppContext& ctx, int16_t mode) {
