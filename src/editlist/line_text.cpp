@@ -19,11 +19,15 @@ std::string secondsText(int64_t milliseconds) {
   uint64_t magnitude = milliseconds < 0 ? uint64_t(0) - uint64_t(milliseconds)
                                         : uint64_t(milliseconds);
   std::string fraction = std::to_string(magnitude % 1000);
-  fraction.insert(0, 3 - fraction.size(), '0');
-  std::string text = (milliseconds < 0 ? "-" : "") + std::to_string(magnitude / 1000) + "." +
-                     fraction;
-  if (text.size() > kSecondsWidth) return "%" + text;
-  return std::string(kSecondsWidth - text.size(), ' ') + text;
+  std::string text;
+  if (milliseconds < 0) text.push_back('-');
+  text.append(std::to_string(magnitude / 1000));
+  text.push_back('.');
+  text.append(3 - fraction.size(), '0');
+  text.append(fraction);
+  if (text.size() > kSecondsWidth) text.insert(text.begin(), '%');
+  else text.insert(text.begin(), kSecondsWidth - text.size(), ' ');
+  return text;
 }
 
 // A row outside the tables reads as an empty one.

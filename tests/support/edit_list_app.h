@@ -11,12 +11,15 @@
 namespace pelisto::test {
 
 struct EditListApp : TestApp {
-  // Opens a file of `seconds` seconds (plus `extraBytes`) at `path`.
-  explicit EditListApp(int seconds = 12, const std::string& path = "/wav/a.wav",
-                       size_t extraBytes = 0) {
+  // Opens a file of `seconds` seconds of sound at `path`.
+  explicit EditListApp(int seconds = 12, const std::string& path = "/wav/a.wav") {
     started();
     fs.addDirectory("/wav");
-    fs.setContents(path, wavFile(patternData(size_t(seconds) * kBytesPerSecond + extraBytes)));
+    const size_t bytes = size_t(seconds) * kBytesPerSecond;
+    std::vector<uint8_t> file = canonicalWavHeader(uint32_t(bytes));
+    file.resize(file.size() + bytes);
+    for (size_t i = 0; i < bytes; ++i) file[kHeaderSize + i] = uint8_t(i * 7 + 3);
+    fs.setContents(path, std::move(file));
     openWave(path);
     transcript.clear();
   }
