@@ -58,6 +58,7 @@ void markEnd(AppContext& ctx, const MarkPosition& pos) {
   AppState& s = ctx.state;
   if (!hasPendingEntry(ctx)) return;
   const int r = s.EDITCOUNT;
+  s.ensureRow(r);
   s.EDITDATA[r][1] = pos.frames;
   s.EDITDATA[r][3] = pos.ms;
   ctx.ui.removeLine(ctx.ui.lineCount() - 1);
