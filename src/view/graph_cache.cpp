@@ -1,8 +1,144 @@
+// Building the graph cache from the open wave file, and the menu command
+// that switches the fast display on and off.
+#include "view/graph_cache.h"
+
+#include <algorithm>
+#include <vector>
+
 #include "app/handlers.h"
+#include "app/messages.h"
+#include "view/graph_points.h"
+#include "wave/wave_header.h"
 
 namespace pelisto {
+namespace {
 
-void LOADGRAPHDATA(AppContext&, const std::string&, int32_t&) {}
-void GRAPGFAST_ON(AppContext&) {}
+// The wave file is read in chunks of whole blocks (about 1 MiB) and the
+// records are written in batches of about 1 MiB.
+constexpr uint64_t kChunkBlocks = 600;
+constexpr size_t kBatchRecords = 1800;
+
+// Writes records for seconds 0 … lastSecond into the cache open under
+// cacheNum, in one sequential pass over the wave file. Block k of the data
+// is real when a whole block remains in the file at its offset (bytes after
+// the data chunk count, as for the block reader); every later block is
+// silence, exactly as the block reader gives it.
+Status writeRecords(AppContext& ctx, int16_t cacheNum, int32_t lastSecond, BusyScope& busy) {
+  FileTable& files = ctx.files;
+  const int16_t wave = ctx.state.WAVEFNUM;
+  const uint64_t totalBlocks =
+      lastSecond < 0 ? 0 : (static_cast<uint64_t>(lastSecond) + 1) * kBlocksPerSecond;
+
+  uint64_t realBlocks = 0;
+  if (files.isOpen(wave)) {
+    auto length = files.length(wave);
+    if (length && length.value() > static_cast<uint64_t>(kHeaderSize)) {
+      realBlocks = std::min(totalBlocks, (length.value() - kHeaderSize) / WAVEBLOCK);
+    }
+    files.seek(wave, kHeaderSize);
+  }
+
+  std::vector<uint8_t> chunk(kChunkBlocks * WAVEBLOCK);
+  std::vector<uint8_t> batch;
+  batch.reserve(kBatchRecords * kGraphRecordSize);
+  auto flush = [&]() -> Status {
+    if (batch.empty()) return Status::ok();
+    Status st = files.write(cacheNum, batch.data(), batch.size());
+    batch.clear();
+    return st;
+  };
+
+  uint64_t block = 0;
+  while (block < totalBlocks) {
+    const uint64_t want = std::min(kChunkBlocks, totalBlocks - block);
+    uint64_t real = 0;
+    if (block < realBlocks) {
+      const uint64_t n = std::min(want, realBlocks - block);
+      auto got = files.read(wave, chunk.data(), n * WAVEBLOCK);
+      real = got ? got.value() / WAVEBLOCK : 0;
+      // A read that fails or comes up short ends the sound here.
+      if (real < n) realBlocks = block + real;
+    }
+    const size_t at = batch.size();
+    batch.resize(at + want * kColumnsPerBlock, kZeroRow);
+    for (uint64_t i = 0; i < real; ++i) {
+      reduceBlock(chunk.data() + i * WAVEBLOCK, batch.data() + at + i * kColumnsPerBlock);
+    }
+    block += want;
+    if (batch.size() >= kBatchRecords * kGraphRecordSize) {
+      if (Status st = flush(); !st) return st;
+    }
+    busy.update(block, totalBlocks);
+  }
+  return flush();
+}
+
+void giveUpFastDisplay(AppContext& ctx, const Status& why) {
+  AppState& s = ctx.state;
+  if (s.GRAPHFNUM != 0) ctx.files.close(s.GRAPHFNUM);
+  s.GRAPHFNUM = 0;
+  if (ctx.fs.isFile(kGraphFileName)) ctx.fs.remove(kGraphFileName);
+  s.GRAPHFAST = 0;
+  ctx.ui.setChecked(MenuItem::GrapgFast, false);
+  refuse(ctx, std::string(kMsgGraphFileFailed) + "\n" + why.message());
+}
+
+}  // namespace
+
+bool graphCacheReady(const AppContext& ctx) {
+  return ctx.state.GRAPHFAST != 0 && ctx.files.isOpen(ctx.state.GRAPHFNUM);
+}
+
+void readGraphRecord(AppContext& ctx, int32_t second, std::array<uint8_t, kGraphRecordSize>& out) {
+  out.fill(kZeroRow);
+  File* cache = ctx.files.file(ctx.state.GRAPHFNUM);
+  if (!cache || second < 0) return;
+  const uint64_t offset = static_cast<uint64_t>(second) * kGraphRecordSize;
+  auto size = cache->size();
+  if (!size || size.value() < offset + kGraphRecordSize) return;
+  auto got = cache->read(offset, out.data(), kGraphRecordSize);
+  if (!got || got.value() != static_cast<size_t>(kGraphRecordSize)) out.fill(kZeroRow);
+}
+
+void LOADGRAPHDATA(AppContext& ctx, const std::string&, int32_t& seconds) {
+  AppState& s = ctx.state;
+  Status st;
+  {
+    std::unique_ptr<BusyScope> busy = ctx.ui.beginBusy(kBusyBuildingGraph, false);
+    if (s.GRAPHFNUM != 0) ctx.files.close(s.GRAPHFNUM);
+    s.GRAPHFNUM = 0;
+    if (ctx.fs.isFile(kGraphFileName)) ctx.fs.remove(kGraphFileName);
+
+    const int16_t num = ctx.files.freeFile();
+    st = num == 0 ? Status::error(StatusCode::kLimit, "too many open files")
+                  : ctx.files.open(num, kGraphFileName, OpenMode::kCreate);
+    if (st) {
+      s.GRAPHFNUM = num;
+      st = writeRecords(ctx, num, seconds, *busy);
+    }
+  }
+  if (!st) giveUpFastDisplay(ctx, st);
+}
+
+void GRAPGFAST_ON(AppContext& ctx) {
+  AppState& s = ctx.state;
+  if (s.PLAYFLAG != 0) {
+    refuse(ctx, kMsgPlaying);
+    return;
+  }
+  if (!ctx.ui.isChecked(MenuItem::GrapgFast)) {
+    ctx.ui.setChecked(MenuItem::GrapgFast, true);
+    s.GRAPHFAST = 1;
+    if (waveFileOpen(ctx)) {
+      int32_t seconds = lengthSeconds(s.DATASIZE);
+      LOADGRAPHDATA(ctx, s.WAVEFILENAME, seconds);
+    }
+  } else {
+    ctx.ui.setChecked(MenuItem::GrapgFast, false);
+    s.GRAPHFAST = 0;
+    if (s.GRAPHFNUM != 0) ctx.files.close(s.GRAPHFNUM);
+    s.GRAPHFNUM = 0;
+  }
+}
 
 }  // namespace pelisto
