@@ -22,28 +22,34 @@ constexpr size_t kBatchRecords = 1800;
 // cacheNum, in one sequential pass over the wave file. Block k of the data
 // is real when a whole block remains in the file at its offset (bytes after
 // the data chunk count, as for the block reader); every later block is
-// silence, exactly as the block reader gives it.
+// silence, exactly as the block reader gives it. Both files are read and
+// written at explicit offsets, so nothing that moves their positions
+// meanwhile can shift a record; the wave file is left where a walk through
+// the block reader would have left it.
 Status writeRecords(AppContext& ctx, int16_t cacheNum, int32_t lastSecond, BusyScope& busy) {
   FileTable& files = ctx.files;
-  const int16_t wave = ctx.state.WAVEFNUM;
+  const int16_t waveNum = ctx.state.WAVEFNUM;
+  File* wave = files.file(waveNum);
+  File* cache = files.file(cacheNum);
   const uint64_t totalBlocks =
       lastSecond < 0 ? 0 : (static_cast<uint64_t>(lastSecond) + 1) * kBlocksPerSecond;
 
   uint64_t realBlocks = 0;
-  if (files.isOpen(wave)) {
-    auto length = files.length(wave);
+  if (wave) {
+    auto length = wave->size();
     if (length && length.value() > static_cast<uint64_t>(kHeaderSize)) {
       realBlocks = std::min(totalBlocks, (length.value() - kHeaderSize) / WAVEBLOCK);
     }
-    files.seek(wave, kHeaderSize);
   }
 
   std::vector<uint8_t> chunk(kChunkBlocks * WAVEBLOCK);
   std::vector<uint8_t> batch;
   batch.reserve(kBatchRecords * kGraphRecordSize);
+  uint64_t written = 0;
   auto flush = [&]() -> Status {
     if (batch.empty()) return Status::ok();
-    Status st = files.write(cacheNum, batch.data(), batch.size());
+    Status st = cache->write(written, batch.data(), batch.size());
+    written += batch.size();
     batch.clear();
     return st;
   };
@@ -54,7 +60,7 @@ Status writeRecords(AppContext& ctx, int16_t cacheNum, int32_t lastSecond, BusyS
     uint64_t real = 0;
     if (block < realBlocks) {
       const uint64_t n = std::min(want, realBlocks - block);
-      auto got = files.read(wave, chunk.data(), n * WAVEBLOCK);
+      auto got = wave->read(kHeaderSize + block * WAVEBLOCK, chunk.data(), n * WAVEBLOCK);
       real = got ? got.value() / WAVEBLOCK : 0;
       // A read that fails or comes up short ends the sound here.
       if (real < n) realBlocks = block + real;
@@ -70,13 +76,14 @@ Status writeRecords(AppContext& ctx, int16_t cacheNum, int32_t lastSecond, BusyS
     }
     busy.update(block, totalBlocks);
   }
-  return flush();
+  if (wave) files.seek(waveNum, kHeaderSize + realBlocks * WAVEBLOCK);
+  if (Status st = flush(); !st) return st;
+  files.seek(cacheNum, written);
+  return Status::ok();
 }
 
 void giveUpFastDisplay(AppContext& ctx, const Status& why) {
   AppState& s = ctx.state;
-  if (s.GRAPHFNUM != 0) ctx.files.close(s.GRAPHFNUM);
-  s.GRAPHFNUM = 0;
   if (ctx.fs.isFile(kGraphFileName)) ctx.fs.remove(kGraphFileName);
   s.GRAPHFAST = 0;
   ctx.ui.setChecked(MenuItem::GrapgFast, false);
@@ -109,12 +116,18 @@ void LOADGRAPHDATA(AppContext& ctx, const std::string&, int32_t& seconds) {
     s.GRAPHFNUM = 0;
     if (ctx.fs.isFile(kGraphFileName)) ctx.fs.remove(kGraphFileName);
 
+    // The number is taken now but published in GRAPHFNUM only once every
+    // record is written, so a redraw never sees a cache under construction.
     const int16_t num = ctx.files.freeFile();
     st = num == 0 ? Status::error(StatusCode::kLimit, "too many open files")
                   : ctx.files.open(num, kGraphFileName, OpenMode::kCreate);
     if (st) {
-      s.GRAPHFNUM = num;
       st = writeRecords(ctx, num, seconds, *busy);
+      if (st) {
+        s.GRAPHFNUM = num;
+      } else {
+        ctx.files.close(num);
+      }
     }
   }
   if (!st) giveUpFastDisplay(ctx, st);
