@@ -96,15 +96,14 @@ bool graphCacheReady(const AppContext& ctx) {
   return ctx.state.GRAPHFAST != 0 && ctx.files.isOpen(ctx.state.GRAPHFNUM);
 }
 
-void readGraphRecord(AppContext& ctx, int32_t second, std::array<uint8_t, kGraphRecordSize>& out) {
-  out.fill(kZeroRow);
+bool readGraphRecord(AppContext& ctx, int32_t second, std::array<uint8_t, kGraphRecordSize>& out) {
   File* cache = ctx.files.file(ctx.state.GRAPHFNUM);
-  if (!cache || second < 0) return;
+  if (!cache || second < 0) return false;
   const uint64_t offset = static_cast<uint64_t>(second) * kGraphRecordSize;
   auto size = cache->size();
-  if (!size || size.value() < offset + kGraphRecordSize) return;
+  if (!size || size.value() < offset + kGraphRecordSize) return false;
   auto got = cache->read(offset, out.data(), kGraphRecordSize);
-  if (!got || got.value() != static_cast<size_t>(kGraphRecordSize)) out.fill(kZeroRow);
+  return got && got.value() == static_cast<size_t>(kGraphRecordSize);
 }
 
 void LOADGRAPHDATA(AppContext& ctx, const std::string&, int32_t& seconds) {

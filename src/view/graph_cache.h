@@ -21,9 +21,9 @@ inline constexpr const char* kBusyBuildingGraph = "グラフデータを作成�
 // and the cache file is open.
 bool graphCacheReady(const AppContext& ctx);
 
-// Reads the rows of second into out. A record beyond the end of the cache
-// (the rounded-up last scroll position), or one that cannot be read, is a
-// flat line on the zero row; nothing is read outside the file.
-void readGraphRecord(AppContext& ctx, int32_t second, std::array<uint8_t, kGraphRecordSize>& out);
+// Reads the rows of second from the cache into out. False when the cache
+// holds no such record (the rounded-up last scroll position lies one second
+// past it) or it cannot be read; nothing is read outside the file.
+bool readGraphRecord(AppContext& ctx, int32_t second, std::array<uint8_t, kGraphRecordSize>& out);
 
 }  // namespace pelisto

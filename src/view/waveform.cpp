@@ -37,14 +37,15 @@ int16_t SHOWWAVEDATA(AppContext& ctx, int32_t second) {
   // segment from there to its first point.
   pic.line(0, kZeroRow, 0, kZeroRow, 3);
 
-  if (graphCacheReady(ctx)) {
-    readGraphRecord(ctx, second, s.GRAPHBUF);
-    for (int x = 0; x < kColumnsPerSecond; ++x) pic.lineTo(x, s.GRAPHBUF[x], 3);
-  } else {
-    std::array<uint8_t, kColumnsPerSecond> rows;
+  // A second the cache has no record for is drawn from the wave file, which
+  // gives the same points (past the end of the sound, a flat line).
+  std::array<uint8_t, kColumnsPerSecond> rows;
+  const uint8_t* points = s.GRAPHBUF.data();
+  if (!graphCacheReady(ctx) || !readGraphRecord(ctx, second, s.GRAPHBUF)) {
     rowsFromWaveFile(ctx, second, rows);
-    for (int x = 0; x < kColumnsPerSecond; ++x) pic.lineTo(x, rows[x], 3);
+    points = rows.data();
   }
+  for (int x = 0; x < kColumnsPerSecond; ++x) pic.lineTo(x, points[x], 3);
 
   pic.setMode(mode);
   return 0;
