@@ -24,18 +24,17 @@ constexpr size_t kBatchRecords = 1800;
 // the data chunk count, as for the block reader); every later block is
 // silence, exactly as the block reader gives it. Both files are read and
 // written at explicit offsets, so nothing that moves their positions
-// meanwhile can shift a record; the wave file is left where a walk through
-// the block reader would have left it.
+// meanwhile can shift a record, and both are looked up afresh after every
+// progress report; the wave file is left where a walk through the block
+// reader would have left it.
 Status writeRecords(AppContext& ctx, int16_t cacheNum, int32_t lastSecond, BusyScope& busy) {
   FileTable& files = ctx.files;
   const int16_t waveNum = ctx.state.WAVEFNUM;
-  File* wave = files.file(waveNum);
-  File* cache = files.file(cacheNum);
   const uint64_t totalBlocks =
       lastSecond < 0 ? 0 : (static_cast<uint64_t>(lastSecond) + 1) * kBlocksPerSecond;
 
   uint64_t realBlocks = 0;
-  if (wave) {
+  if (File* wave = files.file(waveNum)) {
     auto length = wave->size();
     if (length && length.value() > static_cast<uint64_t>(kHeaderSize)) {
       realBlocks = std::min(totalBlocks, (length.value() - kHeaderSize) / WAVEBLOCK);
@@ -48,6 +47,8 @@ Status writeRecords(AppContext& ctx, int16_t cacheNum, int32_t lastSecond, BusyS
   uint64_t written = 0;
   auto flush = [&]() -> Status {
     if (batch.empty()) return Status::ok();
+    File* cache = files.file(cacheNum);
+    if (!cache) return Status::error(StatusCode::kIoError, std::string(kGraphFileName) + ": closed");
     Status st = cache->write(written, batch.data(), batch.size());
     written += batch.size();
     batch.clear();
@@ -58,6 +59,8 @@ Status writeRecords(AppContext& ctx, int16_t cacheNum, int32_t lastSecond, BusyS
   while (block < totalBlocks) {
     const uint64_t want = std::min(kChunkBlocks, totalBlocks - block);
     uint64_t real = 0;
+    File* wave = files.file(waveNum);
+    if (!wave) realBlocks = std::min(realBlocks, block);
     if (block < realBlocks) {
       const uint64_t n = std::min(want, realBlocks - block);
       auto got = wave->read(kHeaderSize + block * WAVEBLOCK, chunk.data(), n * WAVEBLOCK);
@@ -76,7 +79,7 @@ Status writeRecords(AppContext& ctx, int16_t cacheNum, int32_t lastSecond, BusyS
     }
     busy.update(block, totalBlocks);
   }
-  if (wave) files.seek(waveNum, kHeaderSize + realBlocks * WAVEBLOCK);
+  if (files.isOpen(waveNum)) files.seek(waveNum, kHeaderSize + realBlocks * WAVEBLOCK);
   if (Status st = flush(); !st) return st;
   files.seek(cacheNum, written);
   return Status::ok();
