@@ -3,6 +3,7 @@
 #include "view/graph_cache.h"
 
 #include <algorithm>
+#include <memory>
 #include <vector>
 
 #include "app/handlers.h"
@@ -13,10 +14,11 @@
 namespace pelisto {
 namespace {
 
-// The wave file is read in chunks of whole blocks (about 1 MiB) and the
-// records are written in batches of about 1 MiB.
-constexpr uint64_t kChunkBlocks = 600;
-constexpr size_t kBatchRecords = 1800;
+// The wave file is read in chunks of whole blocks (about 256 KiB, so that a
+// chunk is still in the processor cache when it is reduced) and the
+// records are written in batches of about 256 KiB.
+constexpr uint64_t kChunkBlocks = 150;
+constexpr size_t kBatchRecords = 400;
 
 // Writes records for seconds 0 … lastSecond into the cache open under
 // cacheNum, in one sequential pass over the wave file. Block k of the data
@@ -41,7 +43,7 @@ Status writeRecords(AppContext& ctx, int16_t cacheNum, int32_t lastSecond, BusyS
     }
   }
 
-  std::vector<uint8_t> chunk(kChunkBlocks * WAVEBLOCK);
+  auto chunk = std::make_unique_for_overwrite<uint8_t[]>(kChunkBlocks * WAVEBLOCK);
   std::vector<uint8_t> batch;
   batch.reserve(kBatchRecords * kGraphRecordSize);
   uint64_t written = 0;
@@ -63,7 +65,7 @@ Status writeRecords(AppContext& ctx, int16_t cacheNum, int32_t lastSecond, BusyS
     if (!wave) realBlocks = std::min(realBlocks, block);
     if (block < realBlocks) {
       const uint64_t n = std::min(want, realBlocks - block);
-      auto got = wave->read(kHeaderSize + block * WAVEBLOCK, chunk.data(), n * WAVEBLOCK);
+      auto got = wave->read(kHeaderSize + block * WAVEBLOCK, chunk.get(), n * WAVEBLOCK);
       real = got ? got.value() / WAVEBLOCK : 0;
       // A read that fails or comes up short ends the sound here.
       if (real < n) realBlocks = block + real;
@@ -71,7 +73,7 @@ Status writeRecords(AppContext& ctx, int16_t cacheNum, int32_t lastSecond, BusyS
     const size_t at = batch.size();
     batch.resize(at + want * kColumnsPerBlock, kZeroRow);
     for (uint64_t i = 0; i < real; ++i) {
-      reduceBlock(chunk.data() + i * WAVEBLOCK, batch.data() + at + i * kColumnsPerBlock);
+      reduceBlock(chunk.get() + i * WAVEBLOCK, batch.data() + at + i * kColumnsPerBlock);
     }
     block += want;
     if (batch.size() >= kBatchRecords * kGraphRecordSize) {
