@@ -96,9 +96,16 @@ void ScriptRunner::dispatch(const Event& event) {
 }
 
 void ScriptRunner::deliverPending() {
-  while (!m_pending.empty()) {
+  // A handler that queues a completion from every completion would never
+  // let the pass end; stop and report it instead of hanging.
+  constexpr int kMaxPerPass = 1000;
+  for (int delivered = 0; !m_pending.empty(); ++delivered) {
+    if (delivered == kMaxPerPass) {
+      m_pending.clear();
+      return m_transcript.fault("completions keep arriving; the rest were dropped");
+    }
     m_pending.pop_front();
-    dispatchEvent(m_ctx, Event{EventKind::kMciDone});
+    dispatchEvent(m_ctx, Event{EventKind::kMciDone, Control::MCI1});
   }
 }
 
