@@ -61,12 +61,13 @@ TEST_F(ScriptRunnerTest, CommentsAndBlankLinesDoNothing) {
 
 TEST_F(ScriptRunnerTest, AnswersAreQueuedVerbatim) {
   run({"answer open dir with blanks/a#1.wav  ", "answer input  two  words # kept", "answer input",
-       "answer yes", "answer no", "answer cancel", "answer save out.wav"});
+       "  answer input 3  ", "answer yes", "answer no", "answer cancel", "answer save out.wav"});
   HeadlessUi& ui = runner.ui();
-  EXPECT_EQ(ui.pendingAnswers(), 7u);
+  EXPECT_EQ(ui.pendingAnswers(), 8u);
   EXPECT_EQ(ui.fileDialog({"t", "", "", false}), "dir with blanks/a#1.wav");
   EXPECT_EQ(ui.inputBox("c", "p", ""), " two  words # kept");
   EXPECT_EQ(ui.inputBox("c", "p", ""), "");
+  EXPECT_EQ(ui.inputBox("c", "p", ""), "3  ");
   EXPECT_EQ(ui.question("c", "q"), Answer::kYes);
   EXPECT_EQ(ui.question("c", "q"), Answer::kNo);
   EXPECT_EQ(ui.question("c", "q"), Answer::kCancel);

@@ -128,7 +128,7 @@ void ScriptRunner::runLine(const std::string& rawLine) {
   const std::string cmd = w[0];
   // Answers carry free text (paths, typed input) and keep '#' as written.
   if (cmd == "answer") {
-    answer(trimmed);
+    answer(line);  // untrimmed: typed input keeps its trailing blanks
     return;
   }
   w = words(stripComment(trimmed));
@@ -191,7 +191,7 @@ void ScriptRunner::answer(const std::string& line) {
   }
   if (kind == "open" || kind == "save") {
     std::string path = trim(restAfter(line, 2));
-    if (path.empty()) return m_transcript.fault("a path is missing: " + line);
+    if (path.empty()) return m_transcript.fault("a path is missing: " + trim(line));
     m_ui.queueAnswer({kind == "open" ? ScriptedAnswer::kOpen : ScriptedAnswer::kSave, path});
     return;
   }
@@ -199,7 +199,7 @@ void ScriptRunner::answer(const std::string& line) {
   if (w.size() == 2 && kind == "cancel") return m_ui.queueAnswer({ScriptedAnswer::kCancel, ""});
   if (w.size() == 2 && kind == "yes") return m_ui.queueAnswer({ScriptedAnswer::kYes, ""});
   if (w.size() == 2 && kind == "no") return m_ui.queueAnswer({ScriptedAnswer::kNo, ""});
-  m_transcript.fault("cannot read the line: " + line);
+  m_transcript.fault("cannot read the line: " + trim(line));
 }
 
 void ScriptRunner::print(const std::string& what, const std::string& rest) {
