@@ -44,7 +44,7 @@ Bytes fmt18() {
 }
 Bytes trailer() {
   Bytes f = goodFile();
-  for (char c : std::string("LIST\4\0\0\0INFO")) f.push_back(uint8_t(c));
+  f.insert(f.end(), {'L', 'I', 'S', 'T', 4, 0, 0, 0, 'I', 'N', 'F', 'O'});
   return f;
 }
 
@@ -213,10 +213,8 @@ TEST(OpenWave, RefusedWhilePlayingAndCancelChangesNothing) {
 TEST(OpenWave, FilesThatCannotBeOpenedOrReadAreRejected) {
   TestApp app;
   app.started();
-  for (int16_t n = 1; n <= 255; ++n) {
-    app.fs.setContents("x" + std::to_string(n), {});
-    ASSERT_TRUE(app.ctx.files.open(n, "x" + std::to_string(n), OpenMode::kRead));
-  }
+  app.fs.setContents("x", {});
+  for (int16_t n = 1; n <= 255; ++n) ASSERT_TRUE(app.ctx.files.open(n, "x", OpenMode::kRead));
   app.fs.setContents("a.wav", goodFile());
   app.openWave("a.wav");
   ASSERT_EQ(app.lines().size(), 2u);
