@@ -33,6 +33,7 @@ TEST_F(ScriptRunnerTest, ReportsFaultsAndCarriesOn) {
                           {"menu Quit"},
                           {"scroll 1.5"},
                           {"advance -5"},
+                          {"advance 9000000000000000000"},
                           {"mouse PICTURE1 drag 1 0 0"},
                           {"mouse MAINFORM up 1 x 0"},
                           {"print pixel 0 126"},

@@ -15,6 +15,8 @@
 namespace pelisto {
 namespace {
 
+constexpr int64_t kMaxAdvanceMs = 24 * 3600 * 1000;  // one simulated day per line
+
 std::string trim(const std::string& s) {
   const char* blanks = " \t\r\n";
   size_t b = s.find_first_not_of(blanks);
@@ -166,7 +168,8 @@ void ScriptRunner::runLine(const std::string& rawLine) {
     if (!parseInt(w[3], n) || !parseDouble(w[4], e.x) || !parseDouble(w[5], e.y)) return bad();
     e.button = static_cast<int>(n);
     dispatch(e);
-  } else if (cmd == "advance" && w.size() == 2 && parseInt(w[1], n) && n >= 0) {
+  } else if (cmd == "advance" && w.size() == 2 && parseInt(w[1], n) && n >= 0 &&
+             n <= kMaxAdvanceMs) {
     advance(n);
   } else if (cmd == "done" && w.size() == 1) {
     // The device reports a completion now: it replaces the first queued one.
