@@ -61,6 +61,24 @@ TEST(MarkerDrag, DraggingPastEitherEndScrollsASecond) {
   }
 }
 
+TEST(MarkerDrag, DrawsTheGrabbedMarkerAloneUnderThePointer) {
+  EditListApp app(4);
+  app.markRange(1, 300, 1, 450);  // markers at x = L + 300 and L + 450
+  app.ui.select(0);
+  LIST1_CLICK(app.ctx);
+  Canvas& form = app.ui.canvas(Control::MAINFORM);
+  const Rgb red{255, 0, 0}, band = form.palette(14);
+  ASSERT_EQ(form.pixel(kL + 450, kT - 8), red);
+  MAINFORM_MOUSEMOVE(app.ctx, 0, kL + 300, kT - 2);
+  MAINFORM_MOUSEMOVE(app.ctx, 1, kL + 100, kT - 2);
+  for (int x = kL + 92; x <= kL + 108; ++x) EXPECT_EQ(form.pixel(x, kT - 8), red) << x;
+  EXPECT_EQ(form.pixel(kL + 100, kT), red);
+  EXPECT_EQ(form.pixel(kL + 300, kT - 8), band);
+  EXPECT_EQ(form.pixel(kL + 450, kT - 8), band);
+  EXPECT_EQ(app.state().MARKERBOX[0][0], kL + 300 - 8);  // still the shown places
+  EXPECT_EQ(app.state().MARKERBOX[1][0], kL + 450 - 8);
+}
+
 // Three entries, the middle one (1.500 – 3.250 s) selected with a marker grabbed.
 struct DropApp : EditListApp {
   DropApp() : EditListApp(12) {
