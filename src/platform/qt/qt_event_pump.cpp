@@ -1,0 +1,22 @@
+#include "platform/qt/qt_event_pump.h"
+
+#include <QCoreApplication>
+#include <QTimer>
+
+namespace pelisto {
+
+void QtEventPump::processPending() {
+  QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+void QtEventPump::waitForEvents(int timeoutMs) {
+  QTimer wake;
+  if (timeoutMs >= 0) {
+    wake.setSingleShot(true);
+    wake.setTimerType(Qt::PreciseTimer);
+    wake.start(timeoutMs);
+  }
+  QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+}
+
+}  // namespace pelisto
