@@ -16,6 +16,7 @@
 #include <QtTest>
 
 #include <fstream>
+#include <thread>
 #include <vector>
 
 #include "app/events.h"
@@ -386,6 +387,40 @@ class MainWindowTest : public QObject {
     QCOMPARE(m_ui->aboutDialog(), nullptr);
     QCOMPARE(m_events.size(), size_t(2));  // COPYRIGHT_ON, then BUTTON13_ON inside it
     QCOMPARE(handlerName(m_events[1]), std::string("BUTTON13_ON"));
+  }
+
+  void postedEventsArriveInOrder() {
+    m_dispatch = false;
+    std::thread sound([this] {
+      for (int i = 0; i < 3; ++i) m_ui->post(Event{EventKind::kMciDone, Control::MCI1, {}, i});
+    });
+    sound.join();
+    QVERIFY(m_events.empty());  // never delivered on the posting thread
+    QCoreApplication::processEvents();
+    QCOMPARE(m_events.size(), size_t(3));
+    for (int i = 0; i < 3; ++i) {
+      QCOMPARE(handlerName(m_events[i]), std::string("MCI1_DONE"));
+      QCOMPARE(m_events[i].button, i);
+    }
+  }
+
+  void busyHoldsOffInput() {
+    m_dispatch = false;
+    QWidget* button = m_ui->widget(Control::BUTTON1);
+    {
+      std::unique_ptr<BusyScope> busy = m_ui->beginBusy("読み込み中", true);
+      QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+      QCOMPARE(QWidget::mouseGrabber(), m_ui->widget(Control::MAINFORM));
+      QTest::mouseClick(button, Qt::LeftButton);
+      QTest::keyClick(m_ui->widget(Control::EDIT2), Qt::Key_A);
+      QVERIFY(busy->update(1, 2));
+    }
+    QVERIFY(m_events.empty());
+    QCOMPARE(m_ui->text(Control::EDIT2), std::string());
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
+    QCOMPARE(QWidget::mouseGrabber(), nullptr);
+    QTest::mouseClick(button, Qt::LeftButton);
+    QCOMPARE(m_events.size(), size_t(1));
   }
 
   void cleanupTestCase() {
