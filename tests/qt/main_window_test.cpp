@@ -293,6 +293,14 @@ class MainWindowTest : public QObject {
     QCOMPARE(m_ui->scrollPos(), 19);
     QCOMPARE(m_events.size(), size_t(2));
     QCOMPARE(handlerName(m_events[1]), std::string("HSCROLL1_CHANGE"));
+    // A thumb drag raises one change, on release, at the final position.
+    bar->setSliderDown(true);
+    bar->setSliderPosition(25);
+    bar->setSliderPosition(30);
+    QCOMPARE(m_events.size(), size_t(2));
+    bar->setSliderDown(false);
+    QCOMPARE(m_events.size(), size_t(3));
+    QCOMPARE(m_ui->scrollPos(), 30);
     m_ui->setScrollPos(99);
     QCOMPARE(m_ui->scrollPos(), 40);
     m_ui->setScrollRange(0, 0);
@@ -421,6 +429,25 @@ class MainWindowTest : public QObject {
     QCOMPARE(QWidget::mouseGrabber(), nullptr);
     QTest::mouseClick(button, Qt::LeftButton);
     QCOMPARE(m_events.size(), size_t(1));
+  }
+
+  void aboutCanvasIsPaintedBeforeItShows() {
+    QColor seen;
+    whenModal<AboutDialog>([&](AboutDialog* d) {
+      seen = d->grab().toImage().pixelColor(10, 100);
+      m_ui->closeAbout(0);
+    });
+    m_ui->showAbout([](Canvas& c) { c.fillBox(0, 0, c.width(), c.height(), Rgb{0, 0, 200}); });
+    QCOMPARE(seen, QColor(0, 0, 200));
+  }
+
+  void noticeDoesNotHoldUpTheCaller() {
+    m_ui->notice("サウンドデバイスがありません");
+    QCoreApplication::processEvents();
+    auto* box = m_ui->window().findChild<QMessageBox*>(QStringLiteral("notice"));
+    QVERIFY(box && box->isVisible());
+    QCOMPARE(box->text(), QStringLiteral("サウンドデバイスがありません"));
+    box->close();
   }
 
   void cleanupTestCase() {

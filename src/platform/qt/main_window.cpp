@@ -9,6 +9,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QStyleOptionSlider>
 
 #include "platform/qt/qt_text.h"
 
@@ -17,6 +18,20 @@ namespace {
 
 constexpr int kScrollSmallStep = 1;
 constexpr int kScrollLargeStep = 16;
+
+// HSCROLL1's thumb has one size whatever the range: the page step moves
+// the view by 16 seconds but the view shows one, so the thumb does not
+// pretend to cover a page.
+class ScrollBar final : public QScrollBar {
+ public:
+  using QScrollBar::QScrollBar;
+
+ protected:
+  void initStyleOption(QStyleOptionSlider* option) const override {
+    QScrollBar::initStyleOption(option);
+    option->pageStep = 0;
+  }
+};
 
 }  // namespace
 
@@ -98,7 +113,7 @@ void MainWindow::createControl(const ControlInfo& info) {
       widget = own<QLabel>(toQt(info.caption), m_form);
       break;
     case ControlKind::kScrollBar:
-      m_scroll = own<QScrollBar>(Qt::Horizontal, m_form);
+      m_scroll = own<ScrollBar>(Qt::Horizontal, m_form);
       m_scroll->setRange(0, 0);
       m_scroll->setSingleStep(kScrollSmallStep);
       m_scroll->setPageStep(kScrollLargeStep);
@@ -127,7 +142,6 @@ void MainWindow::createControl(const ControlInfo& info) {
     case ControlKind::kList:
       m_list = own<ListBox>(m_form, [this] { send(Event{EventKind::kListClick, Control::LIST1}); });
       m_list->setSelectionMode(QAbstractItemView::SingleSelection);
-      m_list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
       m_list->setUniformItemSizes(true);
       widget = m_list;
       break;

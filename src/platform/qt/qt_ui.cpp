@@ -83,13 +83,11 @@ FontSpec QtUi::font(Control control) const {
 }
 
 void QtUi::hide(Control control) {
+  m_hidden.insert(control);
   if (QWidget* w = widget(control)) w->hide();
 }
 
-bool QtUi::isVisible(Control control) const {
-  QWidget* w = widget(control);
-  return w && !w->isHidden();
-}
+bool QtUi::isVisible(Control control) const { return m_hidden.count(control) == 0; }
 
 void QtUi::setScrollRange(int minimum, int maximum) {
   const QSignalBlocker block(m_window->scrollBar());

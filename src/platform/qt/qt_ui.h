@@ -8,6 +8,7 @@
 #include <QObject>
 
 #include <map>
+#include <set>
 #include <memory>
 
 #include "platform/qt/about_dialog.h"
@@ -87,6 +88,7 @@ class QtUi final : public Ui {
   std::unique_ptr<Canvas> m_form3Canvas;
   EventSink m_sink;
   std::map<Control, FontSpec> m_fonts;
+  std::set<Control> m_hidden;
   std::unique_ptr<MainWindow> m_window;
   AboutDialog* m_about = nullptr;  // while FORM3 is shown
   std::unique_ptr<QMessageBox> m_notice;
