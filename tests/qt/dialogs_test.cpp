@@ -1,0 +1,170 @@
+// The desktop's boxes, dialogs and windows besides the main window: their
+// answers, the about window, busy work, notices, completions posted from
+// another thread, and text drawn into a canvas.
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include <thread>
+
+#include "desktop_fixture.h"
+
+namespace pelisto::qttest {
+
+class DialogsTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<Desktop> m_app;
+
+ private slots:
+  void initTestCase() { m_app = std::make_unique<Desktop>(); }
+  void init() { m_app->reset(true); }
+
+  void cancelledDialogsReturnTheCancelMark() {
+    whenModal<QFileDialog>([](QFileDialog* d) { d->reject(); });
+    QCOMPARE(m_app->ui.fileDialog(FileDialogSpec{"t", "waveファイル(*.wav)", "*.wav", false}),
+             kCancelMark);
+    QString caption, prompt;
+    int maxLength = 0;
+    whenModal<QDialog>([&](QDialog* d) {
+      caption = d->windowTitle();
+      prompt = d->findChild<QLabel*>(QStringLiteral("prompt"))->text();
+      auto* field = d->findChild<QLineEdit*>(QStringLiteral("field"));
+      maxLength = field->maxLength();
+      QCOMPARE(field->text(), QStringLiteral("1"));
+      d->close();
+    });
+    QCOMPARE(m_app->ui.inputBox("ループ回数", "回数を入力", "1"), kCancelMark);
+    QCOMPARE(caption, QStringLiteral("ループ回数"));
+    QCOMPARE(prompt, QStringLiteral("回数を入力"));
+    QCOMPARE(maxLength, 64);
+    whenModal<QDialog>([](QDialog* d) {
+      d->findChild<QLineEdit*>(QStringLiteral("field"))->setText(QStringLiteral("12"));
+      d->accept();
+    });
+    QCOMPARE(m_app->ui.inputBox("c", "p", ""), std::string("12"));
+  }
+
+  void questionAnswers() {
+    struct Case {
+      QMessageBox::StandardButton press;  // NoButton: the box is closed
+      Answer expected;
+    } cases[] = {{QMessageBox::Yes, Answer::kYes},
+                 {QMessageBox::No, Answer::kNo},
+                 {QMessageBox::Cancel, Answer::kCancel},
+                 {QMessageBox::NoButton, Answer::kCancel}};
+    for (const Case& c : cases) {
+      QMessageBox::Icon icon = QMessageBox::NoIcon;
+      whenModal<QMessageBox>([&icon, c](QMessageBox* box) {
+        icon = box->icon();
+        if (c.press == QMessageBox::NoButton) box->close();
+        else box->button(c.press)->click();
+      });
+      QCOMPARE(m_app->ui.question("Pelisto V0.1", "保存しますか"), c.expected);
+      QCOMPARE(icon, QMessageBox::Question);
+    }
+  }
+
+  void aboutWindowIsModalAndEndsByItsButton() {
+    QSize client;
+    QString title;
+    QRect button;
+    whenModal<AboutDialog>([&](AboutDialog* d) {
+      client = d->size();
+      title = d->windowTitle();
+      button = d->button()->geometry();
+      QVERIFY(!m_app->ui.window().isEnabled() || QApplication::activeModalWidget() == d);
+      d->button()->click();
+    });
+    m_app->ui.window().action(MenuItem::Copyright)->trigger();
+    QCOMPARE(client, QSize(kForm3ClientWidth, kForm3ClientHeight));
+    QCOMPARE(title, QStringLiteral("著作権表示"));
+    QCOMPARE(button, QRect(368, 256, 80, 24));
+    QCOMPARE(m_app->ui.aboutDialog(), nullptr);
+    QCOMPARE(m_app->events.size(), size_t(2));  // COPYRIGHT_ON, then BUTTON13_ON inside it
+    QCOMPARE(handlerName(m_app->events[1]), std::string("BUTTON13_ON"));
+  }
+
+  void aboutCanvasIsPaintedBeforeItShows() {
+    QColor seen;
+    whenModal<AboutDialog>([&](AboutDialog* d) {
+      seen = d->grab().toImage().pixelColor(10, 100);
+      m_app->ui.closeAbout(0);
+    });
+    m_app->ui.showAbout([](Canvas& c) { c.fillBox(0, 0, c.width(), c.height(), Rgb{0, 0, 200}); });
+    QCOMPARE(seen, QColor(0, 0, 200));
+  }
+
+  void busyHoldsOffInput() {
+    m_app->reset(false);
+    QWidget* button = m_app->ui.widget(Control::BUTTON1);
+    {
+      std::unique_ptr<BusyScope> busy = m_app->ui.beginBusy("読み込み中", true);
+      QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+      QCOMPARE(QWidget::mouseGrabber(), m_app->ui.widget(Control::MAINFORM));
+      QTest::mouseClick(button, Qt::LeftButton);
+      QTest::keyClick(m_app->ui.widget(Control::EDIT2), Qt::Key_A);
+      QVERIFY(busy->update(1, 2));
+    }
+    QVERIFY(m_app->events.empty());
+    QCOMPARE(m_app->ui.text(Control::EDIT2), std::string());
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
+    QCOMPARE(QWidget::mouseGrabber(), nullptr);
+    QTest::mouseClick(button, Qt::LeftButton);
+    QCOMPARE(m_app->events.size(), size_t(1));
+  }
+
+  void noticeDoesNotHoldUpTheCaller() {
+    m_app->ui.notice("サウンドデバイスがありません");
+    QCoreApplication::processEvents();
+    auto* box = m_app->ui.window().findChild<QMessageBox*>(QStringLiteral("notice"));
+    QVERIFY(box && box->isVisible());
+    QCOMPARE(box->text(), QStringLiteral("サウンドデバイスがありません"));
+    box->close();
+  }
+
+  void postedEventsArriveInOrder() {
+    m_app->reset(false);
+    std::thread sound([this] {
+      for (int i = 0; i < 3; ++i) m_app->ui.post(Event{EventKind::kMciDone, Control::MCI1, {}, i});
+    });
+    sound.join();
+    QVERIFY(m_app->events.empty());  // never delivered on the posting thread
+    QCoreApplication::processEvents();
+    QCOMPARE(m_app->events.size(), size_t(3));
+    for (int i = 0; i < 3; ++i) {
+      QCOMPARE(handlerName(m_app->events[i]), std::string("MCI1_DONE"));
+      QCOMPARE(m_app->events[i].button, i);
+    }
+  }
+
+  void textRendererWidthFactor() {
+    Canvas canvas(200, 40);
+    QtTextRenderer renderer;
+    canvas.setTextRenderer(&renderer);
+    auto inkColumns = [&canvas](int y0) {
+      int lo = canvas.width(), hi = -1;
+      for (int y = y0; y < y0 + 20; ++y) {
+        for (int x = 0; x < canvas.width(); ++x) {
+          if (canvas.pixel(x, y) != Rgb{255, 255, 255}) lo = std::min(lo, x), hi = std::max(hi, x);
+        }
+      }
+      return std::pair{lo, hi};
+    };
+    canvas.drawText(10, 0, "ABC", FontSpec{"ＭＳ 明朝", 16, 1}, Rgb{0, 0, 0});
+    canvas.drawText(10, 20, "ABC", FontSpec{"ＭＳ 明朝", 16, 2}, Rgb{0, 0, 0});
+    const auto [lo1, hi1] = inkColumns(0);
+    const auto [lo2, hi2] = inkColumns(20);
+    QVERIFY(lo1 >= 10 && lo2 >= 10 && lo1 < 14);
+    const double ratio = double(hi2 - 10) / double(hi1 - 10);
+    QVERIFY2(ratio > 1.8 && ratio < 2.2, qPrintable(QString::number(ratio)));
+  }
+
+};
+
+}  // namespace pelisto::qttest
+
+PELISTO_QT_TEST_MAIN(pelisto::qttest::DialogsTest)
+
+#include "dialogs_test.moc"
