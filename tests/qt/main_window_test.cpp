@@ -12,6 +12,7 @@
 #include <fstream>
 
 #include "desktop_fixture.h"
+#include "platform/qt/qt_event_pump.h"
 #include "wave/wav_bytes.h"
 #include "wave/wave_header.h"
 
@@ -255,13 +256,26 @@ class MainWindowTest : public QObject {
                                 "MAINFORM_MOUSEUP 1 155 78"}));
   }
 
+  void pumpWakesForPostedEventsAndTimeouts() {
+    m_app->reset(false);
+    QtEventPump pump(m_app->ui.window());
+    pump.waitForEvents(1);  // nothing pending: returns after the timeout
+    m_app->ui.post(Event{EventKind::kMciDone, Control::MCI1});
+    pump.waitForEvents(-1);  // returns with the completion delivered
+    QCOMPARE(m_app->events.size(), size_t(1));
+    QVERIFY(!pump.closed());
+  }
+
   void cleanupTestCase() {
     const QByteArray dir = qgetenv("PELISTO_ARTIFACTS");
     if (!dir.isEmpty() && QDir().mkpath(QString::fromLocal8Bit(dir))) {
       QVERIFY(m_app->ui.window().grab().save(QString::fromLocal8Bit(dir) + "/main_window.png"));
     }
+    m_app->reset(false);
     m_app->ui.window().close();
     QVERIFY(m_app->ui.window().closed());
+    QCOMPARE(m_app->events.size(), size_t(1));
+    QCOMPARE(handlerName(m_app->events[0]), std::string("MAINFORM_QUERYCLOSE"));
   }
 };
 

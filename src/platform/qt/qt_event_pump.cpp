@@ -7,6 +7,9 @@ namespace pelisto {
 
 void QtEventPump::processPending() {
   QCoreApplication::processEvents(QEventLoop::AllEvents);
+  // Without a running event loop, objects Qt deletes later (closed menus,
+  // finished dialogs' parts) would never go: this is the loop's top level.
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 void QtEventPump::waitForEvents(int timeoutMs) {
