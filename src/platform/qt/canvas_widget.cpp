@@ -27,6 +27,9 @@ CanvasWidget::CanvasWidget(Canvas& canvas, QWidget* parent) : QWidget(parent), m
   m_canvas.setChangeListener([this] { update(); });
 }
 
+// The canvas may outlive the window that showed it (the about window's).
+CanvasWidget::~CanvasWidget() { m_canvas.setChangeListener(nullptr); }
+
 void CanvasWidget::paintEvent(QPaintEvent* event) {
   const QImage image(reinterpret_cast<const uchar*>(m_canvas.pixels()), m_canvas.width(),
                      m_canvas.height(), m_canvas.width() * 4, QImage::Format_RGB32);

@@ -22,6 +22,7 @@ class CanvasWidget : public QWidget {
 
  public:
   CanvasWidget(Canvas& canvas, QWidget* parent);
+  ~CanvasWidget() override;
   void setMouseSink(MouseSink sink) { m_sink = std::move(sink); }
 
  protected:
