@@ -5,6 +5,9 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include <QDir>
+#include <QFile>
+
 #include <thread>
 
 #include "desktop_fixture.h"
@@ -44,6 +47,28 @@ class DialogsTest : public QObject {
       d->accept();
     });
     QCOMPARE(m_app->ui.inputBox("c", "p", ""), std::string("12"));
+  }
+
+  void saveDialogAsksBeforeReplacing() {
+    QTemporaryDir dir;
+    const QString existing = dir.filePath(QStringLiteral("out.WAV"));
+    QFile(existing).open(QIODevice::WriteOnly);
+    bool asked = false;
+    whenModal<QFileDialog>([&](QFileDialog* d) {
+      QCOMPARE(d->windowTitle(), QStringLiteral("名前を付けて保存"));
+      QCOMPARE(d->directory().absolutePath(), QDir::currentPath());
+      d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(existing);
+      whenModal<QMessageBox>([&](QMessageBox* box) {
+        asked = true;
+        box->button(QMessageBox::No)->click();
+        whenModal<QFileDialog>([](QFileDialog* again) { again->reject(); });
+      });
+      QMetaObject::invokeMethod(d, "accept");
+    });
+    QCOMPARE(m_app->ui.fileDialog(
+                 FileDialogSpec{"名前を付けて保存", "waveファイル(*.wav)", "*.wav", true}),
+             kCancelMark);
+    QVERIFY(asked);
   }
 
   void questionAnswers() {
