@@ -204,6 +204,9 @@ class MainWindowTest : public QObject {
     QCOMPARE(m_app->ui.scrollPos(), 30);
     m_app->ui.setScrollPos(99);
     QCOMPARE(m_app->ui.scrollPos(), 40);
+    // A click in the trough left of the thumb goes back one page.
+    QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(100, bar->height() / 2));
+    QCOMPARE(m_app->ui.scrollPos(), 24);
     m_app->ui.setScrollRange(0, 0);
   }
 

@@ -8,6 +8,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QProxyStyle>
 #include <QSignalBlocker>
 #include <QStyleOptionSlider>
 
@@ -30,6 +31,17 @@ class ScrollBar final : public QScrollBar {
   void initStyleOption(QStyleOptionSlider* option) const override {
     QScrollBar::initStyleOption(option);
     option->pageStep = 0;
+  }
+};
+
+// A click in HSCROLL1's trough moves by a page, whatever the desktop's
+// theme prefers (some jump to the clicked point).
+class PageClickStyle final : public QProxyStyle {
+ public:
+  int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                QStyleHintReturn* data) const override {
+    if (hint == SH_ScrollBar_LeftClickAbsolutePosition) return 0;
+    return QProxyStyle::styleHint(hint, option, widget, data);
   }
 };
 
@@ -113,7 +125,9 @@ void MainWindow::createControl(const ControlInfo& info) {
       widget = own<QLabel>(toQt(info.caption), m_form);
       break;
     case ControlKind::kScrollBar:
+      m_scrollStyle = own<PageClickStyle>();  // outlives the bar that uses it
       m_scroll = own<ScrollBar>(Qt::Horizontal, m_form);
+      m_scroll->setStyle(m_scrollStyle);
       m_scroll->setRange(0, 0);
       m_scroll->setSingleStep(kScrollSmallStep);
       m_scroll->setPageStep(kScrollLargeStep);

@@ -80,6 +80,7 @@ class MainWindow final : public QMainWindow {
   CanvasWidget* m_form = nullptr;
   PictureBox* m_picture = nullptr;
   QScrollBar* m_scroll = nullptr;
+  QStyle* m_scrollStyle = nullptr;
   ListBox* m_list = nullptr;
   std::map<Control, QWidget*> m_controls;
   std::map<MenuItem, QAction*> m_actions;
