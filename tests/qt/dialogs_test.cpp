@@ -166,28 +166,32 @@ class DialogsTest : public QObject {
     }
   }
 
-  void textRendererWidthFactor() {
-    Canvas canvas(200, 40);
+  void textIsDrawnFromItsTopLeftCorner() {
+    Canvas canvas(200, 60);
     QtTextRenderer renderer;
     canvas.setTextRenderer(&renderer);
-    auto inkColumns = [&canvas](int y0) {
-      int lo = canvas.width(), hi = -1;
-      for (int y = y0; y < y0 + 20; ++y) {
+    // The box holding every pixel that is not the white background.
+    auto ink = [&canvas](int top, int bottom) {
+      QRect box;
+      for (int y = top; y < bottom; ++y) {
         for (int x = 0; x < canvas.width(); ++x) {
-          if (canvas.pixel(x, y) != Rgb{255, 255, 255}) lo = std::min(lo, x), hi = std::max(hi, x);
+          if (canvas.pixel(x, y) != Rgb{255, 255, 255}) box |= QRect(x, y, 1, 1);
         }
       }
-      return std::pair{lo, hi};
+      return box;
     };
-    canvas.drawText(10, 0, "ABC", FontSpec{"ＭＳ 明朝", 16, 1}, Rgb{0, 0, 0});
-    canvas.drawText(10, 20, "ABC", FontSpec{"ＭＳ 明朝", 16, 2}, Rgb{0, 0, 0});
-    const auto [lo1, hi1] = inkColumns(0);
-    const auto [lo2, hi2] = inkColumns(20);
-    QVERIFY(lo1 >= 10 && lo2 >= 10 && lo1 < 14);
-    const double ratio = double(hi2 - 10) / double(hi1 - 10);
+    canvas.drawText(10, 4, "ABC", FontSpec{"ＭＳ 明朝", 16, 1}, Rgb{0, 0, 0});
+    canvas.drawText(10, 30, "ABC", FontSpec{"ＭＳ 明朝", 16, 2}, Rgb{0, 0, 0});
+    const QRect normal = ink(0, 26);
+    const QRect wide = ink(26, 60);
+    QVERIFY2(normal.left() >= 10 && normal.left() < 14, qPrintable(QString::number(normal.left())));
+    QVERIFY2(normal.top() >= 4 && normal.bottom() < 4 + 16, qPrintable(QString::number(normal.top())));
+    QVERIFY(wide.top() >= 30 && wide.bottom() < 30 + 16);
+    // Width 2: the same glyphs, twice as wide, at the same height.
+    const double ratio = double(wide.right() - 10) / double(normal.right() - 10);
     QVERIFY2(ratio > 1.8 && ratio < 2.2, qPrintable(QString::number(ratio)));
+    QVERIFY(qAbs(wide.height() - normal.height()) <= 1);  // smoothing may add a row
   }
-
 };
 
 }  // namespace pelisto::qttest
