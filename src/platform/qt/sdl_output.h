@@ -37,6 +37,11 @@ class SdlOutput final : public AudioOutput {
   // Nanoseconds from the last start() to the first callback that pulled
   // its frames; 0 until that callback has run.
   int64_t startLatencyNs() const { return m_latencyNs.load(); }
+  // Frames the callbacks have taken from the current source so far.
+  uint64_t framesHanded() const {
+    std::lock_guard<std::mutex> lock(m_posMutex);
+    return m_handed;
+  }
 
  private:
   static constexpr int kRate = 44100;
