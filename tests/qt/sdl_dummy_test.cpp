@@ -18,6 +18,7 @@ class SdlDummyTest : public QObject {
  private slots:
   void playsInRealTime();
   void stopAbortsAtOnce();
+  void fallsBackWhenNoDeviceOpens();
   void fallsBackToSilenceOnce();  // last: it leaves the silent driver forced
 };
 
@@ -59,6 +60,16 @@ void SdlDummyTest::stopAbortsAtOnce() {
   std::this_thread::sleep_for(std::chrono::milliseconds(300));
   QCOMPARE(d.position(), stopped);
   QCOMPARE(d.successful.load(), 0);
+}
+
+// ALSA starts on a machine without a sound card, but no device opens.
+void SdlDummyTest::fallsBackWhenNoDeviceOpens() {
+  qputenv("SDL_AUDIODRIVER", "alsa");
+  SdlDevice d;
+  QVERIFY(d.out.prepare().isOk());
+  if (d.out.driver() == "alsa") QSKIP("this machine has a sound card");
+  QCOMPARE(d.out.driver(), std::string("dummy"));
+  QCOMPARE(d.notices, std::vector<std::string>{kNoSoundDeviceNotice});
 }
 
 void SdlDummyTest::fallsBackToSilenceOnce() {
