@@ -163,6 +163,17 @@ TEST(MciInterpreter, ReadErrorDuringPlayEndsWithFailure) {
   EXPECT_EQ(d.notes, std::vector<MciNotify>{MciNotify::kFailure});
 }
 
+TEST(MciInterpreter, OutputIsHeldWhileAnAliasIsOpen) {
+  Device d;
+  EXPECT_FALSE(d.out.prepared());
+  d.openW();
+  ASSERT_EQ(d.send("OPEN /w/a.wav TYPE WAVEAUDIO ALIAS V").code, 0);
+  d.send("CLOSE W");
+  EXPECT_TRUE(d.out.prepared());
+  d.send("CLOSE V");
+  EXPECT_FALSE(d.out.prepared());
+}
+
 TEST(MciInterpreter, NoOutputRefusesTheOpen) {
   Device d;
   d.out.failPrepare("no device");

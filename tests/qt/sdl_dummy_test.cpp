@@ -76,6 +76,7 @@ void SdlDummyTest::fallsBackToSilenceOnce() {
   qputenv("SDL_AUDIODRIVER", "no-such-driver");
   SdlDevice d;
   QVERIFY(d.out.prepare().isOk());
+  d.out.release();
   QVERIFY(d.out.prepare().isOk());
   QCOMPARE(d.out.driver(), std::string("dummy"));
   QCOMPARE(d.notices, std::vector<std::string>{kNoSoundDeviceNotice});

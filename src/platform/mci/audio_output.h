@@ -39,6 +39,8 @@ class AudioOutput {
   // Makes the output ready to play (idempotent). Fails when no output at
   // all can be had, with a readable reason.
   virtual Status prepare() = 0;
+  // Gives the device back until the next prepare() (nothing plays then).
+  virtual void release() = 0;
   // Plays source from its first frame, replacing whatever plays (the
   // replaced source's onEnd is not called). onEnd is called once, on the
   // output's own thread, after the last frame has been consumed.

@@ -61,6 +61,7 @@ MciResult MciInterpreter::send(const std::string& text) {
   if (c.verb == MciCommand::Verb::kClose && c.all) {
     for (auto& [key, alias] : m_aliases) endPlay(alias, MciNotify::kAborted);
     m_aliases.clear();
+    m_output.release();
     return MciResult{};
   }
   Alias* alias = find(c.alias);
@@ -74,6 +75,8 @@ MciResult MciInterpreter::send(const std::string& text) {
     case MciCommand::Verb::kClose:
       endPlay(*alias, MciNotify::kAborted);
       m_aliases.erase(upperAscii(c.alias));
+      // With nothing open the device is given back: no sound stream idles.
+      if (m_aliases.empty()) m_output.release();
       return MciResult{};
     case MciCommand::Verb::kStatus: return status(*alias, c);
     case MciCommand::Verb::kOpen: break;

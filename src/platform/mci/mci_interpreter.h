@@ -4,7 +4,8 @@
 // successful when its sound has been consumed, aborted when STOP or CLOSE
 // ends it (queued during that command), superseded when a new PLAY of the
 // same alias replaces it (aborted for another alias), failure when the
-// file could not be read to the end.
+// file could not be read to the end. The output is prepared by OPEN and
+// released when the last alias is closed.
 #pragma once
 
 #include <map>

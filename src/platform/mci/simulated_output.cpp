@@ -6,6 +6,7 @@ namespace pelisto {
 
 Status SimulatedOutput::prepare() {
   if (!m_prepareError.empty()) return Status::error(StatusCode::kIoError, m_prepareError);
+  m_prepared = true;
   return Status::ok();
 }
 

@@ -17,6 +17,10 @@ class SimulatedOutput final : public AudioOutput {
 
   int rate() const override { return m_rate; }
   Status prepare() override;
+  void release() override {
+    stop();
+    m_prepared = false;
+  }
   Status start(std::shared_ptr<FrameSource> source, std::function<void()> onEnd) override;
   void stop() override;
   uint64_t consumed() const override { return m_consumed; }
@@ -24,6 +28,8 @@ class SimulatedOutput final : public AudioOutput {
   // Moves the clock to nowMs (never backwards), consuming the frames due.
   void advanceTo(int64_t nowMs);
   int64_t now() const { return m_now; }
+  // True between prepare() and release().
+  bool prepared() const { return m_prepared; }
 
   // Test switches: keep every consumed frame in capture (interleaved
   // left, right); make prepare fail with reason.
@@ -40,6 +46,7 @@ class SimulatedOutput final : public AudioOutput {
   std::vector<int16_t> m_scratch;
   std::vector<int16_t>* m_capture = nullptr;
   std::string m_prepareError;
+  bool m_prepared = false;
 };
 
 }  // namespace pelisto

@@ -63,7 +63,8 @@ Status SdlOutput::prepare() {
       }
     }
     if (m_device == 0) return Status::error(StatusCode::kIoError, SDL_GetError());
-    if (m_notice) m_notice(kNoSoundDeviceNotice);
+    if (m_notice && !m_noticeGiven) m_notice(kNoSoundDeviceNotice);
+    m_noticeGiven = true;
   }
   const char* name = SDL_GetCurrentAudioDriver();
   m_driver = name ? name : "";
@@ -87,6 +88,13 @@ Status SdlOutput::start(std::shared_ptr<FrameSource> source, std::function<void(
   SDL_UnlockAudioDevice(m_device);
   SDL_PauseAudioDevice(m_device, 0);
   return Status::ok();
+}
+
+void SdlOutput::release() {
+  if (m_device == 0) return;
+  stop();
+  SDL_CloseAudioDevice(m_device);
+  m_device = 0;
 }
 
 void SdlOutput::stop() {

@@ -1,7 +1,8 @@
 // Sound output through SDL2's audio subsystem: 16-bit stereo at 44100
 // frames per second, SDL converting for the device. When no device can be
 // opened the output falls back to SDL's silent "dummy" driver, which is
-// paced in real time, and says so once through the notice sink.
+// paced in real time, and says so once through the notice sink. The device
+// is open only between prepare() and release().
 #pragma once
 
 #include <atomic>
@@ -26,6 +27,7 @@ class SdlOutput final : public AudioOutput {
 
   int rate() const override { return kRate; }
   Status prepare() override;
+  void release() override;
   Status start(std::shared_ptr<FrameSource> source, std::function<void()> onEnd) override;
   void stop() override;
   // Frames played so far: those handed to the device before the latest
@@ -52,6 +54,7 @@ class SdlOutput final : public AudioOutput {
   std::function<void(const std::string&)> m_notice;
   bool m_subsystem = false;
   uint32_t m_device = 0;
+  bool m_noticeGiven = false;
   std::string m_driver;
 
   // Touched by the audio callback; start() and stop() hold the device lock.
