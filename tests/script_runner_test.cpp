@@ -124,7 +124,8 @@ TEST_F(ScriptRunnerTest, PrintsControlsInTheirStableForms) {
   s.MARKERBOX[1][4] = 9;  // unused column: not shown by markerbox
   EXPECT_EQ(run({"scroll 40", "select 1", "print scroll", "print list", "print row 1", "print menu",
                  "print markerbox", "print pixel 0 63", "print pixel 597 0"}),
-            (Lines{"scroll: 12 (0..12)", "list: 2 lines, selected 1", "line 0: first  ",
+            (Lines{"message: waveファイルがオープンされていません",  // no file open to scroll
+                   "scroll: 12 (0..12)", "list: 2 lines, selected 1", "line 0: first  ",
                    "line 1: second", "row 1: /w/a.wav | a.wav | 1 2 3 4 5 6 7 -8",
                    "menu GrapgFast: checked", "markerbox: 100 0 0 0 | 0 0 0 71",
                    "pixel 0 63: 192 192 192", "pixel 597 0: 255 255 255"}));
