@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "app/main_loop.h"
-#include "support/test_app.h"
+#include "support/play_app.h"
 
 namespace pelisto::test {
 namespace {
@@ -21,15 +21,15 @@ class ReplyingMci final : public MciDevice {
   }
 };
 
-struct TrackApp : TestApp {
-  ReplyingMci device;
+// Eight seconds in the view; the device answers as the test says.
+struct TrackApp : PlayApp {
+  ReplyingMci replying;
   TrackApp() {
-    mci.setInner(&device);
-    started();
-    ui.setScrollRange(0, 200);
+    openInView("/w/a.wav", secondsOfSound(8));
+    mci.setInner(&replying);
   }
   void step(std::optional<std::string> reply) {
-    device.reply = std::move(reply);
+    replying.reply = std::move(reply);
     TRACETIMESCROLL(ctx);
   }
   Canvas& picture() { return ui.canvas(Control::PICTURE1); }
@@ -72,6 +72,7 @@ TEST(Tracking, CursorIsATealExclusiveOrLine) {
   TrackApp app;
   app.ctx.state.TRACESEC = 1;
   app.ui.setScrollPos(1);
+  HSCROLL1_CHANGE(app.ctx);  // second 1 drawn, no cursor on it
   const std::vector<uint32_t> before = app.pixels();
   const Rgb under = app.picture().pixel(300, 63);
   const Rgb teal = app.picture().palette(10);
@@ -101,13 +102,33 @@ TEST(Tracking, UserScrollIsKeptUntilThePlayingSecondChanges) {
   ASSERT_EQ(app.ui.scrollPos(), 1);
   app.ui.setScrollPos(5);  // the user drags the scroll bar
   HSCROLL1_CHANGE(app.ctx);
+  const std::vector<uint32_t> chosen = app.pixels();
   app.step("1400");
   EXPECT_EQ(app.ui.scrollPos(), 5);
   EXPECT_EQ(app.ctx.state.TRACESEC, 1);
   EXPECT_EQ(app.ctx.state.TRACEX, 240);
+  // The chosen second with the new cursor only: no stale one.
+  const std::vector<uint32_t> now = app.pixels();
+  const int width = app.picture().width();
+  for (size_t i = 0; i < now.size(); ++i) {
+    if (int(i) % width == 240) continue;
+    ASSERT_EQ(now[i], chosen[i]) << i;
+  }
   app.step("2100");
   EXPECT_EQ(app.ui.scrollPos(), 2);
   EXPECT_EQ(app.ctx.state.TRACESEC, 2);
+}
+
+TEST(Tracking, NoFileInViewMovesTheScrollBarSilently) {
+  TestApp app;
+  ReplyingMci replying;
+  app.mci.setInner(&replying);
+  app.started();
+  replying.reply = "2500";
+  TRACETIMESCROLL(app.ctx);
+  EXPECT_EQ(app.lines().back(), "mci: STATUS WAVEOBJ POSITION");
+  EXPECT_EQ(app.ctx.state.TRACESEC, 2);
+  EXPECT_EQ(app.ctx.state.TRACEX, 300);
 }
 
 TEST(Tracking, LongerFilesSecondIsClampedByTheScrollBar) {
@@ -138,7 +159,7 @@ TEST(Tracking, MainLoopTracksOnlyState1) {
   for (int16_t flag : {0, 1, 2}) {
     TrackApp app;
     app.ctx.state.PLAYFLAG = flag;
-    app.device.reply = "500";
+    app.replying.reply = "500";
     const size_t mark = app.lines().size();
     CountingPump pump(3);
     runMainLoop(app.ctx, pump);

@@ -30,7 +30,9 @@ void TRACETIMESCROLL(AppContext& ctx) {
   if (s != st.TRACESEC) {
     st.TRACESEC = s;
     ctx.ui.setScrollPos(s);
-    HSCROLL1_CHANGE(ctx);
+    // A range may play while no file is in the view: then there is no
+    // second to redraw, and no refusal is shown for a step nobody asked for.
+    if (waveFileOpen(ctx)) HSCROLL1_CHANGE(ctx);
     st.TRACEX = -1;
   }
   Canvas& picture = ctx.ui.canvas(Control::PICTURE1);
