@@ -1,2 +1,71 @@
 #!/usr/bin/env bash
-exit 0
+# Runs one scenario: RUNNER MKWAV SCRIPT.scn
+#
+# Makes a fresh temporary folder, performs the script's set-up lines there,
+# runs the scenario runner on the script in that folder and compares its
+# transcript with SCRIPT.out beside the script. Prints the difference and
+# fails when they differ.
+#
+# Set-up lines are comments to the runner, written "#! ACTION ARGS" at any
+# place in the script and performed in order before it runs:
+#   #! mkwav KIND FILE [ARGS]   pelisto-mkwav KIND FILE [ARGS]
+#   #! mkdir DIR                a folder
+#   #! text FILE WORDS…         a text file holding WORDS and a newline
+#   #! exit N                   the runner's expected exit status (default 0)
+# With PELISTO_UPDATE_SCENARIOS=1 the transcript is written to SCRIPT.out
+# instead of being compared (check the result before committing it).
+set -u
+
+if [ $# -ne 3 ]; then
+  echo "usage: run_scenario.sh RUNNER MKWAV SCRIPT.scn" >&2
+  exit 2
+fi
+runner=$(realpath "$1")
+mkwav=$(realpath "$2")
+script=$(realpath "$3")
+expected="${script%.scn}.out"
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/pelisto-scenario.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+cd "$work" || exit 2
+
+want_exit=0
+while IFS= read -r line || [ -n "$line" ]; do
+  case "$line" in
+    '#!'*) ;;
+    *) continue ;;
+  esac
+  read -r -a words <<< "${line#\#!}"
+  [ ${#words[@]} -eq 0 ] && continue
+  action=${words[0]}
+  case "$action" in
+    mkwav) "$mkwav" "${words[@]:1}" || { echo "set-up failed: $line" >&2; exit 2; } ;;
+    mkdir) mkdir -p "${words[@]:1}" || exit 2 ;;
+    text) printf '%s\n' "${words[*]:2}" > "${words[1]}" || exit 2 ;;
+    exit) want_exit=${words[1]} ;;
+    *) echo "unknown set-up line: $line" >&2; exit 2 ;;
+  esac
+done < "$script"
+
+"$runner" "$script" > "$work/transcript.out" 2> "$work/stderr.txt"
+status=$?
+
+if [ "${PELISTO_UPDATE_SCENARIOS:-}" = 1 ]; then
+  cp "$work/transcript.out" "$expected"
+  echo "wrote $expected"
+fi
+
+failed=0
+if [ ! -f "$expected" ]; then
+  echo "no expected transcript $expected; this run printed:"
+  cat "$work/transcript.out"
+  failed=1
+elif ! diff -u --label expected --label actual "$expected" "$work/transcript.out"; then
+  failed=1
+fi
+if [ "$status" -ne "$want_exit" ]; then
+  echo "the runner exited with $status, expected $want_exit"
+  cat "$work/stderr.txt"
+  failed=1
+fi
+exit $failed
