@@ -1,5 +1,6 @@
 #include "wave/write_plan.h"
 
+#include <algorithm>
 #include <map>
 #include <set>
 
