@@ -1,8 +1,147 @@
+// The menu commands SaveProject and OpenProject.
+#include "project/project_commands.h"
+
+#include <algorithm>
+#include <cctype>
+#include <vector>
+
 #include "app/handlers.h"
+#include "app/messages.h"
+#include "editlist/line_text.h"
+#include "project/project_format.h"
+#include "wave/open_wave.h"
 
 namespace pelisto {
+namespace {
 
-void OPENPROJECT_ON(AppContext&) {}
-void SAVEPROJECT_ON(AppContext&) {}
+const FileDialogSpec kSaveDialog{"名前を付けてプロジェクトの保存", "プロジェクト(*.prj)", "*.prj", true};
+const FileDialogSpec kOpenDialog{"プロジェクトを開く", "プロジェクト(*.prj)", "*.prj", false};
+
+// Every line of LIST1 with its row, the pending one included.
+Project projectOf(const AppContext& ctx) {
+  const AppState& s = ctx.state;
+  Project p;
+  p.waveFileName = s.WAVEFILENAME;
+  int lines = std::min<int>(ctx.ui.lineCount(), static_cast<int>(s.EDITDATA.size()));
+  for (int i = 0; i < lines; ++i) p.entries.push_back(ProjectEntry{s.EDITFILE[i], s.EDITDATA[i]});
+  return p;
+}
+
+// Writes bytes to a temporary file beside path and renames it over path
+// once complete; on failure the temporary file is removed and path is
+// left as it was.
+Status writeReplacing(AppContext& ctx, const std::string& path, const std::vector<uint8_t>& bytes) {
+  const std::string temp = temporaryPathBeside(path);
+  int16_t num = ctx.files.freeFile();
+  if (num == 0) return Status::error(StatusCode::kLimit, "too many open files");
+  Status st = ctx.files.open(num, temp, OpenMode::kCreate);
+  if (st) st = ctx.files.write(num, bytes.data(), bytes.size());
+  if (st) st = ctx.files.file(num)->sync();
+  ctx.files.close(num);
+  if (st) st = ctx.fs.rename(temp, path);
+  if (!st && ctx.fs.isFile(temp)) ctx.fs.remove(temp);
+  return st;
+}
+
+// The whole file at path, read through a numbered file.
+Result<std::vector<uint8_t>> readWhole(AppContext& ctx, const std::string& path) {
+  int16_t num = ctx.files.freeFile();
+  if (num == 0) return Status::error(StatusCode::kLimit, "too many open files");
+  if (Status st = ctx.files.open(num, path, OpenMode::kRead); !st) return st;
+  std::vector<uint8_t> bytes;
+  Status st;
+  auto length = ctx.files.length(num);
+  if (!length) {
+    st = length.status();
+  } else if (length.value() > kMaxProjectFileBytes) {
+    st = Status::error(StatusCode::kLimit, path + ": file too large");
+  } else {
+    bytes.resize(static_cast<size_t>(length.value()));
+    size_t done = 0;
+    while (st && done < bytes.size()) {
+      auto got = ctx.files.read(num, bytes.data() + done, bytes.size() - done);
+      if (!got) st = got.status();
+      else if (got.value() == 0) bytes.resize(done);  // the file shrank meanwhile
+      else done += got.value();
+    }
+  }
+  ctx.files.close(num);
+  if (!st) return st;
+  return bytes;
+}
+
+// Replaces the edit list with the project's entries as finished lines.
+void loadList(AppContext& ctx, Project& project) {
+  AppState& s = ctx.state;
+  const size_t n = project.entries.size();
+  const size_t rows = std::max<size_t>(kInitialEditRows, n);
+  s.EDITFILE.assign(rows, EditFileRow{});
+  s.EDITDATA.assign(rows, EditDataRow{});
+  for (size_t i = 0; i < n; ++i) {
+    s.EDITFILE[i] = std::move(project.entries[i].file);
+    s.EDITDATA[i] = project.entries[i].data;
+  }
+  s.WAVEFILENAME = std::move(project.waveFileName);
+  ctx.ui.clearLines();
+  for (size_t i = 0; i < n; ++i) ctx.ui.addLine(finishedLine(s, static_cast<int>(i)));
+  s.EDITCOUNT = static_cast<int16_t>(n);
+  ctx.ui.select(-1);
+}
+
+}  // namespace
+
+std::string withProjectExtension(const std::string& path) {
+  if (path.size() >= 4) {
+    std::string tail = path.substr(path.size() - 4);
+    for (char& c : tail) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    if (tail == ".PRJ") return path;
+  }
+  return path + ".PRJ";
+}
+
+void SAVEPROJECT_ON(AppContext& ctx) {
+  // Saving reads only the list, so it is allowed while something plays.
+  std::string path = ctx.ui.fileDialog(kSaveDialog);
+  if (path == kCancelMark || path.empty()) return;
+  path = withProjectExtension(path);
+  auto bytes = encodeProject(projectOf(ctx));
+  if (!bytes) {
+    refuse(ctx, bytes.status().message());
+    return;
+  }
+  if (Status st = writeReplacing(ctx, path, bytes.value()); !st) {
+    refuse(ctx, std::string(kMsgCannotSaveProject) + "\n" + st.message());
+  }
+}
+
+void OPENPROJECT_ON(AppContext& ctx) {
+  if (ctx.state.PLAYFLAG != 0) {
+    refuse(ctx, kMsgPlaying);
+    return;
+  }
+  std::string path = ctx.ui.fileDialog(kOpenDialog);
+  if (path == kCancelMark || path.empty()) return;
+  auto bytes = readWhole(ctx, path);
+  if (!bytes) {
+    refuse(ctx, std::string(kMsgCannotReadProject) + "\n" + bytes.status().message());
+    return;
+  }
+  // The whole file is checked before anything changes.
+  auto project = decodeProject(bytes.value(), kMaxEditRows);
+  if (!project) {
+    refuse(ctx, kMsgNotProject);
+    return;
+  }
+  loadList(ctx, project.value());
+
+  AppState& s = ctx.state;
+  if (s.WAVEFILENAME.empty()) {
+    if (s.WAVEFNUM != 0) ctx.files.close(s.WAVEFNUM);
+    s.WAVEFNUM = 0;
+    refuse(ctx, std::string(kMsgCannotOpenWave) + "\n" + kMsgNoWaveInProject);
+    return;
+  }
+  openWaveForView(ctx, s.WAVEFILENAME);
+}
 
 }  // namespace pelisto

@@ -11,6 +11,11 @@
 #   #! mkwav KIND FILE [ARGS]   pelisto-mkwav KIND FILE [ARGS]
 #   #! mkdir DIR                a folder
 #   #! text FILE WORDS…         a text file holding WORDS and a newline
+#   #! bytes FILE TOKENS…       a binary file: each token is hex digits (two
+#                               a byte) or 'TEXT' (those characters as they are)
+#   #! bytes+ FILE TOKENS…      more bytes at the end of FILE
+#   #! dump FILE                after the run, the line "bytes FILE: HEX…" is
+#                               added to the transcript (or "bytes FILE: missing")
 #   #! exit N                   the runner's expected exit status (default 0)
 # With PELISTO_UPDATE_SCENARIOS=1 the transcript is written to SCRIPT.out
 # instead of being compared (check the result before committing it).
@@ -29,7 +34,23 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/pelisto-scenario.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 cd "$work" || exit 2
 
+# Writes the bytes of the tokens of a "#! bytes" line to standard output.
+write_bytes() {
+  local t i
+  for t in "$@"; do
+    if [[ $t == \'*\' ]]; then
+      printf '%s' "${t:1:${#t}-2}"
+    elif [[ $t =~ ^([0-9A-Fa-f][0-9A-Fa-f])+$ ]]; then
+      for ((i = 0; i < ${#t}; i += 2)); do printf "\\x${t:i:2}"; done
+    else
+      echo "bad byte token: $t" >&2
+      return 1
+    fi
+  done
+}
+
 want_exit=0
+dumps=()
 while IFS= read -r line || [ -n "$line" ]; do
   case "$line" in
     '#!'*) ;;
@@ -42,6 +63,9 @@ while IFS= read -r line || [ -n "$line" ]; do
     mkwav) "$mkwav" "${words[@]:1}" || { echo "set-up failed: $line" >&2; exit 2; } ;;
     mkdir) mkdir -p "${words[@]:1}" || exit 2 ;;
     text) printf '%s\n' "${words[*]:2}" > "${words[1]}" || exit 2 ;;
+    bytes) write_bytes "${words[@]:2}" > "${words[1]}" || { echo "set-up failed: $line" >&2; exit 2; } ;;
+    bytes+) write_bytes "${words[@]:2}" >> "${words[1]}" || { echo "set-up failed: $line" >&2; exit 2; } ;;
+    dump) dumps+=("${words[1]}") ;;
     exit) want_exit=${words[1]} ;;
     *) echo "unknown set-up line: $line" >&2; exit 2 ;;
   esac
@@ -49,6 +73,13 @@ done < "$script"
 
 "$runner" "$script" > "$work/transcript.out" 2> "$work/stderr.txt"
 status=$?
+for f in "${dumps[@]}"; do
+  if [ -f "$f" ]; then
+    echo "bytes $f: $(od -An -v -tx1 "$f" | tr -s ' \n' '  ' | sed 's/^ //; s/ $//')"
+  else
+    echo "bytes $f: missing"
+  fi >> "$work/transcript.out"
+done
 
 if [ "${PELISTO_UPDATE_SCENARIOS:-}" = 1 ]; then
   cp "$work/transcript.out" "$expected"

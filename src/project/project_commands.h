@@ -1,0 +1,21 @@
+// The two project commands' messages and the helpers they share with tests.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace pelisto {
+
+inline constexpr const char* kMsgNotProject = "このファイルはプロジェクトファイルではありません";
+inline constexpr const char* kMsgCannotReadProject = "プロジェクトファイルを読み込む事が出来ません";
+inline constexpr const char* kMsgCannotSaveProject = "プロジェクトファイルを保存出来ませんでした";
+inline constexpr const char* kMsgNoWaveInProject = "プロジェクトにwaveファイルが指定されていません";
+
+// A project file larger than this is not read (no real list comes near it).
+inline constexpr uint64_t kMaxProjectFileBytes = uint64_t{256} << 20;
+
+// path with ".PRJ" appended unless its last four characters already are
+// ".prj" in any letter case.
+std::string withProjectExtension(const std::string& path);
+
+}  // namespace pelisto
