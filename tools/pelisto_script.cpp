@@ -9,6 +9,20 @@
 // line is printed first, prefixed by "> ". Exit status: 0 when the script
 // ran without a fault, 1 after a fault ("error: …"), 2 when the script
 // cannot be read.
+//
+// Besides the commands of the scenario language:
+//   print NAME      the `print state` line(s) of one variable (DATASIZE,
+//                   WAVEFMT, EDITDATA, …), so a script can check a value
+//                   without depending on the whole state
+//   # …             a comment, as a line of its own or after a command
+//                   (a '#' after a blank); `answer` lines keep their text
+//                   whole, '#' included
+// `print state` writes byte arrays as decimal values with runs of four or
+// more equal values as VALUE*COUNT, WAVEFMT as FIELD=VALUE pairs, and
+// EDITFILE(r) / EDITDATA(r) lines for the rows up to the larger of
+// EDITCOUNT and LIST1's line count. The simulated clock starts at 0;
+// `advance` moves it in steps of the tracking interval. Completions the
+// device queues are delivered after each command, as the main loop would.
 #include <cerrno>
 #include <cstdio>
 #include <cstring>

@@ -1,8 +1,44 @@
+// The markers of the selected entry, drawn on the main window in the band
+// above PICTURE1.
 #include "view/markers.h"
 
-namespace pelisto {
+#include "app/numbers.h"
 
-void eraseMarkerBand(AppContext&) {}
-MarkerRect drawMarker(AppContext&, double) { return {}; }
+namespace pelisto {
+namespace {
+
+constexpr int kMarkerHalfWidth = 8;
+constexpr int kMarkerHeight = 8;
+
+}  // namespace
+
+void eraseMarkerBand(AppContext& ctx) {
+  const ControlInfo& pic = controlInfo(Control::PICTURE1);
+  Canvas& form = ctx.ui.canvas(Control::MAINFORM);
+  const DrawMode mode = form.mode();
+  form.setMode(DrawMode::kCopy);
+  // From (L - 8, T - 8), W + 16 wide and 16 high.
+  const int left = pic.left - kMarkerHalfWidth, top = pic.top - kMarkerHeight;
+  form.fillBox(left, top, left + pic.width + 2 * kMarkerHalfWidth - 1, top + 2 * kMarkerHeight - 1, 14);
+  form.setMode(mode);
+}
+
+MarkerRect drawMarker(AppContext& ctx, double x) {
+  const ControlInfo& pic = controlInfo(Control::PICTURE1);
+  Canvas& form = ctx.ui.canvas(Control::MAINFORM);
+  const DrawMode mode = form.mode();
+  form.setMode(DrawMode::kCopy);
+  const int tipX = static_cast<int>(roundHalfEven(x));
+  const int tipY = pic.top;
+  const int left = static_cast<int>(roundHalfEven(x - kMarkerHalfWidth));
+  const int right = static_cast<int>(roundHalfEven(x + kMarkerHalfWidth));
+  const int top = tipY - kMarkerHeight;
+  form.line(left, top, right, top, 5);
+  form.line(left, top, tipX, tipY, 5);
+  form.line(right, top, tipX, tipY, 5);
+  form.setMode(mode);
+  return MarkerRect{static_cast<int16_t>(left), static_cast<int16_t>(top),
+                    static_cast<int16_t>(right), static_cast<int16_t>(tipY)};
+}
 
 }  // namespace pelisto

@@ -1,12 +1,53 @@
+// Drawing one second of the open wave file into PICTURE1, from the wave
+// file itself or from the graph cache; both give the same rows.
+#include <array>
+
 #include "app/handlers.h"
+#include "view/graph_cache.h"
+#include "view/graph_points.h"
 
 namespace pelisto {
+namespace {
 
-int16_t SHOWWAVEDATA(AppContext& ctx, int32_t) {
+// The rows of second straight from the wave file: 100 blocks through the
+// block reader, six columns from each. Missing blocks read as zeros.
+void rowsFromWaveFile(AppContext& ctx, int32_t second, std::array<uint8_t, kColumnsPerSecond>& rows) {
+  rows.fill(kZeroRow);
+  if (second < 0 || !ctx.files.isOpen(ctx.state.WAVEFNUM)) return;
+  ctx.files.seek(ctx.state.WAVEFNUM,
+                 static_cast<uint64_t>(second) * kBytesPerSecond + kHeaderSize);
+  for (int k = 0; k < kBlocksPerSecond; ++k) {
+    GETWAVEDATA(ctx, 0);
+    reduceBlock(ctx.state.WAVEBUF.data(), rows.data() + k * kColumnsPerBlock);
+  }
+}
+
+}  // namespace
+
+int16_t SHOWWAVEDATA(AppContext& ctx, int32_t second) {
+  AppState& s = ctx.state;
   Canvas& pic = ctx.ui.canvas(Control::PICTURE1);
+  const DrawMode mode = pic.mode();
+  pic.setMode(DrawMode::kCopy);
+
   pic.fillBox(0, 0, 660, 128, 15);
-  ctx.state.TRACEX = -1;
+  s.TRACEX = -1;  // the clear wiped the playback cursor
   pic.line(0, 63, 660, 63, 14);
+  // One point on the zero line at the left edge: the waveform starts with a
+  // segment from there to its first point.
+  pic.line(0, kZeroRow, 0, kZeroRow, 3);
+
+  // A second the cache has no record for is drawn from the wave file, which
+  // gives the same points (past the end of the sound, a flat line).
+  std::array<uint8_t, kColumnsPerSecond> rows;
+  const uint8_t* points = s.GRAPHBUF.data();
+  if (!graphCacheReady(ctx) || !readGraphRecord(ctx, second, s.GRAPHBUF)) {
+    rowsFromWaveFile(ctx, second, rows);
+    points = rows.data();
+  }
+  for (int x = 0; x < kColumnsPerSecond; ++x) pic.lineTo(x, points[x], 3);
+
+  pic.setMode(mode);
   return 0;
 }
 

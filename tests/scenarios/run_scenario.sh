@@ -17,6 +17,8 @@
 #   #! dump FILE                after the run, the line "bytes FILE: HEX…" is
 #                               added to the transcript (or "bytes FILE: missing")
 #   #! exit N                   the runner's expected exit status (default 0)
+# PNG files the script writes into its folder are copied to
+# $PELISTO_ARTIFACTS/scenarios/NAME/ when PELISTO_ARTIFACTS is set.
 # With PELISTO_UPDATE_SCENARIOS=1 the transcript is written to SCRIPT.out
 # instead of being compared (check the result before committing it).
 set -u
@@ -84,6 +86,12 @@ done
 if [ "${PELISTO_UPDATE_SCENARIOS:-}" = 1 ]; then
   cp "$work/transcript.out" "$expected"
   echo "wrote $expected"
+fi
+
+# Pictures the script printed are kept as artifacts when a folder is given.
+if [ -n "${PELISTO_ARTIFACTS:-}" ] && compgen -G "$work/*.png" > /dev/null; then
+  keep="$PELISTO_ARTIFACTS/scenarios/$(basename "${script%.scn}")"
+  mkdir -p "$keep" && cp "$work"/*.png "$keep"/
 fi
 
 failed=0

@@ -15,6 +15,8 @@
 namespace pelisto {
 namespace {
 
+constexpr int64_t kMaxAdvanceMs = 24 * 3600 * 1000;  // one simulated day per line
+
 std::string trim(const std::string& s) {
   const char* blanks = " \t\r\n";
   size_t b = s.find_first_not_of(blanks);
@@ -96,9 +98,16 @@ void ScriptRunner::dispatch(const Event& event) {
 }
 
 void ScriptRunner::deliverPending() {
-  while (!m_pending.empty()) {
+  // A handler that queues a completion from every completion would never
+  // let the pass end; stop and report it instead of hanging.
+  constexpr int kMaxPerPass = 1000;
+  for (int delivered = 0; !m_pending.empty(); ++delivered) {
+    if (delivered == kMaxPerPass) {
+      m_pending.clear();
+      return m_transcript.fault("completions keep arriving; the rest were dropped");
+    }
     m_pending.pop_front();
-    dispatchEvent(m_ctx, Event{EventKind::kMciDone});
+    dispatchEvent(m_ctx, Event{EventKind::kMciDone, Control::MCI1});
   }
 }
 
@@ -121,7 +130,7 @@ void ScriptRunner::runLine(const std::string& rawLine) {
   const std::string cmd = w[0];
   // Answers carry free text (paths, typed input) and keep '#' as written.
   if (cmd == "answer") {
-    answer(trimmed);
+    answer(line);  // untrimmed: typed input keeps its trailing blanks
     return;
   }
   w = words(stripComment(trimmed));
@@ -159,7 +168,8 @@ void ScriptRunner::runLine(const std::string& rawLine) {
     if (!parseInt(w[3], n) || !parseDouble(w[4], e.x) || !parseDouble(w[5], e.y)) return bad();
     e.button = static_cast<int>(n);
     dispatch(e);
-  } else if (cmd == "advance" && w.size() == 2 && parseInt(w[1], n) && n >= 0) {
+  } else if (cmd == "advance" && w.size() == 2 && parseInt(w[1], n) && n >= 0 &&
+             n <= kMaxAdvanceMs) {
     advance(n);
   } else if (cmd == "done" && w.size() == 1) {
     // The device reports a completion now: it replaces the first queued one.
@@ -184,7 +194,7 @@ void ScriptRunner::answer(const std::string& line) {
   }
   if (kind == "open" || kind == "save") {
     std::string path = trim(restAfter(line, 2));
-    if (path.empty()) return m_transcript.fault("a path is missing: " + line);
+    if (path.empty()) return m_transcript.fault("a path is missing: " + trim(line));
     m_ui.queueAnswer({kind == "open" ? ScriptedAnswer::kOpen : ScriptedAnswer::kSave, path});
     return;
   }
@@ -192,7 +202,7 @@ void ScriptRunner::answer(const std::string& line) {
   if (w.size() == 2 && kind == "cancel") return m_ui.queueAnswer({ScriptedAnswer::kCancel, ""});
   if (w.size() == 2 && kind == "yes") return m_ui.queueAnswer({ScriptedAnswer::kYes, ""});
   if (w.size() == 2 && kind == "no") return m_ui.queueAnswer({ScriptedAnswer::kNo, ""});
-  m_transcript.fault("cannot read the line: " + line);
+  m_transcript.fault("cannot read the line: " + trim(line));
 }
 
 void ScriptRunner::print(const std::string& what, const std::string& rest) {

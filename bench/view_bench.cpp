@@ -1,0 +1,165 @@
+// Waveform view benchmarks on a generated one-hour 16-bit stereo file:
+//  1. building the graph cache against a plain sequential read of the same
+//     file (both from the page cache), ratio must stay at or below 1.5;
+//  2. SHOWWAVEDATA per call at the start, middle and end, direct and fast;
+//  3. opening a file and drawing its first second, 10 seconds against one
+//     hour (must not grow with the length).
+// Everything is generated under a fresh folder in /tmp and deleted after.
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/context.h"
+#include "app/handlers.h"
+#include "platform/headless/headless_ui.h"
+#include "platform/headless/recording_mci.h"
+#include "view/graph_cache.h"
+#include "wave/wav_bytes.h"
+#include "wave/wave_header.h"
+
+namespace {
+
+using namespace pelisto;
+using Clock = std::chrono::steady_clock;
+
+double secondsSince(Clock::time_point t0) {
+  return std::chrono::duration<double>(Clock::now() - t0).count();
+}
+
+// A 440/660 Hz stereo tone of `seconds` seconds, written in 1 MiB pieces.
+bool writeTone(const std::string& path, uint32_t seconds) {
+  const uint64_t dataSize = uint64_t(seconds) * kBytesPerSecond;
+  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  if (fd < 0) return false;
+  std::vector<uint8_t> header = canonicalWavHeader(uint32_t(dataSize));
+  bool ok = ::write(fd, header.data(), header.size()) == ssize_t(header.size());
+  // One second of tone, repeated: 440 Hz and 660 Hz both fit a second exactly.
+  std::vector<uint8_t> second(kBytesPerSecond);
+  for (int f = 0; f < kFramesPerSecond; ++f) {
+    const double t = double(f) / kFramesPerSecond;
+    putLe16(&second[4 * f], uint16_t(int16_t(20000 * std::sin(2 * M_PI * 440 * t))));
+    putLe16(&second[4 * f + 2], uint16_t(int16_t(12000 * std::sin(2 * M_PI * 660 * t))));
+  }
+  for (uint32_t s = 0; ok && s < seconds; ++s) {
+    ok = ::write(fd, second.data(), second.size()) == ssize_t(second.size());
+  }
+  return ::close(fd) == 0 && ok;
+}
+
+// Reads the whole file sequentially in 1 MiB pieces into buf; returns the
+// seconds.
+double plainRead(const std::string& path, std::vector<uint8_t>& buf) {
+  auto t0 = Clock::now();
+  int fd = ::open(path.c_str(), O_RDONLY);
+  uint64_t sum = 0;
+  ssize_t n;
+  while ((n = ::read(fd, buf.data(), buf.size())) > 0) sum += buf[size_t(n) - 1];
+  ::close(fd);
+  double t = secondsSince(t0);
+  if (sum == 1) std::printf(" ");  // keeps the loop from being dropped
+  return t;
+}
+
+struct App {
+  Transcript transcript;
+  HeadlessUi ui{transcript};
+  std::unique_ptr<FileSystem> fs = newPosixFileSystem();
+  RecordingMci mci{transcript, nullptr};
+  AppContext ctx{ui, *fs, mci};
+  App() { MAINFORM_START(ctx); }
+  void open(const std::string& path) {
+    ui.queueAnswer({ScriptedAnswer::kOpen, path});
+    OPENWAVEFILE_ON(ctx);
+  }
+};
+
+double microsPerDraw(App& app, int32_t second, int calls) {
+  auto t0 = Clock::now();
+  for (int i = 0; i < calls; ++i) SHOWWAVEDATA(app.ctx, second);
+  return secondsSince(t0) * 1e6 / calls;
+}
+
+}  // namespace
+
+int main() {
+  char pattern[] = "/tmp/pelisto-view-bench-XXXXXX";
+  const char* dir = ::mkdtemp(pattern);
+  if (!dir) return 1;
+  const std::string folder = dir;
+  std::filesystem::current_path(folder);  // WKGRAPH.TMP lands here
+  const std::string hour = folder + "/hour.wav", tenSeconds = folder + "/ten.wav";
+  int rc = 0;
+
+  std::printf("generating a one-hour file ...\n");
+  if (!writeTone(hour, 3600) || !writeTone(tenSeconds, 10)) {
+    std::fprintf(stderr, "cannot write the test files in %s\n", dir);
+    rc = 1;
+  }
+
+  if (rc == 0) {
+    App app;
+    app.open(hour);
+    std::printf("file: %s, %d bytes of data\n", hour.c_str(), app.ctx.state.DATASIZE);
+    std::vector<uint8_t> buf(1 << 20);
+    plainRead(hour, buf);  // warm the page cache
+
+    // 1. Cache build against a plain read, best of seven each, interleaved.
+    double bestRead = 1e9, bestBuild = 1e9;
+    for (int round = 0; round < 7; ++round) {
+      bestRead = std::min(bestRead, plainRead(hour, buf));
+      int32_t seconds = lengthSeconds(app.ctx.state.DATASIZE);
+      auto t0 = Clock::now();
+      app.ctx.state.GRAPHFAST = 1;
+      LOADGRAPHDATA(app.ctx, hour, seconds);
+      bestBuild = std::min(bestBuild, secondsSince(t0));
+    }
+    const double ratio = bestBuild / bestRead;
+    std::printf("cache build: %.3f s, plain read: %.3f s, ratio %.2f (limit 1.50) %s\n", bestBuild,
+                bestRead, ratio, ratio <= 1.5 ? "ok" : "TOO SLOW");
+    std::printf("cache size: %llu bytes\n",
+                (unsigned long long)std::filesystem::file_size(folder + "/" + kGraphFileName));
+    if (ratio > 1.5) rc = 2;
+
+    // 2. One redraw, direct and fast, at the start, middle and end.
+    const int32_t last = app.ui.scrollMax();
+    const int32_t where[] = {0, last / 2, last};
+    const char* names[] = {"start", "middle", "end"};
+    for (int i = 0; i < 3; ++i) {
+      app.ctx.state.GRAPHFAST = 0;
+      microsPerDraw(app, where[i], 5);
+      const double direct = microsPerDraw(app, where[i], 200);
+      app.ctx.state.GRAPHFAST = 1;
+      microsPerDraw(app, where[i], 5);
+      const double fast = microsPerDraw(app, where[i], 200);
+      std::printf("SHOWWAVEDATA at %-6s (second %4d): direct %7.1f us, fast %7.1f us, direct/fast %.2f\n",
+                  names[i], where[i], direct, fast, direct / fast);
+      if (direct > 16000 || fast > 16000) rc = 2;
+    }
+  }
+
+  if (rc == 0) {
+    // 3. Opening and drawing the first second: 10 s against one hour.
+    App app;
+    auto openTime = [&](const std::string& path) {
+      app.open(path);  // warm
+      const int n = 50;
+      auto t0 = Clock::now();
+      for (int i = 0; i < n; ++i) app.open(path);
+      return secondsSince(t0) * 1e6 / n;
+    };
+    const double ten = openTime(tenSeconds), hr = openTime(hour);
+    std::printf("open + first second: 10 s file %.1f us, one-hour file %.1f us, ratio %.2f\n", ten, hr,
+                hr / ten);
+  }
+
+  std::filesystem::current_path("/tmp");
+  std::filesystem::remove_all(folder);
+  return rc;
+}

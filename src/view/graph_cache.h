@@ -1,0 +1,29 @@
+// The graph cache "WKGRAPH.TMP": 600-byte records of drawing rows, record
+// s + 1 for second s, built once so that scrolling reads 600 bytes per
+// second shown instead of 176400.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "app/context.h"
+
+namespace pelisto {
+
+inline constexpr const char* kGraphFileName = "WKGRAPH.TMP";
+constexpr int kGraphRecordSize = kColumnsPerSecond;
+
+inline constexpr const char* kMsgGraphFileFailed =
+    "グラフデータファイル(WKGRAPH.TMP)が作成出来ません。グラフの高速表示を解除します。";
+inline constexpr const char* kBusyBuildingGraph = "グラフデータを作成中です";
+
+// True when the waveform is to be drawn from the cache: the option is on
+// and the cache file is open.
+bool graphCacheReady(const AppContext& ctx);
+
+// Reads the rows of second from the cache into out. False when the cache
+// holds no such record (the rounded-up last scroll position lies one second
+// past it) or it cannot be read; nothing is read outside the file.
+bool readGraphRecord(AppContext& ctx, int32_t second, std::array<uint8_t, kGraphRecordSize>& out);
+
+}  // namespace pelisto
