@@ -1,7 +1,46 @@
+// One step of following a tracked playback in the view.
+#include <algorithm>
+
 #include "app/handlers.h"
+#include "app/numbers.h"
 
 namespace pelisto {
+namespace {
 
-void TRACETIMESCROLL(AppContext&) {}
+constexpr int kCursorColor = 10;  // teal, drawn in exclusive-or mode
+
+void drawCursor(Canvas& picture, int32_t x) {
+  const DrawMode saved = picture.mode();
+  picture.setMode(DrawMode::kXor);
+  picture.line(x, 0, x, 128, kCursorColor);
+  picture.setMode(saved);
+}
+
+}  // namespace
+
+void TRACETIMESCROLL(AppContext& ctx) {
+  AppState& st = ctx.state;
+  // 1-2. The playing position in milliseconds; no reply reads 0.
+  const MciResult r = sendMci(ctx, "STATUS WAVEOBJ POSITION");
+  double p = roundHalfAway(readLeadingNumber(r.code == 0 ? r.reply : std::string()));
+  p = std::clamp(p, -2147483648.0, 2147483647.0);  // a nonsense reply stays a number
+  // 3-4. A new second moves the view there (the redraw wipes the cursor).
+  const int64_t ms = static_cast<int64_t>(p);
+  const int32_t s = static_cast<int32_t>(ms / 1000);
+  if (s != st.TRACESEC) {
+    st.TRACESEC = s;
+    ctx.ui.setScrollPos(s);
+    // A range may play while no file is in the view: then there is no
+    // second to redraw, and no refusal is shown for a step nobody asked for.
+    if (waveFileOpen(ctx)) HSCROLL1_CHANGE(ctx);
+    st.TRACEX = -1;
+  }
+  Canvas& picture = ctx.ui.canvas(Control::PICTURE1);
+  // 5. Erase the old cursor by drawing it again.
+  if (st.TRACEX != -1) drawCursor(picture, st.TRACEX);
+  // 6-7. The cursor at the playing millisecond of the second.
+  st.TRACEX = static_cast<int32_t>(roundHalfEven(static_cast<double>(ms % 1000) * 0.6));
+  drawCursor(picture, st.TRACEX);
+}
 
 }  // namespace pelisto

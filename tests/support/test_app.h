@@ -37,8 +37,10 @@ struct TestApp {
 
 // A canonical 16-bit stereo 44.1 kHz file whose data is `data`.
 inline std::vector<uint8_t> wavFile(const std::vector<uint8_t>& data) {
-  std::vector<uint8_t> f = canonicalWavHeader(static_cast<uint32_t>(data.size()));
-  f.insert(f.end(), data.begin(), data.end());
+  const std::vector<uint8_t> header = canonicalWavHeader(static_cast<uint32_t>(data.size()));
+  std::vector<uint8_t> f(header.size() + data.size());
+  for (size_t i = 0; i < header.size(); ++i) f[i] = header[i];
+  for (size_t i = 0; i < data.size(); ++i) f[header.size() + i] = data[i];
   return f;
 }
 

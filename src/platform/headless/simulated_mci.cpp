@@ -1,23 +1,27 @@
 #include "platform/headless/simulated_mci.h"
 
+#include "platform/mci/mci_interpreter.h"
+#include "platform/mci/simulated_output.h"
+
 namespace pelisto {
 namespace {
 
-// Placeholder until the interpreter lands: accepts every command.
-class AcceptingMci final : public SimulatedMci {
+class SimulatedDevice final : public SimulatedMci {
  public:
-  MciResult send(const std::string&) override { return MciResult{}; }
-  void advanceTo(int64_t nowMs) override { m_now = nowMs > m_now ? nowMs : m_now; }
-  int64_t now() const override { return m_now; }
+  SimulatedDevice(FileSystem& fs, NotifySink notify) : m_interpreter(fs, m_output, std::move(notify)) {}
+  MciResult send(const std::string& command) override { return m_interpreter.send(command); }
+  void advanceTo(int64_t nowMs) override { m_output.advanceTo(nowMs); }
+  int64_t now() const override { return m_output.now(); }
 
  private:
-  int64_t m_now = 0;
+  SimulatedOutput m_output;  // outlives the interpreter
+  MciInterpreter m_interpreter;
 };
 
 }  // namespace
 
-std::unique_ptr<SimulatedMci> newSimulatedMci(FileSystem&, NotifySink) {
-  return std::make_unique<AcceptingMci>();
+std::unique_ptr<SimulatedMci> newSimulatedMci(FileSystem& fs, NotifySink notify) {
+  return std::make_unique<SimulatedDevice>(fs, std::move(notify));
 }
 
 }  // namespace pelisto

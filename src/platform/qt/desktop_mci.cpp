@@ -1,19 +1,27 @@
 #include "platform/qt/desktop_mci.h"
 
+#include "platform/mci/mci_interpreter.h"
+#include "platform/qt/sdl_output.h"
+
 namespace pelisto {
 namespace {
 
-// Placeholder until the interpreter and SDL output land: accepts every command.
-class AcceptingMci final : public MciDevice {
+class DesktopMci final : public MciDevice {
  public:
-  MciResult send(const std::string&) override { return MciResult{}; }
+  DesktopMci(FileSystem& fs, NotifySink notify, std::function<void(const std::string&)> notice)
+      : m_output(std::move(notice)), m_interpreter(fs, m_output, std::move(notify)) {}
+  MciResult send(const std::string& command) override { return m_interpreter.send(command); }
+
+ private:
+  SdlOutput m_output;  // outlives the interpreter
+  MciInterpreter m_interpreter;
 };
 
 }  // namespace
 
-std::unique_ptr<MciDevice> newDesktopMci(FileSystem&, NotifySink,
-                                         std::function<void(const std::string&)>) {
-  return std::make_unique<AcceptingMci>();
+std::unique_ptr<MciDevice> newDesktopMci(FileSystem& fs, NotifySink notify,
+                                         std::function<void(const std::string&)> noticeSink) {
+  return std::make_unique<DesktopMci>(fs, std::move(notify), std::move(noticeSink));
 }
 
 }  // namespace pelisto

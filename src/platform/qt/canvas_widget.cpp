@@ -1,0 +1,59 @@
+#include "platform/qt/canvas_widget.h"
+
+#include <QImage>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include <cmath>
+
+namespace pelisto {
+namespace {
+
+int buttonBits(Qt::MouseButtons buttons) {
+  int bits = 0;
+  if (buttons & Qt::LeftButton) bits |= 1;
+  if (buttons & Qt::RightButton) bits |= 2;
+  if (buttons & Qt::MiddleButton) bits |= 4;
+  return bits;
+}
+
+}  // namespace
+
+CanvasWidget::CanvasWidget(Canvas& canvas, QWidget* parent) : QWidget(parent), m_canvas(canvas) {
+  setFixedSize(canvas.width(), canvas.height());
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setAttribute(Qt::WA_NoMousePropagation);
+  setMouseTracking(true);
+  m_canvas.setChangeListener([this] { update(); });
+}
+
+// The canvas may outlive the window that showed it (the about window's).
+CanvasWidget::~CanvasWidget() { m_canvas.setChangeListener(nullptr); }
+
+void CanvasWidget::paintEvent(QPaintEvent* event) {
+  const QImage image(reinterpret_cast<const uchar*>(m_canvas.pixels()), m_canvas.width(),
+                     m_canvas.height(), m_canvas.width() * 4, QImage::Format_RGB32);
+  QPainter painter(this);
+  painter.drawImage(event->rect(), image, event->rect());
+}
+
+void CanvasWidget::report(int kind, QMouseEvent* event) {
+  event->accept();
+  if (!m_sink) return;
+  const int button = kind == 0 ? buttonBits(event->buttons()) : buttonBits(event->button());
+  const QPointF p = event->position();
+  m_sink(kind, button, static_cast<int>(std::floor(p.x())), static_cast<int>(std::floor(p.y())));
+}
+
+void CanvasWidget::mousePressEvent(QMouseEvent* event) { report(1, event); }
+void CanvasWidget::mouseMoveEvent(QMouseEvent* event) { report(0, event); }
+void CanvasWidget::mouseReleaseEvent(QMouseEvent* event) { report(2, event); }
+
+PictureBox::PictureBox(Canvas& canvas, QWidget* parent) : QFrame(parent), m_client(canvas, this) {
+  setFrameStyle(QFrame::Box | QFrame::Plain);
+  setLineWidth(1);
+  setAttribute(Qt::WA_NoMousePropagation);
+  m_client.move(1, 1);
+}
+
+}  // namespace pelisto

@@ -1,0 +1,226 @@
+#include "platform/qt/main_window.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLayout>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QProxyStyle>
+#include <QSignalBlocker>
+#include <QStyleOptionSlider>
+
+#include "platform/qt/qt_text.h"
+
+namespace pelisto {
+namespace {
+
+constexpr int kScrollSmallStep = 1;
+constexpr int kScrollLargeStep = 16;
+
+// HSCROLL1's thumb has one size whatever the range: the page step moves
+// the view by 16 seconds but the view shows one, so the thumb does not
+// pretend to cover a page.
+class ScrollBar final : public QScrollBar {
+ public:
+  using QScrollBar::QScrollBar;
+
+ protected:
+  void initStyleOption(QStyleOptionSlider* option) const override {
+    QScrollBar::initStyleOption(option);
+    option->pageStep = 0;
+  }
+};
+
+// A click in HSCROLL1's trough moves by a page, whatever the desktop's
+// theme prefers (some jump to the clicked point).
+class PageClickStyle final : public QProxyStyle {
+ public:
+  int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                QStyleHintReturn* data) const override {
+    if (hint == SH_ScrollBar_LeftClickAbsolutePosition) return 0;
+    return QProxyStyle::styleHint(hint, option, widget, data);
+  }
+};
+
+}  // namespace
+
+void applyBackColor(QWidget* widget, Rgb back) {
+  QPalette palette = widget->palette();
+  const QColor color(back.r, back.g, back.b);
+  for (auto role : {QPalette::Window, QPalette::Base, QPalette::Button}) {
+    palette.setColor(role, color);
+  }
+  for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
+    palette.setColor(role, Qt::black);
+  }
+  widget->setPalette(palette);
+  widget->setAutoFillBackground(true);
+}
+
+ListBox::ListBox(QWidget* parent, std::function<void()> clicked)
+    : QListWidget(parent), m_clicked(std::move(clicked)) {}
+
+void ListBox::mousePressEvent(QMouseEvent* event) {
+  QListWidget::mousePressEvent(event);
+  if (event->button() == Qt::LeftButton && itemAt(event->position().toPoint()) && m_clicked) {
+    m_clicked();
+  }
+}
+
+void ListBox::keyPressEvent(QKeyEvent* event) {
+  const int before = currentRow();
+  QListWidget::keyPressEvent(event);
+  if (currentRow() != before && currentRow() >= 0 && m_clicked) m_clicked();
+}
+
+MainWindow::MainWindow(Canvas& form, Canvas& picture, EventSink sink)
+    : m_sink(std::move(sink)), m_pictureCanvas(picture) {
+  installFontSubstitutions();
+  setWindowTitle(toQt(kMainTitle));
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                 Qt::WindowCloseButtonHint);
+
+  m_form = own<CanvasWidget>(form, this);
+  m_form->setObjectName(QStringLiteral("MAINFORM"));
+  m_form->setFont(qtFont(kFormFont));
+  m_form->setMouseSink([this](int kind, int button, int x, int y) {
+    // Moves and releases over the client area outside the controls (and,
+    // while the mouse is captured, over the controls too).
+    if (kind == 1) return;
+    send(Event{kind == 0 ? EventKind::kMouseMove : EventKind::kMouseUp, Control::MAINFORM,
+               MenuItem::OpenWaveFile, button, double(x), double(y)});
+  });
+  setCentralWidget(m_form);
+
+  for (const ControlInfo& info : mainFormControls()) createControl(info);
+  createMenu();
+
+  // The client area is fixed; the frame and the menu bar come on top of it.
+  layout()->setSizeConstraint(QLayout::SetFixedSize);
+  move(kMainLeft, kMainTop);
+}
+
+MainWindow::~MainWindow() {
+  while (!m_owned.empty()) m_owned.pop_back();
+}
+
+void MainWindow::createControl(const ControlInfo& info) {
+  QWidget* widget = nullptr;
+  switch (info.kind) {
+    case ControlKind::kPicture: {
+      m_picture = own<PictureBox>(m_pictureCanvas, m_form);
+      m_picture->client()->setMouseSink([this](int kind, int button, int x, int y) {
+        if (kind == 2) return;
+        send(Event{kind == 0 ? EventKind::kMouseMove : EventKind::kMouseDown, Control::PICTURE1,
+                   MenuItem::OpenWaveFile, button, double(x), double(y)});
+      });
+      widget = m_picture;
+      break;
+    }
+    case ControlKind::kLabel:
+      widget = own<QLabel>(toQt(info.caption), m_form);
+      break;
+    case ControlKind::kScrollBar:
+      m_scrollStyle = own<PageClickStyle>();  // outlives the bar that uses it
+      m_scroll = own<ScrollBar>(Qt::Horizontal, m_form);
+      m_scroll->setStyle(m_scrollStyle);
+      m_scroll->setRange(0, 0);
+      m_scroll->setSingleStep(kScrollSmallStep);
+      m_scroll->setPageStep(kScrollLargeStep);
+      m_scroll->setTracking(false);  // a thumb drag changes the position once, on release
+      m_scroll->setFocusPolicy(Qt::TabFocus);
+      connect(m_scroll, &QScrollBar::valueChanged, this,
+              [this] { send(Event{EventKind::kScroll, Control::HSCROLL1}); });
+      widget = m_scroll;
+      break;
+    case ControlKind::kEdit:
+      widget = own<QLineEdit>(toQt(info.caption), m_form);
+      break;
+    case ControlKind::kButton: {
+      auto* button = own<QPushButton>(toQt(info.caption), m_form);
+      const Control id = info.id;
+      connect(button, &QPushButton::clicked, this,
+              [this, id] { send(Event{EventKind::kButton, id}); });
+      widget = button;
+      break;
+    }
+    case ControlKind::kMci:
+      // The completion notifier has nothing to show.
+      widget = own<QWidget>(m_form);
+      widget->setVisible(false);
+      break;
+    case ControlKind::kList:
+      m_list = own<ListBox>(m_form, [this] { send(Event{EventKind::kListClick, Control::LIST1}); });
+      m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+      m_list->setUniformItemSizes(true);
+      widget = m_list;
+      break;
+    case ControlKind::kForm:
+      return;
+  }
+  widget->setObjectName(QString::fromLatin1(info.name));
+  widget->setGeometry(info.left, info.top, info.width, info.height);
+  if (!info.font.face.empty()) widget->setFont(qtFont(info.font));
+  if (info.hasBack) applyBackColor(widget, info.back);
+  // Input over a control belongs to the control, never to the form below.
+  widget->setAttribute(Qt::WA_NoMousePropagation);
+  m_controls[info.id] = widget;
+}
+
+void MainWindow::createMenu() {
+  std::map<std::string, QMenu*> menus;
+  for (const MenuItemInfo& item : menuItems()) {
+    QMenu*& menu = menus[item.menu];
+    if (!menu) {
+      menu = menuBar()->addMenu(toQt(item.menuCaption));
+      menu->setObjectName(QString::fromLatin1(item.menu));
+    }
+    if (item.separatorBefore) menu->addSeparator();
+    QAction* action = menu->addAction(toQt(item.caption));
+    action->setObjectName(QString::fromLatin1(item.name));
+    action->setData(item.identifier);
+    const MenuItem id = item.id;
+    if (id == MenuItem::GrapgFast) action->setCheckable(true);
+    connect(action, &QAction::triggered, this, [this, id, action] {
+      if (action->isCheckable()) {
+        const QSignalBlocker block(action);
+        action->setChecked(isChecked(id));  // choosing the item leaves the mark alone
+      }
+      send(Event{EventKind::kMenu, Control::MAINFORM, id});
+    });
+    m_actions[id] = action;
+  }
+}
+
+QWidget* MainWindow::control(Control id) const {
+  if (id == Control::MAINFORM) return m_form;
+  auto it = m_controls.find(id);
+  return it == m_controls.end() ? nullptr : it->second;
+}
+
+QLineEdit* MainWindow::edit(Control id) const { return qobject_cast<QLineEdit*>(control(id)); }
+
+void MainWindow::setChecked(MenuItem item, bool checked) {
+  m_checked[item] = checked;
+  QAction* action = m_actions.at(item);
+  if (!action->isCheckable()) action->setCheckable(true);
+  const QSignalBlocker block(action);
+  action->setChecked(checked);
+}
+
+bool MainWindow::isChecked(MenuItem item) const {
+  auto it = m_checked.find(item);
+  return it != m_checked.end() && it->second;
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  if (!m_closed) send(Event{EventKind::kClose, Control::MAINFORM});
+  m_closed = true;  // the close is never refused
+  event->accept();
+}
+
+}  // namespace pelisto

@@ -1,0 +1,94 @@
+// The main window MAINFORM: a fixed client area that shows the form's
+// canvas, every control of the form table at its client geometry, and the
+// menu FORMMENU. User input becomes Events handed to the sink; the window
+// holds no program logic.
+#pragma once
+
+#include <QAction>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMainWindow>
+#include <QScrollBar>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "app/events.h"
+#include "platform/qt/canvas_widget.h"
+
+namespace pelisto {
+
+using EventSink = std::function<void(const Event&)>;
+
+// LIST1: reports a press on a line and a selection moved by the keyboard.
+class ListBox final : public QListWidget {
+ public:
+  ListBox(QWidget* parent, std::function<void()> clicked);
+
+ protected:
+  void mousePressEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  std::function<void()> m_clicked;
+};
+
+class MainWindow final : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  MainWindow(Canvas& form, Canvas& picture, EventSink sink);
+  ~MainWindow() override;
+
+  QWidget* control(Control id) const;
+  CanvasWidget* form() const { return m_form; }
+  CanvasWidget* pictureClient() const { return m_picture->client(); }
+  QScrollBar* scrollBar() const { return m_scroll; }
+  ListBox* list() const { return m_list; }
+  QLineEdit* edit(Control id) const;
+  QAction* action(MenuItem item) const { return m_actions.at(item); }
+
+  // The menu check mark, changed only here (choosing the item does not).
+  void setChecked(MenuItem item, bool checked);
+  bool isChecked(MenuItem item) const;
+
+  bool closed() const { return m_closed; }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  template <class T, class... Args>
+  T* own(Args&&... args) {
+    auto owned = std::make_unique<T>(std::forward<Args>(args)...);
+    T* raw = owned.get();
+    m_owned.push_back(std::move(owned));
+    return raw;
+  }
+  void createControl(const ControlInfo& info);
+  void createMenu();
+  void send(Event event) {
+    if (m_sink) m_sink(event);
+  }
+
+  EventSink m_sink;
+  Canvas& m_pictureCanvas;
+  // Children in creation order; destroyed in reverse, before the window.
+  std::vector<std::unique_ptr<QObject>> m_owned;
+  CanvasWidget* m_form = nullptr;
+  PictureBox* m_picture = nullptr;
+  QScrollBar* m_scroll = nullptr;
+  QStyle* m_scrollStyle = nullptr;
+  ListBox* m_list = nullptr;
+  std::map<Control, QWidget*> m_controls;
+  std::map<MenuItem, QAction*> m_actions;
+  std::map<MenuItem, bool> m_checked;
+  bool m_closed = false;
+};
+
+// Sets a widget's background (and black text) as the form table gives it.
+void applyBackColor(QWidget* widget, Rgb back);
+
+}  // namespace pelisto

@@ -1,0 +1,25 @@
+// The standard boxes and dialogs of the desktop, all modal over parent and
+// all Qt's own (not the platform's), so tests can drive them.
+#pragma once
+
+#include <QWidget>
+
+#include <string>
+
+#include "platform/ui.h"
+
+namespace pelisto {
+
+constexpr int kInputMaxLength = 64;
+
+// OK box with the stop icon.
+void showStopBox(QWidget* parent, const std::string& caption, const std::string& text);
+// Yes/No/Cancel box with the question icon; closing it answers kCancel.
+Answer askQuestion(QWidget* parent, const std::string& caption, const std::string& text);
+// Open or save dialog in the current directory: the chosen path or kCancelMark.
+std::string runFileDialog(QWidget* parent, const FileDialogSpec& spec);
+// One-line input box: the field's text, or kCancelMark on Cancel or close.
+std::string runInputBox(QWidget* parent, const std::string& caption, const std::string& prompt,
+                        const std::string& initial);
+
+}  // namespace pelisto

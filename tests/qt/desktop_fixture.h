@@ -1,0 +1,86 @@
+// Shared by the tests of the real window: the desktop user interface over
+// the real file system, a silent media device, and events recorded on
+// their way to the handlers.
+#pragma once
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include <memory>
+#include <vector>
+
+#include "app/events.h"
+#include "app/handlers.h"
+#include "platform/qt/qt_ui.h"
+
+namespace pelisto::qttest {
+
+class SilentMci final : public MciDevice {
+ public:
+  MciResult send(const std::string&) override { return MciResult{}; }
+};
+
+// Acts on the next modal window of type T once it is on screen.
+template <class T, class F>
+void whenModal(F act, int tries = 300) {
+  QTimer::singleShot(10, [act, tries] {
+    if (auto* w = qobject_cast<T*>(QApplication::activeModalWidget()); w && w->isVisible()) {
+      act(w);
+    } else if (tries > 0) {
+      whenModal<T>(act, tries - 1);
+    }
+  });
+}
+
+// Types path into the next file dialog and accepts it.
+inline void answerFileDialog(const QString& path) {
+  whenModal<QFileDialog>([path](QFileDialog* d) {
+    d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(path);
+    QMetaObject::invokeMethod(d, "accept");
+  });
+}
+
+inline QColor rgb(Rgb c) { return QColor(c.r, c.g, c.b); }
+
+// The program as main() builds it, after start-up. Events are recorded,
+// and dispatched to their handlers while `dispatch` is true.
+struct Desktop {
+  std::unique_ptr<FileSystem> fs = newPosixFileSystem();
+  SilentMci mci;
+  QtUi ui;
+  AppContext ctx{ui, *fs, mci};
+  std::vector<Event> events;
+  bool dispatch = true;
+
+  Desktop() {
+    ui.setEventSink([this](const Event& e) {
+      events.push_back(e);
+      if (dispatch) dispatchEvent(ctx, e);
+    });
+    ui.window().show();
+    MAINFORM_START(ctx);
+  }
+  void reset(bool dispatchEvents) {
+    events.clear();
+    dispatch = dispatchEvents;
+  }
+};
+
+}  // namespace pelisto::qttest
+
+// A test main that needs no environment: offscreen unless told otherwise.
+#define PELISTO_QT_TEST_MAIN(TestClass)                                        \
+  int main(int argc, char** argv) {                                           \
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))                       \
+      qputenv("QT_QPA_PLATFORM", "offscreen");                                \
+    QTemporaryDir runtime;                                                    \
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))                       \
+      qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());               \
+    QApplication app(argc, argv);                                             \
+    TestClass test;                                                           \
+    return QTest::qExec(&test, argc, argv);                                   \
+  }

@@ -1,0 +1,201 @@
+// The desktop's boxes, dialogs and windows besides the main window: their
+// answers, the about window, busy work, notices, completions posted from
+// another thread, and text drawn into a canvas.
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include <QDir>
+#include <QFile>
+
+#include <thread>
+
+#include "desktop_fixture.h"
+
+namespace pelisto::qttest {
+
+class DialogsTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<Desktop> m_app;
+
+ private slots:
+  void initTestCase() { m_app = std::make_unique<Desktop>(); }
+  void init() { m_app->reset(true); }
+
+  void cancelledDialogsReturnTheCancelMark() {
+    whenModal<QFileDialog>([](QFileDialog* d) { d->reject(); });
+    QCOMPARE(m_app->ui.fileDialog(FileDialogSpec{"t", "waveファイル(*.wav)", "*.wav", false}),
+             kCancelMark);
+    QString caption, prompt;
+    int maxLength = 0;
+    whenModal<QDialog>([&](QDialog* d) {
+      caption = d->windowTitle();
+      prompt = d->findChild<QLabel*>(QStringLiteral("prompt"))->text();
+      auto* field = d->findChild<QLineEdit*>(QStringLiteral("field"));
+      maxLength = field->maxLength();
+      QCOMPARE(field->text(), QStringLiteral("1"));
+      d->close();
+    });
+    QCOMPARE(m_app->ui.inputBox("ループ回数", "回数を入力", "1"), kCancelMark);
+    QCOMPARE(caption, QStringLiteral("ループ回数"));
+    QCOMPARE(prompt, QStringLiteral("回数を入力"));
+    QCOMPARE(maxLength, 64);
+    whenModal<QDialog>([](QDialog* d) {
+      d->findChild<QLineEdit*>(QStringLiteral("field"))->setText(QStringLiteral("12"));
+      d->accept();
+    });
+    QCOMPARE(m_app->ui.inputBox("c", "p", ""), std::string("12"));
+  }
+
+  void saveDialogAsksBeforeReplacing() {
+    QTemporaryDir dir;
+    const QString existing = dir.filePath(QStringLiteral("out.WAV"));
+    QFile(existing).open(QIODevice::WriteOnly);
+    bool asked = false;
+    whenModal<QFileDialog>([&](QFileDialog* d) {
+      QCOMPARE(d->windowTitle(), QStringLiteral("名前を付けて保存"));
+      QCOMPARE(d->directory().absolutePath(), QDir::currentPath());
+      d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(existing);
+      whenModal<QMessageBox>([&](QMessageBox* box) {
+        asked = true;
+        box->button(QMessageBox::No)->click();
+        whenModal<QFileDialog>([](QFileDialog* again) { again->reject(); });
+      });
+      QMetaObject::invokeMethod(d, "accept");
+    });
+    QCOMPARE(m_app->ui.fileDialog(
+                 FileDialogSpec{"名前を付けて保存", "waveファイル(*.wav)", "*.wav", true}),
+             kCancelMark);
+    QVERIFY(asked);
+  }
+
+  void questionAnswers() {
+    struct Case {
+      QMessageBox::StandardButton press;  // NoButton: the box is closed
+      Answer expected;
+    } cases[] = {{QMessageBox::Yes, Answer::kYes},
+                 {QMessageBox::No, Answer::kNo},
+                 {QMessageBox::Cancel, Answer::kCancel},
+                 {QMessageBox::NoButton, Answer::kCancel}};
+    for (const Case& c : cases) {
+      QMessageBox::Icon icon = QMessageBox::NoIcon;
+      whenModal<QMessageBox>([&icon, c](QMessageBox* box) {
+        icon = box->icon();
+        if (c.press == QMessageBox::NoButton) box->close();
+        else box->button(c.press)->click();
+      });
+      QCOMPARE(m_app->ui.question("Pelisto V0.1", "保存しますか"), c.expected);
+      QCOMPARE(icon, QMessageBox::Question);
+    }
+  }
+
+  void aboutWindowIsModalAndEndsByItsButton() {
+    QSize client;
+    QString title;
+    QRect button;
+    whenModal<AboutDialog>([&](AboutDialog* d) {
+      client = d->size();
+      title = d->windowTitle();
+      button = d->button()->geometry();
+      QVERIFY(!m_app->ui.window().isEnabled() || QApplication::activeModalWidget() == d);
+      d->button()->click();
+    });
+    m_app->ui.window().action(MenuItem::Copyright)->trigger();
+    QCOMPARE(client, QSize(kForm3ClientWidth, kForm3ClientHeight));
+    QCOMPARE(title, QStringLiteral("著作権表示"));
+    QCOMPARE(button, QRect(368, 256, 80, 24));
+    QCOMPARE(m_app->ui.aboutDialog(), nullptr);
+    QCOMPARE(m_app->events.size(), size_t(2));  // COPYRIGHT_ON, then BUTTON13_ON inside it
+    QCOMPARE(handlerName(m_app->events[1]), std::string("BUTTON13_ON"));
+  }
+
+  void aboutCanvasIsPaintedBeforeItShows() {
+    QColor seen;
+    whenModal<AboutDialog>([&](AboutDialog* d) {
+      seen = d->grab().toImage().pixelColor(10, 100);
+      m_app->ui.closeAbout(0);
+    });
+    m_app->ui.showAbout([](Canvas& c) { c.fillBox(0, 0, c.width(), c.height(), Rgb{0, 0, 200}); });
+    QCOMPARE(seen, QColor(0, 0, 200));
+    // Drawing on it after the window is gone is harmless.
+    m_app->ui.canvas(Control::FORM3).line(0, 0, 10, 0, 0);
+  }
+
+  void busyHoldsOffInput() {
+    m_app->reset(false);
+    QWidget* button = m_app->ui.widget(Control::BUTTON1);
+    {
+      std::unique_ptr<BusyScope> busy = m_app->ui.beginBusy("読み込み中", true);
+      QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+      QCOMPARE(QWidget::mouseGrabber(), m_app->ui.widget(Control::MAINFORM));
+      QTest::mouseClick(button, Qt::LeftButton);
+      QTest::keyClick(m_app->ui.widget(Control::EDIT2), Qt::Key_A);
+      QVERIFY(busy->update(1, 2));
+    }
+    QVERIFY(m_app->events.empty());
+    QCOMPARE(m_app->ui.text(Control::EDIT2), std::string());
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
+    QCOMPARE(QWidget::mouseGrabber(), nullptr);
+    QTest::mouseClick(button, Qt::LeftButton);
+    QCOMPARE(m_app->events.size(), size_t(1));
+  }
+
+  void noticeDoesNotHoldUpTheCaller() {
+    m_app->ui.notice("サウンドデバイスがありません");
+    QCoreApplication::processEvents();
+    auto* box = m_app->ui.window().findChild<QMessageBox*>(QStringLiteral("notice"));
+    QVERIFY(box && box->isVisible());
+    QCOMPARE(box->text(), QStringLiteral("サウンドデバイスがありません"));
+    box->close();
+  }
+
+  void postedEventsArriveInOrder() {
+    m_app->reset(false);
+    std::thread sound([this] {
+      for (int i = 0; i < 3; ++i) m_app->ui.post(Event{EventKind::kMciDone, Control::MCI1, {}, i});
+    });
+    sound.join();
+    QVERIFY(m_app->events.empty());  // never delivered on the posting thread
+    QCoreApplication::processEvents();
+    QCOMPARE(m_app->events.size(), size_t(3));
+    for (int i = 0; i < 3; ++i) {
+      QCOMPARE(handlerName(m_app->events[i]), std::string("MCI1_DONE"));
+      QCOMPARE(m_app->events[i].button, i);
+    }
+  }
+
+  void textIsDrawnFromItsTopLeftCorner() {
+    Canvas canvas(200, 60);
+    QtTextRenderer renderer;
+    canvas.setTextRenderer(&renderer);
+    // The box holding every pixel that is not the white background.
+    auto ink = [&canvas](int top, int bottom) {
+      QRect box;
+      for (int y = top; y < bottom; ++y) {
+        for (int x = 0; x < canvas.width(); ++x) {
+          if (canvas.pixel(x, y) != Rgb{255, 255, 255}) box |= QRect(x, y, 1, 1);
+        }
+      }
+      return box;
+    };
+    canvas.drawText(10, 4, "ABC", FontSpec{"ＭＳ 明朝", 16, 1}, Rgb{0, 0, 0});
+    canvas.drawText(10, 30, "ABC", FontSpec{"ＭＳ 明朝", 16, 2}, Rgb{0, 0, 0});
+    const QRect normal = ink(0, 26);
+    const QRect wide = ink(26, 60);
+    QVERIFY2(normal.left() >= 10 && normal.left() < 14, qPrintable(QString::number(normal.left())));
+    QVERIFY2(normal.top() >= 4 && normal.bottom() < 4 + 16, qPrintable(QString::number(normal.top())));
+    QVERIFY(wide.top() >= 30 && wide.bottom() < 30 + 16);
+    // Width 2: the same glyphs, twice as wide, at the same height.
+    const double ratio = double(wide.right() - 10) / double(normal.right() - 10);
+    QVERIFY2(ratio > 1.8 && ratio < 2.2, qPrintable(QString::number(ratio)));
+    QVERIFY(qAbs(wide.height() - normal.height()) <= 1);  // smoothing may add a row
+  }
+};
+
+}  // namespace pelisto::qttest
+
+PELISTO_QT_TEST_MAIN(pelisto::qttest::DialogsTest)
+
+#include "dialogs_test.moc"

@@ -1,0 +1,86 @@
+// The real sound path over SDL's silent "dummy" driver: paced in real
+// time, and the fallback when no device can be had. Timing is asserted
+// loosely.
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <thread>
+
+#include "sdl_support.h"
+
+using namespace pelisto;
+using namespace pelisto::test;
+
+class SdlDummyTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void playsInRealTime();
+  void stopAbortsAtOnce();
+  void fallsBackWhenNoDeviceOpens();
+  void fallsBackToSilenceOnce();  // last: it leaves the silent driver forced
+};
+
+void SdlDummyTest::playsInRealTime() {
+  qputenv("SDL_AUDIODRIVER", "dummy");
+  QTemporaryDir dir;
+  SdlDevice d;
+  const std::string path = dir.path().toStdString() + "/a.wav";
+  QVERIFY(writeFile(*d.fs, path, wavFile(patternData(3 * kBytesPerSecond))));
+  QCOMPARE(d.mci.send("OPEN " + path + " TYPE WAVEAUDIO ALIAS W").code, 0);
+  QElapsedTimer clock;
+  clock.start();
+  QCOMPARE(d.mci.send("PLAY W FROM 500 TO 2500 NOTIFY").code, 0);
+  std::this_thread::sleep_for(std::chrono::milliseconds(400));
+  const int64_t early = d.position();
+  std::this_thread::sleep_for(std::chrono::milliseconds(600));
+  const int64_t later = d.position();
+  QVERIFY2(early > 500 && early < 1400, std::to_string(early).c_str());
+  QVERIFY2(later > early + 300 && later < 2400, std::to_string(later).c_str());
+  QTRY_VERIFY_WITH_TIMEOUT(d.successful.load() == 1, 8000);
+  const qint64 took = clock.elapsed();
+  QVERIFY2(took >= 1500 && took <= 4000, std::to_string(took).c_str());
+  QCOMPARE(d.position(), 2500);
+  QCOMPARE(d.other.load(), 0);
+  QVERIFY(d.notices.empty());
+}
+
+void SdlDummyTest::stopAbortsAtOnce() {
+  QTemporaryDir dir;
+  SdlDevice d;
+  const std::string path = dir.path().toStdString() + "/a.wav";
+  QVERIFY(writeFile(*d.fs, path, wavFile(patternData(2 * kBytesPerSecond))));
+  QCOMPARE(d.mci.send("OPEN " + path + " TYPE WAVEAUDIO ALIAS W").code, 0);
+  QCOMPARE(d.mci.send("PLAY W FROM 0 NOTIFY").code, 0);
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  QCOMPARE(d.mci.send("STOP W").code, 0);
+  QCOMPARE(d.other.load(), 1);  // queued during the stop
+  const int64_t stopped = d.position();
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  QCOMPARE(d.position(), stopped);
+  QCOMPARE(d.successful.load(), 0);
+}
+
+// ALSA starts on a machine without a sound card, but no device opens.
+void SdlDummyTest::fallsBackWhenNoDeviceOpens() {
+  qputenv("SDL_AUDIODRIVER", "alsa");
+  SdlDevice d;
+  QVERIFY(d.out.prepare().isOk());
+  if (d.out.driver() == "alsa") QSKIP("this machine has a sound card");
+  QCOMPARE(d.out.driver(), std::string("dummy"));
+  QCOMPARE(d.notices, std::vector<std::string>{kNoSoundDeviceNotice});
+}
+
+void SdlDummyTest::fallsBackToSilenceOnce() {
+  qputenv("SDL_AUDIODRIVER", "no-such-driver");
+  SdlDevice d;
+  QVERIFY(d.out.prepare().isOk());
+  d.out.release();
+  QVERIFY(d.out.prepare().isOk());
+  QCOMPARE(d.out.driver(), std::string("dummy"));
+  QCOMPARE(d.notices, std::vector<std::string>{kNoSoundDeviceNotice});
+}
+
+QTEST_GUILESS_MAIN(SdlDummyTest)
+#include "sdl_dummy_test.moc"
