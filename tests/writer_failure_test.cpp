@@ -77,7 +77,7 @@ class RefusingMci final : public MciDevice {
 
 TEST_F(WriterFailure, AFileTheDeviceWillNotPlayIsReportedAndNothingCountsAsPlaying) {
   const std::string msg =
-      "message: Waveファイルは作成しましたが、再生できません\n/w/new.wav\nthe device refused";
+      "message: 作成したWaveファイルを再生できません：the device refused";
   const std::string open = "mci: OPEN /w/new.wav TYPE WAVEAUDIO ALIAS WAVEOBJ";
   const std::string set = "mci: SET WAVEOBJ TIMEFORMAT MILLISECONDS";
   const std::string play = "mci: PLAY WAVEOBJ NOTIFY";

@@ -2,6 +2,7 @@
 // which then plays.
 #include "app/handlers.h"
 #include "app/messages.h"
+#include "playback/playback_messages.h"
 #include "wave/wave_file_writer.h"
 #include "wave/write_plan.h"
 
@@ -24,13 +25,13 @@ std::string writeFailure(const Status& st, const std::string& path) {
 // playing.
 void playWrittenFile(AppContext& ctx, const std::string& path) {
   MciResult r = sendMci(ctx, "OPEN " + path + " TYPE WAVEAUDIO ALIAS WAVEOBJ");
-  bool opened = r.code == 0;
+  const bool opened = r.code == 0;
   if (opened) r = sendMci(ctx, "SET WAVEOBJ TIMEFORMAT MILLISECONDS");
   if (r.code == 0) r = sendMci(ctx, "PLAY WAVEOBJ NOTIFY");
   if (r.code != 0) {
-    const std::string reason = r.error;
     if (opened) sendMci(ctx, "CLOSE WAVEOBJ");
-    refuse(ctx, "Waveファイルは作成しましたが、再生できません\n" + path + "\n" + reason);
+    ctx.lastMci = r;  // the refused command's result, not the close's
+    refuse(ctx, "作成したWaveファイルを" + playFailedText(r.error));
     return;
   }
   ctx.state.PLAYFLAG = 2;
