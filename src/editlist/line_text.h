@@ -18,4 +18,8 @@ std::string finishedLine(const AppState& state, int row);
 // NAME " " F(start) " ～ " eight blanks " " (54 CP932 bytes).
 std::string pendingLine(const AppState& state, int row);
 
+// The same two lines from a display name and times in milliseconds.
+std::string finishedText(const std::string& displayName, int32_t startMs, int32_t endMs);
+std::string pendingText(const std::string& displayName, int32_t startMs);
+
 }  // namespace pelisto

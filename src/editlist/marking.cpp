@@ -1,9 +1,100 @@
+#include "editlist/marking.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
 #include "app/handlers.h"
+#include "app/messages.h"
+#include "app/numbers.h"
+#include "editlist/edit_rows.h"
 
 namespace pelisto {
+namespace {
 
-void BUTTON3_ON(AppContext&) {}
-void BUTTON4_ON(AppContext&) {}
-void LIST1_CLICK(AppContext&) {}
+constexpr int kCursorColor = 10;
+constexpr int kCursorBottom = 128;
+
+int32_t saturatedHalfEven(double v) {
+  if (std::isnan(v)) return 0;
+  if (auto r = toInt32HalfEven(v)) return *r;
+  return v < 0 ? std::numeric_limits<int32_t>::min() : std::numeric_limits<int32_t>::max();
+}
+
+// The checks both marking buttons make before marking starts.
+bool markingAllowed(AppContext& ctx) {
+  if (ctx.state.PLAYFLAG != 0) {
+    refuse(ctx, kMsgPlaying);
+    return false;
+  }
+  if (!waveFileOpen(ctx)) {
+    refuse(ctx, kMsgNoWaveFile);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+void drawMarkCursor(AppContext& ctx, int x) {
+  Canvas& picture = ctx.ui.canvas(Control::PICTURE1);
+  DrawMode before = picture.mode();
+  picture.setMode(DrawMode::kXor);
+  picture.line(x, 0, x, kCursorBottom, kCursorColor);
+  picture.setMode(before);
+}
+
+void armMarking(AppContext& ctx, int16_t mode) {
+  ctx.ui.setPointer(Control::PICTURE1, Pointer::kSizeWE);
+  ctx.state.MARKMODE = mode;
+  drawMarkCursor(ctx, 0);
+  ctx.state.CURSORX = 0;
+}
+
+MarkPosition positionAt(int32_t second, double offset, double width) {
+  // offset × rate / width rather than (offset / width) × rate: for whole
+  // pixels the quotient is then exact, so halves are recognised as halves.
+  double framesPart = offset * kFramesPerSecond / width;
+  double msPart = offset * 1000.0 / width;
+  return MarkPosition{
+      saturatedHalfEven(double(second) * kFramesPerSecond + framesPart),
+      saturatedHalfEven(double(second) * 1000.0 + msPart),
+  };
+}
+
+MarkPosition clampToData(MarkPosition pos, int32_t dataSize) {
+  int64_t lastFrame = std::max<int64_t>(0, int64_t(dataSize) / kFrameSize - 1);
+  int64_t lastMs = lastFrame * 1000 / kFramesPerSecond;
+  pos.frames = static_cast<int32_t>(std::clamp<int64_t>(pos.frames, 0, lastFrame));
+  pos.ms = static_cast<int32_t>(std::clamp<int64_t>(pos.ms, 0, lastMs));
+  return pos;
+}
+
+void BUTTON3_ON(AppContext& ctx) {
+  if (!markingAllowed(ctx)) return;
+  if (ctx.state.EDITCOUNT >= kMaxEditRows) {
+    refuse(ctx, kMsgListFull);
+    return;
+  }
+  armMarking(ctx, 1);
+}
+
+void BUTTON4_ON(AppContext& ctx) {
+  if (!markingAllowed(ctx)) return;
+  if (ctx.ui.selected() < 0 || !hasPendingEntry(ctx)) {
+    refuse(ctx, kMsgChooseStart);
+    return;
+  }
+  armMarking(ctx, 2);
+}
+
+void LIST1_CLICK(AppContext& ctx) {
+  int s = ctx.ui.selected();
+  if (s < 0 || s >= static_cast<int>(ctx.state.EDITDATA.size())) return;
+  int32_t startMs = ctx.state.EDITDATA[s][2];
+  int32_t second = startMs / 1000 - (startMs % 1000 < 0 ? 1 : 0);  // floor
+  ctx.ui.setScrollPos(second);
+  HSCROLL1_CHANGE(ctx);
+}
 
 }  // namespace pelisto

@@ -1,12 +1,120 @@
+// The list buttons: loop count, delete, up, down, blank and copy.
+#include <optional>
+#include <string>
+
 #include "app/handlers.h"
+#include "app/messages.h"
+#include "app/numbers.h"
+#include "editlist/edit_rows.h"
+#include "editlist/line_text.h"
 
 namespace pelisto {
+namespace {
 
-void BUTTON7_ON(AppContext&) {}
-void BUTTON8_ON(AppContext&) {}
-void BUTTON9_ON(AppContext&) {}
-void BUTTON10_ON(AppContext&) {}
-void BUTTON11_ON(AppContext&) {}
-void BUTTON12_ON(AppContext&) {}
+// The selected line, or -1 after the common refusal.
+int selectedOrRefuse(AppContext& ctx) {
+  int i = ctx.ui.selected();
+  if (i < 0) refuse(ctx, kMsgSelectRange);
+  return i;
+}
+
+}  // namespace
+
+void BUTTON7_ON(AppContext& ctx) {
+  int i = selectedOrRefuse(ctx);
+  if (i < 0) return;
+  ctx.state.ensureRow(i);
+  std::string answer = ctx.ui.inputBox("ループ回数の指定", "ループする回数を入力してください",
+                                       decimal(ctx.state.EDITDATA[i][4]));
+  if (answer == kCancelMark) return;
+  std::optional<int32_t> count = toInt32HalfEven(readLeadingNumber(answer));
+  if (!count) {
+    refuse(ctx, kMsgLoopRange);
+    return;
+  }
+  ctx.state.EDITDATA[i][4] = *count;
+}
+
+void BUTTON8_ON(AppContext& ctx) {
+  int i = selectedOrRefuse(ctx);
+  if (i < 0) return;
+  AppState& s = ctx.state;
+  const int n = ctx.ui.lineCount();
+  const bool pending = isPendingLine(ctx, i);
+  s.ensureRow(n - 1);
+  for (int j = i + 1; j < n; ++j) {
+    s.EDITFILE[j - 1] = s.EDITFILE[j];
+    s.EDITDATA[j - 1] = s.EDITDATA[j];
+  }
+  ctx.ui.removeLine(i);
+  ctx.ui.select(-1);
+  if (!pending) s.EDITCOUNT = static_cast<int16_t>(s.EDITCOUNT - 1);
+  s.EDITDATA[n - 1] = EditDataRow{};  // the texts of the freed row stay
+}
+
+void BUTTON9_ON(AppContext& ctx) {
+  int i = selectedOrRefuse(ctx);
+  if (i <= 0 || isPendingLine(ctx, i)) return;  // the pending entry stays last
+  std::string text = ctx.ui.line(i);
+  swapRows(ctx.state, i - 1, i);
+  ctx.ui.removeLine(i);
+  ctx.ui.insertLine(i - 1, text);
+  ctx.ui.select(i - 1);
+}
+
+void BUTTON10_ON(AppContext& ctx) {
+  int i = selectedOrRefuse(ctx);
+  if (i < 0 || i >= ctx.ui.lineCount() - 1 || isPendingLine(ctx, i + 1)) return;
+  std::string text = ctx.ui.line(i);
+  swapRows(ctx.state, i, i + 1);
+  ctx.ui.removeLine(i);
+  if (i + 1 <= ctx.ui.lineCount() - 1) {
+    ctx.ui.insertLine(i + 1, text);
+  } else {
+    ctx.ui.addLine(text);
+  }
+  ctx.ui.select(i + 1);
+}
+
+void BUTTON11_ON(AppContext& ctx) {
+  if (ctx.ui.lineCount() == 0) {
+    refuse(ctx, kMsgBlankAlone);
+    return;
+  }
+  if (!hasRoomForEntry(ctx)) {
+    refuse(ctx, kMsgListFull);
+    return;
+  }
+  std::string answer = ctx.ui.inputBox(
+      "ブランクの挿入", "ブランク秒数を「NNNN.NNN」形式で入力してください", "0");
+  if (answer == kCancelMark) return;
+  double seconds = readLeadingNumber(answer);
+  if (seconds < 0) {
+    refuse(ctx, kMsgBlankNegative);
+    return;
+  }
+  std::optional<int32_t> frames = toInt32HalfEven(seconds * kFramesPerSecond);
+  std::optional<int32_t> ms = toInt32HalfEven(seconds * 1000.0);
+  if (!frames || !ms) {
+    refuse(ctx, kMsgBlankTooLong);
+    return;
+  }
+  EditFileRow file{"", kBlankName};
+  EditDataRow data{};
+  data[1] = *frames;
+  data[3] = *ms;
+  addFinishedEntry(ctx, file, data, finishedText(kBlankName, 0, *ms));
+}
+
+void BUTTON12_ON(AppContext& ctx) {
+  int i = selectedOrRefuse(ctx);
+  if (i < 0 || isPendingLine(ctx, i)) return;  // a pending entry has no end to copy
+  if (!hasRoomForEntry(ctx)) {
+    refuse(ctx, kMsgListFull);
+    return;
+  }
+  ctx.state.ensureRow(i);
+  addFinishedEntry(ctx, ctx.state.EDITFILE[i], ctx.state.EDITDATA[i], ctx.ui.line(i));
+}
 
 }  // namespace pelisto

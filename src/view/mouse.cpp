@@ -1,10 +1,160 @@
+// Marking on the waveform (PICTURE1) and dragging the markers of the
+// selected entry along the band above it (MAINFORM).
+#include <algorithm>
+#include <cmath>
+
+#include "app/forms.h"
 #include "app/handlers.h"
+#include "app/messages.h"
+#include "app/numbers.h"
+#include "editlist/edit_rows.h"
+#include "editlist/line_text.h"
+#include "editlist/marking.h"
+#include "view/markers.h"
 
 namespace pelisto {
+namespace {
 
-void PICTURE1_MOUSEMOVE(AppContext&, int, double, double) {}
-void PICTURE1_MOUSEDOWN(AppContext&, int, double, double) {}
-void MAINFORM_MOUSEMOVE(AppContext&, int, double, double) {}
-void MAINFORM_MOUSEUP(AppContext&, int, double, double) {}
+constexpr int kButtonNone = 0;
+constexpr int kButtonLeft = 1;
+constexpr int kButtonRight = 2;
+
+int16_t pixelColumn(double x) {
+  double r = roundHalfEven(x);
+  if (std::isnan(r)) return 0;
+  return static_cast<int16_t>(std::clamp(r, -32768.0, 32767.0));
+}
+
+// Whether the marker of MARKERBOX row `row` is shown and (x, y) lies in it.
+bool overMarker(const AppState& s, int row, double x, double y) {
+  const int16_t* box = s.MARKERBOX[row];
+  bool shown = box[0] != 0 || box[1] != 0 || box[2] != 0 || box[3] != 0;
+  return shown && box[0] <= x && x <= box[2] && box[1] <= y && y <= box[3];
+}
+
+// A start mark: row EDITCOUNT is emptied and gets the open file, the
+// position and loop count 1; its pending line replaces an earlier one.
+void markStart(AppContext& ctx, const MarkPosition& pos) {
+  AppState& s = ctx.state;
+  const int r = s.EDITCOUNT;
+  if (r >= kMaxEditRows) {
+    refuse(ctx, kMsgListFull);
+    return;
+  }
+  clearRow(s, r);
+  s.EDITFILE[r][0] = s.WAVEFILENAME;
+  s.EDITFILE[r][1] = displayName(s.WAVEFILENAME);
+  s.EDITDATA[r][0] = pos.frames;
+  s.EDITDATA[r][2] = pos.ms;
+  s.EDITDATA[r][4] = 1;
+  if (r < ctx.ui.lineCount()) ctx.ui.removeLine(ctx.ui.lineCount() - 1);
+  ctx.ui.addLine(pendingLine(s, r));
+  ctx.ui.select(ctx.ui.lineCount() - 1);
+}
+
+// An end mark finishes the pending entry. Without one (it was deleted after
+// end marking was armed) there is nothing to finish.
+void markEnd(AppContext& ctx, const MarkPosition& pos) {
+  AppState& s = ctx.state;
+  if (!hasPendingEntry(ctx)) return;
+  const int r = s.EDITCOUNT;
+  s.ensureRow(r);
+  s.EDITDATA[r][1] = pos.frames;
+  s.EDITDATA[r][3] = pos.ms;
+  ctx.ui.removeLine(ctx.ui.lineCount() - 1);
+  ctx.ui.addLine(finishedLine(s, r));
+  ctx.ui.select(-1);
+  s.EDITCOUNT = static_cast<int16_t>(r + 1);
+}
+
+}  // namespace
+
+void PICTURE1_MOUSEMOVE(AppContext& ctx, int, double x, double) {
+  AppState& s = ctx.state;
+  if (s.MARKMODE == 0) return;
+  drawMarkCursor(ctx, s.CURSORX);
+  s.CURSORX = pixelColumn(x);
+  drawMarkCursor(ctx, s.CURSORX);
+}
+
+void PICTURE1_MOUSEDOWN(AppContext& ctx, int button, double x, double) {
+  AppState& s = ctx.state;
+  if (button == kButtonRight) {
+    s.MARKMODE = 0;
+    ctx.ui.setPointer(Control::PICTURE1, Pointer::kArrow);
+    return;
+  }
+  drawMarkCursor(ctx, s.CURSORX);
+  ctx.ui.setPointer(Control::PICTURE1, Pointer::kArrow);
+  const ControlInfo& picture = controlInfo(Control::PICTURE1);
+  MarkPosition pos = positionAt(ctx.ui.scrollPos(), x, picture.width);
+  // A press left of the picture's client area must not give a position
+  // before the data.
+  pos.frames = std::max(pos.frames, 0);
+  pos.ms = std::max(pos.ms, 0);
+  if (s.MARKMODE == 1) {
+    markStart(ctx, pos);
+  } else if (s.MARKMODE == 2) {
+    markEnd(ctx, pos);
+  }
+  s.MARKMODE = 0;
+}
+
+void MAINFORM_MOUSEMOVE(AppContext& ctx, int button, double x, double y) {
+  AppState& s = ctx.state;
+  if (button == kButtonNone) {
+    if (s.DRAGMODE != 0) ctx.ui.setPointer(Control::MAINFORM, Pointer::kArrow);
+    s.DRAGMODE = 0;
+    for (int16_t row = 0; row < 2; ++row) {  // the end marker wins on overlap
+      if (!overMarker(s, row, x, y)) continue;
+      ctx.ui.setPointer(Control::MAINFORM, Pointer::kSizeWE);
+      // The drag must keep reaching the main window when the pointer
+      // strays onto the picture or out of the window.
+      ctx.ui.captureMouse(Control::MAINFORM);
+      s.DRAGMODE = static_cast<int16_t>(row + 1);
+    }
+    return;
+  }
+  if (button != kButtonLeft || s.DRAGMODE == 0) return;
+  const ControlInfo& picture = controlInfo(Control::PICTURE1);
+  if (x < picture.left || x > picture.left + picture.width) {
+    ctx.ui.setScrollPos(ctx.ui.scrollPos() + (x < picture.left ? -1 : 1));
+    eraseMarkerBand(ctx);
+    HSCROLL1_CHANGE(ctx);
+  } else {
+    eraseMarkerBand(ctx);
+    drawMarker(ctx, x);
+  }
+}
+
+void MAINFORM_MOUSEUP(AppContext& ctx, int, double x, double) {
+  AppState& s = ctx.state;
+  if (s.DRAGMODE == 0) return;
+  const int line = ctx.ui.selected();
+  if (line < 0 || line >= ctx.ui.lineCount() || line >= static_cast<int>(s.EDITDATA.size())) {
+    return;
+  }
+  const ControlInfo& picture = controlInfo(Control::PICTURE1);
+  MarkPosition pos = clampToData(
+      positionAt(ctx.ui.scrollPos(), x - picture.left, picture.width), s.DATASIZE);
+  EditDataRow& row = s.EDITDATA[line];
+  if (s.DRAGMODE == 1) {
+    row[0] = pos.frames;
+    row[2] = pos.ms;
+  } else {
+    row[1] = pos.frames;
+    row[3] = pos.ms;
+  }
+  // The pending entry keeps its pending line: it has no end yet.
+  std::string text = isPendingLine(ctx, line) ? pendingLine(s, line) : finishedLine(s, line);
+  ctx.ui.removeLine(line);
+  if (line <= ctx.ui.lineCount() - 1) {
+    ctx.ui.insertLine(line, text);
+  } else {
+    ctx.ui.addLine(text);
+  }
+  ctx.ui.select(line);
+  HSCROLL1_CHANGE(ctx);
+}
 
 }  // namespace pelisto

@@ -135,9 +135,11 @@ std::string HeadlessUi::fileDialog(const FileDialogSpec& spec) {
   return a.text;
 }
 
-std::string HeadlessUi::inputBox(const std::string& caption, const std::string&,
-                                 const std::string&) {
+std::string HeadlessUi::inputBox(const std::string& caption, const std::string& prompt,
+                                 const std::string& initial) {
   m_transcript.add("dialog: input " + caption);
+  m_lastInputPrompt = prompt;
+  m_lastInputInitial = initial;
   ScriptedAnswer a{ScriptedAnswer::kCancel, ""};
   if (!takeAnswer(a, "input box")) return kCancelMark;
   if (a.kind == ScriptedAnswer::kCancel) return kCancelMark;

@@ -48,6 +48,9 @@ class HeadlessUi final : public Ui {
   bool mouseCaptured() const { return m_captured; }
   bool aboutShown() const { return m_aboutShown; }
   int busyScopes() const { return m_busyScopes; }
+  // The prompt and the initial text of the last input box shown.
+  const std::string& lastInputPrompt() const { return m_lastInputPrompt; }
+  const std::string& lastInputInitial() const { return m_lastInputInitial; }
 
   void setText(Control control, const std::string& text) override;
   std::string text(Control control) const override;
@@ -112,6 +115,8 @@ class HeadlessUi final : public Ui {
   bool m_aboutShown = false;
   int m_cancelAfter = -1;
   int m_busyScopes = 0;
+  std::string m_lastInputPrompt;
+  std::string m_lastInputInitial;
 };
 
 }  // namespace pelisto

@@ -1,0 +1,35 @@
+// Range marking with the mouse: the XOR cursor line on PICTURE1 and the
+// conversion of a pointer position into frames and milliseconds.
+#pragma once
+
+#include <cstdint>
+
+#include "app/context.h"
+
+namespace pelisto {
+
+// The vertical cursor line on PICTURE1 from (x, 0) to (x, 128), teal
+// (palette colour 10), drawn by exclusive or: drawing it twice at the same
+// x restores the picture.
+void drawMarkCursor(AppContext& ctx, int x);
+
+// Enters marking mode (1: the next press sets a start, 2: an end): the
+// resize pointer over PICTURE1, the cursor line at x = 0.
+void armMarking(AppContext& ctx, int16_t mode);
+
+struct MarkPosition {
+  int32_t frames = 0;
+  int32_t ms = 0;
+};
+
+// The position `offset` pixels into a picture `width` pixels wide showing
+// second `second`: second × 44100 + offset × 44100 / width frames and
+// second × 1000 + offset × 1000 / width ms, each rounded on its own to the
+// nearest integer, halves to even (saturated to the int32 range).
+MarkPosition positionAt(int32_t second, double offset, double width);
+
+// The position limited to the data of a file with `dataSize` bytes of
+// sound: frames 0 … its last frame, ms 0 … the whole ms of that frame.
+MarkPosition clampToData(MarkPosition pos, int32_t dataSize);
+
+}  // namespace pelisto

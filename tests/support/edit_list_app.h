@@ -1,0 +1,65 @@
+// A started application with a wave file open, and short-hands for marking
+// ranges and reading the edit list back, for the edit-list tests.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/text.h"
+#include "support/test_app.h"
+
+namespace pelisto::test {
+
+struct EditListApp : TestApp {
+  // Opens a file of `seconds` seconds of sound at `path`.
+  explicit EditListApp(int seconds = 12, const std::string& path = "/wav/a.wav") {
+    started();
+    fs.addDirectory("/wav");
+    const size_t bytes = size_t(seconds) * kBytesPerSecond;
+    std::vector<uint8_t> file = canonicalWavHeader(uint32_t(bytes));
+    file.resize(file.size() + bytes);
+    for (size_t i = 0; i < bytes; ++i) file[kHeaderSize + i] = uint8_t(i * 7 + 3);
+    fs.setContents(path, std::move(file));
+    openWave(path);
+    transcript.clear();
+  }
+
+  AppState& state() { return ctx.state; }
+  EditDataRow& row(int r) { return ctx.state.EDITDATA[r]; }
+
+  // A press with the left button on PICTURE1 at x with the view at `second`.
+  void pressAt(int second, double x) {
+    ui.setScrollPos(second);
+    PICTURE1_MOUSEDOWN(ctx, 1, x, 40);
+  }
+  void markStart(int second, double x) {
+    BUTTON3_ON(ctx);
+    pressAt(second, x);
+  }
+  // End marking needs the pending line selected, as after a start mark.
+  void markEnd(int second, double x) {
+    ui.select(ui.lineCount() - 1);
+    BUTTON4_ON(ctx);
+    pressAt(second, x);
+  }
+  void markRange(int startSecond, double startX, int endSecond, double endX) {
+    markStart(startSecond, startX);
+    markEnd(endSecond, endX);
+  }
+
+  std::vector<std::string> listLines() const {
+    std::vector<std::string> out;
+    for (int i = 0; i < ui.lineCount(); ++i) out.push_back(ui.line(i));
+    return out;
+  }
+  void answerInput(const std::string& text) { ui.queueAnswer({ScriptedAnswer::kInput, text}); }
+  void answerCancel() { ui.queueAnswer({ScriptedAnswer::kCancel, ""}); }
+};
+
+// A line as the bytes the list shows.
+inline std::string cp932(const std::string& utf8) {
+  auto r = toCp932(utf8);
+  return r ? r.value() : "<not CP932>";
+}
+
+}  // namespace pelisto::test
