@@ -1,0 +1,68 @@
+// The plan of a wave file to be written from the edit list: what each line
+// contributes, checked in full before a byte is written, and the output
+// file's length.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "app/context.h"
+
+namespace pelisto {
+
+inline constexpr const char* kWriteTitle = "Waveファイルの作成";
+inline constexpr const char* kWriteFilterText = "waveファイル(*.wav)";
+inline constexpr const char* kWritePattern = "*.wav";
+
+// The largest file the 32-bit size fields of the header can describe.
+inline constexpr uint64_t kMaxWaveFileBytes = 0xFFFFFFFFull;
+// Bytes a voiceless range is read and written in.
+inline constexpr uint64_t kVoicelessBlock = WAVEBLOCK;
+
+using WaveHeaderBytes = std::array<uint8_t, kHeaderSize>;
+
+// What one line of the list contributes to the output, written `repeats`
+// times in a row.
+struct WriteStep {
+  enum class Kind {
+    kBlank,      // `bytes` zero bytes
+    kCopy,       // `bytes` source bytes from `offset`, unchanged
+    kVoiceless,  // `bytes` (whole blocks) source bytes from `offset`, transformed;
+                 // the first `rangeBytes` of them lie inside the range
+    kNothing,    // a voiceless flag other than 0 or 1: nothing is written
+  };
+  Kind kind = Kind::kNothing;
+  int line = 0;        // index in LIST1
+  std::string source;  // empty for a blank
+  uint64_t offset = 0;
+  uint64_t bytes = 0;
+  uint64_t rangeBytes = 0;
+  uint64_t repeats = 1;
+};
+
+struct WritePlan {
+  std::vector<WriteStep> steps;
+  uint64_t fileBytes = kHeaderSize;  // the output's length, header included
+  WaveHeaderBytes header{};          // the open wave file's header, sizes patched
+};
+
+// Reads every line of the list and every source it names. On success the
+// plan holds the steps in list order; otherwise the result carries the
+// message to show. Nothing is written or changed either way.
+Result<WritePlan> planWaveFile(AppContext& ctx);
+
+// The chosen output path, or a message when it cannot be the output: the
+// open wave file, the source of a line, or a folder.
+Status checkOutputPath(AppContext& ctx, const WritePlan& plan, const std::string& path);
+
+// The output path after the extension rule: ".WAV" is appended unless the
+// last four characters already read ".wav" in any letter case.
+std::string withWavExtension(const std::string& path);
+
+// Number of voiceless blocks written for a range of `rangeBytes` bytes: the
+// whole blocks, plus one when the remainder is at least half a block.
+uint64_t voicelessBlocks(uint64_t rangeBytes);
+
+}  // namespace pelisto
