@@ -120,6 +120,8 @@ screenshot e2e_opened.png
 
 # 元曲再生.
 xdotool mousemove --sync $((X + kButton1X + 40)) $((Y + menu_height + kButton1Y + 12)) click 1
+half_played() { [ "$(file_size "$raw")" -gt $((data_size / 2)) ]; }
+wait_for 30 half_played && screenshot e2e_playing.png
 
 # The play has ended and the device is given back once the driver's file
 # holds at least the data and has stopped growing for two seconds.
