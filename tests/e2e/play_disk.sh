@@ -4,15 +4,18 @@
 # Runs the desktop program on a virtual X display with SDL's "disk" sound
 # driver, opens a generated WAV file through the menu and the file dialog as
 # a user would (mouse and keyboard from xdotool), plays it with "元曲再生",
-# waits until the sound device is given back, closes the window and checks
-# that the bytes the driver wrote hold the file's sample data exactly,
-# surrounded only by silence. Screenshots go to ARTIFACTS.
+# waits until the sound device is given back, moves the view back one
+# second and plays again, closes the window and checks that the bytes the
+# driver wrote hold the file's sample data exactly (then the data from its
+# second second on), with only silence around. Screenshots go to ARTIFACTS.
 #
 # Exits 77 (skipped) when xvfb-run, xauth or xdotool is missing.
 set -u
 readonly kSkip=77
 readonly kClientHeight=530           # the main form's client area
 readonly kButton1X=104 kButton1Y=232 # "元曲再生", 80 × 24
+readonly kScrollX=104 kScrollY=200   # HSCROLL1, 600 × 16
+readonly kBytesPerSecond=176400
 readonly kDialogTitle='waveファイルを開く'
 
 if [ $# -ne 4 ]; then
@@ -118,17 +121,14 @@ done
 sleep 0.5
 screenshot e2e_opened.png
 
-# 元曲再生.
-xdotool mousemove --sync $((X + kButton1X + 40)) $((Y + menu_height + kButton1Y + 12)) click 1
-half_played() { [ "$(file_size "$raw")" -gt $((data_size / 2)) ]; }
-wait_for 30 half_played && screenshot e2e_playing.png
+click_client() { xdotool mousemove --sync $((X + $1)) $((Y + menu_height + $2)) click 1; }
 
 # The play has ended and the device is given back once the driver's file
-# holds at least the data and has stopped growing for two seconds.
+# holds at least $1 bytes and has stopped growing for two seconds.
 played_and_closed() {
   local now
   now=$(file_size "$raw")
-  if [ "$now" -ge "$data_size" ] && [ "$now" = "${last_size:-}" ]; then
+  if [ "$now" -ge "$1" ] && [ "$now" = "${last_size:-}" ]; then
     stable=$((stable + 1))
   else
     stable=0
@@ -136,10 +136,26 @@ played_and_closed() {
   last_size=$now
   [ $stable -ge 10 ]
 }
-stable=0
-last_size=
-wait_for 60 played_and_closed || fail "the play did not end (driver file: $(file_size "$raw") bytes)"
+size_above() { [ "$(file_size "$raw")" -gt "$1" ]; }
+# 元曲再生, then waits for the end of a play of $1 bytes; screenshot $2 at
+# about half way. The driver starts its file afresh each time the device
+# opens: the bytes of this play are moved to $3.
+play_and_wait() {
+  click_client $((kButton1X + 40)) $((kButton1Y + 12))
+  wait_for 30 size_above $(($1 / 2)) && screenshot "$2"
+  stable=0
+  last_size=
+  wait_for 60 played_and_closed "$1" ||
+    fail "the play did not end (driver file: $(file_size "$raw") bytes)"
+  mv "$raw" "$3"
+}
+
+# The whole file from second 0; the view follows the play to its last second.
+play_and_wait "$data_size" e2e_playing.png "$work/first.raw"
 screenshot e2e_played.png
+# Back one second with HSCROLL1's left arrow, and played again from there.
+click_client $((kScrollX + 8)) $((kScrollY + 8))
+play_and_wait $((data_size - kBytesPerSecond)) e2e_playing_again.png "$work/second.raw"
 
 # The window closed as by its close box; the program ends by itself.
 "$xclose" "$wid" || fail "xclose failed"
@@ -150,15 +166,21 @@ status=$?
 pid=
 [ $status = 0 ] || fail "the program ended with status $status"
 
-# The data found in the driver's output: aligned on the first sound of each
-# (the source may itself start with silent frames), then compared exactly.
-raw_first=$(first_sound "$raw" 0)
-wav_first=$(first_sound "$wav" 44)
-[ "$raw_first" -ge 0 ] || fail "the driver wrote only silence"
-offset=$(((raw_first / 4 - wav_first / 4) * 4))
-[ "$offset" -ge 0 ] || fail "the driver's output starts inside the data"
-cmp -n "$data_size" -i "$offset:44" "$raw" "$wav" || fail "the played bytes differ from the file's data"
-# Nothing else sounds: the rest is silence.
-[ "$(sounding_bytes "$raw" 0)" = "$(sounding_bytes "$wav" 44)" ] ||
-  fail "the driver's output holds sound besides the file's data"
-echo "ok: $data_size bytes of data at offset $offset of $(file_size "$raw") played bytes"
+# Finds the file's data from byte $2 of it in the driver's output $1: both
+# aligned on their first sound (the source may itself start with silent
+# frames), then compared exactly; nothing else in $1 may sound.
+find_played() {
+  local played=$1 wav_skip=$((44 + $2)) size=$((data_size - $2)) raw_first wav_first offset
+  raw_first=$(first_sound "$played" 0)
+  wav_first=$(first_sound "$wav" "$wav_skip")
+  [ "$raw_first" -ge 0 ] || fail "the driver wrote only silence"
+  offset=$(((raw_first / 4 - wav_first / 4) * 4))
+  [ "$offset" -ge 0 ] || fail "the driver's output starts inside the data"
+  cmp -n "$size" -i "$offset:$wav_skip" "$played" "$wav" ||
+    fail "the played bytes differ from the file's data from byte $2"
+  [ "$(sounding_bytes "$played" 0)" = "$(sounding_bytes "$wav" "$wav_skip")" ] ||
+    fail "the driver's output holds sound besides the file's data from byte $2"
+  echo "ok: $size bytes of data from byte $2 at offset $offset of $(file_size "$played") played bytes"
+}
+find_played "$work/first.raw" 0
+find_played "$work/second.raw" "$kBytesPerSecond"
