@@ -13,7 +13,7 @@
 #
 #   bench/desktop_cpu_bench.sh [BUILD_DIR]     (default: build; a Release build)
 #
-# Exit status 0 when both figures are within their limits, 2 when not,
+# Exit status 0 when every figure is within its limit, 2 when not,
 # 1 when the run itself failed.
 set -euo pipefail
 
