@@ -2,8 +2,10 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <functional>
 #include <set>
 #include <utility>
+#include <vector>
 
 #include "platform/canvas.h"
 
@@ -137,6 +139,42 @@ TEST(Canvas, TextIsRecordedAndListenerHearsEveryChange) {
   EXPECT_EQ(c.textLog()[0].text, "０");
   EXPECT_EQ(c.textLog()[0].x, 3);
   EXPECT_EQ(c.textLog()[0].font.heightPx, 16);
+}
+
+// The box a repaint is limited to: every changed pixel inside it, clipped
+// to the client area, and emptied once taken.
+TEST(Canvas, DirtyBoxCoversTheChangedPixels) {
+  struct Case {
+    const char* name;
+    std::function<void(Canvas&)> draw;
+    PixelBox expected;
+  };
+  const std::vector<Case> cases = {
+      {"nothing", [](Canvas&) {}, PixelBox{}},
+      {"vertical line", [](Canvas& c) { c.line(7, 0, 7, 128, kRed); }, PixelBox{7, 0, 7, 19}},
+      {"line drawn right to left", [](Canvas& c) { c.line(9, 8, 2, 3, kRed); }, PixelBox{2, 3, 9, 8}},
+      {"line partly outside", [](Canvas& c) { c.line(-5, -5, 3, 3, kRed); }, PixelBox{0, 0, 3, 3}},
+      {"line wholly outside", [](Canvas& c) { c.line(30, 0, 40, 5, kRed); }, PixelBox{}},
+      {"box with swapped corners", [](Canvas& c) { c.fillBox(12, 6, 4, 2, kRed); }, PixelBox{4, 2, 12, 6}},
+      {"one pixel", [](Canvas& c) { c.setPixel(3, 17, kRed); }, PixelBox{3, 17, 3, 17}},
+      {"two cursors merged",
+       [](Canvas& c) {
+         c.line(2, 0, 2, 19, kRed);
+         c.line(5, 0, 5, 19, kRed);
+       },
+       PixelBox{2, 0, 5, 19}},
+      {"text: the whole area",
+       [](Canvas& c) { c.drawText(3, 4, "０", FontSpec{"ＭＳ ゴシック", 16, 1}, kRed); },
+       PixelBox{0, 0, 19, 19}},
+  };
+  for (const Case& tc : cases) {
+    SCOPED_TRACE(tc.name);
+    Canvas c(20, 20);
+    c.takeDirty();
+    tc.draw(c);
+    EXPECT_EQ(c.takeDirty(), tc.expected);
+    EXPECT_TRUE(c.takeDirty().empty());
+  }
 }
 
 }  // namespace

@@ -28,9 +28,33 @@ void Canvas::plot(int x, int y, uint32_t pixel) {
   }
 }
 
+void Canvas::changed(PixelBox box) {
+  box.left = std::max(box.left, 0);
+  box.top = std::max(box.top, 0);
+  box.right = std::min(box.right, m_width - 1);
+  box.bottom = std::min(box.bottom, m_height - 1);
+  if (!box.empty()) {
+    if (m_dirty.empty()) {
+      m_dirty = box;
+    } else {
+      m_dirty.left = std::min(m_dirty.left, box.left);
+      m_dirty.top = std::min(m_dirty.top, box.top);
+      m_dirty.right = std::max(m_dirty.right, box.right);
+      m_dirty.bottom = std::max(m_dirty.bottom, box.bottom);
+    }
+  }
+  if (m_listener) m_listener();
+}
+
+PixelBox Canvas::takeDirty() {
+  const PixelBox box = m_dirty;
+  m_dirty = PixelBox{};
+  return box;
+}
+
 void Canvas::setPixel(int x, int y, Rgb color) {
   plot(x, y, color.pixel());
-  changed();
+  changed(PixelBox{x, y, x, y});
 }
 
 Rgb Canvas::pixel(int x, int y) const {
@@ -55,7 +79,7 @@ void Canvas::line(int x1, int y1, int x2, int y2, Rgb color) {
   }
   m_penX = x2;
   m_penY = y2;
-  changed();
+  changed(PixelBox{std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2)});
 }
 
 void Canvas::fillBox(int x1, int y1, int x2, int y2, Rgb color) {
@@ -69,7 +93,7 @@ void Canvas::fillBox(int x1, int y1, int x2, int y2, Rgb color) {
   for (int y = y1; y <= y2; ++y) {
     for (int x = x1; x <= x2; ++x) plot(x, y, p);
   }
-  changed();
+  changed(PixelBox{x1, y1, x2, y2});
 }
 
 void Canvas::drawText(int x, int y, const std::string& utf8, const FontSpec& font, Rgb color) {

@@ -51,6 +51,13 @@ class TextRenderer {
 
 enum class DrawMode { kCopy, kXor };
 
+// A box of pixels, both corners included; empty when right < left.
+struct PixelBox {
+  int left = 0, top = 0, right = -1, bottom = -1;
+  bool empty() const { return right < left || bottom < top; }
+  friend bool operator==(const PixelBox&, const PixelBox&) = default;
+};
+
 class Canvas {
  public:
   static const Rgb kInitialPalette[16];
@@ -100,12 +107,16 @@ class Canvas {
 
   // Called after every drawing operation (the desktop schedules a repaint).
   void setChangeListener(std::function<void()> listener) { m_listener = std::move(listener); }
-  void changed() {
-    if (m_listener) m_listener();
-  }
+  // Marks the whole client area changed.
+  void changed() { changed(PixelBox{0, 0, m_width - 1, m_height - 1}); }
+  // The smallest box holding every pixel changed since the last call
+  // (empty if none), so that a repaint can be limited to it.
+  PixelBox takeDirty();
 
  private:
   void plot(int x, int y, uint32_t pixel);
+  // Marks box (clipped to the client area) changed and tells the listener.
+  void changed(PixelBox box);
 
   int m_width;
   int m_height;
@@ -116,6 +127,7 @@ class Canvas {
   TextRenderer* m_renderer = nullptr;
   std::vector<TextDraw> m_textLog;
   std::function<void()> m_listener;
+  PixelBox m_dirty;
 };
 
 }  // namespace pelisto

@@ -5,6 +5,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <signal.h>
+
 #include <thread>
 
 #include "sdl_support.h"
@@ -16,6 +18,7 @@ class SdlDummyTest : public QObject {
   Q_OBJECT
 
  private slots:
+  void leavesTerminationSignalsAlone();  // first: before any device has started SDL
   void playsInRealTime();
   void stopAbortsAtOnce();
   void fallsBackWhenNoDeviceOpens();
@@ -44,6 +47,53 @@ void SdlDummyTest::playsInRealTime() {
   QCOMPARE(d.position(), 2500);
   QCOMPARE(d.other.load(), 0);
   QVERIFY(d.notices.empty());
+}
+
+namespace {
+
+using Handler = void (*)(int);
+
+Handler handlerOf(int signal) {
+  struct sigaction action {};
+  sigaction(signal, nullptr, &action);
+  return action.sa_handler;
+}
+
+// Sets the default actions of SIGTERM and SIGINT (SDL only takes over a
+// signal left at its default) and puts the test's own handlers back later.
+class DefaultSignals {
+ public:
+  DefaultSignals() {
+    for (int i = 0; i < 2; ++i) {
+      struct sigaction action {};
+      action.sa_handler = SIG_DFL;
+      sigaction(kSignals[i], &action, &m_saved[i]);
+    }
+  }
+  ~DefaultSignals() {
+    for (int i = 0; i < 2; ++i) sigaction(kSignals[i], &m_saved[i], nullptr);
+  }
+
+ private:
+  static constexpr int kSignals[2] = {SIGTERM, SIGINT};
+  struct sigaction m_saved[2] {};
+};
+
+}  // namespace
+
+// A program that has played something still ends on SIGTERM and SIGINT.
+void SdlDummyTest::leavesTerminationSignalsAlone() {
+  qputenv("SDL_AUDIODRIVER", "dummy");
+  DefaultSignals defaults;
+  QTemporaryDir dir;
+  SdlDevice d;
+  const std::string path = dir.path().toStdString() + "/a.wav";
+  QVERIFY(writeFile(*d.fs, path, wavFile(patternData(kBytesPerSecond))));
+  QCOMPARE(d.mci.send("OPEN " + path + " TYPE WAVEAUDIO ALIAS W").code, 0);
+  QCOMPARE(d.mci.send("PLAY W FROM 0").code, 0);
+  QVERIFY(handlerOf(SIGTERM) == SIG_DFL);
+  QVERIFY(handlerOf(SIGINT) == SIG_DFL);
+  QCOMPARE(d.mci.send("CLOSE W").code, 0);
 }
 
 void SdlDummyTest::stopAbortsAtOnce() {

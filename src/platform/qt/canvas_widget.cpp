@@ -24,11 +24,31 @@ CanvasWidget::CanvasWidget(Canvas& canvas, QWidget* parent) : QWidget(parent), m
   setAttribute(Qt::WA_OpaquePaintEvent);
   setAttribute(Qt::WA_NoMousePropagation);
   setMouseTracking(true);
-  m_canvas.setChangeListener([this] { update(); });
+  m_frame.setSingleShot(true);
+  connect(&m_frame, &QTimer::timeout, this, &CanvasWidget::showChanges);
+  m_canvas.setChangeListener([this] { canvasChanged(); });
 }
 
 // The canvas may outlive the window that showed it (the about window's).
 CanvasWidget::~CanvasWidget() { m_canvas.setChangeListener(nullptr); }
+
+void CanvasWidget::canvasChanged() {
+  if (m_frame.isActive()) return;  // the waiting repaint will show this change too
+  const qint64 since = m_lastRepaint.isValid() ? m_lastRepaint.elapsed() : kFrameIntervalMs;
+  if (since >= kFrameIntervalMs) {
+    showChanges();
+  } else {
+    m_frame.start(int(kFrameIntervalMs - since));
+  }
+}
+
+void CanvasWidget::showChanges() {
+  // Only the box of changed pixels: a moving cursor is a column or two.
+  const PixelBox box = m_canvas.takeDirty();
+  if (box.empty()) return;
+  update(box.left, box.top, box.right - box.left + 1, box.bottom - box.top + 1);
+  m_lastRepaint.restart();
+}
 
 void CanvasWidget::paintEvent(QPaintEvent* event) {
   const QImage image(reinterpret_cast<const uchar*>(m_canvas.pixels()), m_canvas.width(),

@@ -1,10 +1,13 @@
 // Widgets that show a canvas: the main window's client area (with the
 // controls on top of it), PICTURE1's client area inside its border, and
-// the about window's client area. They repaint from the canvas whenever it
-// changes or is uncovered, and report mouse input in their own pixels.
+// the about window's client area. They repaint the changed part of the
+// canvas (at most once a frame) and whatever is uncovered, and report mouse
+// input in their own pixels.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QFrame>
+#include <QTimer>
 #include <QWidget>
 
 #include <functional>
@@ -16,6 +19,12 @@ namespace pelisto {
 // kind: 0 move, 1 press, 2 release; button: 1 left, 2 right, 4 middle
 // (held buttons for a move, the changed button for a press or release).
 using MouseSink = std::function<void(int kind, int button, int x, int y)>;
+
+// The shortest time between two repaints of a canvas's changes. A playing
+// file's cursor changes the picture every few milliseconds, and every
+// repaint costs round trips to the display server; 25 frames a second
+// keep the cursor moving smoothly.
+constexpr int kFrameIntervalMs = 40;
 
 class CanvasWidget : public QWidget {
   Q_OBJECT
@@ -33,9 +42,15 @@ class CanvasWidget : public QWidget {
 
  private:
   void report(int kind, QMouseEvent* event);
+  // Schedules the repaint of what has changed: now, or when the current
+  // frame is over.
+  void canvasChanged();
+  void showChanges();
 
   Canvas& m_canvas;
   MouseSink m_sink;
+  QTimer m_frame;              // runs while changes wait for their frame
+  QElapsedTimer m_lastRepaint;
 };
 
 // A picture box: a one-pixel border around a canvas of the client size.

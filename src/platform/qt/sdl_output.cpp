@@ -42,6 +42,9 @@ uint32_t SdlOutput::openDevice() {
 Status SdlOutput::prepare() {
   if (m_device != 0) return Status::ok();
   if (!m_subsystem) {
+    // SDL would take over SIGINT and SIGTERM and turn them into events
+    // nobody reads here: the program could then no longer be terminated.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) m_subsystem = true;
   }
   if (m_subsystem) m_device = openDevice();
