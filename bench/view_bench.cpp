@@ -16,10 +16,8 @@
 #include <string>
 #include <vector>
 
-#include "app/context.h"
 #include "app/handlers.h"
-#include "platform/headless/headless_ui.h"
-#include "platform/headless/recording_mci.h"
+#include "bench_app.h"
 #include "view/graph_cache.h"
 #include "wave/wav_bytes.h"
 #include "wave/wave_header.h"
@@ -67,18 +65,7 @@ double plainRead(const std::string& path, std::vector<uint8_t>& buf) {
   return t;
 }
 
-struct App {
-  Transcript transcript;
-  HeadlessUi ui{transcript};
-  std::unique_ptr<FileSystem> fs = newPosixFileSystem();
-  RecordingMci mci{transcript, nullptr};
-  AppContext ctx{ui, *fs, mci};
-  App() { MAINFORM_START(ctx); }
-  void open(const std::string& path) {
-    ui.queueAnswer({ScriptedAnswer::kOpen, path});
-    OPENWAVEFILE_ON(ctx);
-  }
-};
+using App = bench::HeadlessProgram;
 
 double microsPerDraw(App& app, int32_t second, int calls) {
   auto t0 = Clock::now();

@@ -19,10 +19,8 @@
 #include <string>
 #include <vector>
 
-#include "app/context.h"
 #include "app/handlers.h"
-#include "platform/headless/headless_ui.h"
-#include "platform/headless/recording_mci.h"
+#include "bench_app.h"
 #include "wave/wav_bytes.h"
 
 namespace fs = std::filesystem;
@@ -75,18 +73,9 @@ double timeCommand(const std::string& cmd) {
 
 // The program over the headless user interface and the real file system,
 // with `source` open in the view.
-struct Program {
-  Transcript transcript;
-  HeadlessUi ui{transcript};
-  std::unique_ptr<FileSystem> files = newPosixFileSystem();
-  RecordingMci mci{transcript, nullptr};
-  AppContext ctx{ui, *files, mci};
-
+struct Program : bench::HeadlessProgram {
   explicit Program(const std::string& source) {
-    MAINFORM_START(ctx);
-    ui.queueAnswer({ScriptedAnswer::kOpen, source});
-    OPENWAVEFILE_ON(ctx);
-    if (!waveFileOpen(ctx)) {
+    if (!open(source)) {
       std::fprintf(stderr, "cannot open %s\n", source.c_str());
       std::exit(2);
     }
