@@ -14,7 +14,7 @@ TEST(GraphCache, OneRecordPerRoundedSecond) {
   const std::pair<size_t, size_t> cases[] = {{441000, 3}, {617400, 5}, {176400, 2}, {1000, 1}};
   for (auto [bytes, records] : cases) {
     std::vector<uint8_t> data = noiseData(bytes);
-    ViewApp app(waveOf(data), true);
+    ViewApp app(wavFile(data), true);
     std::vector<uint8_t> cache = app.fs.contents(kGraphFileName);
     ASSERT_EQ(cache.size(), records * 600) << bytes;
     // Column 6k + m of record s from the byte at 176400 s + 1764 k + 1 + 294 m;
@@ -35,7 +35,7 @@ TEST(GraphCache, OneRecordPerRoundedSecond) {
 
 TEST(GraphCache, SwitchingOnAndOff) {
   TestApp app;
-  app.fs.setContents("/a.wav", waveOf(noiseData(441000)));
+  app.fs.setContents("/a.wav", wavFile(noiseData(441000)));
   app.started();
   GRAPGFAST_ON(app.ctx);  // no file: only the mark and the flag
   EXPECT_TRUE(app.ui.isChecked(MenuItem::GrapgFast));
@@ -60,7 +60,7 @@ TEST(GraphCache, SwitchingOnAndOff) {
 }
 
 TEST(GraphCache, RefusedWhilePlaying) {
-  ViewApp app(waveOf(noiseData(441000)));
+  ViewApp app(wavFile(noiseData(441000)));
   app.ctx.state.PLAYFLAG = 1;
   GRAPGFAST_ON(app.ctx);
   EXPECT_EQ(app.lines().back(), std::string("message: ") + kMsgPlaying);
@@ -72,7 +72,7 @@ TEST(GraphCache, RefusedWhilePlaying) {
 // A read-only current directory, or one that fills up half-way: a message,
 // the option off, no cache left, and the view still drawn from the file.
 TEST(GraphCache, UnwritableDirectoryTurnsTheOptionOff) {
-  const std::vector<uint8_t> file = waveOf(noiseData(617400));
+  const std::vector<uint8_t> file = wavFile(noiseData(617400));
   enum { kReadOnly, kFull } kinds[] = {kReadOnly, kFull};
   for (auto kind : kinds) {
     for (bool onBeforeOpen : {true, false}) {

@@ -11,14 +11,6 @@
 namespace pelisto::test {
 namespace {
 
-// A canonical wave file of dataBytes bytes of pattern data.
-std::vector<uint8_t> waveBytes(size_t dataBytes) {
-  std::vector<uint8_t> f = canonicalWavHeader(static_cast<uint32_t>(dataBytes));
-  f.resize(kHeaderSize + dataBytes);
-  for (size_t i = 0; i < dataBytes; ++i) f[kHeaderSize + i] = static_cast<uint8_t>(i * 7 + 3);
-  return f;
-}
-
 // What a refused load must leave exactly as it was.
 struct Snapshot {
   std::vector<std::string> lines;
@@ -41,8 +33,8 @@ class ProjectCommands : public ::testing::Test {
     app.started();
     app.fs.addDirectory("/w");
     app.fs.addDirectory("/p");
-    app.fs.setContents("/w/a.wav", waveBytes(kBytesPerSecond * 2));
-    app.fs.setContents("/w/b.wav", waveBytes(kBytesPerSecond * 5));
+    app.fs.setContents("/w/a.wav", wavFile(patternData(kBytesPerSecond * 2)));
+    app.fs.setContents("/w/b.wav", wavFile(patternData(kBytesPerSecond * 5)));
   }
 
   // A list of two finished entries and a pending one, the last selected,
@@ -256,7 +248,7 @@ TEST_F(ProjectCommands, VersionOneClearsTheColumnsItDoesNotHold) {
 }
 
 TEST_F(ProjectCommands, LoadedFileSavesBackByteForByte) {
-  app.fs.setContents("/w/b.wav", waveBytes(kBytesPerSecond * 5));
+  app.fs.setContents("/w/b.wav", wavFile(patternData(kBytesPerSecond * 5)));
   std::vector<uint8_t> original = threeEntryProject("/w/b.wav");
   loadBytes(original);
   save("/p/again.prj");
@@ -265,7 +257,7 @@ TEST_F(ProjectCommands, LoadedFileSavesBackByteForByte) {
 
 TEST_F(ProjectCommands, JapanesePathAndNameRoundTripThroughCp932) {
   app.fs.addDirectory("/録音");
-  app.fs.setContents("/録音/会議～一日目.wav", waveBytes(kBytesPerSecond));
+  app.fs.setContents("/録音/会議～一日目.wav", wavFile(patternData(kBytesPerSecond)));
   app.openWave("/録音/会議～一日目.wav");
   app.ctx.state.WAVEFILENAME = "/録音/会議～一日目.wav";
   app.ctx.state.EDITFILE[0] = {"/録音/会議～一日目.wav", "会議～一日目.wav"};
@@ -282,7 +274,7 @@ TEST_F(ProjectCommands, JapanesePathAndNameRoundTripThroughCp932) {
   TestApp other;
   other.started();
   other.fs.addDirectory("/録音");
-  other.fs.setContents("/録音/会議～一日目.wav", waveBytes(kBytesPerSecond));
+  other.fs.setContents("/録音/会議～一日目.wav", wavFile(patternData(kBytesPerSecond)));
   other.fs.setContents("/録音/会議.PRJ", bytes);
   other.ui.queueAnswer({ScriptedAnswer::kOpen, "/録音/会議.PRJ"});
   OPENPROJECT_ON(other.ctx);
@@ -348,7 +340,7 @@ TEST_F(ProjectCommands, UnreadableProjectIsReportedAndChangesNothing) {
 
 TEST_F(ProjectCommands, WaveFileFailingACheckLeavesTheListLoaded) {
   auto header = [](auto change) {
-    std::vector<uint8_t> f = waveBytes(1000);
+    std::vector<uint8_t> f = wavFile(patternData(1000));
     change(f);
     return f;
   };
@@ -371,7 +363,7 @@ TEST_F(ProjectCommands, WaveFileFailingACheckLeavesTheListLoaded) {
     TestApp t;
     t.started();
     t.fs.addDirectory("/w");
-    t.fs.setContents("/w/b.wav", waveBytes(kBytesPerSecond * 5));
+    t.fs.setContents("/w/b.wav", wavFile(patternData(kBytesPerSecond * 5)));
     t.ui.queueAnswer({ScriptedAnswer::kOpen, "/w/b.wav"});
     OPENWAVEFILE_ON(t.ctx);
     t.fs.setContents("/w/a.wav", c.wave);
@@ -394,7 +386,7 @@ TEST_F(ProjectCommands, MissingOrEmptyWavePathLoadsTheListWithAMessage) {
     TestApp t;
     t.started();
     t.fs.addDirectory("/w");
-    t.fs.setContents("/w/b.wav", waveBytes(kBytesPerSecond));
+    t.fs.setContents("/w/b.wav", wavFile(patternData(kBytesPerSecond)));
     t.ui.queueAnswer({ScriptedAnswer::kOpen, "/w/b.wav"});
     OPENWAVEFILE_ON(t.ctx);
     ASSERT_TRUE(waveFileOpen(t.ctx));

@@ -24,7 +24,7 @@ TEST(RowOfByte, Table) {
 TEST(GetWaveData, ReadsWholeBlocksThenZeros) {
   // 1.5 s: exactly 150 blocks, then a "LIST" chunk of 2000 bytes after the data.
   std::vector<uint8_t> data = noiseData(150 * 1764);
-  std::vector<uint8_t> file = waveOf(data);
+  std::vector<uint8_t> file = wavFile(data);
   std::vector<uint8_t> tail = noiseData(2000, 7);
   file.insert(file.end(), tail.begin(), tail.end());
   ViewApp app(file);
@@ -76,7 +76,7 @@ std::vector<uint8_t> constantHighBytes(size_t bytes, uint8_t b) {
 TEST(ShowWaveData, ExactPixelsOfAConstantSecond) {
   const std::pair<uint8_t, int> cases[] = {{0x20, 79}, {0xE0, 48}, {0x00, 63}, {0xFF, 63}, {0x80, 0}};
   for (auto [b, row] : cases) {
-    ViewApp app(waveOf(constantHighBytes(2 * 176400, b)));
+    ViewApp app(wavFile(constantHighBytes(2 * 176400, b)));
     app.ctx.state.TRACEX = 42;
     app.scrollTo(1);
     EXPECT_EQ(firstDifference(snapshot(app.picture()), flatPicture(row)), "") << "byte " << int(b);
@@ -96,7 +96,7 @@ TEST(ShowWaveData, EachColumnTakesItsOwnByte) {
     data[176400 + 1764 * k + 1 + 294 * m] = b;
     expected[c] = kRowOfByte[b];
   }
-  ViewApp app(waveOf(data));
+  ViewApp app(wavFile(data));
   app.scrollTo(1);
   for (int x = 0; x < 598; ++x) {
     if (expected[x] < 126) {
@@ -118,7 +118,7 @@ TEST(ShowWaveData, MissingDataIsFlat) {
       {441000, 400, 0},              // far past the end
   };
   for (const Case& c : cases) {
-    ViewApp app(waveOf(constantHighBytes(c.dataBytes, 0x20)));
+    ViewApp app(wavFile(constantHighBytes(c.dataBytes, 0x20)));
     SHOWWAVEDATA(app.ctx, c.second);
     for (int x = 1; x < 598; ++x) {
       const int row = x < c.realColumns ? 79 : 63;

@@ -25,8 +25,8 @@ TEST(WriterScenario, MarkedLoopedBlankedAndVoicelessRangesAreWrittenAsAssembledF
   MemFileSystem fs;
   fs.addDirectory("/w");
   const std::vector<uint8_t> a = patternData(4 * 88200, 7, 3), b = patternData(4 * 44100, 11, 5);
-  fs.setContents("/w/a.wav", waveBytes(a));
-  fs.setContents("/w/b.wav", waveBytes(b));
+  fs.setContents("/w/a.wav", wavFile(a));
+  fs.setContents("/w/b.wav", wavFile(b));
   // One pixel column is 73.5 frames: x 60..66 is frames 4410..4851, x 300..312 is 22050..22932.
   auto lines = runScript(fs, {
       "answer open /w/a.wav", "menu OpenWaveFile",
@@ -46,15 +46,15 @@ TEST(WriterScenario, MarkedLoopedBlankedAndVoicelessRangesAreWrittenAsAssembledF
   std::vector<uint8_t> payload = repeat(slice(a, 4 * 4410, 4 * 441), 3);
   payload = join(payload, std::vector<uint8_t>(4 * 441, 0));
   payload = join(payload, voiceless(slice(b, 4 * 22050, 2 * 1764)));  // 3528 bytes: two blocks
-  EXPECT_EQ(fs.contents("/w/joined.WAV"), waveBytes(payload));
+  EXPECT_EQ(fs.contents("/w/joined.WAV"), wavFile(payload));
 }
 
 TEST(WriterScenario, AMarkedListIsWrittenAsAssembledFromTheSources) {
   MemFileSystem fs;
   fs.addDirectory("/w");
   const std::vector<uint8_t> a = patternData(4 * 3000, 7, 3), b = patternData(4 * 2000, 11, 5);
-  fs.setContents("/w/a.wav", waveBytes(a));
-  fs.setContents("/w/b.wav", waveBytes(b));
+  fs.setContents("/w/a.wav", wavFile(a));
+  fs.setContents("/w/b.wav", wavFile(b));
   Project project;
   project.waveFileName = "/w/a.wav";
   project.entries = {
@@ -90,7 +90,7 @@ TEST(WriterScenario, AMarkedListIsWrittenAsAssembledFromTheSources) {
   payload = join(payload, voiceless(slice(b, 40, 3 * 1764)));  // 5200 bytes: three blocks
   payload = join(payload, slice(a, 11600, 400));
   payload = join(payload, slice(b, 6000, 2000));
-  EXPECT_EQ(fs.contents("/w/joined.WAV"), waveBytes(payload));
+  EXPECT_EQ(fs.contents("/w/joined.WAV"), wavFile(payload));
 }
 
 }  // namespace

@@ -16,10 +16,7 @@ struct EditListApp : TestApp {
     started();
     fs.addDirectory("/wav");
     const size_t bytes = size_t(seconds) * kBytesPerSecond;
-    std::vector<uint8_t> file = canonicalWavHeader(uint32_t(bytes));
-    file.resize(file.size() + bytes);
-    for (size_t i = 0; i < bytes; ++i) file[kHeaderSize + i] = uint8_t(i * 7 + 3);
-    fs.setContents(path, std::move(file));
+    fs.setContents(path, wavFile(patternData(bytes)));
     openWave(path);
     transcript.clear();
   }

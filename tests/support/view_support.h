@@ -34,11 +34,6 @@ inline std::vector<uint8_t> wavClaiming(uint32_t dataSize, const std::vector<uin
   return f;
 }
 
-// A canonical file whose data is `data`.
-inline std::vector<uint8_t> waveOf(const std::vector<uint8_t>& data) {
-  return wavClaiming(uint32_t(data.size()), data);
-}
-
 inline std::vector<uint32_t> snapshot(Canvas& c) {
   return std::vector<uint32_t>(c.pixels(), c.pixels() + size_t(c.width()) * c.height());
 }

@@ -12,15 +12,6 @@
 
 namespace pelisto::test {
 
-// A canonical wave file holding data (filled in place: gcc 12 warns wrongly
-// about inserting behind the header).
-inline std::vector<uint8_t> waveBytes(const std::vector<uint8_t>& data) {
-  std::vector<uint8_t> file = canonicalWavHeader(static_cast<uint32_t>(data.size()));
-  file.resize(file.size() + data.size());
-  std::copy(data.begin(), data.end(), file.end() - static_cast<ptrdiff_t>(data.size()));
-  return file;
-}
-
 class WriterFixture : public ::testing::Test {
  public:
   void SetUp() override {
@@ -30,7 +21,7 @@ class WriterFixture : public ::testing::Test {
 
   // Puts a canonical wave file with `data` at path; returns the data.
   std::vector<uint8_t> addSource(const std::string& path, std::vector<uint8_t> data) {
-    app.fs.setContents(path, waveBytes(data));
+    app.fs.setContents(path, wavFile(data));
     return data;
   }
   // Appends a finished range (frames start..end) as the next line.
