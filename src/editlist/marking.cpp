@@ -8,12 +8,10 @@
 #include "app/messages.h"
 #include "app/numbers.h"
 #include "editlist/edit_rows.h"
+#include "view/markers.h"
 
 namespace pelisto {
 namespace {
-
-constexpr int kCursorColor = 10;
-constexpr int kCursorBottom = 128;
 
 int32_t saturatedHalfEven(double v) {
   if (std::isnan(v)) return 0;
@@ -36,18 +34,10 @@ bool markingAllowed(AppContext& ctx) {
 
 }  // namespace
 
-void drawMarkCursor(AppContext& ctx, int x) {
-  Canvas& picture = ctx.ui.canvas(Control::PICTURE1);
-  DrawMode before = picture.mode();
-  picture.setMode(DrawMode::kXor);
-  picture.line(x, 0, x, kCursorBottom, kCursorColor);
-  picture.setMode(before);
-}
-
 void armMarking(AppContext& ctx, int16_t mode) {
   ctx.ui.setPointer(Control::PICTURE1, Pointer::kSizeWE);
   ctx.state.MARKMODE = mode;
-  drawMarkCursor(ctx, 0);
+  drawCursorLine(ctx, 0);
   ctx.state.CURSORX = 0;
 }
 

@@ -8,11 +8,6 @@
 
 namespace pelisto {
 
-// The vertical cursor line on PICTURE1 from (x, 0) to (x, 128), teal
-// (palette colour 10), drawn by exclusive or: drawing it twice at the same
-// x restores the picture.
-void drawMarkCursor(AppContext& ctx, int x);
-
 // Enters marking mode (1: the next press sets a start, 2: an end): the
 // resize pointer over PICTURE1, the cursor line at x = 0.
 void armMarking(AppContext& ctx, int16_t mode);

@@ -3,20 +3,9 @@
 
 #include "app/handlers.h"
 #include "app/numbers.h"
+#include "view/markers.h"
 
 namespace pelisto {
-namespace {
-
-constexpr int kCursorColor = 10;  // teal, drawn in exclusive-or mode
-
-void drawCursor(Canvas& picture, int32_t x) {
-  const DrawMode saved = picture.mode();
-  picture.setMode(DrawMode::kXor);
-  picture.line(x, 0, x, 128, kCursorColor);
-  picture.setMode(saved);
-}
-
-}  // namespace
 
 void TRACETIMESCROLL(AppContext& ctx) {
   AppState& st = ctx.state;
@@ -35,12 +24,11 @@ void TRACETIMESCROLL(AppContext& ctx) {
     if (waveFileOpen(ctx)) HSCROLL1_CHANGE(ctx);
     st.TRACEX = -1;
   }
-  Canvas& picture = ctx.ui.canvas(Control::PICTURE1);
   // 5. Erase the old cursor by drawing it again.
-  if (st.TRACEX != -1) drawCursor(picture, st.TRACEX);
+  if (st.TRACEX != -1) drawCursorLine(ctx, st.TRACEX);
   // 6-7. The cursor at the playing millisecond of the second.
   st.TRACEX = static_cast<int32_t>(roundHalfEven(static_cast<double>(ms % 1000) * 0.6));
-  drawCursor(picture, st.TRACEX);
+  drawCursorLine(ctx, st.TRACEX);
 }
 
 }  // namespace pelisto

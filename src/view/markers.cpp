@@ -10,7 +10,18 @@ namespace {
 constexpr int kMarkerHalfWidth = 8;
 constexpr int kMarkerHeight = 8;
 
+constexpr int kCursorColor = 10;
+constexpr int kCursorBottom = 128;
+
 }  // namespace
+
+void drawCursorLine(AppContext& ctx, int x) {
+  Canvas& picture = ctx.ui.canvas(Control::PICTURE1);
+  const DrawMode before = picture.mode();
+  picture.setMode(DrawMode::kXor);
+  picture.line(x, 0, x, kCursorBottom, kCursorColor);
+  picture.setMode(before);
+}
 
 void eraseMarkerBand(AppContext& ctx) {
   const ControlInfo& pic = controlInfo(Control::PICTURE1);

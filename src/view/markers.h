@@ -15,4 +15,9 @@ struct MarkerRect {
 };
 MarkerRect drawMarker(AppContext& ctx, double x);
 
+// The vertical cursor line on PICTURE1 from (x, 0) to (x, 128), teal
+// (palette colour 10), drawn by exclusive or: drawing it twice at the same
+// x restores the picture. Marking and playback tracking both use it.
+void drawCursorLine(AppContext& ctx, int x);
+
 }  // namespace pelisto

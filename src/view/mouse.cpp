@@ -72,9 +72,9 @@ void markEnd(AppContext& ctx, const MarkPosition& pos) {
 void PICTURE1_MOUSEMOVE(AppContext& ctx, int, double x, double) {
   AppState& s = ctx.state;
   if (s.MARKMODE == 0) return;
-  drawMarkCursor(ctx, s.CURSORX);
+  drawCursorLine(ctx, s.CURSORX);
   s.CURSORX = pixelColumn(x);
-  drawMarkCursor(ctx, s.CURSORX);
+  drawCursorLine(ctx, s.CURSORX);
 }
 
 void PICTURE1_MOUSEDOWN(AppContext& ctx, int button, double x, double) {
@@ -84,7 +84,7 @@ void PICTURE1_MOUSEDOWN(AppContext& ctx, int button, double x, double) {
     ctx.ui.setPointer(Control::PICTURE1, Pointer::kArrow);
     return;
   }
-  drawMarkCursor(ctx, s.CURSORX);
+  drawCursorLine(ctx, s.CURSORX);
   ctx.ui.setPointer(Control::PICTURE1, Pointer::kArrow);
   const ControlInfo& picture = controlInfo(Control::PICTURE1);
   MarkPosition pos = positionAt(ctx.ui.scrollPos(), x, picture.width);
