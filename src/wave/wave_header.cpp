@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "app/numbers.h"
+#include "wave/wav_bytes.h"
 
 namespace pelisto {
 namespace {
@@ -10,12 +11,6 @@ namespace {
 bool readExact(FileTable& files, int16_t num, uint8_t* dst, size_t n) {
   auto got = files.read(num, dst, n);
   return got && got.value() == n;
-}
-
-int16_t le16(const uint8_t* p) { return static_cast<int16_t>(p[0] | (p[1] << 8)); }
-int32_t le32(const uint8_t* p) {
-  return static_cast<int32_t>(uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) |
-                              (uint32_t(p[3]) << 24));
 }
 
 }  // namespace
@@ -37,18 +32,18 @@ WaveHeaderCheck checkWaveHeader(FileTable& files, int16_t num) {
   if (!readExact(files, num, buf, 4)) return fail(kMsgNotPcm);
   if (!readExact(files, num, buf, 16)) return fail(kMsgNotPcm);
   c.formatRead = true;
-  c.format.FORMATTAG = le16(buf);
-  c.format.CHANNELS = le16(buf + 2);
-  c.format.SAMPLERATE = le32(buf + 4);
-  c.format.BYTERATE = le32(buf + 8);
-  c.format.BLOCKALIGN = le16(buf + 12);
-  c.format.BITSPERSAMPLE = le16(buf + 14);
+  c.format.FORMATTAG = static_cast<int16_t>(getLe16(buf));
+  c.format.CHANNELS = static_cast<int16_t>(getLe16(buf + 2));
+  c.format.SAMPLERATE = static_cast<int32_t>(getLe32(buf + 4));
+  c.format.BYTERATE = static_cast<int32_t>(getLe32(buf + 8));
+  c.format.BLOCKALIGN = static_cast<int16_t>(getLe16(buf + 12));
+  c.format.BITSPERSAMPLE = static_cast<int16_t>(getLe16(buf + 14));
   if (c.format.FORMATTAG != 1) return fail(kMsgNotPcm);
   if (c.format.CHANNELS != 2) return fail(kMsgMono);
   if (c.format.SAMPLERATE != 44100) return fail(kMsgNot44k);
   if (!readExact(files, num, buf, 4) || std::memcmp(buf, "data", 4) != 0) return fail(kMsgBadData);
   if (!readExact(files, num, buf, 4)) return fail(kMsgBadData);
-  c.dataSize = le32(buf);
+  c.dataSize = static_cast<int32_t>(getLe32(buf));
   c.ok = true;
   return c;
 }
