@@ -105,7 +105,7 @@ TEST(MemFileSystem, ReadOnlyFolderRefusesEveryChange) {
   fs.setContents("ro/a", bytes("x"));
   fs.setContents("b", bytes("y"));
   fs.setReadOnlyDirectory("ro");
-  EXPECT_EQ(fs.open("ro/new", OpenMode::kCreate).status().code(), StatusCode::kIoError);
+  EXPECT_EQ(fs.open("ro/new", OpenMode::kCreate).status().code(), StatusCode::kDenied);
   auto rw = fs.open("ro/a", OpenMode::kReadWrite);
   ASSERT_TRUE(rw);
   EXPECT_FALSE(rw.value()->write(0, reinterpret_cast<const uint8_t*>("z"), 1));

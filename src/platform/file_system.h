@@ -1,22 +1,28 @@
 // The file system as the core sees it: byte files read and written at
-// explicit offsets, plus the few directory operations the program needs.
+// explicit offsets, plus the few folder operations the program needs.
 // Shaped after a narrow Env: one real implementation (posix_file_system),
 // one in memory with failure injection (headless/mem_file_system).
+//
+// Failures carry the reason as the user reads it, in Japanese and without
+// the path (the caller names the file the user chose): see file_errors.h.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/status.h"
 
 namespace pelisto {
 
 enum class OpenMode {
-  kRead,       // existing file, reading only; other readers may open it too
-  kReadWrite,  // existing file, reading and writing in place
-  kCreate,     // new empty file (an existing one is truncated), reading and writing
+  kRead,       // existing regular file, reading only; other readers may open it too
+  kReadWrite,  // existing regular file, reading and writing in place
+  kCreate,     // regular file made empty (created or truncated), reading and writing
+  kCreateNew,  // a new regular file; fails (kExists) when anything has the name,
+               // a symbolic link included, which is never followed
 };
 
 class File {
@@ -38,6 +44,17 @@ class File {
   virtual Status sync() = 0;
 };
 
+enum class FileKind { kRegular, kDirectory, kOther };
+
+// What stat tells of a path (links followed).
+struct FileInfo {
+  FileKind kind = FileKind::kOther;
+  uint64_t size = 0;         // bytes
+  int64_t modifiedNs = 0;    // last modification, ns on the clock of startedNs()
+  uint32_t permissions = 0;  // the permission bits (07777)
+  bool writable = false;     // the user may write the file itself
+};
+
 class FileSystem {
  public:
   FileSystem() = default;
@@ -45,23 +62,35 @@ class FileSystem {
   FileSystem& operator=(const FileSystem&) = delete;
   virtual ~FileSystem() = default;
 
-  // Opens path in mode. kNotFound when it does not exist (kRead, kReadWrite)
-  // or its folder does not exist (kCreate); kIoError when access is denied.
+  // Opens path in mode. Only regular files are opened: a folder, a FIFO or a
+  // device fails at once (kUnsupported), nothing waits. kNotFound when it does
+  // not exist (kRead, kReadWrite) or its folder does not exist (kCreate…);
+  // kDenied when access is denied; kExists for kCreateNew on a taken name.
   virtual Result<std::unique_ptr<File>> open(const std::string& path, OpenMode mode) = 0;
   // True when path names an existing regular file (not a folder).
   virtual bool isFile(const std::string& path) = 0;
   // True when path names an existing folder.
   virtual bool isDirectory(const std::string& path) = 0;
-  // Deletes the file at path.
+  // What path is; kNotFound when nothing has that name.
+  virtual Result<FileInfo> info(const std::string& path) = 0;
+  // The names (without folder) of the entries of folder.
+  virtual Result<std::vector<std::string>> list(const std::string& folder) = 0;
+  // Deletes the file at path; a symbolic link is removed, not its target.
   virtual Status remove(const std::string& path) = 0;
   // Renames from over to, replacing to atomically when it exists.
   virtual Status rename(const std::string& from, const std::string& to) = 0;
+  // Sets the permission bits (07777) of path.
+  virtual Status setPermissions(const std::string& path, uint32_t permissions) = 0;
+  // Makes the entries of folder (a rename into it) durable on the device.
+  virtual Status syncFolder(const std::string& folder) = 0;
   // True when both paths name the same existing file, however they are spelled.
   virtual bool sameFile(const std::string& a, const std::string& b) = 0;
+  // When the running program started, on the clock of FileInfo::modifiedNs.
+  virtual int64_t startedNs() const = 0;
 };
 
 // The process's real file system. Relative paths are taken from the current
-// directory.
+// directory; its start time is the time of this call.
 std::unique_ptr<FileSystem> newPosixFileSystem();
 
 // The folder part of a path ("." for a bare name), and a fresh temporary

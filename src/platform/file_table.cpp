@@ -1,5 +1,7 @@
 #include "platform/file_table.h"
 
+#include "platform/file_errors.h"
+
 namespace pelisto {
 
 FileTable::Slot* FileTable::slot(int16_t num) {
@@ -20,16 +22,21 @@ int16_t FileTable::freeFile() const {
 }
 
 Status FileTable::open(int16_t num, const std::string& path, OpenMode mode) {
-  if (num < 1 || num > kMaxFiles) {
-    return Status::error(StatusCode::kLimit, "too many open files");
-  }
-  if (m_slots[num].file) return Status::error(StatusCode::kInvalid, "file number in use");
+  if (num < 1 || num > kMaxFiles) return Status::error(StatusCode::kLimit, reason::kTooManyFiles);
+  if (m_slots[num].file) return Status::error(StatusCode::kInvalid, reason::kTooManyFiles);
   auto opened = m_fs.open(path, mode);
   if (!opened) return opened.status();
   m_slots[num].file = std::move(opened.value());
   m_slots[num].path = path;
   m_slots[num].pos = 0;
   return Status::ok();
+}
+
+Result<int16_t> FileTable::openFree(const std::string& path, OpenMode mode) {
+  const int16_t num = freeFile();
+  if (num == 0) return Status::error(StatusCode::kLimit, reason::kTooManyFiles);
+  if (Status st = open(num, path, mode); !st) return st;
+  return num;
 }
 
 void FileTable::close(int16_t num) {
@@ -51,20 +58,20 @@ uint64_t FileTable::tell(int16_t num) const {
 
 Status FileTable::seek(int16_t num, uint64_t pos) {
   Slot* s = slot(num);
-  if (!s) return Status::error(StatusCode::kInvalid, "file not open");
+  if (!s) return Status::error(StatusCode::kInvalid, reason::kNotOpen);
   s->pos = pos;
   return Status::ok();
 }
 
 Result<uint64_t> FileTable::length(int16_t num) {
   Slot* s = slot(num);
-  if (!s) return Status::error(StatusCode::kInvalid, "file not open");
+  if (!s) return Status::error(StatusCode::kInvalid, reason::kNotOpen);
   return s->file->size();
 }
 
 Result<size_t> FileTable::read(int16_t num, uint8_t* dst, size_t n) {
   Slot* s = slot(num);
-  if (!s) return Status::error(StatusCode::kInvalid, "file not open");
+  if (!s) return Status::error(StatusCode::kInvalid, reason::kNotOpen);
   auto got = s->file->read(s->pos, dst, n);
   if (got) s->pos += got.value();
   return got;
@@ -72,7 +79,7 @@ Result<size_t> FileTable::read(int16_t num, uint8_t* dst, size_t n) {
 
 Status FileTable::write(int16_t num, const uint8_t* src, size_t n) {
   Slot* s = slot(num);
-  if (!s) return Status::error(StatusCode::kInvalid, "file not open");
+  if (!s) return Status::error(StatusCode::kInvalid, reason::kNotOpen);
   Status st = s->file->write(s->pos, src, n);
   if (st) s->pos += n;
   return st;

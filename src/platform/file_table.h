@@ -24,6 +24,9 @@ class FileTable {
   int16_t freeFile() const;
   // Opens path under num (which must be free and in 1..255); position 0.
   Status open(int16_t num, const std::string& path, OpenMode mode);
+  // Opens path under the lowest free number and returns it; kLimit when all
+  // 255 are in use.
+  Result<int16_t> openFree(const std::string& path, OpenMode mode);
   // Closes num. Closing a number that is not open is harmless.
   void close(int16_t num);
   bool isOpen(int16_t num) const;

@@ -1,27 +1,51 @@
 // The real file system over POSIX calls.
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
-#include <cstring>
+#include <string>
 
+#include "platform/file_errors.h"
 #include "platform/file_system.h"
 
 namespace pelisto {
 namespace {
 
-Status errnoStatus(const std::string& what, int err) {
-  StatusCode code = StatusCode::kIoError;
-  if (err == ENOENT || err == ENOTDIR) code = StatusCode::kNotFound;
-  if (err == ENOSPC || err == EDQUOT) code = StatusCode::kNoSpace;
-  return Status::error(code, what + ": " + std::strerror(err));
+// The code and the user's reason for an errno value. Paths are left to the
+// caller, which knows the name the user chose (not a temporary one).
+Status errnoStatus(int err) {
+  switch (err) {
+    case ENOENT:
+    case ENOTDIR: return Status::error(StatusCode::kNotFound, reason::kNotFound);
+    case EACCES:
+    case EPERM: return Status::error(StatusCode::kDenied, reason::kDenied);
+    case ENOSPC:
+    case EDQUOT: return Status::error(StatusCode::kNoSpace, reason::kNoSpace);
+    case EROFS: return Status::error(StatusCode::kDenied, reason::kReadOnlyFs);
+    case EISDIR: return Status::error(StatusCode::kUnsupported, reason::kIsFolder);
+    case EEXIST:
+    case ELOOP: return Status::error(StatusCode::kExists, reason::kExists);
+    case EMFILE:
+    case ENFILE: return Status::error(StatusCode::kLimit, reason::kTooManyFiles);
+    case ENAMETOOLONG: return Status::error(StatusCode::kInvalid, reason::kNameTooLong);
+    case EIO: return Status::error(StatusCode::kIoError, reason::kIoError);
+    default:
+      return Status::error(StatusCode::kIoError,
+                           std::string(reason::kIoError) + "（エラー番号 " + std::to_string(err) + "）");
+  }
+}
+
+int64_t nanoseconds(const struct timespec& t) {
+  return static_cast<int64_t>(t.tv_sec) * 1000000000 + t.tv_nsec;
 }
 
 class PosixFile final : public File {
  public:
-  PosixFile(int fd, std::string path) : m_fd(fd), m_path(std::move(path)) {}
+  explicit PosixFile(int fd) : m_fd(fd) {}
   ~PosixFile() override { ::close(m_fd); }
 
   Result<size_t> read(uint64_t offset, uint8_t* dst, size_t n) override {
@@ -30,7 +54,7 @@ class PosixFile final : public File {
       ssize_t r = ::pread(m_fd, dst + done, n - done, static_cast<off_t>(offset + done));
       if (r < 0) {
         if (errno == EINTR) continue;
-        return errnoStatus(m_path, errno);
+        return errnoStatus(errno);
       }
       if (r == 0) break;
       done += static_cast<size_t>(r);
@@ -44,7 +68,7 @@ class PosixFile final : public File {
       ssize_t w = ::pwrite(m_fd, src + done, n - done, static_cast<off_t>(offset + done));
       if (w < 0) {
         if (errno == EINTR) continue;
-        return errnoStatus(m_path, errno);
+        return errnoStatus(errno);
       }
       done += static_cast<size_t>(w);
     }
@@ -53,35 +77,53 @@ class PosixFile final : public File {
 
   Result<uint64_t> size() override {
     struct stat st;
-    if (::fstat(m_fd, &st) != 0) return errnoStatus(m_path, errno);
+    if (::fstat(m_fd, &st) != 0) return errnoStatus(errno);
     return static_cast<uint64_t>(st.st_size);
   }
 
   Status sync() override {
-    if (::fsync(m_fd) != 0) return errnoStatus(m_path, errno);
+    if (::fsync(m_fd) != 0) return errnoStatus(errno);
     return Status::ok();
   }
 
  private:
   int m_fd;
-  std::string m_path;
 };
 
 class PosixFileSystem final : public FileSystem {
  public:
+  PosixFileSystem() {
+    struct timespec now;
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    m_started = nanoseconds(now);
+  }
+
   Result<std::unique_ptr<File>> open(const std::string& path, OpenMode mode) override {
-    int flags = O_CLOEXEC;
+    // Non-blocking, so that a FIFO or a device is refused at once instead
+    // of waiting for a writer; the mode is cleared once the file is known
+    // to be a regular one.
+    int flags = O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
     switch (mode) {
       case OpenMode::kRead: flags |= O_RDONLY; break;
       case OpenMode::kReadWrite: flags |= O_RDWR; break;
       case OpenMode::kCreate: flags |= O_RDWR | O_CREAT | O_TRUNC; break;
+      case OpenMode::kCreateNew: flags |= O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW; break;
     }
-    if (mode != OpenMode::kCreate && isDirectory(path)) {
-      return Status::error(StatusCode::kNotFound, path + ": is a folder");
+    int fd = ::open(path.c_str(), flags, 0666);
+    if (fd < 0) return errnoStatus(errno);
+    struct stat st;
+    if (::fstat(fd, &st) != 0) {
+      Status failed = errnoStatus(errno);
+      ::close(fd);
+      return failed;
     }
-    int fd = ::open(path.c_str(), flags, 0644);
-    if (fd < 0) return errnoStatus(path, errno);
-    return std::unique_ptr<File>(new PosixFile(fd, path));
+    if (!S_ISREG(st.st_mode)) {
+      ::close(fd);
+      return Status::error(StatusCode::kUnsupported,
+                           S_ISDIR(st.st_mode) ? reason::kIsFolder : reason::kNotRegular);
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return std::unique_ptr<File>(new PosixFile(fd));
   }
 
   bool isFile(const std::string& path) override {
@@ -94,14 +136,57 @@ class PosixFileSystem final : public FileSystem {
     return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
   }
 
+  Result<FileInfo> info(const std::string& path) override {
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0) return errnoStatus(errno);
+    FileInfo i;
+    i.kind = S_ISREG(st.st_mode)   ? FileKind::kRegular
+             : S_ISDIR(st.st_mode) ? FileKind::kDirectory
+                                   : FileKind::kOther;
+    i.size = static_cast<uint64_t>(st.st_size);
+    i.modifiedNs = nanoseconds(st.st_mtim);
+    i.permissions = st.st_mode & 07777;
+    // A file without any write bit is read-only by intent, even for a user
+    // (root) whom the system would let write it.
+    i.writable = ::access(path.c_str(), W_OK) == 0 && (st.st_mode & 0222) != 0;
+    return i;
+  }
+
+  Result<std::vector<std::string>> list(const std::string& folder) override {
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir) return errnoStatus(errno);
+    std::vector<std::string> names;
+    while (struct dirent* e = ::readdir(dir)) {
+      std::string name = e->d_name;
+      if (name != "." && name != "..") names.push_back(std::move(name));
+    }
+    ::closedir(dir);
+    return names;
+  }
+
   Status remove(const std::string& path) override {
-    if (::unlink(path.c_str()) != 0) return errnoStatus(path, errno);
+    if (::unlink(path.c_str()) != 0) return errnoStatus(errno);
     return Status::ok();
   }
 
   Status rename(const std::string& from, const std::string& to) override {
-    if (::rename(from.c_str(), to.c_str()) != 0) return errnoStatus(to, errno);
+    if (::rename(from.c_str(), to.c_str()) != 0) return errnoStatus(errno);
     return Status::ok();
+  }
+
+  Status setPermissions(const std::string& path, uint32_t permissions) override {
+    if (::chmod(path.c_str(), permissions & 07777) != 0) return errnoStatus(errno);
+    return Status::ok();
+  }
+
+  Status syncFolder(const std::string& folder) override {
+    int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return errnoStatus(errno);
+    Status st;
+    // Some file systems cannot sync a folder; that loses nothing.
+    if (::fsync(fd) != 0 && errno != EINVAL && errno != EROFS) st = errnoStatus(errno);
+    ::close(fd);
+    return st;
   }
 
   bool sameFile(const std::string& a, const std::string& b) override {
@@ -109,6 +194,11 @@ class PosixFileSystem final : public FileSystem {
     if (::stat(a.c_str(), &sa) != 0 || ::stat(b.c_str(), &sb) != 0) return false;
     return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
   }
+
+  int64_t startedNs() const override { return m_started; }
+
+ private:
+  int64_t m_started = 0;
 };
 
 }  // namespace

@@ -17,6 +17,8 @@ enum class StatusCode {
   kUnsupported,  // valid input this program cannot handle
   kCancelled,    // the user cancelled
   kLimit,        // a fixed limit was reached (file numbers, sizes)
+  kDenied,       // the user may not read or write there
+  kExists,       // the name is taken
 };
 
 class Status {

@@ -20,15 +20,29 @@ class MemFileSystem final : public FileSystem {
   Result<std::unique_ptr<File>> open(const std::string& path, OpenMode mode) override;
   bool isFile(const std::string& path) override;
   bool isDirectory(const std::string& path) override;
+  Result<FileInfo> info(const std::string& path) override;
+  Result<std::vector<std::string>> list(const std::string& folder) override;
   Status remove(const std::string& path) override;
   Status rename(const std::string& from, const std::string& to) override;
+  Status setPermissions(const std::string& path, uint32_t permissions) override;
+  Status syncFolder(const std::string& folder) override;
   bool sameFile(const std::string& a, const std::string& b) override;
+  int64_t startedNs() const override { return m_started; }
 
-  // Test set-up and inspection.
+  // Test set-up and inspection. Every change of a file stamps it with the
+  // next tick of a clock that starts at startedNs().
   void addDirectory(const std::string& path);
   void setContents(const std::string& path, std::vector<uint8_t> bytes);
   std::vector<uint8_t> contents(const std::string& path) const;  // empty when missing
   std::vector<std::string> files() const;                         // every file path
+  // Makes path `length` bytes long without holding them: the bytes past its
+  // contents read as zeros (a long recording at no cost).
+  void setSparseLength(const std::string& path, uint64_t length) { m_sparse[path] = length; }
+  // Something that is neither a file nor a folder (a FIFO, a device).
+  void addSpecial(const std::string& path) { m_special.insert(path); }
+  // Dates path's last change (ns; before startedNs() it predates the program).
+  void setModified(const std::string& path, int64_t ns) { m_modified[path] = ns; }
+  uint32_t permissions(const std::string& path) const;
 
   // Failure injection.
   // Writes fail with kNoSpace once the bytes held in all files would pass limit.
@@ -43,12 +57,20 @@ class MemFileSystem final : public FileSystem {
   using Data = std::shared_ptr<std::vector<uint8_t>>;
   uint64_t usedBytes() const;
   bool readOnly(const std::string& path) const;
+  void touch(const std::string& path) { m_modified[path] = ++m_clock; }
+  uint64_t lengthOf(const std::string& path, const Data& data) const;
 
   std::map<std::string, Data> m_files;
+  std::map<std::string, int64_t> m_modified;
+  std::map<std::string, uint32_t> m_permissions;
+  std::map<std::string, uint64_t> m_sparse;
   std::set<std::string> m_dirs;
+  std::set<std::string> m_special;
   std::set<std::string> m_readOnly;
   std::set<std::string> m_failReads;
   uint64_t m_capacity = UINT64_MAX;
+  int64_t m_started = 1000000000;
+  int64_t m_clock = m_started;
 };
 
 }  // namespace pelisto
