@@ -8,7 +8,9 @@
 #include "app/handlers.h"
 #include "app/messages.h"
 #include "editlist/line_text.h"
+#include "platform/replace_file.h"
 #include "project/project_format.h"
+#include "view/mouse.h"
 #include "wave/open_wave.h"
 
 namespace pelisto {
@@ -27,34 +29,18 @@ Project projectOf(const AppContext& ctx) {
   return p;
 }
 
-// Writes bytes to a temporary file beside path and renames it over path
-// once complete; on failure the temporary file is removed and path is
-// left as it was.
-Status writeReplacing(AppContext& ctx, const std::string& path, const std::vector<uint8_t>& bytes) {
-  const std::string temp = temporaryPathBeside(path);
-  int16_t num = ctx.files.freeFile();
-  if (num == 0) return Status::error(StatusCode::kLimit, "too many open files");
-  Status st = ctx.files.open(num, temp, OpenMode::kCreate);
-  if (st) st = ctx.files.write(num, bytes.data(), bytes.size());
-  if (st) st = ctx.files.file(num)->sync();
-  ctx.files.close(num);
-  if (st) st = ctx.fs.rename(temp, path);
-  if (!st && ctx.fs.isFile(temp)) ctx.fs.remove(temp);
-  return st;
-}
-
 // The whole file at path, read through a numbered file.
 Result<std::vector<uint8_t>> readWhole(AppContext& ctx, const std::string& path) {
-  int16_t num = ctx.files.freeFile();
-  if (num == 0) return Status::error(StatusCode::kLimit, "too many open files");
-  if (Status st = ctx.files.open(num, path, OpenMode::kRead); !st) return st;
+  Result<int16_t> opened = ctx.files.openFree(path, OpenMode::kRead);
+  if (!opened) return opened.status();
+  const int16_t num = opened.value();
   std::vector<uint8_t> bytes;
   Status st;
   auto length = ctx.files.length(num);
   if (!length) {
     st = length.status();
   } else if (length.value() > kMaxProjectFileBytes) {
-    st = Status::error(StatusCode::kLimit, path + ": file too large");
+    st = Status::error(StatusCode::kLimit, "ファイルが大きすぎます");
   } else {
     bytes.resize(static_cast<size_t>(length.value()));
     size_t done = 0;
@@ -109,9 +95,9 @@ void SAVEPROJECT_ON(AppContext& ctx) {
     refuse(ctx, bytes.status().message());
     return;
   }
-  if (Status st = writeReplacing(ctx, path, bytes.value()); !st) {
-    refuse(ctx, std::string(kMsgCannotSaveProject) + "\n" + st.message());
-  }
+  const std::vector<uint8_t>& data = bytes.value();
+  Status st = replaceFile(ctx.fs, path, [&](File& file) { return file.write(0, data.data(), data.size()); });
+  if (!st) refuse(ctx, std::string(kMsgCannotSaveProject) + "\n" + path + "\n" + st.message());
 }
 
 void OPENPROJECT_ON(AppContext& ctx) {
@@ -121,9 +107,10 @@ void OPENPROJECT_ON(AppContext& ctx) {
   }
   std::string path = ctx.ui.fileDialog(kOpenDialog);
   if (path == kCancelMark || path.empty()) return;
+  endMouseModes(ctx);
   auto bytes = readWhole(ctx, path);
   if (!bytes) {
-    refuse(ctx, std::string(kMsgCannotReadProject) + "\n" + bytes.status().message());
+    refuse(ctx, std::string(kMsgCannotReadProject) + "\n" + path + "\n" + bytes.status().message());
     return;
   }
   // The whole file is checked before anything changes.

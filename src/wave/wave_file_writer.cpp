@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/replace_file.h"
 #include "wave/voiceless.h"
 
 namespace pelisto {
@@ -62,7 +63,7 @@ class ChunkedOutput {
       m_used = 0;
     }
     if (m_busy && !m_busy->update(m_written, m_total)) {
-      return Status::error(StatusCode::kCancelled, "cancelled");
+      return Status::error(StatusCode::kCancelled, "中止しました");
     }
     return Status::ok();
   }
@@ -79,7 +80,7 @@ class ChunkedOutput {
 };
 
 Status shortSource(const WriteStep& step) {
-  return Status::error(StatusCode::kIoError, step.source + ": the file ended before the range");
+  return Status::error(StatusCode::kIoError, step.source + "\nwaveファイルが範囲の途中で終わっています");
 }
 
 // One repetition of a plain range: read straight into the output buffer.
@@ -102,7 +103,7 @@ Status copyRange(File& source, const WriteStep& step, ChunkedOutput& out) {
 
 // One repetition of a voiceless range: whole blocks from the range start;
 // the last block may pass the range's end, and bytes past the end of the
-// source file read as zeros.
+// source's sound (a chunk after it, or the end of the file) read as zeros.
 Status voicelessRange(File& source, const WriteStep& step, std::vector<uint8_t>& in,
                       ChunkedOutput& out) {
   uint64_t pos = step.offset;
@@ -110,7 +111,8 @@ Status voicelessRange(File& source, const WriteStep& step, std::vector<uint8_t>&
   uint64_t inRange = step.rangeBytes;  // bytes still to come that must exist
   while (remaining > 0) {
     size_t want = static_cast<size_t>(std::min<uint64_t>(remaining, in.size()));
-    auto got = source.read(pos, in.data(), want);
+    size_t sound = pos < step.dataEnd ? static_cast<size_t>(std::min<uint64_t>(want, step.dataEnd - pos)) : 0;
+    auto got = source.read(pos, in.data(), sound);
     if (!got) return got.status();
     if (got.value() < std::min<uint64_t>(want, inRange)) return shortSource(step);
     std::memset(in.data() + got.value(), 0, want - got.value());
@@ -165,26 +167,14 @@ Status writeSteps(FileSystem& fs, const WritePlan& plan, ChunkedOutput& out) {
 
 Status writeWaveFile(FileSystem& fs, const WritePlan& plan, const std::string& target,
                      BusyScope* busy) {
-  const std::string temp = temporaryPathBeside(target);
-  auto created = fs.open(temp, OpenMode::kCreate);
-  if (!created) return created.status();
-  std::unique_ptr<File> file = std::move(created.value());
-
-  Status st;
-  {
-    ChunkedOutput out(*file, plan.fileBytes, busy);
-    st = writeSteps(fs, plan, out);
+  return replaceFile(fs, target, [&](File& file) {
+    ChunkedOutput out(file, plan.fileBytes, busy);
+    Status st = writeSteps(fs, plan, out);
     if (st && out.written() != plan.fileBytes) {
-      st = Status::error(StatusCode::kIoError, target + ": the written length differs from the plan");
+      st = Status::error(StatusCode::kIoError, "書き込んだ長さが予定と違います");
     }
-  }
-  // Replacing an existing file: make the new contents durable before the
-  // rename, so that no crash can leave the target empty.
-  if (st && fs.isFile(target)) st = file->sync();
-  file.reset();
-  if (st) st = fs.rename(temp, target);
-  if (!st) fs.remove(temp);
-  return st;
+    return st;
+  });
 }
 
 }  // namespace pelisto

@@ -1,0 +1,76 @@
+#include "platform/replace_file.h"
+
+#include <memory>
+#include <optional>
+
+#include "platform/file_errors.h"
+
+namespace pelisto {
+namespace {
+
+constexpr std::string_view kPrefix = ".pelisto-";
+constexpr std::string_view kSuffix = ".tmp";
+
+std::string pathIn(const std::string& folder, const std::string& name) {
+  if (folder == "/") return "/" + name;
+  return folder + "/" + name;
+}
+
+}  // namespace
+
+bool isTemporaryName(const std::string& name) {
+  return name.size() > kPrefix.size() + kSuffix.size() && name.starts_with(kPrefix) &&
+         name.ends_with(kSuffix);
+}
+
+void removeStaleTemporaries(FileSystem& fs, const std::string& folder) {
+  auto names = fs.list(folder);
+  if (!names) return;
+  for (const std::string& name : names.value()) {
+    if (!isTemporaryName(name)) continue;
+    const std::string path = pathIn(folder, name);
+    auto info = fs.info(path);
+    if (info && info->kind == FileKind::kRegular && info->modifiedNs < fs.startedNs()) {
+      fs.remove(path);
+    }
+  }
+}
+
+Status replaceFile(FileSystem& fs, const std::string& target,
+                   const std::function<Status(File&)>& fill) {
+  const std::string folder = folderOf(target);
+  removeStaleTemporaries(fs, folder);
+
+  std::optional<uint32_t> keepPermissions;
+  if (auto existing = fs.info(target)) {
+    if (existing->kind == FileKind::kDirectory) {
+      return Status::error(StatusCode::kUnsupported, reason::kIsFolder);
+    }
+    if (existing->kind != FileKind::kRegular) {
+      return Status::error(StatusCode::kUnsupported, reason::kNotRegular);
+    }
+    if (!existing->writable) return Status::error(StatusCode::kDenied, reason::kNotWritable);
+    keepPermissions = existing->permissions;
+  }
+
+  const std::string temp = temporaryPathBeside(target);
+  auto created = fs.open(temp, OpenMode::kCreateNew);
+  if (!created) return created.status();
+  std::unique_ptr<File> file = std::move(created.value());
+  Status st = fill(*file);
+  if (st) st = file->sync();
+  file.reset();
+  if (st && keepPermissions) st = fs.setPermissions(temp, *keepPermissions);
+  if (st) st = fs.syncFolder(folder);
+  if (st) st = fs.rename(temp, target);
+  if (!st) {
+    fs.remove(temp);
+    return st;
+  }
+  // The new file is in place: a folder that cannot be synced now changes
+  // nothing the user could act on.
+  fs.syncFolder(folder);
+  return Status::ok();
+}
+
+}  // namespace pelisto
