@@ -151,8 +151,7 @@ TEST(OpenWave, LengthRoundsHalvesToEvenAndScrollRangeAwayFromZero) {
     SCOPED_TRACE(c.dataSize);
     TestApp app;
     app.started();
-    // The checks never read sample data: the header alone declares the size.
-    app.fs.setContents("f.wav", canonicalWavHeader(static_cast<uint32_t>(c.dataSize)));
+    app.fs.setContents("f.wav", wavFile(std::vector<uint8_t>(c.dataSize)));
     app.openWave("f.wav");
     EXPECT_EQ(app.ctx.state.DATASIZE, c.dataSize);
     EXPECT_EQ(app.ui.scrollMin(), 0);
@@ -226,9 +225,29 @@ TEST(OpenWave, FilesThatCannotBeOpenedOrReadAreRejected) {
   other.fs.setContents("bad.wav", goodFile());
   other.fs.failReadsOf("bad.wav");
   other.openWave("bad.wav");
-  EXPECT_EQ(other.lines().back(), std::string("message: ") + kMsgNotRiff);
+  // A read error is not a format fault: the file could not be read.
+  EXPECT_EQ(other.lines().back(),
+            std::string("message: ") + kMsgCannotReadWave + "\nbad.wav\n入出力エラーが発生しました");
   EXPECT_EQ(other.ctx.state.WAVEFNUM, 0);
   EXPECT_FALSE(other.ctx.files.isOpen(1));
+}
+
+// After another file is opened, the view is at second 0 in every respect,
+// and a mark falls where the picture shows it.
+TEST(OpenWave, ASecondOpenPutsTheViewAtSecondZero) {
+  TestApp app;
+  app.started();
+  app.fs.setContents("a.wav", wavFile(patternData(5 * kBytesPerSecond)));
+  app.fs.setContents("b.wav", wavFile(patternData(441000)));
+  app.openWave("a.wav");
+  app.ui.setScrollPos(3);
+  HSCROLL1_CHANGE(app.ctx);
+  app.openWave("b.wav");
+  EXPECT_EQ(app.ui.scrollPos(), 0);
+  EXPECT_EQ(app.ui.text(Control::EDIT2), "0 分 0 秒目");
+  BUTTON3_ON(app.ctx);
+  PICTURE1_MOUSEDOWN(app.ctx, 1, 300, 40);
+  EXPECT_EQ(app.ctx.state.EDITDATA[0][2], 500);
 }
 
 }  // namespace

@@ -11,9 +11,10 @@ namespace {
 
 constexpr int L = 104, T = 72, W = 600;
 
-// A file whose header claims `seconds` of sound (only a little is there).
+// A file of `seconds` of sound (noise for 3 s, then silence).
 ViewApp appOfLength(int seconds) {
-  return ViewApp(wavClaiming(uint32_t(seconds) * 176400, noiseData(3 * 176400)));
+  const uint32_t bytes = uint32_t(seconds) * 176400;
+  return ViewApp(wavClaiming(bytes, noiseData(3 * 176400)), false, 44 + uint64_t(bytes));
 }
 
 // Puts one finished entry into the list and selects it.

@@ -166,6 +166,24 @@ TEST_F(Writer, ReplacingAFileLeavesNoTemporaryFile) {
   EXPECT_EQ(app.fs.files(), (std::vector<std::string>{"/w/a.wav", "/w/out.WAV"}));
 }
 
+// A source whose sound is followed by a tag chunk: the tag's bytes are
+// never written as sound, not even by the last voiceless block.
+std::vector<uint8_t> withTag(std::vector<uint8_t> file) {
+  const std::vector<uint8_t> tag = {'i', 'd', '3', ' ', 200, 0, 0, 0};
+  file.insert(file.end(), tag.begin(), tag.end());
+  file.resize(file.size() + 200, 0xAA);
+  return file;
+}
+
+TEST_F(Writer, TheLastVoicelessBlockReadsZerosPastTheSound) {
+  const std::vector<uint8_t> t = patternData(2700);  // 1764 + 936: two blocks
+  app.fs.setContents("/w/t.wav", withTag(wavFile(t)));
+  addRange("/w/t.wav", 0, 675, 1, 1);
+  addRange("/w/t.wav", 0, 675);
+  write("/w/out.wav");
+  EXPECT_EQ(payload("/w/out.wav"), join(voiceless(slice(t, 0, 3528)), t));
+}
+
 // --- refusals: nothing written, nothing played, nothing changed ---
 
 struct Refusal {
@@ -224,7 +242,7 @@ INSTANTIATE_TEST_SUITE_P(
                   t.addBlank(10);
                   t.addRange("/w/b.wav", 0, 10);
                 },
-                "", "2行目のwaveファイルを読み込めません\n/w/b.wav\n/w/b.wav: read error"},
+                "", "2行目のwaveファイルを読み込めません\n/w/b.wav\n入出力エラーが発生しました"},
         Refusal{"SourceShorterThanTheRange", [](Writer& t) { t.addRange("/w/a.wav", 9000, 10001); },
                 "", "1行目の範囲がwaveファイルの長さを超えています\n/w/a.wav"},
         Refusal{"VoicelessSourceShorterThanTheRange",
@@ -245,6 +263,38 @@ INSTANTIATE_TEST_SUITE_P(
                   t.addPending("/w/a.wav", 300, 0);
                 },
                 "", "2行目は終了位置が決まっていません\n/w/a.wav"},
+        // Whatever its numbers, the entry being marked has no end yet.
+        Refusal{"PendingEntryStartedAtZero", [](Writer& t) { t.addPending("/w/a.wav", 0, 0); }, "",
+                "1行目は終了位置が決まっていません\n/w/a.wav"},
+        Refusal{"PendingEntryWithADraggedEnd", [](Writer& t) { t.addPending("/w/a.wav", 10, 500); },
+                "", "1行目は終了位置が決まっていません\n/w/a.wav"},
+        // Sources are checked as a file opened in the view is.
+        Refusal{"TextSource",
+                [](Writer& t) {
+                  t.app.fs.setContents("/w/t.wav", std::vector<uint8_t>(400, 'x'));
+                  t.addRange("/w/t.wav", 0, 10);
+                },
+                "", "1行目のwaveファイル：このファイルはRIFFファイルではありません\n/w/t.wav"},
+        Refusal{"MonoSource",
+                [](Writer& t) {
+                  std::vector<uint8_t> f = wavFile(patternData(400));
+                  putLe16(&f[22], 1);
+                  t.app.fs.setContents("/w/m.wav", f);
+                  t.addRange("/w/m.wav", 0, 10);
+                },
+                "", "1行目のwaveファイル：モノラル録音されたwaveファイルは利用出来ません\n/w/m.wav"},
+        Refusal{"SourceThatIsNoFile",
+                [](Writer& t) {
+                  t.app.fs.addSpecial("/w/p.wav");
+                  t.addRange("/w/p.wav", 0, 10);
+                },
+                "", "1行目のwaveファイルを読み込めません\n/w/p.wav\n通常のファイルではありません"},
+        Refusal{"RangeIntoATagAfterTheSound",
+                [](Writer& t) {
+                  t.app.fs.setContents("/w/t.wav", withTag(wavFile(patternData(4000))));
+                  t.addRange("/w/t.wav", 990, 1001);
+                },
+                "", "1行目の範囲がwaveファイルの長さを超えています\n/w/t.wav"},
         Refusal{"NegativeBlank", [](Writer& t) { t.addBlank(-1); }, "", "1行目の空白の長さが負の値です"},
         Refusal{"TooLarge",  // 4 MB × 1100 loops
                 [](Writer& t) {
@@ -270,6 +320,12 @@ INSTANTIATE_TEST_SUITE_P(
                   t.addRange("/w/b.wav", 0, 10);
                 },
                 "/w/b.wav", "2行目のwaveファイルには書き込めません" + kAskOther + "\n/w/b.wav"},
+        Refusal{"OutputTheUserMayNotWrite",
+                [](Writer& t) {
+                  t.app.fs.setContents("/w/ro.wav", {1});
+                  t.app.fs.setPermissions("/w/ro.wav", 0444);
+                },
+                "/w/ro.wav", "書き込みが禁止されているファイルには書き込めません" + kAskOther + "\n/w/ro.wav"},
         Refusal{"OutputIsAFolder", [](Writer& t) { t.app.fs.addDirectory("/w/d.wav"); }, "/w/d.wav",
                 "同じ名前のフォルダがあるため作成できません\n/w/d.wav"}),
     [](const ::testing::TestParamInfo<Refusal>& info) { return std::string(info.param.name); });

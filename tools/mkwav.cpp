@@ -30,6 +30,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <optional>
@@ -216,7 +217,9 @@ void usage() {
                "kinds: demo | sine SECONDS AMPLITUDE [HZ] | square SECONDS AMPLITUDE [HZ] |\n"
                "       noise SECONDS AMPLITUDE | silence SECONDS | bytes N\n"
                "options: --mono --rate HZ --bits 8 --float --tag N --fmt18 --list --trailer\n"
-               "         --lower-riff --declare N --truncate N\n");
+               "         --lower-riff --declare N --truncate N --length N\n"
+               "(--length N makes the file N bytes long, zeros after the written bytes,\n"
+               " without writing them: a long recording at no cost)\n");
 }
 
 }  // namespace
@@ -230,6 +233,7 @@ int main(int argc, char** argv) {
   const std::string path = argv[2];
   std::vector<std::string> args;
   Options o;
+  std::optional<uint64_t> length;
   for (int i = 3; i < argc; ++i) {
     const std::string a = argv[i];
     auto value = [&]() -> const char* {
@@ -247,6 +251,7 @@ int main(int argc, char** argv) {
     else if (a == "--lower-riff") o.lowerRiff = true;
     else if (a == "--declare") o.declaredSize = static_cast<uint32_t>(number(value(), "size"));
     else if (a == "--truncate") o.truncateAt = static_cast<uint64_t>(number(value(), "length"));
+    else if (a == "--length") length = static_cast<uint64_t>(number(value(), "length"));
     else if (a.rfind("--", 0) == 0) fail("unknown option " + a);
     else args.push_back(a);
   }
@@ -305,5 +310,10 @@ int main(int argc, char** argv) {
   out.write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
   out.close();
   if (!out) fail("cannot write " + path + ": " + std::strerror(errno));
+  if (length) {
+    std::error_code error;
+    std::filesystem::resize_file(path, *length, error);
+    if (error) fail("cannot resize " + path + ": " + error.message());
+  }
   return 0;
 }

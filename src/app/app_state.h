@@ -41,7 +41,7 @@ struct AppState {
   std::string WAVEFILENAME;
   int16_t WAVEFNUM = 0;
   WaveFormat WAVEFMT;
-  int32_t DATASIZE = 0;
+  uint32_t DATASIZE = 0;  // bytes of sound: an unsigned 32-bit count
   int16_t PLAYFLAG = 0;
   int16_t GRAPHFAST = 0;
   int16_t GRAPHFNUM = 0;
@@ -56,6 +56,12 @@ struct AppState {
   int16_t MARKERBOX[3][5] = {};
   int32_t TRACESEC = 0;
   int32_t TRACEX = -1;
+
+  // Beside the named state: whether the marking cursor line is on the
+  // picture now (at CURSORX; a redraw of the picture wipes it), and whether
+  // a grabbed marker has been moved since the button went down.
+  bool cursorShown = false;
+  bool dragMoved = false;
 
   // Makes row r exist in both tables (r < kMaxEditRows).
   void ensureRow(int r) {

@@ -3,36 +3,43 @@
 
 #include "app/handlers.h"
 #include "app/messages.h"
+#include "view/mouse.h"
 #include "wave/wave_header.h"
 
 namespace pelisto {
 
 bool openWaveForView(AppContext& ctx, const std::string& path) {
   AppState& s = ctx.state;
+  endMouseModes(ctx);
   if (s.WAVEFNUM != 0 && ctx.files.isOpen(s.WAVEFNUM)) ctx.files.close(s.WAVEFNUM);
-  s.WAVEFNUM = ctx.files.freeFile();
-  Status opened = s.WAVEFNUM == 0
-                      ? Status::error(StatusCode::kLimit, "too many open files")
-                      : ctx.files.open(s.WAVEFNUM, path, OpenMode::kRead);
+  s.WAVEFNUM = 0;
+  Result<int16_t> opened = ctx.files.openFree(path, OpenMode::kRead);
   if (!opened) {
-    s.WAVEFNUM = 0;
-    refuse(ctx, std::string(kMsgCannotOpenWave) + "\n" + opened.message());
+    refuse(ctx, std::string(kMsgCannotOpenWave) + "\n" + path + "\n" + opened.status().message());
     return false;
   }
-  WaveHeaderCheck check = checkWaveHeader(ctx.files, s.WAVEFNUM);
+  s.WAVEFNUM = opened.value();
+  WaveHeaderCheck check = checkWaveHeader(*ctx.files.file(s.WAVEFNUM));
   if (check.formatRead) s.WAVEFMT = check.format;
-  if (!check.ok) {
-    refuse(ctx, check.message);
+  if (!check.ok()) {
+    const Status& st = check.status;
+    refuse(ctx, st.code() == StatusCode::kIoError
+                    ? std::string(kMsgCannotReadWave) + "\n" + path + "\n" + st.message()
+                    : st.message());
     ctx.files.close(s.WAVEFNUM);
     s.WAVEFNUM = 0;
     return false;
   }
+  ctx.files.seek(s.WAVEFNUM, kHeaderSize);
   s.DATASIZE = check.dataSize;
   ctx.ui.setScrollRange(0, scrollRangeMax(s.DATASIZE));
   int32_t seconds = lengthSeconds(s.DATASIZE);
   if (s.GRAPHFAST != 0) LOADGRAPHDATA(ctx, path, seconds);
   ctx.ui.setText(Control::EDIT1, lengthText(seconds));
-  SHOWWAVEDATA(ctx, 0);
+  // The view starts at second 0 in every respect: the scroll bar, the
+  // position text and the markers agree with the picture.
+  ctx.ui.setScrollPos(0);
+  HSCROLL1_CHANGE(ctx);
   return true;
 }
 

@@ -8,12 +8,14 @@
 
 namespace pelisto {
 
-// Closes the wave file open in the view, opens path under the lowest free
-// file number and checks its header. On success records DATASIZE and
-// WAVEFMT, sets the scroll range, builds the graph cache when the fast
-// option is on, writes the length into EDIT1 and draws second 0; returns
-// true. On failure shows the check's message, closes the file, leaves
-// WAVEFNUM 0 and returns false. WAVEFILENAME is the caller's to set.
+// Ends mouse marking and dragging, closes the wave file open in the view,
+// opens path under the lowest free file number and checks its header. On
+// success records DATASIZE and WAVEFMT, sets the scroll range, builds the
+// graph cache when the fast option is on, writes the length into EDIT1 and
+// moves the view to second 0 (scroll bar, EDIT2, picture and markers);
+// returns true. On failure shows the check's message (or why the file
+// could not be opened or read), closes the file, leaves WAVEFNUM 0 and
+// returns false. WAVEFILENAME is the caller's to set.
 bool openWaveForView(AppContext& ctx, const std::string& path);
 
 inline constexpr const char* kMsgCannotOpenWave = "waveファイルを開く事が出来ません";

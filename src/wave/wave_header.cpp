@@ -1,5 +1,6 @@
 #include "wave/wave_header.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "app/numbers.h"
@@ -8,29 +9,52 @@
 namespace pelisto {
 namespace {
 
-bool readExact(FileTable& files, int16_t num, uint8_t* dst, size_t n) {
-  auto got = files.read(num, dst, n);
-  return got && got.value() == n;
-}
+// Reads the next n header bytes. A read error is the file's fault, not the
+// format's: it ends the check with the system's reason.
+class HeaderReader {
+ public:
+  explicit HeaderReader(File& file) : m_file(file) {}
+
+  bool next(uint8_t* dst, size_t n) {
+    if (!m_error.isOk()) return false;
+    auto got = m_file.read(m_pos, dst, n);
+    if (!got) {
+      m_error = Status::error(StatusCode::kIoError, got.status().message());
+      return false;
+    }
+    m_pos += got.value();
+    return got.value() == n;
+  }
+  bool nextIs(const char* tag) {
+    uint8_t b[4];
+    return next(b, 4) && std::memcmp(b, tag, 4) == 0;
+  }
+  const Status& error() const { return m_error; }
+  uint64_t position() const { return m_pos; }
+
+ private:
+  File& m_file;
+  uint64_t m_pos = 0;
+  Status m_error;
+};
 
 }  // namespace
 
-WaveHeaderCheck checkWaveHeader(FileTable& files, int16_t num) {
+WaveHeaderCheck checkWaveHeader(File& file) {
   WaveHeaderCheck c;
+  HeaderReader in(file);
   uint8_t buf[16];
   auto fail = [&](const char* msg) {
-    c.message = msg;
+    c.status = in.error().isOk() ? Status::error(StatusCode::kInvalid, msg) : in.error();
     return c;
   };
-  if (!files.seek(num, 0)) return fail(kMsgNotRiff);
-  if (!readExact(files, num, buf, 4) || std::memcmp(buf, "RIFF", 4) != 0) return fail(kMsgNotRiff);
-  if (!readExact(files, num, buf, 4)) return fail(kMsgNotWave);  // RIFF size, ignored
-  if (!readExact(files, num, buf, 4) || std::memcmp(buf, "WAVE", 4) != 0) return fail(kMsgNotWave);
-  if (!readExact(files, num, buf, 4) || std::memcmp(buf, "fmt ", 4) != 0) return fail(kMsgBadFmt);
+  if (!in.nextIs("RIFF")) return fail(kMsgNotRiff);
+  if (!in.next(buf, 4)) return fail(kMsgNotWave);  // RIFF size, ignored
+  if (!in.nextIs("WAVE")) return fail(kMsgNotWave);
+  if (!in.nextIs("fmt ")) return fail(kMsgBadFmt);
   // The fmt size and the format block: a file ending here fails the first
   // format check, the one being read.
-  if (!readExact(files, num, buf, 4)) return fail(kMsgNotPcm);
-  if (!readExact(files, num, buf, 16)) return fail(kMsgNotPcm);
+  if (!in.next(buf, 4) || !in.next(buf, 16)) return fail(kMsgNotPcm);
   c.formatRead = true;
   c.format.FORMATTAG = static_cast<int16_t>(getLe16(buf));
   c.format.CHANNELS = static_cast<int16_t>(getLe16(buf + 2));
@@ -41,18 +65,23 @@ WaveHeaderCheck checkWaveHeader(FileTable& files, int16_t num) {
   if (c.format.FORMATTAG != 1) return fail(kMsgNotPcm);
   if (c.format.CHANNELS != 2) return fail(kMsgMono);
   if (c.format.SAMPLERATE != 44100) return fail(kMsgNot44k);
-  if (!readExact(files, num, buf, 4) || std::memcmp(buf, "data", 4) != 0) return fail(kMsgBadData);
-  if (!readExact(files, num, buf, 4)) return fail(kMsgBadData);
-  c.dataSize = static_cast<int32_t>(getLe32(buf));
-  c.ok = true;
+  if (!in.nextIs("data")) return fail(kMsgBadData);
+  if (!in.next(buf, 4)) return fail(kMsgBadData);
+  auto length = file.size();
+  if (!length) {
+    c.status = Status::error(StatusCode::kIoError, length.status().message());
+    return c;
+  }
+  const uint64_t present = length.value() > in.position() ? length.value() - in.position() : 0;
+  c.dataSize = static_cast<uint32_t>(std::min<uint64_t>(getLe32(buf), present));
   return c;
 }
 
-int32_t lengthSeconds(int32_t dataSize) {
+int32_t lengthSeconds(uint32_t dataSize) {
   return static_cast<int32_t>(roundHalfEven(static_cast<double>(dataSize) / kBytesPerSecond));
 }
 
-int32_t scrollRangeMax(int32_t dataSize) {
+int32_t scrollRangeMax(uint32_t dataSize) {
   return static_cast<int32_t>(roundHalfAway(static_cast<double>(dataSize) / kBytesPerSecond));
 }
 

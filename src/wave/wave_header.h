@@ -1,12 +1,13 @@
-// The header checks every wave file passes before it is opened in the view
-// (from the open-file command and from a project), in file order.
+// The header checks every wave file passes before it is used: opened in the
+// view (from the open-file command and from a project) or read as the
+// source of an edit-list line. Read strictly in file order.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
 #include "app/app_state.h"
-#include "platform/file_table.h"
+#include "platform/file_system.h"
 
 namespace pelisto {
 
@@ -17,24 +18,29 @@ inline constexpr const char* kMsgNotPcm = "ＰＣＭ録音以外のwaveファイ
 inline constexpr const char* kMsgMono = "モノラル録音されたwaveファイルは利用出来ません";
 inline constexpr const char* kMsgNot44k = "44.1KHz以外で録音されたwaveファイルは利用出来ません";
 inline constexpr const char* kMsgBadData = "dataチャンクが不正です";
+inline constexpr const char* kMsgCannotReadWave = "waveファイルを読み込む事が出来ません";
 
 struct WaveHeaderCheck {
-  bool ok = false;
-  std::string message;     // the failing check's message when !ok
-  bool formatRead = false; // the 16-byte format block was read
+  // ok; kInvalid with the failing check's message; kIoError with the
+  // system's reason when the file could not be read (not a format fault).
+  Status status;
+  bool formatRead = false;  // the 16-byte format block was read
   WaveFormat format;
-  int32_t dataSize = 0;    // valid when ok
+  uint32_t dataSize = 0;    // the sound's length in bytes, when ok: the data
+                            // chunk's size, or the bytes the file holds after
+                            // the header when it holds fewer (a cut file, or
+                            // 0xFFFFFFFF from a writer that streamed)
+  bool ok() const { return status.isOk(); }
 };
 
-// Reads and checks the header of the file open under num, from offset 0.
-// A file that ends inside the header fails with the message of the check
-// being read. On success the file stands at offset 44.
-WaveHeaderCheck checkWaveHeader(FileTable& files, int16_t num);
+// Reads and checks the header of file from offset 0. A file that ends
+// inside the header fails with the message of the check being read.
+WaveHeaderCheck checkWaveHeader(File& file);
 
 // The two roundings of the data size: whole seconds for the length display
 // and the graph cache (halves to even), the scroll range (halves away).
-int32_t lengthSeconds(int32_t dataSize);
-int32_t scrollRangeMax(int32_t dataSize);
+int32_t lengthSeconds(uint32_t dataSize);
+int32_t scrollRangeMax(uint32_t dataSize);
 
 // EDIT1's text for a length of s seconds: "M 分 S秒".
 std::string lengthText(int32_t seconds);

@@ -5,40 +5,33 @@
 #include <set>
 
 #include "app/messages.h"
+#include "editlist/edit_rows.h"
 #include "wave/wav_bytes.h"
+#include "wave/wave_header.h"
 
 namespace pelisto {
 namespace {
 
 std::string lineLabel(int line) { return std::to_string(line + 1) + "行目"; }
 
-// What the checks need to know of a source file.
+// What the checks need to know of a source file: why it cannot be used, or
+// how many bytes of sound it holds.
 struct SourceProbe {
-  Status status;        // kNotFound or kIoError when it cannot be used
-  uint64_t length = 0;  // bytes
+  Status status;          // kNotFound, kIoError (with the reason) or kInvalid (a header check)
+  uint64_t dataBytes = 0;
 };
 
+// The source is opened and checked exactly as a file opened in the view.
 SourceProbe probeSource(FileSystem& fs, const std::string& path) {
   SourceProbe probe;
-  if (!fs.isFile(path)) {
-    probe.status = Status::error(StatusCode::kNotFound, path + ": no such file");
-    return probe;
-  }
   auto file = fs.open(path, OpenMode::kRead);
   if (!file) {
     probe.status = file.status();
     return probe;
   }
-  auto length = file.value()->size();
-  if (!length) {
-    probe.status = length.status();
-    return probe;
-  }
-  probe.length = length.value();
-  // A file that opens may still refuse to be read.
-  uint8_t head[kHeaderSize];
-  auto got = file.value()->read(0, head, sizeof head);
-  if (!got) probe.status = got.status();
+  WaveHeaderCheck check = checkWaveHeader(*file.value());
+  probe.status = check.status;
+  probe.dataBytes = check.dataSize;
   return probe;
 }
 
@@ -81,6 +74,8 @@ Result<WritePlan> planWaveFile(AppContext& ctx) {
     const std::string& source = s.EDITFILE[i][0];
     const EditDataRow& row = s.EDITDATA[i];
     const int64_t start = row[0], end = row[1];
+    // The entry being marked has no end yet, whatever its numbers say.
+    if (isPendingLine(ctx, i)) return lineProblem(i, "は終了位置が決まっていません", source);
     WriteStep step;
     step.line = i;
     step.source = source;
@@ -95,25 +90,25 @@ Result<WritePlan> planWaveFile(AppContext& ctx) {
       continue;
     }
 
-    if (end < start) {
-      const bool pending = i >= s.EDITCOUNT;
-      return lineProblem(i, pending ? "は終了位置が決まっていません" : "の終了位置が開始位置より前です",
-                         source);
-    }
+    if (end < start) return lineProblem(i, "の終了位置が開始位置より前です", source);
     auto it = probes.find(source);
     if (it == probes.end()) it = probes.emplace(source, probeSource(ctx.fs, source)).first;
     const SourceProbe& probe = it->second;
-    if (probe.status.code() == StatusCode::kNotFound) {
-      return lineProblem(i, "のwaveファイルが見つかりません", source);
+    switch (probe.status.code()) {
+      case StatusCode::kOk: break;
+      case StatusCode::kNotFound: return lineProblem(i, "のwaveファイルが見つかりません", source);
+      case StatusCode::kInvalid:
+        return lineProblem(i, "のwaveファイル：" + probe.status.message(), source);
+      default:
+        return lineProblem(i, "のwaveファイルを読み込めません", source + "\n" + probe.status.message());
     }
-    if (!probe.status) {
-      return lineProblem(i, "のwaveファイルを読み込めません", source + "\n" + probe.status.message());
-    }
-    if (start < 0 || kHeaderSize + static_cast<uint64_t>(end) * kFrameSize > probe.length) {
+    // Ranges lie within the sound: the bytes of a chunk after it are not.
+    if (start < 0 || static_cast<uint64_t>(end) * kFrameSize > probe.dataBytes) {
       return lineProblem(i, "の範囲がwaveファイルの長さを超えています", source);
     }
 
     step.offset = kHeaderSize + static_cast<uint64_t>(start) * kFrameSize;
+    step.dataEnd = kHeaderSize + probe.dataBytes;
     step.rangeBytes = static_cast<uint64_t>(end - start) * kFrameSize;
     switch (row[5]) {
       case 0:
@@ -152,6 +147,9 @@ Status checkOutputPath(AppContext& ctx, const WritePlan& plan, const std::string
     return Status::error(StatusCode::kInvalid, what + "\n" + path);
   };
   if (ctx.fs.isDirectory(path)) return refused("同じ名前のフォルダがあるため作成できません");
+  if (auto target = ctx.fs.info(path); target && !target->writable) {
+    return refused("書き込みが禁止されているファイルには書き込めません。別の名前を指定してください");
+  }
   const std::string& open = ctx.state.WAVEFILENAME;
   if (path == open || ctx.fs.sameFile(path, open)) {
     return refused("開いているwaveファイルには書き込めません。別の名前を指定してください");

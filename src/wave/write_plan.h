@@ -37,6 +37,7 @@ struct WriteStep {
   int line = 0;        // index in LIST1
   std::string source;  // empty for a blank
   uint64_t offset = 0;
+  uint64_t dataEnd = 0;  // where the source's sound ends: bytes past it read as zeros
   uint64_t bytes = 0;
   uint64_t rangeBytes = 0;
   uint64_t repeats = 1;
@@ -48,13 +49,16 @@ struct WritePlan {
   WaveHeaderBytes header{};          // the open wave file's header, sizes patched
 };
 
-// Reads every line of the list and every source it names. On success the
-// plan holds the steps in list order; otherwise the result carries the
-// message to show. Nothing is written or changed either way.
+// Reads every line of the list and checks every source it names as a file
+// opened in the view is checked; ranges must lie within a source's sound.
+// The entry being marked is refused. On success the plan holds the steps in
+// list order; otherwise the result carries the message to show. Nothing is
+// written or changed either way.
 Result<WritePlan> planWaveFile(AppContext& ctx);
 
 // The chosen output path, or a message when it cannot be the output: the
-// open wave file, the source of a line, or a folder.
+// open wave file, the source of a line, a folder, or a file the user may
+// not write.
 Status checkOutputPath(AppContext& ctx, const WritePlan& plan, const std::string& path);
 
 // The output path after the extension rule: ".WAV" is appended unless the

@@ -38,11 +38,13 @@ inline std::vector<uint32_t> snapshot(Canvas& c) {
   return std::vector<uint32_t>(c.pixels(), c.pixels() + size_t(c.width()) * c.height());
 }
 
-// A started app with `file` open as "/w/a.wav".
+// A started app with `file` open as "/w/a.wav" (made `length` bytes long,
+// with zeros after `file`, when that is longer).
 struct ViewApp : TestApp {
-  explicit ViewApp(std::vector<uint8_t> file, bool fast = false) {
+  explicit ViewApp(std::vector<uint8_t> file, bool fast = false, uint64_t length = 0) {
     fs.addDirectory("/w");
     fs.setContents("/w/a.wav", std::move(file));
+    fs.setSparseLength("/w/a.wav", length);
     started();
     if (fast) GRAPGFAST_ON(ctx);
     openWave("/w/a.wav");
