@@ -89,6 +89,7 @@ struct DropApp : EditListApp {
   }
   void drop(int16_t drag, int second, double x) {
     state().DRAGMODE = drag;
+    state().dragMoved = true;  // a drop follows a move with the button down
     ui.setScrollPos(second);
     MAINFORM_MOUSEUP(ctx, 1, x, 68);
   }
@@ -110,7 +111,7 @@ TEST(MarkerDrop, MovesTheStartOrEndAndRebuildsTheLineInPlace) {
 }
 
 TEST(MarkerDrop, IsClampedToTheShownFilesData) {
-  DropApp app;  // 12 s: frames 0 … 529199, whole ms up to 11999
+  DropApp app;  // 12 s: frames 0 … 529199, the end at 529200 and 12000 ms
   struct Case {
     int16_t drag;
     int second;
@@ -118,8 +119,8 @@ TEST(MarkerDrop, IsClampedToTheShownFilesData) {
     int32_t frames, ms;
   } cases[] = {
       {1, 0, kL - 90, 0, 0},                  // left of the picture at second 0
-      {2, 12, kL + 300, 529199, 11999},       // the last scroll second lies past the data
-      {2, 11, kL + kW + 30, 529199, 11999},   // right of the picture
+      {2, 12, kL + 300, 529200, 12000},       // the last scroll second lies past the data
+      {2, 11, kL + kW + 30, 529200, 12000},   // right of the picture
       {1, 11, kL + kW - 1, 529126, 11998},    // still inside
   };
   for (const Case& c : cases) {
@@ -150,6 +151,35 @@ TEST(MarkerDrop, OnThePendingEntryKeepsItPending) {
   EXPECT_EQ(app.ui.line(3).substr(32), "    8.500 ～          ");
   EXPECT_EQ(app.state().EDITCOUNT, 3);
   EXPECT_EQ(app.ui.selected(), 3);
+}
+
+// A press and release on a marker without a move is no drop.
+TEST(MarkerDrop, AClickOnAMarkerChangesNothing) {
+  DropApp app;
+  app.ui.setScrollPos(1);
+  HSCROLL1_CHANGE(app.ctx);
+  const std::vector<std::string> lines = app.listLines();
+  const EditDataRow row = app.row(1);
+  MAINFORM_MOUSEMOVE(app.ctx, 0, kL + 303, kT - 4);  // over the start marker at L + 300
+  ASSERT_EQ(app.state().DRAGMODE, 1);
+  MAINFORM_MOUSEUP(app.ctx, 1, kL + 303, kT - 4);
+  EXPECT_EQ(app.row(1), row);
+  EXPECT_EQ(app.listLines(), lines);
+}
+
+// A marker dragged to the picture's right edge is erased whole.
+TEST(MarkerDrag, TheBandIsErasedUnderAMarkerAtTheRightEdge) {
+  EditListApp app;
+  app.state().DRAGMODE = 1;
+  MAINFORM_MOUSEMOVE(app.ctx, 1, kL + kW, kT - 4);
+  Canvas& form = app.ui.canvas(Control::MAINFORM);
+  ASSERT_EQ(form.pixel(kL + kW + 8, kT - 8), (Rgb{255, 0, 0}));
+  MAINFORM_MOUSEMOVE(app.ctx, 1, kL + 10, kT - 4);
+  for (int y = kT - 8; y <= kT; ++y) {
+    for (int x = kL + 20; x <= kL + kW + 8; ++x) {
+      ASSERT_NE(form.pixel(x, y), (Rgb{255, 0, 0})) << x << "," << y;
+    }
+  }
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 namespace pelisto::test {
 namespace {
 
+using Bytes = std::vector<uint8_t>;
 const Rgb kTeal{0, 128, 128};
 
 Rgb xored(Rgb a, Rgb b) { return Rgb{uint8_t(a.r ^ b.r), uint8_t(a.g ^ b.g), uint8_t(a.b ^ b.b)}; }
@@ -32,14 +33,14 @@ TEST(MarkPosition, PointerColumnsToFramesAndMs) {
 }
 
 TEST(MarkPosition, ClampToTheData) {
-  const int32_t size = 2 * kBytesPerSecond;  // frames 0 … 88199
+  const int32_t size = 2 * kBytesPerSecond + 8;  // frames 0 … 88201, the end at 88202
   struct Case {
     MarkPosition in, out;
   } cases[] = {
       {{-5, -1}, {0, 0}},
       {{88199, 1999}, {88199, 1999}},
-      {{88200, 2000}, {88199, 1999}},
-      {{500000, 9000}, {88199, 1999}},
+      {{88202, 2000}, {88202, 2000}},
+      {{500000, 9000}, {88202, 2000}},
   };
   for (const Case& c : cases) {
     MarkPosition p = clampToData(c.in, size);
@@ -165,7 +166,9 @@ TEST(Marking, CursorFollowsTheMouseByXor) {
   EXPECT_EQ(app.ui.pointer(Control::PICTURE1), Pointer::kArrow);
 }
 
-TEST(Marking, RightButtonCancelsAndKeepsTheCursor) {
+// No press leaves a cursor line on the picture: a right-button cancel
+// erases it, and a press outside marking draws none.
+TEST(Marking, RightButtonCancelsAndErasesTheCursor) {
   EditListApp app;
   app.markRange(0, 10, 0, 20);
   Canvas& pic = app.ui.canvas(Control::PICTURE1);
@@ -175,22 +178,22 @@ TEST(Marking, RightButtonCancelsAndKeepsTheCursor) {
   PICTURE1_MOUSEDOWN(app.ctx, 2, 70, 63);
   EXPECT_EQ(app.state().MARKMODE, 0);
   EXPECT_EQ(app.ui.pointer(Control::PICTURE1), Pointer::kArrow);
-  EXPECT_EQ(pic.pixel(70, 63), xored(under, kTeal));
+  EXPECT_EQ(pic.pixel(70, 63), under);
   EXPECT_EQ(app.ui.lineCount(), 1);
   EXPECT_EQ(app.state().EDITCOUNT, 1);
   EXPECT_EQ(app.row(1), EditDataRow{});
 }
 
-TEST(Marking, PressOutsideMarkingTogglesTheCursorOnly) {
+TEST(Marking, PressOutsideMarkingChangesNothing) {
   EditListApp app;
   app.markRange(0, 10, 0, 20);
   Canvas& pic = app.ui.canvas(Control::PICTURE1);
-  const Rgb under = pic.pixel(0, 63);
+  const std::vector<uint32_t> picture(pic.pixels(), pic.pixels() + pic.width() * pic.height());
   const EditDataRow before = app.row(0);
-  app.pressAt(4, 250);
-  EXPECT_EQ(pic.pixel(0, 63), xored(under, kTeal));
-  app.pressAt(4, 250);
-  EXPECT_EQ(pic.pixel(0, 63), under);
+  for (int i = 0; i < 2; ++i) {
+    app.pressAt(0, 250);
+    EXPECT_TRUE(std::equal(picture.begin(), picture.end(), pic.pixels()));
+  }
   EXPECT_EQ(app.row(0), before);
   EXPECT_EQ(app.row(1), EditDataRow{});
   EXPECT_EQ(app.ui.lineCount(), 1);
@@ -253,6 +256,72 @@ TEST(ListClick, ScrollsToTheEntrysSecond) {
   LIST1_CLICK(app.ctx);
   EXPECT_EQ(app.ui.scrollPos(), 5);
   EXPECT_TRUE(app.lines().empty());
+}
+
+std::vector<uint32_t> pictureOf(EditListApp& app) {
+  Canvas& pic = app.ui.canvas(Control::PICTURE1);
+  return std::vector<uint32_t>(pic.pixels(), pic.pixels() + pic.width() * pic.height());
+}
+
+// Columns of PICTURE1 where two pictures differ.
+std::vector<int> changedColumns(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b) {
+  std::vector<int> out;
+  for (int x = 0; x < kPictureClientWidth; ++x) {
+    for (int y = 0; y < kPictureClientHeight; ++y) {
+      if (a[size_t(y) * kPictureClientWidth + x] != b[size_t(y) * kPictureClientWidth + x]) {
+        out.push_back(x);
+        break;
+      }
+    }
+  }
+  return out;
+}
+
+// A redraw while marking (a scroll) wiped the cursor line: the next move
+// draws the new line and never a second one where the old was.
+TEST(Marking, ARedrawForgetsTheCursorLine) {
+  EditListApp app;
+  BUTTON3_ON(app.ctx);
+  PICTURE1_MOUSEMOVE(app.ctx, 0, 100, 10);
+  app.ui.setScrollPos(1);
+  HSCROLL1_CHANGE(app.ctx);
+  const std::vector<uint32_t> clean = pictureOf(app);
+  PICTURE1_MOUSEMOVE(app.ctx, 0, 200, 10);
+  EXPECT_EQ(changedColumns(clean, pictureOf(app)), std::vector<int>{200});
+}
+
+// Every open, accepted or refused, ends marking and takes its line away.
+TEST(Marking, AnOpenEndsMarking) {
+  for (bool accepted : {false, true}) {
+    EditListApp app;
+    app.fs.setContents("/wav/b.wav", accepted ? wavFile(patternData(kBytesPerSecond)) : Bytes{'x'});
+    const std::vector<uint32_t> before = pictureOf(app);
+    BUTTON3_ON(app.ctx);
+    PICTURE1_MOUSEMOVE(app.ctx, 0, 100, 10);
+    app.openWave("/wav/b.wav");
+    EXPECT_EQ(app.state().MARKMODE, 0) << accepted;
+    EXPECT_EQ(app.ui.pointer(Control::PICTURE1), Pointer::kArrow);
+    if (!accepted) {
+      EXPECT_EQ(pictureOf(app), before);  // the refused file left the old picture, line gone
+    }
+    app.pressAt(0, 300);
+    EXPECT_EQ(app.ui.lineCount(), 0) << accepted;
+  }
+}
+
+// A click in the empty tail of the last second marks the end of the sound,
+// and the entry then plays and writes.
+TEST(Marking, AClickPastTheSoundMarksItsEnd) {
+  EditListApp app;
+  app.fs.setContents("/wav/c.wav", wavFile(patternData(441000)));  // 2.5 s
+  app.openWave("/wav/c.wav");
+  app.markRange(2, 0, 2, 599);
+  EXPECT_EQ(app.row(0), (EditDataRow{88200, 110250, 2000, 2500, 1, 0, 0, 0}));
+  app.ui.select(0);
+  app.transcript.clear();
+  app.ui.queueAnswer({ScriptedAnswer::kSave, "/wav/out.wav"});
+  BUTTON6_ON(app.ctx);
+  EXPECT_EQ(app.fs.contents("/wav/out.wav").size(), 44u + 22050 * 4);
 }
 
 }  // namespace

@@ -176,5 +176,19 @@ TEST(Tracking, MainLoopTracksOnlyState1) {
   }
 }
 
+// A play starts tracking from the second the view shows: the view follows
+// a range elsewhere at once, whatever second an earlier play left behind.
+TEST(Tracking, ARangePlayIsFollowedWhateverAnEarlierPlayLeft) {
+  TrackApp app;
+  app.ctx.state.TRACESEC = 5;  // where an earlier play ended
+  app.entry(0, "/w/a.wav", 5000, 6000);
+  app.replying.reply = "";
+  BUTTON5_ON(app.ctx);
+  ASSERT_EQ(app.ctx.state.PLAYFLAG, 1);
+  app.step("5200");
+  EXPECT_EQ(app.ui.scrollPos(), 5);
+  EXPECT_EQ(app.ui.text(Control::EDIT2), "0 分 5 秒目");
+}
+
 }  // namespace
 }  // namespace pelisto::test

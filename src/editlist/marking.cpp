@@ -37,8 +37,7 @@ bool markingAllowed(AppContext& ctx) {
 void armMarking(AppContext& ctx, int16_t mode) {
   ctx.ui.setPointer(Control::PICTURE1, Pointer::kSizeWE);
   ctx.state.MARKMODE = mode;
-  drawCursorLine(ctx, 0);
-  ctx.state.CURSORX = 0;
+  showMarkingCursor(ctx, 0);
 }
 
 MarkPosition positionAt(int32_t second, double offset, double width) {
@@ -52,11 +51,13 @@ MarkPosition positionAt(int32_t second, double offset, double width) {
   };
 }
 
-MarkPosition clampToData(MarkPosition pos, int32_t dataSize) {
-  int64_t lastFrame = std::max<int64_t>(0, int64_t(dataSize) / kFrameSize - 1);
-  int64_t lastMs = lastFrame * 1000 / kFramesPerSecond;
-  pos.frames = static_cast<int32_t>(std::clamp<int64_t>(pos.frames, 0, lastFrame));
-  pos.ms = static_cast<int32_t>(std::clamp<int64_t>(pos.ms, 0, lastMs));
+MarkPosition clampToData(MarkPosition pos, uint32_t dataSize) {
+  // The end of the data is a position too: an end marked there takes the
+  // last frame in (a range ends before its end frame).
+  const int64_t endFrame = int64_t(dataSize) / kFrameSize;
+  const int64_t endMs = endFrame * 1000 / kFramesPerSecond;
+  pos.frames = static_cast<int32_t>(std::clamp<int64_t>(pos.frames, 0, endFrame));
+  pos.ms = static_cast<int32_t>(std::clamp<int64_t>(pos.ms, 0, endMs));
   return pos;
 }
 

@@ -24,7 +24,8 @@ struct MarkPosition {
 MarkPosition positionAt(int32_t second, double offset, double width);
 
 // The position limited to the data of a file with `dataSize` bytes of
-// sound: frames 0 … its last frame, ms 0 … the whole ms of that frame.
-MarkPosition clampToData(MarkPosition pos, int32_t dataSize);
+// sound: frames 0 … the end of the data (the frame count), ms 0 … the whole
+// ms of that end.
+MarkPosition clampToData(MarkPosition pos, uint32_t dataSize);
 
 }  // namespace pelisto

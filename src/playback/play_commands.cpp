@@ -31,6 +31,14 @@ bool startPlay(AppContext& ctx, const std::string& path, const std::string& play
   return true;
 }
 
+// A tracked play starts from the second the view shows, so that its first
+// step moves the view when the play is elsewhere (a range of another
+// second, whatever an earlier play left in TRACESEC).
+void startTracking(AppContext& ctx) {
+  ctx.state.PLAYFLAG = 1;
+  ctx.state.TRACESEC = ctx.ui.scrollPos();
+}
+
 void stopAndClose(AppContext& ctx) {
   sendMci(ctx, "STOP WAVEOBJ");
   sendMci(ctx, "CLOSE WAVEOBJ");
@@ -50,7 +58,7 @@ void BUTTON1_ON(AppContext& ctx) {
   if (ctx.state.PLAYFLAG != 0) return refuse(ctx, kMsgPlaying);
   const int64_t start = int64_t(ctx.ui.scrollPos()) * 1000;
   if (startPlay(ctx, ctx.state.WAVEFILENAME, "PLAY WAVEOBJ FROM " + decimal(start) + " NOTIFY")) {
-    ctx.state.PLAYFLAG = 1;
+    startTracking(ctx);
   }
 }
 
@@ -64,7 +72,7 @@ void BUTTON5_ON(AppContext& ctx) {
   const int32_t start = ctx.state.EDITDATA[i][2];
   const int32_t end = ctx.state.EDITDATA[i][3];
   if (startPlay(ctx, path, "PLAY WAVEOBJ FROM " + decimal(start) + " TO " + decimal(end) + " NOTIFY")) {
-    ctx.state.PLAYFLAG = 1;
+    startTracking(ctx);
   }
 }
 

@@ -8,6 +8,7 @@
 
 #include "app/handlers.h"
 #include "app/messages.h"
+#include "platform/file_errors.h"
 #include "view/graph_points.h"
 #include "wave/wave_header.h"
 
@@ -50,7 +51,7 @@ Status writeRecords(AppContext& ctx, int16_t cacheNum, int32_t lastSecond, BusyS
   auto flush = [&]() -> Status {
     if (batch.empty()) return Status::ok();
     File* cache = files.file(cacheNum);
-    if (!cache) return Status::error(StatusCode::kIoError, std::string(kGraphFileName) + ": closed");
+    if (!cache) return Status::error(StatusCode::kIoError, reason::kNotOpen);
     Status st = cache->write(written, batch.data(), batch.size());
     written += batch.size();
     batch.clear();
@@ -89,7 +90,7 @@ Status writeRecords(AppContext& ctx, int16_t cacheNum, int32_t lastSecond, BusyS
 
 void giveUpFastDisplay(AppContext& ctx, const Status& why) {
   AppState& s = ctx.state;
-  if (ctx.fs.isFile(kGraphFileName)) ctx.fs.remove(kGraphFileName);
+  ctx.fs.remove(kGraphFileName);
   s.GRAPHFAST = 0;
   ctx.ui.setChecked(MenuItem::GrapgFast, false);
   refuse(ctx, std::string(kMsgGraphFileFailed) + "\n" + why.message());
@@ -118,19 +119,21 @@ void LOADGRAPHDATA(AppContext& ctx, const std::string&, int32_t& seconds) {
     std::unique_ptr<BusyScope> busy = ctx.ui.beginBusy(kBusyBuildingGraph, false);
     if (s.GRAPHFNUM != 0) ctx.files.close(s.GRAPHFNUM);
     s.GRAPHFNUM = 0;
-    if (ctx.fs.isFile(kGraphFileName)) ctx.fs.remove(kGraphFileName);
+    // Whatever has the name goes, a dangling symbolic link included, and the
+    // cache is made anew as a regular file: a link planted under the name
+    // is never followed.
+    ctx.fs.remove(kGraphFileName);
 
     // The number is taken now but published in GRAPHFNUM only once every
     // record is written, so a redraw never sees a cache under construction.
-    const int16_t num = ctx.files.freeFile();
-    st = num == 0 ? Status::error(StatusCode::kLimit, "too many open files")
-                  : ctx.files.open(num, kGraphFileName, OpenMode::kCreate);
-    if (st) {
-      st = writeRecords(ctx, num, seconds, *busy);
+    Result<int16_t> num = ctx.files.openFree(kGraphFileName, OpenMode::kCreateNew);
+    st = num.status();
+    if (num) {
+      st = writeRecords(ctx, num.value(), seconds, *busy);
       if (st) {
-        s.GRAPHFNUM = num;
+        s.GRAPHFNUM = num.value();
       } else {
-        ctx.files.close(num);
+        ctx.files.close(num.value());
       }
     }
   }

@@ -23,14 +23,28 @@ void drawCursorLine(AppContext& ctx, int x) {
   picture.setMode(before);
 }
 
+void showMarkingCursor(AppContext& ctx, int16_t x) {
+  eraseMarkingCursor(ctx);
+  ctx.state.CURSORX = x;
+  drawCursorLine(ctx, x);
+  ctx.state.cursorShown = true;
+}
+
+void eraseMarkingCursor(AppContext& ctx) {
+  if (!ctx.state.cursorShown) return;
+  drawCursorLine(ctx, ctx.state.CURSORX);
+  ctx.state.cursorShown = false;
+}
+
 void eraseMarkerBand(AppContext& ctx) {
   const ControlInfo& pic = controlInfo(Control::PICTURE1);
   Canvas& form = ctx.ui.canvas(Control::MAINFORM);
   const DrawMode mode = form.mode();
   form.setMode(DrawMode::kCopy);
-  // From (L - 8, T - 8), W + 16 wide and 16 high.
+  // From (L - 8, T - 8), 16 high, to L + W + 8: a marker dropped at the
+  // picture's right edge (x = L + W) reaches that column.
   const int left = pic.left - kMarkerHalfWidth, top = pic.top - kMarkerHeight;
-  form.fillBox(left, top, left + pic.width + 2 * kMarkerHalfWidth - 1, top + 2 * kMarkerHeight - 1, 14);
+  form.fillBox(left, top, pic.left + pic.width + kMarkerHalfWidth, top + 2 * kMarkerHeight - 1, 14);
   form.setMode(mode);
 }
 

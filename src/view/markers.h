@@ -20,4 +20,10 @@ MarkerRect drawMarker(AppContext& ctx, double x);
 // x restores the picture. Marking and playback tracking both use it.
 void drawCursorLine(AppContext& ctx, int x);
 
+// The marking cursor: the cursor line at CURSORX while cursorShown. Shown
+// at a new x, the old line is erased first; erasing does nothing when no
+// line is shown (a redraw of the picture wiped it).
+void showMarkingCursor(AppContext& ctx, int16_t x);
+void eraseMarkingCursor(AppContext& ctx);
+
 }  // namespace pelisto

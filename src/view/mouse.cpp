@@ -11,6 +11,7 @@
 #include "editlist/line_text.h"
 #include "editlist/marking.h"
 #include "view/markers.h"
+#include "view/mouse.h"
 
 namespace pelisto {
 namespace {
@@ -69,29 +70,36 @@ void markEnd(AppContext& ctx, const MarkPosition& pos) {
 
 }  // namespace
 
-void PICTURE1_MOUSEMOVE(AppContext& ctx, int, double x, double) {
+void endMouseModes(AppContext& ctx) {
   AppState& s = ctx.state;
-  if (s.MARKMODE == 0) return;
-  drawCursorLine(ctx, s.CURSORX);
-  s.CURSORX = pixelColumn(x);
-  drawCursorLine(ctx, s.CURSORX);
+  eraseMarkingCursor(ctx);
+  if (s.MARKMODE != 0) ctx.ui.setPointer(Control::PICTURE1, Pointer::kArrow);
+  if (s.DRAGMODE != 0) ctx.ui.setPointer(Control::MAINFORM, Pointer::kArrow);
+  s.MARKMODE = 0;
+  s.DRAGMODE = 0;
+  s.dragMoved = false;
+}
+
+void PICTURE1_MOUSEMOVE(AppContext& ctx, int, double x, double) {
+  if (ctx.state.MARKMODE == 0) return;
+  showMarkingCursor(ctx, pixelColumn(x));
 }
 
 void PICTURE1_MOUSEDOWN(AppContext& ctx, int button, double x, double) {
   AppState& s = ctx.state;
+  // Whatever the button, marking ends here and its cursor line goes: no
+  // press leaves a line on the picture.
+  eraseMarkingCursor(ctx);
+  ctx.ui.setPointer(Control::PICTURE1, Pointer::kArrow);
   if (button == kButtonRight) {
     s.MARKMODE = 0;
-    ctx.ui.setPointer(Control::PICTURE1, Pointer::kArrow);
     return;
   }
-  drawCursorLine(ctx, s.CURSORX);
-  ctx.ui.setPointer(Control::PICTURE1, Pointer::kArrow);
   const ControlInfo& picture = controlInfo(Control::PICTURE1);
-  MarkPosition pos = positionAt(ctx.ui.scrollPos(), x, picture.width);
-  // A press left of the picture's client area must not give a position
-  // before the data.
-  pos.frames = std::max(pos.frames, 0);
-  pos.ms = std::max(pos.ms, 0);
+  // Within the data: a press left of the picture's client area gives 0, one
+  // in the empty tail of the last second the last frame.
+  const MarkPosition pos =
+      clampToData(positionAt(ctx.ui.scrollPos(), x, picture.width), s.DATASIZE);
   if (s.MARKMODE == 1) {
     markStart(ctx, pos);
   } else if (s.MARKMODE == 2) {
@@ -105,6 +113,7 @@ void MAINFORM_MOUSEMOVE(AppContext& ctx, int button, double x, double y) {
   if (button == kButtonNone) {
     if (s.DRAGMODE != 0) ctx.ui.setPointer(Control::MAINFORM, Pointer::kArrow);
     s.DRAGMODE = 0;
+    s.dragMoved = false;
     for (int16_t row = 0; row < 2; ++row) {  // the end marker wins on overlap
       if (!overMarker(s, row, x, y)) continue;
       ctx.ui.setPointer(Control::MAINFORM, Pointer::kSizeWE);
@@ -116,6 +125,7 @@ void MAINFORM_MOUSEMOVE(AppContext& ctx, int button, double x, double y) {
     return;
   }
   if (button != kButtonLeft || s.DRAGMODE == 0) return;
+  s.dragMoved = true;
   const ControlInfo& picture = controlInfo(Control::PICTURE1);
   if (x < picture.left || x > picture.left + picture.width) {
     ctx.ui.setScrollPos(ctx.ui.scrollPos() + (x < picture.left ? -1 : 1));
@@ -130,6 +140,9 @@ void MAINFORM_MOUSEMOVE(AppContext& ctx, int button, double x, double y) {
 void MAINFORM_MOUSEUP(AppContext& ctx, int, double x, double) {
   AppState& s = ctx.state;
   if (s.DRAGMODE == 0) return;
+  // A press and release on a marker without a move is no drop.
+  if (!s.dragMoved) return;
+  s.dragMoved = false;
   const int line = ctx.ui.selected();
   if (line < 0 || line >= ctx.ui.lineCount() || line >= static_cast<int>(s.EDITDATA.size())) {
     return;

@@ -32,6 +32,7 @@ int16_t SHOWWAVEDATA(AppContext& ctx, int32_t second) {
 
   pic.fillBox(0, 0, 660, 128, 15);
   s.TRACEX = -1;  // the clear wiped the playback cursor
+  s.cursorShown = false;  // and the marking cursor
   pic.line(0, 63, 660, 63, 14);
   // One point on the zero line at the left edge: the waveform starts with a
   // segment from there to its first point.

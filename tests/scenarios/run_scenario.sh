@@ -14,8 +14,15 @@
 #   #! bytes FILE TOKENS…       a binary file: each token is hex digits (two
 #                               a byte) or 'TEXT' (those characters as they are)
 #   #! bytes+ FILE TOKENS…      more bytes at the end of FILE
+#   #! fifo FILE                a FIFO (named pipe)
+#   #! symlink TARGET LINK      a symbolic link
+#   #! chmod MODE FILE          permission bits
+#   #! old FILE                 FILE's modification time set far in the past
 #   #! dump FILE                after the run, the line "bytes FILE: HEX…" is
 #                               added to the transcript (or "bytes FILE: missing")
+#   #! files                    after the run, the line "files: NAMES" (every
+#                               name in the folder, hidden ones included, sorted)
+#   #! mode FILE                after the run, the line "mode FILE: OCTAL"
 #   #! exit N                   the runner's expected exit status (default 0)
 # PNG files the script writes into its folder are copied to
 # $PELISTO_ARTIFACTS/scenarios/NAME/ when PELISTO_ARTIFACTS is set.
@@ -53,6 +60,8 @@ write_bytes() {
 
 want_exit=0
 dumps=()
+modes=()
+list_files=0
 while IFS= read -r line || [ -n "$line" ]; do
   case "$line" in
     '#!'*) ;;
@@ -67,7 +76,13 @@ while IFS= read -r line || [ -n "$line" ]; do
     text) printf '%s\n' "${words[*]:2}" > "${words[1]}" || exit 2 ;;
     bytes) write_bytes "${words[@]:2}" > "${words[1]}" || { echo "set-up failed: $line" >&2; exit 2; } ;;
     bytes+) write_bytes "${words[@]:2}" >> "${words[1]}" || { echo "set-up failed: $line" >&2; exit 2; } ;;
+    fifo) mkfifo "${words[1]}" || exit 2 ;;
+    symlink) ln -s "${words[1]}" "${words[2]}" || exit 2 ;;
+    chmod) chmod "${words[1]}" "${words[2]}" || exit 2 ;;
+    old) touch -d '2001-01-01 00:00:00' "${words[1]}" || exit 2 ;;
     dump) dumps+=("${words[1]}") ;;
+    files) list_files=1 ;;
+    mode) modes+=("${words[1]}") ;;
     exit) want_exit=${words[1]} ;;
     *) echo "unknown set-up line: $line" >&2; exit 2 ;;
   esac
@@ -82,6 +97,14 @@ for f in "${dumps[@]}"; do
     echo "bytes $f: missing"
   fi >> "$work/transcript.out"
 done
+
+for f in "${modes[@]}"; do
+  echo "mode $f: $(stat -c %a "$f" 2>/dev/null || echo missing)" >> "$work/transcript.out"
+done
+if [ "$list_files" = 1 ]; then
+  echo "files: $(LC_ALL=C ls -A | grep -v -e '^transcript.out$' -e '^stderr.txt$' | tr '\n' ' ' | sed 's/ $//')" \
+    >> "$work/transcript.out"
+fi
 
 if [ "${PELISTO_UPDATE_SCENARIOS:-}" = 1 ]; then
   cp "$work/transcript.out" "$expected"
