@@ -62,6 +62,10 @@ struct AppState {
   // a grabbed marker has been moved since the button went down.
   bool cursorShown = false;
   bool dragMoved = false;
+  // The edit list's revision, counted up by every change, and the revision
+  // last loaded or saved: the list is unsaved while they differ.
+  uint64_t listRevision = 0;
+  uint64_t savedRevision = 0;
 
   // Makes row r exist in both tables (r < kMaxEditRows).
   void ensureRow(int r) {

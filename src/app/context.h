@@ -25,6 +25,7 @@ struct AppContext {
   MciDevice& mci;
   MciResult lastMci;  // MCI1's result and reply text of the last command sent
   std::set<std::string> activeHandlers;  // handlers now running (no re-entry)
+  bool closeRefused = false;             // the last close request was refused
 };
 
 // True when a wave file is open: a name is held and its file number is an

@@ -1,39 +1,91 @@
 #include "app/events.h"
 
+#include <array>
+
 #include "app/handlers.h"
+#include "editlist/list_state.h"
 
 namespace pelisto {
 namespace {
 
-using Handler = void (*)(AppContext&);
+// One row per handler: the event that runs it, its name, and whether it
+// may change the edit list (such changes are recorded for saving and undo).
+struct HandlerEntry {
+  EventKind kind;
+  Control control;  // buttons and mouse events
+  MenuItem menu;    // menu commands
+  const char* name;
+  void (*run)(AppContext&, const Event&);
+  bool editsList;
+};
 
-Handler buttonHandler(Control c) {
-  switch (c) {
-    case Control::BUTTON1: return BUTTON1_ON;
-    case Control::BUTTON2: return BUTTON2_ON;
-    case Control::BUTTON3: return BUTTON3_ON;
-    case Control::BUTTON4: return BUTTON4_ON;
-    case Control::BUTTON5: return BUTTON5_ON;
-    case Control::BUTTON6: return BUTTON6_ON;
-    case Control::BUTTON7: return BUTTON7_ON;
-    case Control::BUTTON8: return BUTTON8_ON;
-    case Control::BUTTON9: return BUTTON9_ON;
-    case Control::BUTTON10: return BUTTON10_ON;
-    case Control::BUTTON11: return BUTTON11_ON;
-    case Control::BUTTON12: return BUTTON12_ON;
-    case Control::BUTTON13: return BUTTON13_ON;
-    case Control::BUTTON14: return BUTTON14_ON;
-    default: return nullptr;
-  }
+template <void (*F)(AppContext&)>
+void plain(AppContext& ctx, const Event&) {
+  F(ctx);
 }
+template <void (*F)(AppContext&, int, double, double)>
+void mouse(AppContext& ctx, const Event& e) {
+  F(ctx, e.button, e.x, e.y);
+}
+void queryClose(AppContext& ctx, const Event&) { ctx.closeRefused = !MAINFORM_QUERYCLOSE(ctx); }
 
-Handler menuHandler(MenuItem m) {
-  switch (m) {
-    case MenuItem::OpenWaveFile: return OPENWAVEFILE_ON;
-    case MenuItem::OpenProject: return OPENPROJECT_ON;
-    case MenuItem::SaveProject: return SAVEPROJECT_ON;
-    case MenuItem::GrapgFast: return GRAPGFAST_ON;
-    case MenuItem::Copyright: return COPYRIGHT_ON;
+using K = EventKind;
+using C = Control;
+using M = MenuItem;
+constexpr M kNoMenu = M::OpenWaveFile;
+
+// clang-format off
+constexpr std::array kHandlers = {
+    HandlerEntry{K::kButton, C::BUTTON1, kNoMenu, "BUTTON1_ON", plain<BUTTON1_ON>, false},
+    HandlerEntry{K::kButton, C::BUTTON2, kNoMenu, "BUTTON2_ON", plain<BUTTON2_ON>, false},
+    HandlerEntry{K::kButton, C::BUTTON3, kNoMenu, "BUTTON3_ON", plain<BUTTON3_ON>, false},
+    HandlerEntry{K::kButton, C::BUTTON4, kNoMenu, "BUTTON4_ON", plain<BUTTON4_ON>, false},
+    HandlerEntry{K::kButton, C::BUTTON5, kNoMenu, "BUTTON5_ON", plain<BUTTON5_ON>, false},
+    HandlerEntry{K::kButton, C::BUTTON6, kNoMenu, "BUTTON6_ON", plain<BUTTON6_ON>, false},
+    HandlerEntry{K::kButton, C::BUTTON7, kNoMenu, "BUTTON7_ON", plain<BUTTON7_ON>, true},
+    HandlerEntry{K::kButton, C::BUTTON8, kNoMenu, "BUTTON8_ON", plain<BUTTON8_ON>, true},
+    HandlerEntry{K::kButton, C::BUTTON9, kNoMenu, "BUTTON9_ON", plain<BUTTON9_ON>, true},
+    HandlerEntry{K::kButton, C::BUTTON10, kNoMenu, "BUTTON10_ON", plain<BUTTON10_ON>, true},
+    HandlerEntry{K::kButton, C::BUTTON11, kNoMenu, "BUTTON11_ON", plain<BUTTON11_ON>, true},
+    HandlerEntry{K::kButton, C::BUTTON12, kNoMenu, "BUTTON12_ON", plain<BUTTON12_ON>, true},
+    HandlerEntry{K::kButton, C::BUTTON13, kNoMenu, "BUTTON13_ON", plain<BUTTON13_ON>, false},
+    HandlerEntry{K::kButton, C::BUTTON14, kNoMenu, "BUTTON14_ON", plain<BUTTON14_ON>, true},
+    HandlerEntry{K::kMenu, C::MAINFORM, M::OpenWaveFile, "OPENWAVEFILE_ON", plain<OPENWAVEFILE_ON>, false},
+    HandlerEntry{K::kMenu, C::MAINFORM, M::OpenProject, "OPENPROJECT_ON", plain<OPENPROJECT_ON>, false},
+    HandlerEntry{K::kMenu, C::MAINFORM, M::SaveProject, "SAVEPROJECT_ON", plain<SAVEPROJECT_ON>, false},
+    HandlerEntry{K::kMenu, C::MAINFORM, M::GrapgFast, "GRAPGFAST_ON", plain<GRAPGFAST_ON>, false},
+    HandlerEntry{K::kMenu, C::MAINFORM, M::Copyright, "COPYRIGHT_ON", plain<COPYRIGHT_ON>, false},
+    HandlerEntry{K::kScroll, C::HSCROLL1, kNoMenu, "HSCROLL1_CHANGE", plain<HSCROLL1_CHANGE>, false},
+    HandlerEntry{K::kListClick, C::LIST1, kNoMenu, "LIST1_CLICK", plain<LIST1_CLICK>, false},
+    HandlerEntry{K::kMouseDown, C::PICTURE1, kNoMenu, "PICTURE1_MOUSEDOWN", mouse<PICTURE1_MOUSEDOWN>, true},
+    HandlerEntry{K::kMouseMove, C::PICTURE1, kNoMenu, "PICTURE1_MOUSEMOVE", mouse<PICTURE1_MOUSEMOVE>, false},
+    HandlerEntry{K::kMouseMove, C::MAINFORM, kNoMenu, "MAINFORM_MOUSEMOVE", mouse<MAINFORM_MOUSEMOVE>, false},
+    HandlerEntry{K::kMouseUp, C::MAINFORM, kNoMenu, "MAINFORM_MOUSEUP", mouse<MAINFORM_MOUSEUP>, true},
+    HandlerEntry{K::kMciDone, C::MCI1, kNoMenu, "MCI1_DONE", plain<MCI1_DONE>, false},
+    HandlerEntry{K::kClose, C::MAINFORM, kNoMenu, "MAINFORM_QUERYCLOSE", queryClose, false},
+};
+// clang-format on
+
+// The entry an event runs: matched on its kind and, where the kind has
+// several handlers, on its control or menu item.
+const HandlerEntry* entryFor(const Event& e) {
+  for (const HandlerEntry& h : kHandlers) {
+    if (h.kind != e.kind) continue;
+    switch (e.kind) {
+      case K::kButton:
+      case K::kMouseDown:
+      case K::kMouseUp:
+        if (h.control == e.control) return &h;
+        break;
+      case K::kMouseMove:
+        if (h.control == (e.control == C::PICTURE1 ? C::PICTURE1 : C::MAINFORM)) return &h;
+        break;
+      case K::kMenu:
+        if (h.menu == e.menu) return &h;
+        break;
+      default:
+        return &h;
+    }
   }
   return nullptr;
 }
@@ -41,52 +93,24 @@ Handler menuHandler(MenuItem m) {
 }  // namespace
 
 std::string handlerName(const Event& e) {
-  switch (e.kind) {
-    case EventKind::kButton: return std::string(controlInfo(e.control).name) + "_ON";
-    case EventKind::kMenu: {
-      std::string n = menuItemInfo(e.menu).name;
-      for (auto& ch : n) ch = static_cast<char>(toupper(static_cast<unsigned char>(ch)));
-      return n + "_ON";
-    }
-    case EventKind::kScroll: return "HSCROLL1_CHANGE";
-    case EventKind::kListClick: return "LIST1_CLICK";
-    case EventKind::kMouseDown:
-      return e.control == Control::PICTURE1 ? "PICTURE1_MOUSEDOWN" : "";
-    case EventKind::kMouseMove:
-      return e.control == Control::PICTURE1 ? "PICTURE1_MOUSEMOVE" : "MAINFORM_MOUSEMOVE";
-    case EventKind::kMouseUp:
-      return e.control == Control::MAINFORM ? "MAINFORM_MOUSEUP" : "";
-    case EventKind::kMciDone: return "MCI1_DONE";
-    case EventKind::kClose: return "MAINFORM_QUERYCLOSE";
-  }
-  return "";
+  const HandlerEntry* h = entryFor(e);
+  return h ? h->name : "";
 }
 
 bool dispatchEvent(AppContext& ctx, const Event& e) {
-  std::string name = handlerName(e);
-  if (name.empty()) return false;
+  const HandlerEntry* h = entryFor(e);
+  if (!h) return false;
   auto& active = ctx.activeHandlers;
-  if (active.count(name)) return false;
-  active.insert(name);
-  switch (e.kind) {
-    case EventKind::kButton:
-      if (Handler h = buttonHandler(e.control)) h(ctx);
-      break;
-    case EventKind::kMenu:
-      if (Handler h = menuHandler(e.menu)) h(ctx);
-      break;
-    case EventKind::kScroll: HSCROLL1_CHANGE(ctx); break;
-    case EventKind::kListClick: LIST1_CLICK(ctx); break;
-    case EventKind::kMouseDown: PICTURE1_MOUSEDOWN(ctx, e.button, e.x, e.y); break;
-    case EventKind::kMouseMove:
-      if (e.control == Control::PICTURE1) PICTURE1_MOUSEMOVE(ctx, e.button, e.x, e.y);
-      else MAINFORM_MOUSEMOVE(ctx, e.button, e.x, e.y);
-      break;
-    case EventKind::kMouseUp: MAINFORM_MOUSEUP(ctx, e.button, e.x, e.y); break;
-    case EventKind::kMciDone: MCI1_DONE(ctx); break;
-    case EventKind::kClose: MAINFORM_QUERYCLOSE(ctx); break;
+  if (active.count(h->name)) return false;
+  active.insert(h->name);
+  if (h->editsList) {
+    const ListState before = captureList(ctx);
+    h->run(ctx, e);
+    noteListChange(ctx, before);
+  } else {
+    h->run(ctx, e);
   }
-  active.erase(name);
+  active.erase(h->name);
   return true;
 }
 

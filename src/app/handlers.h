@@ -13,7 +13,8 @@ namespace pelisto {
 
 // Application shell (app/).
 void MAINFORM_START(AppContext& ctx);
-void MAINFORM_QUERYCLOSE(AppContext& ctx);
+// Returns true when the window may close (false: the user kept it open).
+bool MAINFORM_QUERYCLOSE(AppContext& ctx);
 void COPYRIGHT_ON(AppContext& ctx);
 void FORM3_START(AppContext& ctx, Canvas& form3);
 void BUTTON13_ON(AppContext& ctx);

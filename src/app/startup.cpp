@@ -3,10 +3,13 @@
 
 #include "app/handlers.h"
 #include "app/main_loop.h"
+#include "editlist/list_state.h"
+#include "project/project_commands.h"
 
 namespace pelisto {
 namespace {
 
+constexpr const char* kMsgListUnsaved = "編集リストは保存されていません。保存しますか？";
 constexpr int kStartupFontHeight = 13;
 constexpr int kListFontHeight = 12;
 const FontSpec kScaleFont{"ＭＳ ゴシック", 16, 1};
@@ -88,11 +91,22 @@ void MAINFORM_START(AppContext& ctx) {
   ctx.state.EDITCOUNT = 0;
 }
 
-void MAINFORM_QUERYCLOSE(AppContext& ctx) {
+bool MAINFORM_QUERYCLOSE(AppContext& ctx) {
+  // An edit list changed since it was loaded or saved is not lost to a slip.
+  if (listUnsaved(ctx)) {
+    switch (ctx.ui.question(ctx.state.APPTITLE, kMsgListUnsaved)) {
+      case Answer::kYes:
+        if (!saveProjectAs(ctx)) return false;
+        break;
+      case Answer::kNo: break;
+      case Answer::kCancel: return false;
+    }
+  }
   if (ctx.state.PLAYFLAG != 0) {
     sendMci(ctx, "STOP WAVEOBJ");
     sendMci(ctx, "CLOSE WAVEOBJ");
   }
+  return true;
 }
 
 void runMainLoop(AppContext& ctx, EventPump& pump) {

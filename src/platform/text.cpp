@@ -93,4 +93,14 @@ std::string fitCp932(std::string_view utf8, size_t width) {
   return out;
 }
 
+bool endsWithIgnoringCase(std::string_view text, std::string_view suffix) {
+  if (text.size() < suffix.size()) return false;
+  text.remove_prefix(text.size() - suffix.size());
+  for (size_t i = 0; i < suffix.size(); ++i) {
+    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+    if (lower(text[i]) != lower(suffix[i])) return false;
+  }
+  return true;
+}
+
 }  // namespace pelisto

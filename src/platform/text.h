@@ -24,6 +24,10 @@ size_t cp932Width(std::string_view utf8);
 // replaced by a blank.
 std::string fitCp932(std::string_view utf8, size_t width);
 
+// True when text ends in suffix, ASCII letters compared without regard to
+// case (the extension rule of saved files: ".wav", ".Wav", ".WAV").
+bool endsWithIgnoringCase(std::string_view text, std::string_view suffix);
+
 // Splits UTF-8 into its characters (invalid bytes are single characters).
 size_t utf8CharLength(std::string_view utf8, size_t pos);
 

@@ -2,13 +2,14 @@
 #include "project/project_commands.h"
 
 #include <algorithm>
-#include <cctype>
 #include <vector>
 
 #include "app/handlers.h"
 #include "app/messages.h"
 #include "editlist/line_text.h"
+#include "editlist/list_state.h"
 #include "platform/replace_file.h"
+#include "platform/text.h"
 #include "project/project_format.h"
 #include "view/mouse.h"
 #include "wave/open_wave.h"
@@ -77,36 +78,32 @@ void loadList(AppContext& ctx, Project& project) {
 }  // namespace
 
 std::string withProjectExtension(const std::string& path) {
-  if (path.size() >= 4) {
-    std::string tail = path.substr(path.size() - 4);
-    for (char& c : tail) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    if (tail == ".PRJ") return path;
-  }
-  return path + ".PRJ";
+  return endsWithIgnoringCase(path, ".prj") ? path : path + ".PRJ";
 }
 
-void SAVEPROJECT_ON(AppContext& ctx) {
+bool saveProjectAs(AppContext& ctx) {
   // Saving reads only the list, so it is allowed while something plays.
   std::string path = ctx.ui.fileDialog(kSaveDialog);
-  if (path == kCancelMark || path.empty()) return;
+  if (path == kCancelMark || path.empty()) return false;
   path = withProjectExtension(path);
   auto bytes = encodeProject(projectOf(ctx));
   if (!bytes) {
     refuse(ctx, bytes.status().message());
-    return;
+    return false;
   }
   const std::vector<uint8_t>& data = bytes.value();
   Status st = replaceFile(ctx.fs, path, [&](File& file) { return file.write(0, data.data(), data.size()); });
-  if (!st) refuse(ctx, std::string(kMsgCannotSaveProject) + "\n" + path + "\n" + st.message());
+  if (!st) {
+    refuse(ctx, std::string(kMsgCannotSaveProject) + "\n" + path + "\n" + st.message());
+    return false;
+  }
+  markListSaved(ctx);
+  return true;
 }
 
-void OPENPROJECT_ON(AppContext& ctx) {
-  if (ctx.state.PLAYFLAG != 0) {
-    refuse(ctx, kMsgPlaying);
-    return;
-  }
-  std::string path = ctx.ui.fileDialog(kOpenDialog);
-  if (path == kCancelMark || path.empty()) return;
+void SAVEPROJECT_ON(AppContext& ctx) { saveProjectAs(ctx); }
+
+void openProjectAt(AppContext& ctx, const std::string& path) {
   endMouseModes(ctx);
   auto bytes = readWhole(ctx, path);
   if (!bytes) {
@@ -120,6 +117,7 @@ void OPENPROJECT_ON(AppContext& ctx) {
     return;
   }
   loadList(ctx, project.value());
+  markListSaved(ctx);
 
   AppState& s = ctx.state;
   if (s.WAVEFILENAME.empty()) {
@@ -129,6 +127,16 @@ void OPENPROJECT_ON(AppContext& ctx) {
     return;
   }
   openWaveForView(ctx, s.WAVEFILENAME);
+}
+
+void OPENPROJECT_ON(AppContext& ctx) {
+  if (ctx.state.PLAYFLAG != 0) {
+    refuse(ctx, kMsgPlaying);
+    return;
+  }
+  std::string path = ctx.ui.fileDialog(kOpenDialog);
+  if (path == kCancelMark || path.empty()) return;
+  openProjectAt(ctx, path);
 }
 
 }  // namespace pelisto

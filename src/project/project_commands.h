@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "app/context.h"
+
 namespace pelisto {
 
 inline constexpr const char* kMsgNotProject = "このファイルはプロジェクトファイルではありません";
@@ -13,6 +15,14 @@ inline constexpr const char* kMsgNoWaveInProject = "プロジェクトにwaveフ
 
 // A project file larger than this is not read (no real list comes near it).
 inline constexpr uint64_t kMaxProjectFileBytes = uint64_t{256} << 20;
+
+// The project command once its dialog has chosen path: reads and checks the
+// whole file, replaces the list and opens the project's wave file.
+void openProjectAt(AppContext& ctx, const std::string& path);
+
+// The save command: asks for a name and saves the list there. True once it
+// is saved; false when the dialog was cancelled or the save failed (shown).
+bool saveProjectAs(AppContext& ctx);
 
 // path with ".PRJ" appended unless its last four characters already are
 // ".prj" in any letter case.

@@ -51,6 +51,10 @@ void OPENWAVEFILE_ON(AppContext& ctx) {
   std::string path =
       ctx.ui.fileDialog(FileDialogSpec{"waveファイルを開く", "waveファイル(*.wav)", "*.wav", false});
   if (path == kCancelMark || path.empty()) return;
+  openWaveFileAt(ctx, path);
+}
+
+void openWaveFileAt(AppContext& ctx, const std::string& path) {
   ctx.state.WAVEFILENAME = path;
   openWaveForView(ctx, path);
 }

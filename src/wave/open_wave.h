@@ -18,6 +18,9 @@ namespace pelisto {
 // returns false. WAVEFILENAME is the caller's to set.
 bool openWaveForView(AppContext& ctx, const std::string& path);
 
+// The open-file command once its dialog has chosen path.
+void openWaveFileAt(AppContext& ctx, const std::string& path);
+
 inline constexpr const char* kMsgCannotOpenWave = "waveファイルを開く事が出来ません";
 
 }  // namespace pelisto

@@ -6,6 +6,7 @@
 
 #include "app/messages.h"
 #include "editlist/edit_rows.h"
+#include "platform/text.h"
 #include "wave/wav_bytes.h"
 #include "wave/wave_header.h"
 
@@ -46,14 +47,7 @@ uint64_t voicelessBlocks(uint64_t rangeBytes) {
 }
 
 std::string withWavExtension(const std::string& path) {
-  if (path.size() >= 4) {
-    std::string tail = path.substr(path.size() - 4);
-    for (char& c : tail) {
-      if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
-    if (tail == ".WAV") return path;
-  }
-  return path + ".WAV";
+  return endsWithIgnoringCase(path, ".wav") ? path : path + ".WAV";
 }
 
 Result<WritePlan> planWaveFile(AppContext& ctx) {

@@ -1,0 +1,26 @@
+// The program's command line: `pelisto [FILE]`, --help and --version.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace pelisto {
+
+struct CommandLine {
+  enum class Action { kRun, kHelp, kVersion, kError };
+  Action action = Action::kRun;
+  std::string file;     // kRun: the file to open, empty for none
+  std::string message;  // kError: what is wrong, for standard error
+};
+
+// args without the program's name. A lone "-" is a file name, as is every
+// argument after "--".
+CommandLine parseCommandLine(const std::vector<std::string>& args);
+
+std::string helpText(const std::string& program);
+std::string versionText();
+
+// Exit status of a command line that is wrong.
+constexpr int kUsageExitStatus = 2;
+
+}  // namespace pelisto

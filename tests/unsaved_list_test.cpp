@@ -1,0 +1,118 @@
+// The record of unsaved changes to the edit list and the question when the
+// window is closed.
+#include <gtest/gtest.h>
+
+#include "app/events.h"
+#include "app/open_document.h"
+#include "editlist/list_state.h"
+#include "support/edit_list_app.h"
+
+namespace pelisto::test {
+namespace {
+
+// Two finished entries, the list as if just saved.
+struct SavedApp : EditListApp {
+  SavedApp() {
+    markRange(0, 10, 0, 200);
+    markRange(1, 0, 2, 0);
+    markListSaved(ctx);
+    transcript.clear();
+  }
+  void dispatch(Event e) { dispatchEvent(ctx, e); }
+  void click(Control c) { dispatch(Event{EventKind::kButton, c}); }
+  void press(int x) { dispatch(Event{EventKind::kMouseDown, Control::PICTURE1, MenuItem::OpenWaveFile, 1, double(x), 40}); }
+  bool close() {
+    dispatch(Event{EventKind::kClose});
+    return !ctx.closeRefused;
+  }
+};
+
+TEST(UnsavedList, EveryKindOfChangeIsRecordedAndNothingElse) {
+  struct Case {
+    const char* what;
+    std::function<void(SavedApp&)> act;
+    bool changes;
+  } cases[] = {
+      {"start mark", [](SavedApp& a) { a.click(Control::BUTTON3); a.press(100); }, true},
+      {"end mark", [](SavedApp& a) { a.markStart(3, 0); markListSaved(a.ctx); a.ui.select(2); a.click(Control::BUTTON4); a.press(90); }, true},
+      {"marker drop", [](SavedApp& a) { a.ui.select(0); a.state().DRAGMODE = 1; a.state().dragMoved = true;
+                                         a.dispatch(Event{EventKind::kMouseUp, Control::MAINFORM, MenuItem::OpenWaveFile, 1, 150, 68}); }, true},
+      {"blank", [](SavedApp& a) { a.answerInput("1"); a.click(Control::BUTTON11); }, true},
+      {"copy", [](SavedApp& a) { a.ui.select(0); a.click(Control::BUTTON12); }, true},
+      {"down", [](SavedApp& a) { a.ui.select(0); a.click(Control::BUTTON10); }, true},
+      {"up", [](SavedApp& a) { a.ui.select(1); a.click(Control::BUTTON9); }, true},
+      {"delete", [](SavedApp& a) { a.ui.select(1); a.click(Control::BUTTON8); }, true},
+      {"loop count", [](SavedApp& a) { a.ui.select(1); a.answerInput("3"); a.click(Control::BUTTON7); }, true},
+      {"voiceless", [](SavedApp& a) { a.ui.select(1); a.ui.queueAnswer({ScriptedAnswer::kYes, ""}); a.click(Control::BUTTON14); }, true},
+      {"same loop count", [](SavedApp& a) { a.ui.select(1); a.answerInput("1"); a.click(Control::BUTTON7); }, false},
+      {"cancelled blank", [](SavedApp& a) { a.answerCancel(); a.click(Control::BUTTON11); }, false},
+      {"up on the first line", [](SavedApp& a) { a.ui.select(0); a.click(Control::BUTTON9); }, false},
+      {"click outside marking", [](SavedApp& a) { a.press(100); }, false},
+      {"line click", [](SavedApp& a) { a.ui.select(1); a.dispatch(Event{EventKind::kListClick, Control::LIST1}); }, false},
+      {"scroll", [](SavedApp& a) { a.ui.setScrollPos(4); a.dispatch(Event{EventKind::kScroll, Control::HSCROLL1}); }, false},
+  };
+  for (const Case& c : cases) {
+    SavedApp app;
+    c.act(app);
+    EXPECT_EQ(listUnsaved(app.ctx), c.changes) << c.what;
+  }
+}
+
+TEST(UnsavedList, ClosingAsksWhileTheListIsUnsaved) {
+  const std::string question = "question: 編集リストは保存されていません。保存しますか？";
+  struct Case {
+    const char* what;
+    std::vector<ScriptedAnswer> answers;
+    bool closes;
+    bool saved;
+  } cases[] = {
+      {"yes, saved", {{ScriptedAnswer::kYes, ""}, {ScriptedAnswer::kSave, "/wav/list"}}, true, true},
+      {"yes, save cancelled", {{ScriptedAnswer::kYes, ""}, {ScriptedAnswer::kCancel, ""}}, false, false},
+      {"yes, save failed", {{ScriptedAnswer::kYes, ""}, {ScriptedAnswer::kSave, "/nofolder/list"}}, false, false},
+      {"no", {{ScriptedAnswer::kNo, ""}}, true, false},
+      {"cancel", {{ScriptedAnswer::kCancel, ""}}, false, false},
+  };
+  for (const Case& c : cases) {
+    SavedApp app;
+    app.ui.select(0);
+    app.click(Control::BUTTON12);
+    app.state().PLAYFLAG = 1;
+    for (const auto& a : c.answers) app.ui.queueAnswer(a);
+    app.transcript.clear();
+    EXPECT_EQ(app.close(), c.closes) << c.what;
+    EXPECT_EQ(app.lines().front(), question) << c.what;
+    EXPECT_EQ(app.fs.isFile("/wav/list.PRJ"), c.saved) << c.what;
+    EXPECT_EQ(app.lines().back() == "mci: CLOSE WAVEOBJ", c.closes) << c.what;  // the play stops only on a close
+    EXPECT_FALSE(app.transcript.faulted()) << c.what;
+  }
+  SavedApp unchanged;
+  EXPECT_TRUE(unchanged.close());
+  EXPECT_TRUE(unchanged.lines().empty());
+}
+
+// Loading a project is a fresh start; a project or wave file named from
+// outside opens as through its menu command.
+TEST(UnsavedList, LoadingAndOpeningByName) {
+  SavedApp app;
+  app.ui.select(0);
+  app.click(Control::BUTTON12);
+  app.ui.queueAnswer({ScriptedAnswer::kSave, "/wav/p.prj"});
+  SAVEPROJECT_ON(app.ctx);
+  EXPECT_FALSE(listUnsaved(app.ctx));
+  app.click(Control::BUTTON12);
+  openDocument(app.ctx, "/wav/p.prj");
+  EXPECT_FALSE(listUnsaved(app.ctx));
+  EXPECT_EQ(app.ui.lineCount(), 3);
+  app.state().PLAYFLAG = 2;
+  app.transcript.clear();
+  openDocument(app.ctx, "/wav/a.wav");
+  EXPECT_EQ(app.lines(), (std::vector<std::string>{"message: ただ今、再生中です。"}));
+  app.state().PLAYFLAG = 0;
+  app.fs.setContents("/wav/b.WAV", wavFile(patternData(kBytesPerSecond)));
+  openDocument(app.ctx, "/wav/b.WAV");
+  EXPECT_EQ(app.state().WAVEFILENAME, "/wav/b.WAV");
+  EXPECT_TRUE(waveFileOpen(app.ctx));
+}
+
+}  // namespace
+}  // namespace pelisto::test
