@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPushButton>
 #include <QProxyStyle>
 #include <QSignalBlocker>
@@ -20,9 +21,9 @@ namespace {
 constexpr int kScrollSmallStep = 1;
 constexpr int kScrollLargeStep = 16;
 
-// HSCROLL1's thumb has one size whatever the range: the page step moves
-// the view by 16 seconds but the view shows one, so the thumb does not
-// pretend to cover a page.
+// HSCROLL1. Its thumb has one size whatever the range: the page step
+// moves the view by 16 seconds but the view shows one, so the thumb does
+// not pretend to cover a page.
 class ScrollBar final : public QScrollBar {
  public:
   using QScrollBar::QScrollBar;
@@ -31,6 +32,28 @@ class ScrollBar final : public QScrollBar {
   void initStyleOption(QStyleOptionSlider* option) const override {
     QScrollBar::initStyleOption(option);
     option->pageStep = 0;
+  }
+  // Left and Page Up go back, Right and Page Down forward (Qt's scroll bar
+  // turns the two arrows round).
+  void keyPressEvent(QKeyEvent* event) override {
+    SliderAction action = SliderNoAction;
+    switch (event->key()) {
+      case Qt::Key_Left: action = SliderSingleStepSub; break;
+      case Qt::Key_Right: action = SliderSingleStepAdd; break;
+      case Qt::Key_PageUp: action = SliderPageStepSub; break;
+      case Qt::Key_PageDown: action = SliderPageStepAdd; break;
+      default: QScrollBar::keyPressEvent(event); return;
+    }
+    event->accept();
+    triggerAction(action);
+  }
+  // The style draws no focus; a frame in the highlight colour shows it.
+  void paintEvent(QPaintEvent* event) override {
+    QScrollBar::paintEvent(event);
+    if (!hasFocus()) return;
+    QPainter painter(this);
+    painter.setPen(palette().color(QPalette::Highlight));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
   }
 };
 
