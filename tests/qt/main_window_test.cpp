@@ -210,6 +210,15 @@ class MainWindowTest : public QObject {
     m_app->ui.setScrollRange(0, 0);
   }
 
+  void editsOnlyShowText() {
+    for (Control id : {Control::EDIT1, Control::EDIT2}) {
+      m_app->ui.setText(id, "0 分 3 秒目");
+      QTest::keyClicks(m_app->ui.window().edit(id), "12");
+      QTest::keyClick(m_app->ui.window().edit(id), Qt::Key_Backspace);
+      QCOMPARE(m_app->ui.text(id), std::string("0 分 3 秒目"));
+    }
+  }
+
   void listLinesAndClicks() {
     m_app->reset(false);
     m_app->ui.clearLines();

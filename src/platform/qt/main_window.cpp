@@ -160,9 +160,13 @@ void MainWindow::createControl(const ControlInfo& info) {
               [this] { send(Event{EventKind::kScroll, Control::HSCROLL1}); });
       widget = m_scroll;
       break;
-    case ControlKind::kEdit:
-      widget = own<QLineEdit>(toQt(info.caption), m_form);
+    case ControlKind::kEdit: {
+      // The position and the length are shown, never typed.
+      auto* edit = own<QLineEdit>(toQt(info.caption), m_form);
+      edit->setReadOnly(true);
+      widget = edit;
       break;
+    }
     case ControlKind::kButton: {
       auto* button = own<QPushButton>(toQt(info.caption), m_form);
       const Control id = info.id;
