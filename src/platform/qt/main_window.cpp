@@ -20,6 +20,8 @@ namespace {
 
 constexpr int kScrollSmallStep = 1;
 constexpr int kScrollLargeStep = 16;
+// A key's release and press this close together are one repeat.
+constexpr quint64 kRepeatPairMs = 10;
 
 // HSCROLL1. Its thumb has one size whatever the range: the page step
 // moves the view by 16 seconds but the view shows one, so the thumb does
@@ -27,6 +29,15 @@ constexpr int kScrollLargeStep = 16;
 class ScrollBar final : public QScrollBar {
  public:
   using QScrollBar::QScrollBar;
+
+  // Ends a press whose release a modal window takes: an arrow's repeat
+  // stops, and a thumb drag goes back to where it started.
+  void letGo() {
+    if (isSliderDown()) setSliderPosition(value());
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(), QPointF(), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    mouseReleaseEvent(&release);
+  }
 
  protected:
   void initStyleOption(QStyleOptionSlider* option) const override {
@@ -195,6 +206,7 @@ void MainWindow::createControl(const ControlInfo& info) {
   if (info.hasBack) applyBackColor(widget, info.back);
   // Input over a control belongs to the control, never to the form below.
   widget->setAttribute(Qt::WA_NoMousePropagation);
+  widget->installEventFilter(this);  // for the held keys (see eventFilter)
   m_controls[info.id] = widget;
 }
 
@@ -242,6 +254,32 @@ void MainWindow::setChecked(MenuItem item, bool checked) {
 bool MainWindow::isChecked(MenuItem item) const {
   auto it = m_checked.find(item);
   return it != m_checked.end() && it->second;
+}
+
+void MainWindow::endHeldInput() {
+  static_cast<ScrollBar*>(m_scroll)->letGo();
+  m_heldKeyCut = true;
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  // The repeats of a key held down when a modal window took over are not
+  // the user's next action: they are dropped until a key is pressed anew.
+  // X11 sends a repeat as a release and a press of the same moment, and
+  // the first one after the window has the focus back may come unmarked.
+  if (event->type() == QEvent::KeyRelease) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    m_released = {key->key(), key->timestamp()};
+  } else if (event->type() == QEvent::KeyPress) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const bool repeat = key->isAutoRepeat() || (key->key() == m_released.key &&
+                                                key->timestamp() - m_released.at <= kRepeatPairMs);
+    if (!repeat) {
+      m_heldKeyCut = false;
+    } else if (m_heldKeyCut) {
+      return true;
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
