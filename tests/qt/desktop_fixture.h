@@ -44,6 +44,21 @@ inline void answerFileDialog(const QString& path) {
   });
 }
 
+// Answers the modal dialog on top every `ms` milliseconds, counting them.
+struct ModalAnswerer {
+  int answered = 0;
+  QTimer timer;
+  explicit ModalAnswerer(int ms) {
+    QObject::connect(&timer, &QTimer::timeout, [this] {
+      if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget()); d && d->isVisible()) {
+        ++answered;
+        d->reject();
+      }
+    });
+    timer.start(ms);
+  }
+};
+
 inline QColor rgb(Rgb c) { return QColor(c.r, c.g, c.b); }
 
 // The program as main() builds it, after start-up. Events are recorded,

@@ -210,6 +210,53 @@ class MainWindowTest : public QObject {
     m_app->ui.setScrollRange(0, 0);
   }
 
+  // No file is open: each move of the scroll bar is refused with a box. An
+  // arrow held past the repeat delay while its box is up, or a key held as
+  // X11 repeats it (marked, or as a release and a press of one moment),
+  // is one action with one box; a key pressed anew is the next.
+  void aHeldArrowOrKeyGivesOneBox() {
+    QVERIFY(!waveFileOpen(m_app->ctx));
+    QScrollBar* bar = m_app->ui.window().scrollBar();
+    m_app->ui.setScrollRange(0, 40);
+    m_app->ui.setScrollPos(10);
+    ModalAnswerer boxes(700);
+    QTest::mousePress(bar, Qt::LeftButton, {}, QPoint(bar->width() - 6, 8));  // right arrow
+    QTest::qWait(800);
+    QTest::mouseRelease(bar, Qt::LeftButton);
+    QCOMPARE(boxes.answered, 1);
+    QCOMPARE(bar->value(), 11);
+    auto key = [](QEvent::Type type, bool repeat, quint64 at) {
+      auto* e = new QKeyEvent(type, Qt::Key_Right, Qt::NoModifier, QString(), repeat);
+      e->setTimestamp(at);
+      return e;
+    };
+    QTimer::singleShot(50, [&] { QCoreApplication::postEvent(bar, key(QEvent::KeyPress, true, 1030)); });
+    const struct {
+      QEvent::Type type;
+      bool repeat;
+      quint64 at;
+      int boxes, pos;
+    } steps[] = {{QEvent::KeyPress, false, 1000, 2, 12},   {QEvent::KeyPress, true, 1900, 2, 12},
+                 {QEvent::KeyRelease, false, 1930, 2, 12}, {QEvent::KeyPress, false, 1930, 2, 12},
+                 {QEvent::KeyRelease, false, 2500, 2, 12}, {QEvent::KeyPress, false, 3000, 3, 13}};
+    for (const auto& k : steps) {
+      std::unique_ptr<QKeyEvent> e(key(k.type, k.repeat, k.at));
+      QApplication::sendEvent(bar, e.get());
+      QTest::qWait(100);
+      QCOMPARE(boxes.answered, k.boxes);
+      QCOMPARE(bar->value(), k.pos);
+    }
+  }
+
+  void editsOnlyShowText() {
+    for (Control id : {Control::EDIT1, Control::EDIT2}) {
+      m_app->ui.setText(id, "0 分 3 秒目");
+      QTest::keyClicks(m_app->ui.window().edit(id), "12");
+      QTest::keyClick(m_app->ui.window().edit(id), Qt::Key_Backspace);
+      QCOMPARE(m_app->ui.text(id), std::string("0 分 3 秒目"));
+    }
+  }
+
   void listLinesAndClicks() {
     m_app->reset(false);
     m_app->ui.clearLines();

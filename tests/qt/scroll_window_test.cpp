@@ -224,6 +224,28 @@ class ScrollWindowTest : public QObject {
     checkAt(target);
   }
 
+  void keysGoTheNaturalWayAndFocusIsShown() {
+    auto framed = [this] {  // the highlight on the top and the left edge
+      const QImage shot = bar()->grab().toImage();
+      const QColor h = bar()->palette().color(QPalette::Highlight);
+      return shot.pixelColor(bar()->width() / 2, 0) == h && shot.pixelColor(0, 8) == h;
+    };
+    QVERIFY(!framed());
+    m_app->ui.window().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&m_app->ui.window()));
+    bar()->setFocus(Qt::TabFocusReason);
+    QVERIFY(framed());
+    bar()->triggerAction(QAbstractSlider::SliderToMinimum);
+    const std::pair<Qt::Key, int> steps[] = {{Qt::Key_Right, 1}, {Qt::Key_PageDown, 17},
+                                             {Qt::Key_Left, 16}, {Qt::Key_PageUp, 0},
+                                             {Qt::Key_PageDown, 16}, {Qt::Key_PageDown, kLastPos}};
+    for (auto [key, pos] : steps) {
+      QTest::keyClick(bar(), key);
+      checkAt(pos);
+    }
+    QCOMPARE(changes(), 7);
+  }
+
   void cleanupTestCase() {
     bar()->setValue(7);  // a second with a tall waveform for the picture
     checkAt(7);

@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPushButton>
 #include <QProxyStyle>
 #include <QSignalBlocker>
@@ -19,18 +20,51 @@ namespace {
 
 constexpr int kScrollSmallStep = 1;
 constexpr int kScrollLargeStep = 16;
+// A key's release and press this close together are one repeat.
+constexpr quint64 kRepeatPairMs = 10;
 
-// HSCROLL1's thumb has one size whatever the range: the page step moves
-// the view by 16 seconds but the view shows one, so the thumb does not
-// pretend to cover a page.
+// HSCROLL1. Its thumb has one size whatever the range: the page step
+// moves the view by 16 seconds but the view shows one, so the thumb does
+// not pretend to cover a page.
 class ScrollBar final : public QScrollBar {
  public:
   using QScrollBar::QScrollBar;
+
+  // Ends a press whose release a modal window takes: an arrow's repeat
+  // stops, and a thumb drag goes back to where it started.
+  void letGo() {
+    if (isSliderDown()) setSliderPosition(value());
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(), QPointF(), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    mouseReleaseEvent(&release);
+  }
 
  protected:
   void initStyleOption(QStyleOptionSlider* option) const override {
     QScrollBar::initStyleOption(option);
     option->pageStep = 0;
+  }
+  // Left and Page Up go back, Right and Page Down forward (Qt's scroll bar
+  // turns the two arrows round).
+  void keyPressEvent(QKeyEvent* event) override {
+    SliderAction action = SliderNoAction;
+    switch (event->key()) {
+      case Qt::Key_Left: action = SliderSingleStepSub; break;
+      case Qt::Key_Right: action = SliderSingleStepAdd; break;
+      case Qt::Key_PageUp: action = SliderPageStepSub; break;
+      case Qt::Key_PageDown: action = SliderPageStepAdd; break;
+      default: QScrollBar::keyPressEvent(event); return;
+    }
+    event->accept();
+    triggerAction(action);
+  }
+  // The style draws no focus; a frame in the highlight colour shows it.
+  void paintEvent(QPaintEvent* event) override {
+    QScrollBar::paintEvent(event);
+    if (!hasFocus()) return;
+    QPainter painter(this);
+    painter.setPen(palette().color(QPalette::Highlight));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
   }
 };
 
@@ -137,9 +171,13 @@ void MainWindow::createControl(const ControlInfo& info) {
               [this] { send(Event{EventKind::kScroll, Control::HSCROLL1}); });
       widget = m_scroll;
       break;
-    case ControlKind::kEdit:
-      widget = own<QLineEdit>(toQt(info.caption), m_form);
+    case ControlKind::kEdit: {
+      // The position and the length are shown, never typed.
+      auto* edit = own<QLineEdit>(toQt(info.caption), m_form);
+      edit->setReadOnly(true);
+      widget = edit;
       break;
+    }
     case ControlKind::kButton: {
       auto* button = own<QPushButton>(toQt(info.caption), m_form);
       const Control id = info.id;
@@ -168,6 +206,7 @@ void MainWindow::createControl(const ControlInfo& info) {
   if (info.hasBack) applyBackColor(widget, info.back);
   // Input over a control belongs to the control, never to the form below.
   widget->setAttribute(Qt::WA_NoMousePropagation);
+  widget->installEventFilter(this);  // for the held keys (see eventFilter)
   m_controls[info.id] = widget;
 }
 
@@ -215,6 +254,32 @@ void MainWindow::setChecked(MenuItem item, bool checked) {
 bool MainWindow::isChecked(MenuItem item) const {
   auto it = m_checked.find(item);
   return it != m_checked.end() && it->second;
+}
+
+void MainWindow::endHeldInput() {
+  static_cast<ScrollBar*>(m_scroll)->letGo();
+  m_heldKeyCut = true;
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  // The repeats of a key held down when a modal window took over are not
+  // the user's next action: they are dropped until a key is pressed anew.
+  // X11 sends a repeat as a release and a press of the same moment, and
+  // the first one after the window has the focus back may come unmarked.
+  if (event->type() == QEvent::KeyRelease) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    m_released = {key->key(), key->timestamp()};
+  } else if (event->type() == QEvent::KeyPress) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const bool repeat = key->isAutoRepeat() || (key->key() == m_released.key &&
+                                                key->timestamp() - m_released.at <= kRepeatPairMs);
+    if (!repeat) {
+      m_heldKeyCut = false;
+    } else if (m_heldKeyCut) {
+      return true;
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

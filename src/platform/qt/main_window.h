@@ -56,8 +56,14 @@ class MainWindow final : public QMainWindow {
 
   bool closed() const { return m_closed; }
 
+  // A modal window is about to take the input: whatever the user holds
+  // down here ends now, so that it cannot act again once that window has
+  // gone (it takes the release, which this window would never see).
+  void endHeldInput();
+
  protected:
   void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   template <class T, class... Args>
@@ -86,6 +92,11 @@ class MainWindow final : public QMainWindow {
   std::map<MenuItem, QAction*> m_actions;
   std::map<MenuItem, bool> m_checked;
   bool m_closed = false;
+  bool m_heldKeyCut = false;  // a held key's repeats are dropped
+  struct {
+    int key = 0;
+    quint64 at = 0;
+  } m_released;  // the last key let go, and when
 };
 
 // Sets a widget's background (and black text) as the form table gives it.

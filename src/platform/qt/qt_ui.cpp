@@ -39,7 +39,8 @@ QWidget* QtUi::widget(Control control) const {
   return m_window->control(control);
 }
 
-QWidget* QtUi::dialogParent() const {
+QWidget* QtUi::dialogParent() {
+  m_window->endHeldInput();
   if (QWidget* modal = QApplication::activeModalWidget()) return modal;
   return m_window.get();
 }
@@ -202,6 +203,7 @@ std::string QtUi::inputBox(const std::string& caption, const std::string& prompt
 
 void QtUi::showAbout(const std::function<void(Canvas&)>& paint) {
   if (m_about) return;  // already shown (modal): nothing to do
+  m_window->endHeldInput();
   m_form3Canvas = std::make_unique<Canvas>(kForm3ClientWidth, kForm3ClientHeight);
   m_form3Canvas->setTextRenderer(&m_renderer);
   AboutDialog dialog(*m_form3Canvas, m_window.get(),
@@ -223,6 +225,7 @@ Rgb QtUi::systemColor(SystemColor which) const {
 }
 
 std::unique_ptr<BusyScope> QtUi::beginBusy(const std::string& caption, bool cancellable) {
+  m_window->endHeldInput();  // the busy scope swallows the release
   return std::make_unique<QtBusyScope>(m_window.get(), m_window->form(), caption, cancellable);
 }
 

@@ -80,7 +80,8 @@ class QtUi final : public Ui {
     if (m_sink) m_sink(event);
   }
   // The window a box or dialog belongs to: the modal one on top, if any.
-  QWidget* dialogParent() const;
+  // What the user holds down in the main window ends first.
+  QWidget* dialogParent();
 
   QtTextRenderer m_renderer;
   Canvas m_formCanvas;
