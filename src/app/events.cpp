@@ -100,6 +100,7 @@ std::string handlerName(const Event& e) {
 bool dispatchEvent(AppContext& ctx, const Event& e) {
   const HandlerEntry* h = entryFor(e);
   if (!h) return false;
+  if (e.kind == EventKind::kClose) ctx.closeRefused = false;
   auto& active = ctx.activeHandlers;
   if (active.count(h->name)) return false;
   active.insert(h->name);

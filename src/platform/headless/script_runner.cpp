@@ -176,7 +176,6 @@ void ScriptRunner::runLine(const std::string& rawLine) {
     if (!m_pending.empty()) m_pending.pop_front();
     dispatch(Event{EventKind::kMciDone, Control::MCI1});
   } else if (cmd == "close" && w.size() == 1) {
-    m_ctx.closeRefused = false;
     dispatch(Event{EventKind::kClose});
     m_closed = !m_ctx.closeRefused;
   } else if (cmd == "print" && w.size() >= 2) {

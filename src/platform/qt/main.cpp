@@ -4,16 +4,62 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include <cstdio>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "app/command_line.h"
 #include "app/events.h"
 #include "app/handlers.h"
 #include "app/main_loop.h"
+#include "app/open_document.h"
 #include "platform/file_system.h"
 #include "platform/qt/desktop_mci.h"
 #include "platform/qt/qt_event_pump.h"
 #include "platform/qt/qt_ui.h"
 
+namespace {
+
+// The program's own arguments: Qt's options (and their values) are Qt's.
+std::vector<std::string> programArguments(int argc, char** argv) {
+  static const std::set<std::string> withValue = {
+      "-platform", "-platformpluginpath", "-platformtheme", "-plugin", "-qwindowgeometry",
+      "-qwindowicon", "-qwindowtitle", "-display", "-geometry", "-style", "-stylesheet",
+      "-session"};
+  static const std::set<std::string> flags = {"-reverse", "-nograb", "-dograb", "-sync",
+                                              "-widgetcount"};
+  std::vector<std::string> args;
+  for (int i = 1; i < argc; ++i) {
+    const std::string a = argv[i];
+    if (a == "--") {
+      args.insert(args.end(), argv + i, argv + argc);
+      break;
+    }
+    if (withValue.count(a)) {
+      ++i;
+    } else if (!flags.count(a)) {
+      args.push_back(a);
+    }
+  }
+  return args;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
   using namespace pelisto;
+  // Help, the version and a wrong command line need no window.
+  const CommandLine command = parseCommandLine(programArguments(argc, argv));
+  switch (command.action) {
+    case CommandLine::Action::kHelp: std::fputs(helpText("pelisto").c_str(), stdout); return 0;
+    case CommandLine::Action::kVersion: std::fputs(versionText().c_str(), stdout); return 0;
+    case CommandLine::Action::kError:
+      std::fprintf(stderr, "pelisto: %s\nTry 'pelisto --help'.\n", command.message.c_str());
+      return kUsageExitStatus;
+    case CommandLine::Action::kRun: break;
+  }
+
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Pelisto"));
   // Qt's own dialogs speak Japanese like the rest of the program.
@@ -32,9 +78,11 @@ int main(int argc, char** argv) {
       [&ui](const std::string& text) { ui.notice(text); });
   AppContext ctx(ui, *fs, *mci);
   ui.setEventSink([&ctx](const Event& event) { dispatchEvent(ctx, event); });
+  ui.window().setCloseRefused([&ctx] { return ctx.closeRefused; });
 
   ui.window().show();
   MAINFORM_START(ctx);
+  if (!command.file.empty()) openDocument(ctx, command.file);
   QtEventPump pump(ui.window());
   runMainLoop(ctx, pump);
   return 0;

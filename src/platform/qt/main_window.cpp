@@ -283,8 +283,15 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-  if (!m_closed) send(Event{EventKind::kClose, Control::MAINFORM});
-  m_closed = true;  // the close is never refused
+  if (!m_closed) {
+    send(Event{EventKind::kClose, Control::MAINFORM});
+    // The user may keep the window (an unsaved edit list, a cancelled save).
+    if (m_closeRefused && m_closeRefused()) {
+      event->ignore();
+      return;
+    }
+  }
+  m_closed = true;
   event->accept();
 }
 

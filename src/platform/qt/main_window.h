@@ -55,6 +55,8 @@ class MainWindow final : public QMainWindow {
   bool isChecked(MenuItem item) const;
 
   bool closed() const { return m_closed; }
+  // Asked after the close event has run: true keeps the window open.
+  void setCloseRefused(std::function<bool()> refused) { m_closeRefused = std::move(refused); }
 
   // A modal window is about to take the input: whatever the user holds
   // down here ends now, so that it cannot act again once that window has
@@ -92,6 +94,7 @@ class MainWindow final : public QMainWindow {
   std::map<MenuItem, QAction*> m_actions;
   std::map<MenuItem, bool> m_checked;
   bool m_closed = false;
+  std::function<bool()> m_closeRefused;
   bool m_heldKeyCut = false;  // a held key's repeats are dropped
   struct {
     int key = 0;
