@@ -76,7 +76,8 @@ SampleKind kindOf(int format) {
   switch (format & SF_FORMAT_SUBMASK) {
     case SF_FORMAT_PCM_S8:
     case SF_FORMAT_PCM_U8: return SampleKind::kInt8;
-    case SF_FORMAT_PCM_16: return SampleKind::kInt16;
+    case SF_FORMAT_PCM_16:
+    case SF_FORMAT_ALAC_16: return SampleKind::kInt16;
     case SF_FORMAT_PCM_24: return SampleKind::kInt24;
     case SF_FORMAT_PCM_32: return SampleKind::kInt32;
     case SF_FORMAT_FLOAT: return SampleKind::kFloat;

@@ -174,7 +174,9 @@ Status convertSamples(SoundDecoder& decoder, SoundLibrary& library, WaveOutput& 
     if (!made) return made.status();
     resampler = std::move(made.value());
   }
-  Quantizer quantize(options.dither);
+  // 8-bit samples that need no computing land on 16-bit steps: no dither.
+  const bool onSteps = info.kind == SampleKind::kInt8 && !resampler && info.channels <= 2;
+  Quantizer quantize(options.dither && !onSteps);
   std::vector<float> in(kConvertBlockFrames * static_cast<size_t>(info.channels));
   std::vector<float> folded(kConvertBlockFrames * static_cast<size_t>(width));
   std::vector<float> resampled;

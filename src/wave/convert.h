@@ -15,10 +15,10 @@
 // Sums past full scale are clipped.
 //
 // Samples. A source of 16-bit integers at 44100 Hz with one or two
-// channels is copied exactly (no arithmetic at all). Anything else is
-// taken as floating point, resampled to 44100 Hz when its rate differs
-// (after the channels are folded), and rounded to 16 bits with triangular
-// (TPDF) dither of ±1 step.
+// channels is copied exactly (no arithmetic at all); 8-bit ones there are
+// widened exactly. Anything else is taken as floating point, resampled to
+// 44100 Hz when its rate differs (after the channels are folded), and
+// rounded to 16 bits with triangular (TPDF) dither of ±1 step.
 #pragma once
 
 #include <cstdint>
