@@ -45,19 +45,15 @@ inline std::vector<uint8_t> wavOf(const WavLayout& w, const std::vector<uint8_t>
 }
 
 // Samples of full scale ±1 stored as `bits`-bit integers (8: unsigned) or,
-// with floating, as 32- or 64-bit floats.
+// with floating, as 32-bit floats.
 inline std::vector<uint8_t> samplesOf(const std::vector<double>& v, int bits, bool floating) {
   std::vector<uint8_t> out;
   for (double x : v) {
-    if (floating && bits == 32) {
+    if (floating) {
       float f = float(x);
       uint8_t b[4];
       std::memcpy(b, &f, 4);
       out.insert(out.end(), b, b + 4);
-    } else if (floating) {
-      uint8_t b[8];
-      std::memcpy(b, &x, 8);
-      out.insert(out.end(), b, b + 8);
     } else {
       const double full = std::ldexp(1.0, bits - 1);
       int64_t n = std::llround(std::clamp(x * full, -full, full - 1));
