@@ -123,6 +123,9 @@ TEST(MemFileSystem, ReadFailuresAndMissingFiles) {
   ASSERT_TRUE(f);
   uint8_t b[4];
   EXPECT_EQ(f.value()->read(0, b, 4).status().code(), StatusCode::kIoError);
+  fs.failReadsOf("bad", 2);  // bad from byte 2 on
+  EXPECT_EQ(f.value()->read(0, b, 2).value(), 2u);
+  EXPECT_EQ(f.value()->read(1, b, 2).status().code(), StatusCode::kIoError);
   EXPECT_EQ(fs.open("nope", OpenMode::kRead).status().code(), StatusCode::kNotFound);
   EXPECT_EQ(fs.open("nofolder/x", OpenMode::kCreate).status().code(), StatusCode::kNotFound);
   EXPECT_FALSE(fs.isFile("nope"));

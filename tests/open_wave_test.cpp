@@ -6,6 +6,7 @@
 
 #include "app/messages.h"
 #include "support/test_app.h"
+#include "wave/convert_command.h"
 #include "wave/open_wave.h"
 #include "wave/wave_header.h"
 
@@ -52,6 +53,7 @@ struct HeaderCase {
   const char* name;
   Bytes file;
   const char* message;  // nullptr: accepted
+  bool asks = false;    // the sound library reads it: conversion is offered (answered No)
 };
 
 std::vector<HeaderCase> headerCases() {
@@ -65,11 +67,11 @@ std::vector<HeaderCase> headerCases() {
       {"float tag 3", with16(good, 20, 3), kMsgNotPcm},
       {"float, mono and 48 kHz: the first check wins",
        with32(with16(with16(good, 20, 3), 22, 1), 24, 48000), kMsgNotPcm},
-      {"mono", with16(good, 22, 1), kMsgMono},
-      {"mono at 48 kHz", with32(with16(good, 22, 1), 24, 48000), kMsgMono},
-      {"48 kHz", with32(good, 24, 48000), kMsgNot44k},
-      {"fmt chunk of 18 bytes", fmt18(), kMsgBadData},
-      {"LIST before data", listBeforeData(), kMsgBadData},
+      {"mono", with16(good, 22, 1), kMsgMono, true},
+      {"mono at 48 kHz", with32(with16(good, 22, 1), 24, 48000), kMsgMono, true},
+      {"48 kHz", with32(good, 24, 48000), kMsgNot44k, true},
+      {"fmt chunk of 18 bytes", fmt18(), kMsgBadData, true},
+      {"LIST before data", listBeforeData(), kMsgBadData, true},
       {"DATA in capitals", with(good, 36, "DATA"), kMsgBadData},
       {"chunk after data", trailer(), nullptr},
       {"8-bit stereo", with16(with16(good, 34, 8), 32, 2), nullptr},
@@ -83,12 +85,15 @@ TEST(OpenWave, HeaderChecksInFileOrder) {
     TestApp app;
     app.started();
     app.fs.setContents("f.wav", c.file);
-    app.openWave("f.wav");
+    app.ui.queueAnswer({ScriptedAnswer::kOpen, "f.wav"});
+    if (c.asks) app.ui.queueAnswer({ScriptedAnswer::kNo, ""});
+    OPENWAVEFILE_ON(app.ctx);
     const AppState& s = app.ctx.state;
     EXPECT_EQ(s.WAVEFILENAME, "f.wav");
     if (c.message) {
-      EXPECT_EQ(app.lines(), (std::vector<std::string>{"dialog: open waveファイルを開く",
-                                                       std::string("message: ") + c.message}));
+      std::vector<std::string> shown = {"dialog: open waveファイルを開く", std::string("message: ") + c.message};
+      if (c.asks) shown.push_back(std::string("question: ") + kAskConvert);
+      EXPECT_EQ(app.lines(), shown);
       EXPECT_EQ(s.WAVEFNUM, 0);
       EXPECT_EQ(app.ctx.files.freeFile(), 1);  // the file was closed
       EXPECT_FALSE(waveFileOpen(app.ctx));

@@ -2,6 +2,7 @@
 // No hidden globals: a test builds a fresh context over fakes.
 #pragma once
 
+#include <memory>
 #include <set>
 #include <string>
 
@@ -9,12 +10,20 @@
 #include "platform/file_system.h"
 #include "platform/file_table.h"
 #include "platform/mci.h"
+#include "platform/sound_library.h"
 #include "platform/ui.h"
 
 namespace pelisto {
 
 struct AppContext {
-  AppContext(Ui& ui_, FileSystem& fs_, MciDevice& mci_) : ui(ui_), fs(fs_), files(fs_), mci(mci_) {}
+  // Without a sound library of its own the context makes the real one.
+  AppContext(Ui& ui_, FileSystem& fs_, MciDevice& mci_, SoundLibrary* sound_ = nullptr)
+      : ui(ui_),
+        fs(fs_),
+        files(fs_),
+        mci(mci_),
+        m_ownSound(sound_ ? nullptr : newSoundLibrary()),
+        sound(sound_ ? *sound_ : *m_ownSound) {}
   AppContext(const AppContext&) = delete;
   AppContext& operator=(const AppContext&) = delete;
 
@@ -23,6 +32,12 @@ struct AppContext {
   FileSystem& fs;
   FileTable files;
   MciDevice& mci;
+
+ private:
+  std::unique_ptr<SoundLibrary> m_ownSound;
+
+ public:
+  SoundLibrary& sound;  // decoding other sound formats, resampling
   MciResult lastMci;  // MCI1's result and reply text of the last command sent
   std::set<std::string> activeHandlers;  // handlers now running (no re-entry)
   bool closeRefused = false;             // the last close request was refused

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "app/forms.h"
 #include "platform/canvas.h"
@@ -21,10 +22,19 @@ enum class Answer { kYes, kNo, kCancel };
 enum class SystemColor { kButtonFace, kButtonText };
 
 struct FileDialogSpec {
+  FileDialogSpec(std::string title_, std::string filterText_, std::string pattern_, bool save_ = false,
+                 std::string initialPath_ = {})
+      : title(std::move(title_)),
+        filterText(std::move(filterText_)),
+        pattern(std::move(pattern_)),
+        save(save_),
+        initialPath(std::move(initialPath_)) {}
   std::string title;
-  std::string filterText;  // "waveファイル(*.wav)"
-  std::string pattern;     // "*.wav"
-  bool save = false;       // a save dialog asks before replacing a file
+  std::string filterText;   // "waveファイル(*.wav)"
+  std::string pattern;      // "*.wav"
+  bool save = false;        // a save dialog asks before replacing a file
+  std::string initialPath;  // the proposed file (its folder and name); empty:
+                            // the current directory and no name
 };
 
 // Held while a long operation runs: the wait pointer, the mouse captured by

@@ -4,11 +4,16 @@
 #include "app/handlers.h"
 #include "app/messages.h"
 #include "view/mouse.h"
+#include "wave/convert_command.h"
 #include "wave/wave_header.h"
 
 namespace pelisto {
 
 bool openWaveForView(AppContext& ctx, const std::string& path) {
+  return openWaveChecked(ctx, path).isOk();
+}
+
+Status openWaveChecked(AppContext& ctx, const std::string& path) {
   AppState& s = ctx.state;
   endMouseModes(ctx);
   if (s.WAVEFNUM != 0 && ctx.files.isOpen(s.WAVEFNUM)) ctx.files.close(s.WAVEFNUM);
@@ -16,7 +21,7 @@ bool openWaveForView(AppContext& ctx, const std::string& path) {
   Result<int16_t> opened = ctx.files.openFree(path, OpenMode::kRead);
   if (!opened) {
     refuse(ctx, std::string(kMsgCannotOpenWave) + "\n" + path + "\n" + opened.status().message());
-    return false;
+    return opened.status();
   }
   s.WAVEFNUM = opened.value();
   WaveHeaderCheck check = checkWaveHeader(*ctx.files.file(s.WAVEFNUM));
@@ -28,7 +33,7 @@ bool openWaveForView(AppContext& ctx, const std::string& path) {
                     : st.message());
     ctx.files.close(s.WAVEFNUM);
     s.WAVEFNUM = 0;
-    return false;
+    return st;
   }
   ctx.files.seek(s.WAVEFNUM, kHeaderSize);
   s.DATASIZE = check.dataSize;
@@ -40,7 +45,7 @@ bool openWaveForView(AppContext& ctx, const std::string& path) {
   // position text and the markers agree with the picture.
   ctx.ui.setScrollPos(0);
   HSCROLL1_CHANGE(ctx);
-  return true;
+  return Status::ok();
 }
 
 void OPENWAVEFILE_ON(AppContext& ctx) {
@@ -56,7 +61,8 @@ void OPENWAVEFILE_ON(AppContext& ctx) {
 
 void openWaveFileAt(AppContext& ctx, const std::string& path) {
   ctx.state.WAVEFILENAME = path;
-  openWaveForView(ctx, path);
+  Status refusal = openWaveChecked(ctx, path);
+  if (!refusal) offerConversion(ctx, path, refusal);
 }
 
 }  // namespace pelisto

@@ -17,6 +17,9 @@ namespace pelisto {
 // could not be opened or read), closes the file, leaves WAVEFNUM 0 and
 // returns false. WAVEFILENAME is the caller's to set.
 bool openWaveForView(AppContext& ctx, const std::string& path);
+// The same, returning why the file was refused: kInvalid with the failing
+// check's message, or the status of the failed open or read.
+Status openWaveChecked(AppContext& ctx, const std::string& path);
 
 // The open-file command once its dialog has chosen path.
 void openWaveFileAt(AppContext& ctx, const std::string& path);

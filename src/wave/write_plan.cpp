@@ -136,14 +136,22 @@ Result<WritePlan> planWaveFile(AppContext& ctx) {
   return plan;
 }
 
+Status checkTargetWritable(FileSystem& fs, const std::string& path) {
+  auto refused = [&](const std::string& what) {
+    return Status::error(StatusCode::kInvalid, what + "\n" + path);
+  };
+  if (fs.isDirectory(path)) return refused("同じ名前のフォルダがあるため作成できません");
+  if (auto target = fs.info(path); target && !target->writable) {
+    return refused("書き込みが禁止されているファイルには書き込めません。別の名前を指定してください");
+  }
+  return Status::ok();
+}
+
 Status checkOutputPath(AppContext& ctx, const WritePlan& plan, const std::string& path) {
   auto refused = [&](const std::string& what) {
     return Status::error(StatusCode::kInvalid, what + "\n" + path);
   };
-  if (ctx.fs.isDirectory(path)) return refused("同じ名前のフォルダがあるため作成できません");
-  if (auto target = ctx.fs.info(path); target && !target->writable) {
-    return refused("書き込みが禁止されているファイルには書き込めません。別の名前を指定してください");
-  }
+  if (Status st = checkTargetWritable(ctx.fs, path); !st) return st;
   const std::string& open = ctx.state.WAVEFILENAME;
   if (path == open || ctx.fs.sameFile(path, open)) {
     return refused("開いているwaveファイルには書き込めません。別の名前を指定してください");

@@ -61,6 +61,10 @@ Result<WritePlan> planWaveFile(AppContext& ctx);
 // not write.
 Status checkOutputPath(AppContext& ctx, const WritePlan& plan, const std::string& path);
 
+// The checks of any output path: not a folder, not a file the user may not
+// write. The message names path.
+Status checkTargetWritable(FileSystem& fs, const std::string& path);
+
 // The output path after the extension rule: ".WAV" is appended unless the
 // last four characters already read ".wav" in any letter case.
 std::string withWavExtension(const std::string& path);

@@ -71,6 +71,20 @@ class DialogsTest : public QObject {
     QVERIFY(asked);
   }
 
+  void saveDialogShowsTheProposedFile() {
+    QTemporaryDir dir;
+    QString folder, name;
+    whenModal<QFileDialog>([&](QFileDialog* d) {
+      folder = d->directory().absolutePath();
+      name = d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text();
+      d->reject();
+    });
+    const std::string proposed = fromQt(dir.filePath(QStringLiteral("take_44k16.wav")));
+    m_app->ui.fileDialog(FileDialogSpec{"変換したWaveファイルの保存", "waveファイル(*.wav)", "*.wav", true, proposed});
+    QCOMPARE(folder, dir.path());
+    QCOMPARE(name, QStringLiteral("take_44k16.wav"));
+  }
+
   void questionAnswers() {
     struct Case {
       QMessageBox::StandardButton press;  // NoButton: the box is closed

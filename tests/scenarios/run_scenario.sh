@@ -9,6 +9,7 @@
 # Set-up lines are comments to the runner, written "#! ACTION ARGS" at any
 # place in the script and performed in order before it runs:
 #   #! mkwav KIND FILE [ARGS]   pelisto-mkwav KIND FILE [ARGS]
+#   #! sox ARGS…                sox ARGS (sound files of other formats)
 #   #! mkdir DIR                a folder
 #   #! text FILE WORDS…         a text file holding WORDS and a newline
 #   #! bytes FILE TOKENS…       a binary file: each token is hex digits (two
@@ -72,6 +73,7 @@ while IFS= read -r line || [ -n "$line" ]; do
   action=${words[0]}
   case "$action" in
     mkwav) "$mkwav" "${words[@]:1}" || { echo "set-up failed: $line" >&2; exit 2; } ;;
+    sox) sox "${words[@]:1}" || { echo "set-up failed: $line" >&2; exit 2; } ;;
     mkdir) mkdir -p "${words[@]:1}" || exit 2 ;;
     text) printf '%s\n' "${words[*]:2}" > "${words[1]}" || exit 2 ;;
     bytes) write_bytes "${words[@]:2}" > "${words[1]}" || { echo "set-up failed: $line" >&2; exit 2; } ;;

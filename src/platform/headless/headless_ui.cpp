@@ -124,6 +124,7 @@ Answer HeadlessUi::question(const std::string&, const std::string& text) {
 
 std::string HeadlessUi::fileDialog(const FileDialogSpec& spec) {
   m_transcript.add(std::string("dialog: ") + (spec.save ? "save " : "open ") + spec.title);
+  m_lastDialogInitialPath = spec.initialPath;
   ScriptedAnswer a{ScriptedAnswer::kCancel, ""};
   if (!takeAnswer(a, "file dialog")) return kCancelMark;
   if (a.kind == ScriptedAnswer::kCancel) return kCancelMark;

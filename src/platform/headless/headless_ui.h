@@ -51,6 +51,8 @@ class HeadlessUi final : public Ui {
   // The prompt and the initial text of the last input box shown.
   const std::string& lastInputPrompt() const { return m_lastInputPrompt; }
   const std::string& lastInputInitial() const { return m_lastInputInitial; }
+  // The proposed file of the last file dialog shown (empty: none).
+  const std::string& lastDialogInitialPath() const { return m_lastDialogInitialPath; }
 
   void setText(Control control, const std::string& text) override;
   std::string text(Control control) const override;
@@ -117,6 +119,7 @@ class HeadlessUi final : public Ui {
   int m_busyScopes = 0;
   std::string m_lastInputPrompt;
   std::string m_lastInputInitial;
+  std::string m_lastDialogInitialPath;
 };
 
 }  // namespace pelisto

@@ -19,7 +19,10 @@ class MemFile final : public File {
       : m_fs(fs), m_path(std::move(path)), m_data(std::move(data)), m_writable(writable) {}
 
   Result<size_t> read(uint64_t offset, uint8_t* dst, size_t n) override {
-    if (m_fs.m_failReads.count(m_path)) return failure(StatusCode::kIoError, reason::kIoError);
+    if (auto bad = m_fs.m_failReads.find(m_path);
+        bad != m_fs.m_failReads.end() && (bad->second == 0 || offset + n > bad->second)) {
+      return failure(StatusCode::kIoError, reason::kIoError);
+    }
     const uint64_t length = m_fs.lengthOf(m_path, m_data);
     if (offset >= length) return size_t{0};
     const size_t count = static_cast<size_t>(std::min<uint64_t>(n, length - offset));

@@ -49,8 +49,9 @@ class MemFileSystem final : public FileSystem {
   void setCapacity(uint64_t bytes) { m_capacity = bytes; }
   // Creating, writing, renaming or deleting files in folder fails (kIoError).
   void setReadOnlyDirectory(const std::string& folder) { m_readOnly.insert(folder); }
-  // Reads of path fail with kIoError.
-  void failReadsOf(const std::string& path) { m_failReads.insert(path); }
+  // Reads of path fail with kIoError: every read, or with `from` those
+  // that reach past byte `from` (a file that turns bad part of the way).
+  void failReadsOf(const std::string& path, uint64_t from = 0) { m_failReads[path] = from; }
 
  private:
   friend class MemFile;
@@ -67,7 +68,7 @@ class MemFileSystem final : public FileSystem {
   std::set<std::string> m_dirs;
   std::set<std::string> m_special;
   std::set<std::string> m_readOnly;
-  std::set<std::string> m_failReads;
+  std::map<std::string, uint64_t> m_failReads;
   uint64_t m_capacity = UINT64_MAX;
   int64_t m_started = 1000000000;
   int64_t m_clock = m_started;

@@ -4,6 +4,7 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -45,6 +46,12 @@ std::string runFileDialog(QWidget* parent, const FileDialogSpec& spec) {
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setAcceptMode(spec.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dialog.setFileMode(spec.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  if (!spec.initialPath.empty()) {
+    // The proposed file: its folder shown, its name in the name field.
+    const QFileInfo proposed(toQt(spec.initialPath));
+    dialog.setDirectory(proposed.absolutePath());
+    dialog.selectFile(proposed.fileName());
+  }
   if (dialog.exec() != QDialog::Accepted) return kCancelMark;
   const QStringList chosen = dialog.selectedFiles();
   if (chosen.isEmpty() || chosen.first().isEmpty()) return kCancelMark;

@@ -1,0 +1,80 @@
+// The resampler over libsoxr at its high-quality setting (20-bit precision,
+// linear phase), on interleaved 32-bit float frames.
+#include <soxr.h>
+
+#include <cmath>
+
+#include "platform/sound_library.h"
+
+namespace pelisto {
+namespace {
+
+class SoxrResampler final : public Resampler {
+ public:
+  SoxrResampler(soxr_t soxr, double ratio, int channels)
+      : m_soxr(soxr), m_ratio(ratio), m_channels(static_cast<size_t>(channels)) {}
+  ~SoxrResampler() override { soxr_delete(m_soxr); }
+
+  Status process(const float* in, size_t frames, std::vector<float>& out) override {
+    while (frames > 0) {
+      size_t used = 0;
+      const size_t before = out.size();
+      Status st = step(in, frames, &used, out);
+      if (!st) return st;
+      if (used == 0 && out.size() == before) {
+        return Status::error(StatusCode::kIoError, "the resampler takes no input");
+      }
+      in += used * m_channels;
+      frames -= used;
+    }
+    return Status::ok();
+  }
+
+  Status finish(std::vector<float>& out) override {
+    for (;;) {
+      const size_t before = out.size();
+      Status st = step(nullptr, 0, nullptr, out);
+      if (!st) return st;
+      if (out.size() == before) return Status::ok();
+    }
+  }
+
+ private:
+  // One call of the library: room for the output of `frames` input frames
+  // (and some of what it holds back), appended to out.
+  Status step(const float* in, size_t frames, size_t* used, std::vector<float>& out) {
+    const size_t room = static_cast<size_t>(std::ceil(static_cast<double>(frames) * m_ratio)) + 1024;
+    const size_t start = out.size();
+    out.resize(start + room * m_channels);
+    size_t produced = 0;
+    soxr_error_t error = soxr_process(m_soxr, in, frames, used, out.data() + start, room, &produced);
+    out.resize(start + produced * m_channels);
+    if (error) return Status::error(StatusCode::kIoError, error);
+    return Status::ok();
+  }
+
+  soxr_t m_soxr;
+  double m_ratio;
+  size_t m_channels;
+};
+
+}  // namespace
+
+Result<std::unique_ptr<Resampler>> newSoxrResampler(int inRate, int outRate, int channels) {
+  if (inRate < 1 || outRate < 1 || channels < 1) {
+    return Status::error(StatusCode::kInvalid, "bad resampler rates or channels");
+  }
+  soxr_error_t error = nullptr;
+  const soxr_io_spec_t io = soxr_io_spec(SOXR_FLOAT32_I, SOXR_FLOAT32_I);
+  const soxr_quality_spec_t quality = soxr_quality_spec(SOXR_HQ, 0);
+  soxr_t soxr = soxr_create(inRate, outRate, static_cast<unsigned>(channels), &error, &io, &quality,
+                            nullptr);
+  if (!soxr || error) {
+    if (soxr) soxr_delete(soxr);
+    return Status::error(StatusCode::kIoError, error ? error : "soxr_create failed");
+  }
+  return std::unique_ptr<Resampler>(
+      std::make_unique<SoxrResampler>(soxr, static_cast<double>(outRate) / inRate, channels));
+}
+
+}  // namespace pelisto

@@ -1,0 +1,75 @@
+// Converting a sound file of another format into the editing format: 16-bit
+// stereo PCM at 44100 frames per second behind the canonical 44-byte
+// header. Streamed in blocks through the decoder and resampler services;
+// memory does not grow with the file.
+//
+// Channels. One channel is heard on both sides (copied to left and right).
+// Two channels stay left and right. More channels are folded into two by
+// where each is meant to be heard:
+//   front left                                  → left, unchanged
+//   front right                                 → right, unchanged
+//   back, side, front-of-centre and top left    → left at −3 dB (× 1/√2)
+//   back, side, front-of-centre and top right   → right at −3 dB
+//   centre, back and top centre, LFE, and a
+//   channel of no known place                   → both sides at −3 dB
+// Sums past full scale are clipped.
+//
+// Samples. A source of 16-bit integers at 44100 Hz with one or two
+// channels is copied exactly (no arithmetic at all); 8-bit ones there are
+// widened exactly. Anything else is taken as floating point, resampled to
+// 44100 Hz when its rate differs (after the channels are folded), and
+// rounded to 16 bits with triangular (TPDF) dither of ±1 step.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/sound_library.h"
+#include "platform/ui.h"
+
+namespace pelisto {
+
+inline constexpr int kEditRate = 44100;
+// Frames read from the decoder at a time.
+inline constexpr size_t kConvertBlockFrames = 8192;
+// The most frames the header's 32-bit sizes can describe (44 + 4 × frames
+// bytes must stay below 4 GiB).
+inline constexpr uint64_t kMaxConvertedFrames = (0xFFFFFFFFull - 44) / 4;
+
+inline constexpr const char* kMsgConvertedTooLong =
+    "変換したファイルの大きさが4GBを超えるため変換できません";
+
+struct ConvertOptions {
+  bool dither = true;  // off only where tests compare exact values
+};
+
+// The share of each source channel in the left and right output.
+struct ChannelGains {
+  float left = 0;
+  float right = 0;
+};
+std::vector<ChannelGains> stereoFold(const SoundInfo& info);
+
+// The frames the converted sound will have (from the source's frame count,
+// which some formats only estimate), and the refusal when they would not
+// fit the header.
+uint64_t convertedFrames(const SoundInfo& info);
+Status checkConvertedLength(uint64_t frames);
+
+// Writes the converted sound of decoder into out from offset 0: the header,
+// then the samples; the header's sizes are set when the sound has ended.
+// Reports progress (source frames) to busy, which may cancel (kCancelled).
+// A source that cannot be read fails with kIoError; a sound that turns out
+// longer than a header can describe with kLimit.
+Status convertSound(SoundDecoder& decoder, SoundLibrary& library, File& out, BusyScope* busy,
+                    const ConvertOptions& options = {});
+
+// Converts the sound file at source into a new wave file at target, which
+// is replaced only when the conversion is complete (nothing is left behind
+// on failure or cancel).
+Status convertToWaveFile(FileSystem& fs, SoundLibrary& library, const std::string& source,
+                         const std::string& target, BusyScope* busy,
+                         const ConvertOptions& options = {});
+
+}  // namespace pelisto

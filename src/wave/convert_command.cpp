@@ -1,0 +1,105 @@
+#include "wave/convert_command.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "app/messages.h"
+#include "wave/convert.h"
+#include "wave/open_wave.h"
+#include "wave/wave_header.h"
+#include "wave/write_plan.h"
+
+namespace pelisto {
+namespace {
+
+// The refusals a sound of another format meets: a file that is no RIFF at
+// all (FLAC, Ogg, AIFF, MP3, …), and a WAV whose format or layout differs.
+// The RIFF form type and fmt checks mean no sound a WAV reader would take.
+bool mayBeOtherFormat(const Status& refusal) {
+  if (refusal.code() != StatusCode::kInvalid) return false;
+  for (const char* msg : {kMsgNotRiff, kMsgNotPcm, kMsgMono, kMsgNot44k, kMsgBadData}) {
+    if (refusal.message() == msg) return true;
+  }
+  return false;
+}
+
+// The new file may not replace the source, nor the source of a line of the
+// edit list, which would then name other sound.
+Status checkTarget(AppContext& ctx, const std::string& source, const std::string& target) {
+  if (Status st = checkTargetWritable(ctx.fs, target); !st) return st;
+  auto same = [&](const std::string& other) {
+    return !other.empty() && (target == other || ctx.fs.sameFile(target, other));
+  };
+  const std::string another = "。別の名前を指定してください\n" + target;
+  if (same(source)) return Status::error(StatusCode::kInvalid, "変換元のファイルには書き込めません" + another);
+  const int lines = std::min<int>(ctx.ui.lineCount(), static_cast<int>(ctx.state.EDITFILE.size()));
+  for (int i = 0; i < lines; ++i) {
+    if (same(ctx.state.EDITFILE[i][0])) {
+      return Status::error(StatusCode::kInvalid,
+                           std::to_string(i + 1) + "行目のwaveファイルには書き込めません" + another);
+    }
+  }
+  return Status::ok();
+}
+
+std::string failureText(const Status& st, const std::string& target) {
+  switch (st.code()) {
+    case StatusCode::kCancelled: return "Waveファイルへの変換を中止しました";
+    case StatusCode::kLimit: return st.message();
+    case StatusCode::kNoSpace:
+      return "ディスクの空き容量が足りないため、変換したWaveファイルを作成できませんでした\n" + target;
+    default: return "変換したWaveファイルを作成できませんでした\n" + target + "\n" + st.message();
+  }
+}
+
+}  // namespace
+
+std::string convertedName(const std::string& source) {
+  const size_t slash = source.find_last_of('/');
+  const size_t nameAt = slash == std::string::npos ? 0 : slash + 1;
+  size_t dot = source.find_last_of('.');
+  if (dot == std::string::npos || dot <= nameAt) dot = source.size();
+  return source.substr(0, dot) + kConvertSuffix;
+}
+
+void offerConversion(AppContext& ctx, const std::string& path, const Status& refusal) {
+  if (!mayBeOtherFormat(refusal)) return;
+  uint64_t frames = 0;
+  {
+    // No sound the library reads, or none in it (a header cut short): the
+    // refusal stands alone.
+    auto decoder = ctx.sound.openDecoder(ctx.fs, path);
+    if (!decoder) return;
+    SoundDecoder& sound = *decoder.value();
+    std::vector<float> frame(static_cast<size_t>(sound.info().channels));
+    auto first = sound.readFloat(frame.data(), 1);
+    if (!first || first.value() == 0) return;
+    frames = convertedFrames(sound.info());
+  }
+  if (ctx.ui.question(ctx.state.APPTITLE, kAskConvert) != Answer::kYes) return;
+  if (Status st = checkConvertedLength(frames); !st) {
+    refuse(ctx, st.message() + "\n" + path);
+    return;
+  }
+  std::string target = ctx.ui.fileDialog(
+      FileDialogSpec{kConvertTitle, kWriteFilterText, kWritePattern, true, convertedName(path)});
+  if (target == kCancelMark || target.empty()) return;
+  target = withWavExtension(target);
+  if (Status st = checkTarget(ctx, path, target); !st) {
+    refuse(ctx, st.message());
+    return;
+  }
+  Status done;
+  {
+    std::unique_ptr<BusyScope> busy = ctx.ui.beginBusy(kConvertCaption, true);
+    done = convertToWaveFile(ctx.fs, ctx.sound, path, target, busy.get());
+  }
+  if (!done) {
+    refuse(ctx, failureText(done, target));
+    return;
+  }
+  ctx.state.WAVEFILENAME = target;
+  openWaveForView(ctx, target);
+}
+
+}  // namespace pelisto
