@@ -154,13 +154,38 @@ TEST(MciInterpreter, NotifyCodes) {
   EXPECT_EQ(d.notes, std::vector<MciNotify>{MciNotify::kSuccessful});
 }
 
-TEST(MciInterpreter, ReadErrorDuringPlayEndsWithFailure) {
-  Device d;
-  d.openW();
-  d.fs.failReadsOf("/w/a.wav");
-  d.send("PLAY W FROM 0 NOTIFY");
-  d.out.advanceTo(100);
-  EXPECT_EQ(d.notes, std::vector<MciNotify>{MciNotify::kFailure});
+// A play whose file gives out before the range's end fails, and the
+// position is what was played: the file cut short 200 ms into the play
+// (also inside a frame), or unreadable from the start.
+TEST(MciInterpreter, PlayCutShortFailsAtWhatWasPlayed) {
+  struct Case {
+    size_t keepBytes;  // SIZE_MAX: reads fail instead
+    const char* position;
+    size_t playedFrames;
+  };
+  const Case cases[] = {{kHeaderSize + 44100 * 4, "1000", 22050},
+                        {kHeaderSize + 66150 * 4 + 3, "1500", 44100},
+                        {SIZE_MAX, "500", 0}};
+  for (const Case& c : cases) {
+    Device d;
+    std::vector<int16_t> played;
+    d.out.setCapture(&played);
+    d.openW();
+    d.send("PLAY W FROM 500 TO 2500 NOTIFY");
+    if (c.keepBytes == SIZE_MAX) {
+      d.fs.failReadsOf("/w/a.wav");
+    } else {
+      d.out.advanceTo(200);
+      const std::vector<uint8_t> whole = d.fs.contents("/w/a.wav");
+      auto f = d.fs.open("/w/a.wav", OpenMode::kCreate);  // truncates in place
+      ASSERT_TRUE(f && (*f)->write(0, whole.data(), c.keepBytes).isOk());
+    }
+    d.out.advanceTo(5000);
+    EXPECT_EQ(d.notes, std::vector<MciNotify>{MciNotify::kFailure}) << c.position;
+    EXPECT_EQ(d.position(), c.position);
+    EXPECT_EQ(played.size(), 2 * c.playedFrames) << c.position;
+    EXPECT_EQ(d.send("STATUS W MODE").reply, "stopped");
+  }
 }
 
 TEST(MciInterpreter, OutputIsHeldWhileAnAliasIsOpen) {

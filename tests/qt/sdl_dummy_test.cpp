@@ -7,6 +7,7 @@
 
 #include <signal.h>
 
+#include <filesystem>
 #include <thread>
 
 #include "sdl_support.h"
@@ -21,6 +22,8 @@ class SdlDummyTest : public QObject {
   void leavesTerminationSignalsAlone();  // first: before any device has started SDL
   void playsInRealTime();
   void stopAbortsAtOnce();
+  void truncatedWhilePlayingFails();
+  void startAndStopInALoop();
   void fallsBackWhenNoDeviceOpens();
   void fallsBackToSilenceOnce();  // last: it leaves the silent driver forced
 };
@@ -110,6 +113,47 @@ void SdlDummyTest::stopAbortsAtOnce() {
   std::this_thread::sleep_for(std::chrono::milliseconds(300));
   QCOMPARE(d.position(), stopped);
   QCOMPARE(d.successful.load(), 0);
+}
+
+// The file cut to two seconds of sound 300 ms into a play to 3.5 s: the
+// play ends there with the failure notification.
+void SdlDummyTest::truncatedWhilePlayingFails() {
+  qputenv("SDL_AUDIODRIVER", "dummy");
+  QTemporaryDir dir;
+  SdlDevice d;
+  const std::string path = dir.path().toStdString() + "/a.wav";
+  QVERIFY(writeFile(*d.fs, path, wavFile(patternData(4 * kBytesPerSecond))));
+  QCOMPARE(d.mci.send("OPEN " + path + " TYPE WAVEAUDIO ALIAS W").code, 0);
+  QCOMPARE(d.mci.send("PLAY W FROM 0 TO 3500 NOTIFY").code, 0);
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  std::filesystem::resize_file(path, kHeaderSize + 2 * kBytesPerSecond);
+  QTRY_VERIFY_WITH_TIMEOUT(d.failed.load() == 1, 8000);
+  QCOMPARE(d.position(), 2000);
+  QCOMPARE(d.successful.load() + d.other.load(), 0);
+}
+
+// Plays stopped, superseded and closed at random moments, the device
+// opened again: every play notifies exactly once.
+void SdlDummyTest::startAndStopInALoop() {
+  qputenv("SDL_AUDIODRIVER", "dummy");
+  QTemporaryDir dir;
+  SdlDevice d;
+  const std::string path = dir.path().toStdString() + "/a.wav";
+  QVERIFY(writeFile(*d.fs, path, wavFile(patternData(kBytesPerSecond / 10))));
+  const std::string open = "OPEN " + path + " TYPE WAVEAUDIO ALIAS W";
+  QCOMPARE(d.mci.send(open).code, 0);
+  int plays = 0;
+  for (int i = 0; i < 60; ++i) {
+    QCOMPARE(d.mci.send("PLAY W FROM " + std::to_string(i % 90) + " NOTIFY").code, 0);
+    ++plays;
+    std::this_thread::sleep_for(std::chrono::milliseconds(i % 7 * 5));
+    const char* end[] = {"STOP W", "PLAY W FROM 0 TO 1", "CLOSE W", "STATUS W POSITION"};
+    QCOMPARE(d.mci.send(end[i % 4]).code, 0);
+    if (i % 4 == 2) QCOMPARE(d.mci.send(open).code, 0);
+  }
+  QCOMPARE(d.mci.send("CLOSE W").code, 0);
+  QCOMPARE(d.successful.load() + d.failed.load() + d.other.load(), plays);
+  QCOMPARE(d.failed.load(), 0);
 }
 
 // ALSA starts on a machine without a sound card, but no device opens.

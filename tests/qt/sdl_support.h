@@ -22,9 +22,12 @@ struct SdlDevice {
   std::unique_ptr<FileSystem> fs = newPosixFileSystem();
   std::vector<std::string> notices;
   std::atomic<int> successful{0};
-  std::atomic<int> other{0};
+  std::atomic<int> failed{0};
+  std::atomic<int> other{0};  // aborted or superseded
   SdlOutput out{[this](const std::string& t) { notices.push_back(t); }};
-  MciInterpreter mci{*fs, out, [this](MciNotify n) { (n == MciNotify::kSuccessful ? successful : other)++; }};
+  MciInterpreter mci{*fs, out, [this](MciNotify n) {
+    (n == MciNotify::kSuccessful ? successful : n == MciNotify::kFailure ? failed : other)++;
+  }};
 
   int64_t position() { return std::stoll(mci.send("STATUS W POSITION").reply); }
 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <mutex>
+#include <optional>
 
 #include "platform/mci/range_source.h"
 
@@ -22,22 +23,40 @@ MciResult error(int code, std::string text) {
 struct MciInterpreter::Play {
   std::mutex mutex;
   bool ended = false;
+  int64_t endMs = 0;  // the position it ended at
   bool notify = false;
   NotifySink sink;
   std::shared_ptr<RangeSource> source;
   int64_t fromMs = 0;
   int64_t toMs = 0;
 
-  bool end(MciNotify code) {
+  bool end(MciNotify code, int64_t atMs) {
     std::lock_guard<std::mutex> lock(mutex);
     if (ended) return false;
     ended = true;
+    endMs = atMs;
     if (notify && sink) sink(code);
     return true;
   }
   bool hasEnded() {
     std::lock_guard<std::mutex> lock(mutex);
     return ended;
+  }
+  // Where it ended, or nothing while it plays.
+  std::optional<int64_t> endedAt() {
+    std::lock_guard<std::mutex> lock(mutex);
+    return ended ? std::optional<int64_t>(endMs) : std::nullopt;
+  }
+  // Called on the output's thread once the source is used up. A sound that
+  // stopped before the range's end (the file was cut short while playing,
+  // or a read failed) is a failure, and the position is what was played.
+  void sourceDone(int outRate) {
+    if (!source->endedEarly()) {
+      end(MciNotify::kSuccessful, toMs);
+      return;
+    }
+    const int64_t played = int64_t(source->delivered() * 1000 / uint64_t(outRate));
+    end(MciNotify::kFailure, std::min(fromMs + played, toMs));
   }
 };
 
@@ -109,7 +128,7 @@ MciResult MciInterpreter::open(const MciCommand& c) {
 int64_t MciInterpreter::position(const Alias& alias) const {
   const std::shared_ptr<Play>& p = alias.play;
   if (!p) return alias.positionMs;
-  if (p->hasEnded()) return p->toMs;
+  if (std::optional<int64_t> at = p->endedAt()) return *at;
   const int64_t played = int64_t(m_output.consumed() * 1000 / uint64_t(m_output.rate()));
   return std::min(p->fromMs + played, p->toMs);
 }
@@ -121,7 +140,7 @@ void MciInterpreter::endPlay(Alias& alias, MciNotify code) {
     m_output.stop();
     m_current = nullptr;
   }
-  alias.play->end(code);
+  alias.play->end(code, alias.positionMs);
   alias.play.reset();
 }
 
@@ -150,14 +169,12 @@ MciResult MciInterpreter::play(Alias& alias, const MciCommand& c) {
   p->source = std::make_shared<RangeSource>(alias.reader, first, end, m_output.rate());
   alias.play = p;
   if (p->source->totalFrames() == 0) {
-    p->end(MciNotify::kSuccessful);
+    p->end(MciNotify::kSuccessful, to);
     return MciResult{};
   }
   std::weak_ptr<Play> weak = p;
-  Status started = m_output.start(p->source, [weak]() {
-    if (std::shared_ptr<Play> q = weak.lock()) {
-      q->end(q->source->failed() ? MciNotify::kFailure : MciNotify::kSuccessful);
-    }
+  Status started = m_output.start(p->source, [weak, outRate = m_output.rate()]() {
+    if (std::shared_ptr<Play> q = weak.lock()) q->sourceDone(outRate);
   });
   if (!started) {
     alias.play.reset();

@@ -4,8 +4,10 @@
 // successful when its sound has been consumed, aborted when STOP or CLOSE
 // ends it (queued during that command), superseded when a new PLAY of the
 // same alias replaces it (aborted for another alias), failure when the
-// file could not be read to the end. The output is prepared by OPEN and
-// released when the last alias is closed.
+// file could not be read to the end of the range (a read failed, or the
+// file was cut short while playing: STATUS … POSITION then tells how far
+// it played). The output is prepared by OPEN and released when the last
+// alias is closed.
 #pragma once
 
 #include <map>

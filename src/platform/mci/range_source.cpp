@@ -20,13 +20,17 @@ RangeSource::RangeSource(std::shared_ptr<WavReader> reader, uint64_t firstFrame,
   m_total = (m_count * m_outRate + m_srcRate - 1) / m_srcRate;
 }
 
+void RangeSource::endEarly() {
+  m_total = m_next;
+  m_endedEarly = true;
+}
+
 bool RangeSource::ensure(uint64_t i) {
   if (i >= m_count) return false;
   if (i >= m_bufFirst && i < m_bufFirst + m_bufFrames) return true;
   const size_t want = size_t(std::min<uint64_t>(kBlockFrames, m_count - i));
   Result<size_t> got = m_reader->read(m_first + i, m_buf.data(), want);
   if (!got || *got == 0) {
-    if (!got) m_failed = true;
     m_bufFrames = 0;
     return false;
   }
@@ -41,8 +45,8 @@ size_t RangeSource::pull(int16_t* dst, size_t frames) {
     const uint64_t pos = m_next * m_srcRate;
     const uint64_t i = pos / m_outRate;
     const uint64_t frac = pos % m_outRate;
-    if (!ensure(i)) {
-      m_total = m_next;  // the file ended early or could not be read
+    if (!ensure(i)) {  // the file could not be read or holds fewer frames now
+      endEarly();
       break;
     }
     const int16_t* a = frameAt(i);
@@ -57,7 +61,7 @@ size_t RangeSource::pull(int16_t* dst, size_t frames) {
           // Refill from this frame so that it and the next share the buffer.
           m_bufFrames = 0;
           if (!ensure(i)) {
-            m_total = m_next;
+            endEarly();
             break;
           }
         }
@@ -74,6 +78,7 @@ size_t RangeSource::pull(int16_t* dst, size_t frames) {
     ++done;
     ++m_next;
   }
+  m_delivered = m_next;
   return done;
 }
 

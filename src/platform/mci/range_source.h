@@ -20,13 +20,18 @@ class RangeSource final : public FrameSource {
 
   size_t pull(int16_t* dst, size_t frames) override;
   uint64_t totalFrames() const override { return m_total; }
-  // True once a read of the file failed (the sound then ended early).
-  bool failed() const { return m_failed.load(); }
+  // True once the sound ended before the range's end: a read of the file
+  // failed, or the file no longer held the frames (it was cut short).
+  bool endedEarly() const { return m_endedEarly.load(); }
+  // Output frames handed out by pull() so far.
+  uint64_t delivered() const { return m_delivered.load(); }
 
  private:
   // Makes relative source frame i available in the buffer; false past the
-  // range's end or on a read error.
+  // range's end, on a read error, or when the file no longer holds it.
   bool ensure(uint64_t i);
+  // Ends the sound at the next output frame.
+  void endEarly();
   const int16_t* frameAt(uint64_t i) const { return &m_buf[2 * (i - m_bufFirst)]; }
 
   std::shared_ptr<WavReader> m_reader;
@@ -39,7 +44,8 @@ class RangeSource final : public FrameSource {
   std::vector<int16_t> m_buf;
   uint64_t m_bufFirst = 0;
   uint64_t m_bufFrames = 0;
-  std::atomic<bool> m_failed{false};
+  std::atomic<bool> m_endedEarly{false};
+  std::atomic<uint64_t> m_delivered{0};
 };
 
 }  // namespace pelisto
