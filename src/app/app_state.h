@@ -62,10 +62,12 @@ struct AppState {
   // a grabbed marker has been moved since the button went down.
   bool cursorShown = false;
   bool dragMoved = false;
-  // The edit list's revision, counted up by every change, and the revision
-  // last loaded or saved: the list is unsaved while they differ.
+  // The edit list's revision (a fresh number for every change; an undo
+  // brings the earlier number back), the revision last loaded or saved (the
+  // list is unsaved while they differ), and the last number handed out.
   uint64_t listRevision = 0;
   uint64_t savedRevision = 0;
+  uint64_t lastRevision = 0;
 
   // Makes row r exist in both tables (r < kMaxEditRows).
   void ensureRow(int r) {

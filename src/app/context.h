@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/app_state.h"
+#include "editlist/list_history.h"
 #include "platform/file_system.h"
 #include "platform/file_table.h"
 #include "platform/mci.h"
@@ -28,6 +29,7 @@ struct AppContext {
   AppContext& operator=(const AppContext&) = delete;
 
   AppState state;
+  ListHistory history;  // of the edit list, for undo and redo
   Ui& ui;
   FileSystem& fs;
   FileTable files;

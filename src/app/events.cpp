@@ -4,6 +4,7 @@
 
 #include "app/handlers.h"
 #include "editlist/list_state.h"
+#include "editlist/undo.h"
 
 namespace pelisto {
 namespace {
@@ -63,6 +64,8 @@ constexpr std::array kHandlers = {
     HandlerEntry{K::kMouseUp, C::MAINFORM, kNoMenu, "MAINFORM_MOUSEUP", mouse<MAINFORM_MOUSEUP>, true},
     HandlerEntry{K::kMciDone, C::MCI1, kNoMenu, "MCI1_DONE", plain<MCI1_DONE>, false},
     HandlerEntry{K::kClose, C::MAINFORM, kNoMenu, "MAINFORM_QUERYCLOSE", queryClose, false},
+    HandlerEntry{K::kUndo, C::MAINFORM, kNoMenu, "EDITUNDO", plain<EDITUNDO>, false},
+    HandlerEntry{K::kRedo, C::MAINFORM, kNoMenu, "EDITREDO", plain<EDITREDO>, false},
 };
 // clang-format on
 
@@ -105,7 +108,7 @@ bool dispatchEvent(AppContext& ctx, const Event& e) {
   if (active.count(h->name)) return false;
   active.insert(h->name);
   if (h->editsList) {
-    const ListState before = captureList(ctx);
+    const ListState before = captureList(ctx, ctx.history.latest());
     h->run(ctx, e);
     noteListChange(ctx, before);
   } else {

@@ -17,6 +17,8 @@ enum class EventKind {
   kMouseDown, kMouseMove, kMouseUp,  // control: PICTURE1 or MAINFORM
   kMciDone,    // a command sent with NOTIFY completed
   kClose,      // the user asks to close the main window
+  kUndo,       // undo the last change to the edit list
+  kRedo,       // redo the last change undone
 };
 
 struct Event {

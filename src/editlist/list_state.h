@@ -1,39 +1,59 @@
-// The edit list as a whole (the rows of both tables, the lines of LIST1,
-// the selection and EDITCOUNT): what is compared to tell a change, and
-// what an undo restores.
+// The edit list as a whole: the rows of both tables, the lines of LIST1,
+// the selection and EDITCOUNT. What is compared to tell a change, what the
+// history keeps, and what an undo restores.
 #pragma once
 
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "app/context.h"
+#include "app/app_state.h"
 
 namespace pelisto {
 
-struct ListState {
-  std::vector<EditFileRow> files;
-  std::vector<EditDataRow> data;
-  std::vector<std::string> lines;
-  int selected = -1;
-  int16_t count = 0;
+struct AppContext;
 
-  // The same entries and lines (the selection aside).
-  bool sameList(const ListState& other) const {
-    return count == other.count && lines == other.lines && data == other.data &&
-           files == other.files;
-  }
+// Row i of both tables with line i of the list (none past the last line).
+struct ListSlot {
+  EditFileRow file;
+  EditDataRow data{};
+  std::optional<std::string> line;
+  bool operator==(const ListSlot&) const = default;
 };
 
-ListState captureList(const AppContext& ctx);
+struct ListState {
+  // Rows no change touched are shared with the state they were taken
+  // after, so that a history of long lists stays small.
+  std::vector<std::shared_ptr<const ListSlot>> rows;
+  int lineCount = 0;
+  int selected = -1;
+  int16_t count = 0;  // EDITCOUNT
+  uint64_t revision = 0;
+
+  // The same entries and lines (the selection aside).
+  bool sameList(const ListState& other) const;
+};
+
+// The list as it stands; rows equal to those of `previous` share them.
+ListState captureList(const AppContext& ctx, const ListState* previous = nullptr);
+
+// Puts a captured list back: rows, lines, selection, EDITCOUNT and its
+// revision; the markers of the selected line are redrawn when a file is in
+// the view.
+void restoreList(AppContext& ctx, const ListState& state);
 
 // After a command that may have changed the list: when it differs from
-// `before`, the change is recorded (the list is then unsaved).
+// `before`, the change is recorded (in the history, and the list is then
+// unsaved).
 void noteListChange(AppContext& ctx, const ListState& before);
 
-// The list was loaded or saved as it stands: nothing is unsaved.
+// The list was loaded or saved as it stands: nothing is unsaved. A load
+// also starts a new history.
 void markListSaved(AppContext& ctx);
+void markListLoaded(AppContext& ctx);
 
-// True when the list changed since it was last loaded or saved.
+// True when the list differs from the state last loaded or saved.
 bool listUnsaved(const AppContext& ctx);
 
 }  // namespace pelisto

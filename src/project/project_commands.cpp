@@ -117,7 +117,7 @@ void openProjectAt(AppContext& ctx, const std::string& path) {
     return;
   }
   loadList(ctx, project.value());
-  markListSaved(ctx);
+  markListLoaded(ctx);
 
   AppState& s = ctx.state;
   if (s.WAVEFILENAME.empty()) {

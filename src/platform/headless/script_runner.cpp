@@ -175,6 +175,8 @@ void ScriptRunner::runLine(const std::string& rawLine) {
     // The device reports a completion now: it replaces the first queued one.
     if (!m_pending.empty()) m_pending.pop_front();
     dispatch(Event{EventKind::kMciDone, Control::MCI1});
+  } else if ((cmd == "undo" || cmd == "redo") && w.size() == 1) {
+    dispatch(Event{cmd == "undo" ? EventKind::kUndo : EventKind::kRedo});
   } else if (cmd == "close" && w.size() == 1) {
     dispatch(Event{EventKind::kClose});
     m_closed = !m_ctx.closeRefused;

@@ -1,0 +1,28 @@
+#include "editlist/undo.h"
+
+#include "app/messages.h"
+#include "editlist/list_state.h"
+#include "view/mouse.h"
+
+namespace pelisto {
+namespace {
+
+void travel(AppContext& ctx, bool back) {
+  if (ctx.state.PLAYFLAG != 0) {
+    refuse(ctx, kMsgPlaying);
+    return;
+  }
+  ListHistory& h = ctx.history;
+  if (back ? !h.canUndo() : !h.canRedo()) return;
+  // Marking armed for the list as it was would act on the wrong entry.
+  endMouseModes(ctx);
+  ListState current = captureList(ctx, h.latest());
+  restoreList(ctx, back ? h.undo(std::move(current)) : h.redo(std::move(current)));
+}
+
+}  // namespace
+
+void EDITUNDO(AppContext& ctx) { travel(ctx, true); }
+void EDITREDO(AppContext& ctx) { travel(ctx, false); }
+
+}  // namespace pelisto
