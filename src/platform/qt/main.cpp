@@ -62,6 +62,8 @@ int main(int argc, char** argv) {
 
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Pelisto"));
+  // Ties the window to the installed desktop entry (its menu name and icon).
+  QApplication::setDesktopFileName(QStringLiteral(PELISTO_APP_ID));
   // Qt's own dialogs speak Japanese like the rest of the program.
   QTranslator translator;
   if (translator.load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"),
