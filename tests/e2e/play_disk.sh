@@ -110,10 +110,16 @@ for attempt in 1 2 3; do
   [ $attempt = 3 ] && fail "the file dialog did not open"
 done
 
-# The name typed into the dialog's name field, then Return (again if a
-# completion list took the first one).
-xdotool type --delay 20 "$wav"
+# The name typed into the dialog's name field once the dialog has the
+# focus, then Return; typed afresh if the dialog stayed (on a loaded machine
+# the first keys can arrive before the field has the focus).
 for attempt in 1 2 3; do
+  dialog=$(xdotool search --onlyvisible --name "^${kDialogTitle}\$" 2> /dev/null | head -n 1)
+  [ -n "$dialog" ] && xdotool windowactivate --sync "$dialog" 2> /dev/null
+  sleep 0.5
+  xdotool key ctrl+a BackSpace
+  xdotool type --delay 20 "$wav"
+  sleep 0.3
   xdotool key Return
   if wait_for 10 dialog_gone; then break; fi
   [ $attempt = 3 ] && fail "the file dialog did not accept $wav"
