@@ -168,8 +168,13 @@ Status writeSteps(FileSystem& fs, const WritePlan& plan, ChunkedOutput& out) {
 Status writeWaveFile(FileSystem& fs, const WritePlan& plan, const std::string& target,
                      BusyScope* busy) {
   return replaceFile(fs, target, [&](File& file) {
+    // The length is known: the room is taken at once (a full device is
+    // refused before a byte is written), and the file system lays the file
+    // out in one piece instead of growing it chunk by chunk.
+    Status st = file.reserve(plan.fileBytes);
+    if (!st) return st;
     ChunkedOutput out(file, plan.fileBytes, busy);
-    Status st = writeSteps(fs, plan, out);
+    st = writeSteps(fs, plan, out);
     if (st && out.written() != plan.fileBytes) {
       st = Status::error(StatusCode::kIoError, "書き込んだ長さが予定と違います");
     }
