@@ -8,6 +8,7 @@
 #include "app/context.h"
 #include "app/handlers.h"
 #include "platform/headless/headless_ui.h"
+#include "platform/headless/inline_worker.h"
 #include "platform/headless/recording_mci.h"
 
 namespace pelisto::bench {
@@ -17,7 +18,8 @@ struct HeadlessProgram {
   HeadlessUi ui{transcript};
   std::unique_ptr<FileSystem> files = newPosixFileSystem();
   RecordingMci mci{transcript, nullptr};
-  AppContext ctx{ui, *files, mci};
+  InlineWorker worker;
+  AppContext ctx{ui, *files, mci, worker};
 
   HeadlessProgram() { MAINFORM_START(ctx); }
   // Opens path through the open-file command; true when it is open.

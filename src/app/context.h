@@ -10,11 +10,13 @@
 #include "platform/file_table.h"
 #include "platform/mci.h"
 #include "platform/ui.h"
+#include "platform/worker.h"
 
 namespace pelisto {
 
 struct AppContext {
-  AppContext(Ui& ui_, FileSystem& fs_, MciDevice& mci_) : ui(ui_), fs(fs_), files(fs_), mci(mci_) {}
+  AppContext(Ui& ui_, FileSystem& fs_, MciDevice& mci_, Worker& worker_)
+      : ui(ui_), fs(fs_), files(fs_), mci(mci_), worker(worker_) {}
   AppContext(const AppContext&) = delete;
   AppContext& operator=(const AppContext&) = delete;
 
@@ -23,6 +25,7 @@ struct AppContext {
   FileSystem& fs;
   FileTable files;
   MciDevice& mci;
+  Worker& worker;  // long jobs beside the user-interface thread (the graph cache)
   MciResult lastMci;  // MCI1's result and reply text of the last command sent
   std::set<std::string> activeHandlers;  // handlers now running (no re-entry)
 };
