@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "platform/qt/busy_scope.h"
+#include "platform/qt/progress_strip.h"
 #include "platform/qt/qt_dialogs.h"
 
 namespace pelisto {
@@ -22,9 +23,11 @@ QtUi::QtUi()
   m_fonts[Control::MAINFORM] = kFormFont;
   m_window = std::make_unique<MainWindow>(m_formCanvas, m_pictureCanvas,
                                           [this](const Event& e) { deliver(e); });
+  m_progress = makeProgressStrip(m_window->form());
 }
 
 QtUi::~QtUi() {
+  m_progress.reset();
   m_notice.reset();
   m_window.reset();
 }
@@ -241,5 +244,11 @@ void QtUi::notice(const std::string& text) {
       },
       Qt::QueuedConnection);
 }
+
+void QtUi::showProgress(const std::string& text, int percent) {
+  setProgress(*m_progress, text, percent);
+}
+
+void QtUi::hideProgress() { m_progress->hide(); }
 
 }  // namespace pelisto

@@ -6,6 +6,7 @@
 
 #include <QMessageBox>
 #include <QObject>
+#include <QProgressBar>
 
 #include <map>
 #include <set>
@@ -74,6 +75,9 @@ class QtUi final : public Ui {
   Rgb systemColor(SystemColor which) const override;
   std::unique_ptr<BusyScope> beginBusy(const std::string& caption, bool cancellable) override;
   void notice(const std::string& text) override;
+  void showProgress(const std::string& text, int percent) override;
+  void hideProgress() override;
+  QProgressBar* progressBar() const { return m_progress.get(); }
 
  private:
   void deliver(const Event& event) {
@@ -92,6 +96,7 @@ class QtUi final : public Ui {
   std::unique_ptr<MainWindow> m_window;
   AboutDialog* m_about = nullptr;  // while FORM3 is shown
   std::unique_ptr<QMessageBox> m_notice;
+  std::unique_ptr<QProgressBar> m_progress;  // on the main window, below the controls
   QObject m_receiver;  // context of posted events, on the user-interface thread
 };
 
