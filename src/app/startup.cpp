@@ -3,6 +3,7 @@
 
 #include "app/handlers.h"
 #include "app/main_loop.h"
+#include "view/graph_cache.h"
 
 namespace pelisto {
 namespace {
@@ -89,6 +90,7 @@ void MAINFORM_START(AppContext& ctx) {
 }
 
 void MAINFORM_QUERYCLOSE(AppContext& ctx) {
+  cancelGraphBuild(ctx);  // no thread outlives the window, no unfinished cache stays
   if (ctx.state.PLAYFLAG != 0) {
     sendMci(ctx, "STOP WAVEOBJ");
     sendMci(ctx, "CLOSE WAVEOBJ");

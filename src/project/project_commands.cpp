@@ -10,6 +10,7 @@
 #include "editlist/line_text.h"
 #include "platform/replace_file.h"
 #include "project/project_format.h"
+#include "view/graph_cache.h"
 #include "view/mouse.h"
 #include "wave/open_wave.h"
 
@@ -123,6 +124,7 @@ void OPENPROJECT_ON(AppContext& ctx) {
 
   AppState& s = ctx.state;
   if (s.WAVEFILENAME.empty()) {
+    cancelGraphBuild(ctx);
     if (s.WAVEFNUM != 0) ctx.files.close(s.WAVEFNUM);
     s.WAVEFNUM = 0;
     refuse(ctx, std::string(kMsgCannotOpenWave) + "\n" + kMsgNoWaveInProject);

@@ -3,6 +3,7 @@
 
 #include "app/handlers.h"
 #include "app/messages.h"
+#include "view/graph_cache.h"
 #include "view/mouse.h"
 #include "wave/wave_header.h"
 
@@ -11,6 +12,7 @@ namespace pelisto {
 bool openWaveForView(AppContext& ctx, const std::string& path) {
   AppState& s = ctx.state;
   endMouseModes(ctx);
+  cancelGraphBuild(ctx);  // a cache still being built was for the file going now
   if (s.WAVEFNUM != 0 && ctx.files.isOpen(s.WAVEFNUM)) ctx.files.close(s.WAVEFNUM);
   s.WAVEFNUM = 0;
   Result<int16_t> opened = ctx.files.openFree(path, OpenMode::kRead);

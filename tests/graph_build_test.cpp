@@ -1,0 +1,107 @@
+// The graph cache built behind the window, step by step: what a cancel
+// leaves at each point, the pictures meanwhile, a write failure half-way.
+#include <gtest/gtest.h>
+
+#include "app/messages.h"
+#include "platform/file_errors.h"
+#include "support/view_support.h"
+#include "view/graph_cache.h"
+
+namespace pelisto::test {
+namespace {
+
+// 20 s of sound: 21 records, 2100 blocks, 14 steps of 150 blocks.
+constexpr size_t kSeconds = 20;
+constexpr int kSteps = 14;
+
+// The fast display on, with jobs run only when the test says so.
+struct BuildApp : TestApp {
+  BuildApp() : TestApp(true) {
+    fs.addDirectory("/w");
+    fs.setContents("/w/a.wav", wavFile(noiseData(kSeconds * 176400 + 1000)));
+    fs.setContents("/w/b.wav", wavFile(noiseData(3 * 176400, 777)));
+    started();
+    GRAPGFAST_ON(ctx);
+  }
+  std::vector<uint32_t> pictureAt(int second) {
+    ui.setScrollPos(second);
+    HSCROLL1_CHANGE(ctx);
+    return snapshot(ui.canvas(Control::PICTURE1));
+  }
+};
+
+TEST(GraphBuild, ACancelAtAnyPointLeavesNoUnfinishedCache) {
+  const std::vector<uint8_t> cacheOfB = ViewApp(wavFile(noiseData(3 * 176400, 777)), true)
+                                            .fs.contents(kGraphFileName);
+  enum How { kOtherOpen, kOptionOff, kClose };
+  for (How how : {kOtherOpen, kOptionOff, kClose}) {
+    for (int steps : {0, kSteps / 2, kSteps}) {  // before the first step, mid-way, after the last
+      BuildApp app;
+      app.openWave("/w/a.wav");
+      ASSERT_EQ(app.manualWorker.runSteps(steps), steps);
+      if (how == kOtherOpen) app.openWave("/w/b.wav");
+      if (how == kOptionOff) GRAPGFAST_ON(app.ctx);
+      if (how == kClose) MAINFORM_QUERYCLOSE(app.ctx);
+      SCOPED_TRACE(testing::Message() << "case " << how << ", after " << steps << " steps");
+      EXPECT_EQ(app.manualWorker.cancels(), 1);
+      EXPECT_EQ(app.ctx.state.GRAPHFNUM, 0);
+      if (how == kOtherOpen) {  // the new file's cache, built from scratch
+        app.manualWorker.runToEnd();
+        EXPECT_EQ(app.fs.contents(kGraphFileName), cacheOfB);
+        EXPECT_NE(app.ctx.state.GRAPHFNUM, 0);
+      } else {
+        EXPECT_FALSE(app.fs.isFile(kGraphFileName));
+        EXPECT_FALSE(app.manualWorker.busy());
+        EXPECT_FALSE(app.ui.progressShown());
+        EXPECT_EQ(app.fs.files().size(), 2u);  // the two wave files only
+      }
+    }
+  }
+}
+
+TEST(GraphBuild, PicturesWhileBuildingEqualThoseFromTheCompleteCache) {
+  BuildApp app;
+  app.openWave("/w/a.wav");
+  EXPECT_TRUE(app.ui.progressShown());
+  EXPECT_EQ(app.ui.progressText(), kBusyBuildingGraph);
+  app.manualWorker.runSteps(kSteps / 2);
+  app.manualWorker.poll();
+  EXPECT_EQ(app.ui.progressPercent(), 50);
+  const int seconds[] = {0, 9, 20};
+  std::vector<std::vector<uint32_t>> drawn;
+  for (int s : seconds) drawn.push_back(app.pictureAt(s));
+  EXPECT_EQ(app.ctx.state.GRAPHFNUM, 0);
+
+  app.manualWorker.runToEnd();
+  ASSERT_NE(app.ctx.state.GRAPHFNUM, 0);
+  EXPECT_FALSE(app.ui.progressShown());
+  const std::vector<uint8_t> cache = app.fs.contents(kGraphFileName);
+  ASSERT_EQ(cache.size(), 21u * 600);
+  for (size_t i = 0; i < std::size(seconds); ++i) {
+    EXPECT_EQ(firstDifference(app.pictureAt(seconds[i]), drawn[i]), "") << seconds[i];
+    EXPECT_TRUE(std::equal(app.ctx.state.GRAPHBUF.begin(), app.ctx.state.GRAPHBUF.end(),
+                           cache.begin() + seconds[i] * 600));  // this time from the cache
+  }
+}
+
+TEST(GraphBuild, AWriteFailureHalfWayTurnsTheOptionOffWithItsMessage) {
+  TestApp app(true);
+  const std::vector<uint8_t> head = wavClaiming(1000 * 176400, noiseData(176400));
+  app.fs.setContents("/long.wav", head);
+  app.fs.setSparseLength("/long.wav", 44 + 1000 * 176400);
+  app.fs.setCapacity(head.size() + 300000);  // room for about half the cache
+  app.started();
+  GRAPGFAST_ON(app.ctx);
+  app.openWave("/long.wav");
+  EXPECT_LT(app.manualWorker.runSteps(1000), 668);  // 668 steps would write every record
+  app.manualWorker.poll();
+  EXPECT_EQ(app.lines().back(), std::string("message: ") + kMsgGraphFileFailed + "\n" + reason::kNoSpace);
+  EXPECT_FALSE(app.ui.isChecked(MenuItem::GrapgFast));
+  EXPECT_EQ(app.ctx.state.GRAPHFAST, 0);
+  EXPECT_EQ(app.ctx.state.GRAPHFNUM, 0);
+  EXPECT_FALSE(app.fs.isFile(kGraphFileName));
+  EXPECT_FALSE(app.ui.progressShown());
+}
+
+}  // namespace
+}  // namespace pelisto::test

@@ -1,0 +1,109 @@
+// Jobs behind the desktop window: the steps run on a thread of their own,
+// the ticks and the finish on this one; a cancel waits for the thread; the
+// graph cache is built while the window scrolls, with the same pictures.
+#include <QDir>
+#include <QFileInfo>
+#include <QProgressBar>
+
+#include <atomic>
+#include <fstream>
+#include <thread>
+
+#include "../support/test_app.h"
+#include "desktop_fixture.h"
+#include "view/graph_cache.h"
+
+namespace pelisto::qttest {
+
+class BackgroundJobTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void stepsRunOffTheUserInterfaceThread() {
+    ThreadWorker worker;
+    WorkerTimer timer(worker);
+    const std::thread::id ui = std::this_thread::get_id();
+    std::atomic<std::thread::id> stepThread;
+    std::atomic<int> steps{0};
+    std::thread::id tickThread, finishThread;
+    worker.start(
+        [&] {
+          stepThread = std::this_thread::get_id();
+          std::this_thread::sleep_for(std::chrono::milliseconds(5));
+          return ++steps < 60;
+        },
+        [&] { tickThread = std::this_thread::get_id(); },
+        [&] { finishThread = std::this_thread::get_id(); });
+    QVERIFY(worker.busy() && timer.active());
+    QTRY_VERIFY_WITH_TIMEOUT(finishThread == ui, 10000);
+    QCOMPARE(steps.load(), 60);
+    QVERIFY(stepThread.load() != ui);
+    QVERIFY(tickThread == ui);
+    QVERIFY(!worker.busy() && !timer.active());  // idle: nothing polls
+  }
+
+  void cancelWaitsForTheThreadAndNothingFollows() {
+    ThreadWorker worker;
+    WorkerTimer timer(worker);
+    std::atomic<bool> inStep{false};
+    std::atomic<int> steps{0};
+    bool finished = false;
+    worker.start(
+        [&] {
+          inStep = true;
+          std::this_thread::sleep_for(std::chrono::milliseconds(10));
+          ++steps;
+          inStep = false;
+          return true;
+        },
+        nullptr, [&] { finished = true; });
+    QTRY_VERIFY(steps.load() >= 3);
+    worker.cancel();
+    QVERIFY(!inStep.load() && !worker.busy());
+    const int after = steps.load();
+    QTest::qWait(100);
+    QCOMPARE(steps.load(), after);
+    QVERIFY(!finished);
+    QVERIFY(!timer.active());
+  }
+
+  void theWindowScrollsWhileTheCacheIsBuilt() {
+    QTemporaryDir dir;
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(dir.path());  // where the cache lands
+    {
+      std::vector<uint8_t> file = test::wavFile(test::patternData(60 * 176400, 13, 5));
+      const QString path = dir.filePath(QStringLiteral("long.wav"));
+      std::ofstream(path.toStdString(), std::ios::binary)
+          .write(reinterpret_cast<const char*>(file.data()), std::streamsize(file.size()));
+      Desktop app;
+      MainWindow& window = app.ui.window();
+      QScrollBar* bar = window.scrollBar();
+      window.action(MenuItem::GrapgFast)->trigger();
+      answerFileDialog(path);
+      window.action(MenuItem::OpenWaveFile)->trigger();
+      // No event has been handled since the open: the build cannot be done.
+      QVERIFY(app.worker.busy());
+      QVERIFY(app.ui.progressBar()->isVisible());
+      QCOMPARE(app.ctx.state.GRAPHFNUM, int16_t(0));
+      bar->setValue(37);
+      const QImage direct = window.pictureClient()->grab().toImage();
+      QCOMPARE(window.edit(Control::EDIT2)->text(), QStringLiteral("0 分 37 秒目"));
+
+      QTRY_VERIFY_WITH_TIMEOUT(app.ctx.state.GRAPHFNUM != 0, 20000);
+      QVERIFY(!app.ui.progressBar()->isVisible());
+      QVERIFY(QFileInfo::exists(QString::fromLatin1(kGraphFileName)));
+      bar->setValue(36);
+      bar->setValue(37);
+      QVERIFY(graphCacheReady(app.ctx));
+      QCOMPARE(window.pictureClient()->grab().toImage(), direct);
+    }
+    QDir::setCurrent(before);
+  }
+};
+
+}  // namespace pelisto::qttest
+
+PELISTO_QT_TEST_MAIN(pelisto::qttest::BackgroundJobTest)
+
+#include "background_job_test.moc"
