@@ -47,6 +47,10 @@ class File {
   // zeros), or stays as it is where the file system cannot reserve room.
   // Fails with kNoSpace when the device cannot hold that many bytes.
   virtual Status reserve(uint64_t bytes) = 0;
+  // Asks the device to begin writing n bytes at offset now, without
+  // waiting for it: a hint that lets a long write and its final sync()
+  // overlap. Nothing is reported; sync() still makes the bytes durable.
+  virtual void startWriteback(uint64_t offset, uint64_t n) = 0;
 };
 
 enum class FileKind { kRegular, kDirectory, kOther };

@@ -99,6 +99,10 @@ class PosixFile final : public File {
     return Status::ok();
   }
 
+  void startWriteback(uint64_t offset, uint64_t n) override {
+    ::sync_file_range(m_fd, static_cast<off_t>(offset), static_cast<off_t>(n), SYNC_FILE_RANGE_WRITE);
+  }
+
  private:
   int m_fd;
 };

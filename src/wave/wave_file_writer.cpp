@@ -59,6 +59,9 @@ class ChunkedOutput {
     if (m_used > 0) {
       Status st = m_file.write(m_written, m_buffer.data(), m_used);
       if (!st) return st;
+      // The device writes this chunk while the next is filled, so the sync
+      // at the end has little left to wait for.
+      m_file.startWriteback(m_written, m_used);
       m_written += m_used;
       m_used = 0;
     }
