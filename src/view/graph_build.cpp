@@ -16,22 +16,23 @@ constexpr size_t kBatchBytes = 400 * kColumnsPerSecond;
 
 }  // namespace
 
-Result<std::unique_ptr<GraphBuild>> GraphBuild::create(FileSystem& fs, const std::string& wavePath,
-                                                       const std::string& cachePath,
-                                                       int32_t lastSecond) {
-  auto wave = fs.open(wavePath, OpenMode::kRead);
-  if (!wave) return wave.status();
-  auto cache = fs.open(cachePath, OpenMode::kCreateNew);
-  if (!cache) return cache.status();
-  return std::unique_ptr<GraphBuild>(
-      new GraphBuild(std::move(wave.value()), std::move(cache.value()), lastSecond));
-}
+GraphBuild::GraphBuild(FileSystem& fs, std::string wavePath, std::string cachePath,
+                       int32_t lastSecond)
+    : m_fs(fs),
+      m_wavePath(std::move(wavePath)),
+      m_cachePath(std::move(cachePath)),
+      m_lastSecond(lastSecond) {}
 
-GraphBuild::GraphBuild(std::unique_ptr<File> wave, std::unique_ptr<File> cache, int32_t lastSecond)
-    : m_wave(std::move(wave)),
-      m_cache(std::move(cache)),
-      m_chunk(std::make_unique_for_overwrite<uint8_t[]>(kChunkBlocks * WAVEBLOCK)) {
-  m_totalBlocks = lastSecond < 0 ? 0 : (static_cast<uint64_t>(lastSecond) + 1) * kBlocksPerSecond;
+Status GraphBuild::openFiles() {
+  auto wave = m_fs.open(m_wavePath, OpenMode::kRead);
+  if (!wave) return wave.status();
+  m_wave = std::move(wave.value());
+  m_fs.remove(m_cachePath);
+  auto cache = m_fs.open(m_cachePath, OpenMode::kCreateNew);
+  if (!cache) return cache.status();
+  m_cache = std::move(cache.value());
+
+  m_totalBlocks = m_lastSecond < 0 ? 0 : (static_cast<uint64_t>(m_lastSecond) + 1) * kBlocksPerSecond;
   // Block k is real when a whole block remains in the file at its offset
   // (bytes after the data chunk count, as for the block reader); every
   // later block is silence, exactly as the block reader gives it.
@@ -39,7 +40,9 @@ GraphBuild::GraphBuild(std::unique_ptr<File> wave, std::unique_ptr<File> cache, 
   if (length && length.value() > static_cast<uint64_t>(kHeaderSize)) {
     m_realBlocks = std::min(m_totalBlocks, (length.value() - kHeaderSize) / WAVEBLOCK);
   }
+  m_chunk = std::make_unique_for_overwrite<uint8_t[]>(kChunkBlocks * WAVEBLOCK);
   m_batch.reserve(kBatchBytes + kChunkBlocks * kColumnsPerBlock);
+  return Status::ok();
 }
 
 int GraphBuild::percent() const { return m_percent.load(std::memory_order_relaxed); }
@@ -53,6 +56,10 @@ Status GraphBuild::flush() {
 }
 
 bool GraphBuild::step() {
+  if (!m_cache) {
+    m_status = openFiles();
+    return m_status.isOk();
+  }
   if (m_block < m_totalBlocks) {
     const uint64_t want = std::min(kChunkBlocks, m_totalBlocks - m_block);
     uint64_t real = 0;

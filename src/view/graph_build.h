@@ -2,7 +2,10 @@
 // wave file is read through a handle of its own and the records go into a
 // new cache file, both at explicit offsets, so nothing the window does
 // meanwhile (drawing from the wave file, closing it, opening another)
-// reaches the build, and the build touches nothing of the window's.
+// reaches the build, and the build touches nothing of the window's. Even
+// the files are opened by the first step: removing the old cache can take
+// milliseconds, which the window does not wait for. The file system must
+// take calls from the worker's thread (the real one does).
 #pragma once
 
 #include <atomic>
@@ -17,28 +20,33 @@ namespace pelisto {
 
 class GraphBuild {
  public:
-  // Opens wavePath for reading and creates cachePath as a new file for the
-  // records of seconds 0 … lastSecond. Fails with the status of the file
-  // that could not be opened or created.
-  static Result<std::unique_ptr<GraphBuild>> create(FileSystem& fs, const std::string& wavePath,
-                                                    const std::string& cachePath, int32_t lastSecond);
+  // The records of seconds 0 … lastSecond of the wave file at wavePath,
+  // into cachePath: whatever has that name is removed and the cache is
+  // made anew, as a regular file (a link planted under the name is never
+  // followed).
+  GraphBuild(FileSystem& fs, std::string wavePath, std::string cachePath, int32_t lastSecond);
   GraphBuild(const GraphBuild&) = delete;
   GraphBuild& operator=(const GraphBuild&) = delete;
 
-  // Reduces the next chunk of blocks and writes the records that are
-  // ready. False once every record is written or a write failed.
+  // The first step opens the files; each later one reduces the next chunk
+  // of blocks and writes the records that are ready. False once every
+  // record is written, or a file could not be opened or written.
   bool step();
   // How far the build is, 0 … 100; safe from any thread.
   int percent() const;
-  // After the last step: ok, or the failure of writing the cache.
+  // After the last step: ok, or why the cache could not be made.
   const Status& status() const { return m_status; }
   // The cache file (complete when status() is ok); the build keeps nothing.
   std::unique_ptr<File> takeCache() { return std::move(m_cache); }
 
  private:
-  GraphBuild(std::unique_ptr<File> wave, std::unique_ptr<File> cache, int32_t lastSecond);
+  Status openFiles();
   Status flush();
 
+  FileSystem& m_fs;
+  const std::string m_wavePath;
+  const std::string m_cachePath;
+  const int32_t m_lastSecond;
   std::unique_ptr<File> m_wave;
   std::unique_ptr<File> m_cache;
   uint64_t m_totalBlocks = 0;

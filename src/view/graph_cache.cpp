@@ -70,19 +70,11 @@ void LOADGRAPHDATA(AppContext& ctx, const std::string&, int32_t& seconds) {
   cancelGraphBuild(ctx);
   if (s.GRAPHFNUM != 0) ctx.files.close(s.GRAPHFNUM);
   s.GRAPHFNUM = 0;
-  // Whatever has the name goes, a dangling symbolic link included, and the
-  // cache is made anew as a regular file: a link planted under the name
-  // is never followed.
-  ctx.fs.remove(kGraphFileName);
-
-  auto created = GraphBuild::create(ctx.fs, ctx.files.path(s.WAVEFNUM), kGraphFileName, seconds);
-  if (!created) {
-    giveUpFastDisplay(ctx, created.status());
-    return;
-  }
-  // The records are written behind the window; GRAPHFNUM is set only once
-  // every one is written, so a redraw never sees a cache under construction.
-  std::shared_ptr<GraphBuild> build = std::move(created.value());
+  // The old cache is removed and the new one written behind the window;
+  // GRAPHFNUM is set only once every record is written, so a redraw never
+  // sees a cache under construction.
+  auto build =
+      std::make_shared<GraphBuild>(ctx.fs, ctx.files.path(s.WAVEFNUM), kGraphFileName, seconds);
   s.graphBuilding = true;
   ctx.ui.showProgress(kBusyBuildingGraph, 0);
   ctx.worker.start([build] { return build->step(); },
