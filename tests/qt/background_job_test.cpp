@@ -3,7 +3,6 @@
 // graph cache is built while the window scrolls, with the same pictures.
 #include <QDir>
 #include <QFileInfo>
-#include <QProgressBar>
 
 #include <atomic>
 #include <fstream>
@@ -84,14 +83,15 @@ class BackgroundJobTest : public QObject {
       window.action(MenuItem::OpenWaveFile)->trigger();
       // No event has been handled since the open: the build cannot be done.
       QVERIFY(app.worker.busy());
-      QVERIFY(app.ui.progressBar()->isVisible());
+      QVERIFY(app.ui.progressStrip()->isVisible());
+      QCOMPARE(app.ui.progressStrip()->label().text(), QStringLiteral("グラフデータを作成中です 0%"));
       QCOMPARE(app.ctx.state.GRAPHFNUM, int16_t(0));
       bar->setValue(37);
       const QImage direct = window.pictureClient()->grab().toImage();
       QCOMPARE(window.edit(Control::EDIT2)->text(), QStringLiteral("0 分 37 秒目"));
 
       QTRY_VERIFY_WITH_TIMEOUT(app.ctx.state.GRAPHFNUM != 0, 20000);
-      QVERIFY(!app.ui.progressBar()->isVisible());
+      QVERIFY(!app.ui.progressStrip()->isVisible());
       QVERIFY(QFileInfo::exists(QString::fromLatin1(kGraphFileName)));
       bar->setValue(36);
       bar->setValue(37);

@@ -1,18 +1,30 @@
-// The progress display of a job running behind the main window: a slim
-// bar with its text, in the free strip of the client area below the
-// controls. It takes no input; the window stays usable around it.
+// The progress display of a job running behind the main window: its text
+// with the percentage, and a slim bar beside it, in the free strip of the
+// client area below the controls. It takes no input; the window stays
+// usable around it.
 #pragma once
 
+#include <QLabel>
 #include <QProgressBar>
+#include <QWidget>
 
-#include <memory>
 #include <string>
 
 namespace pelisto {
 
-// The bar, hidden, as a child of the main window's client area.
-std::unique_ptr<QProgressBar> makeProgressStrip(QWidget* client);
-// Shows bar with text and percent (0..100).
-void setProgress(QProgressBar& bar, const std::string& text, int percent);
+class ProgressStrip final : public QWidget {
+ public:
+  // Hidden, as a child of the main window's client area.
+  explicit ProgressStrip(QWidget* client);
+
+  // Shows text and percent (0..100).
+  void show(const std::string& text, int percent);
+  QLabel& label() { return m_label; }
+  QProgressBar& bar() { return m_bar; }
+
+ private:
+  QLabel m_label;
+  QProgressBar m_bar;
+};
 
 }  // namespace pelisto

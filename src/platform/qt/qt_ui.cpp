@@ -8,7 +8,6 @@
 #include <algorithm>
 
 #include "platform/qt/busy_scope.h"
-#include "platform/qt/progress_strip.h"
 #include "platform/qt/qt_dialogs.h"
 
 namespace pelisto {
@@ -23,7 +22,7 @@ QtUi::QtUi()
   m_fonts[Control::MAINFORM] = kFormFont;
   m_window = std::make_unique<MainWindow>(m_formCanvas, m_pictureCanvas,
                                           [this](const Event& e) { deliver(e); });
-  m_progress = makeProgressStrip(m_window->form());
+  m_progress = std::make_unique<ProgressStrip>(m_window->form());
 }
 
 QtUi::~QtUi() {
@@ -246,7 +245,7 @@ void QtUi::notice(const std::string& text) {
 }
 
 void QtUi::showProgress(const std::string& text, int percent) {
-  setProgress(*m_progress, text, percent);
+  m_progress->show(text, percent);
 }
 
 void QtUi::hideProgress() { m_progress->hide(); }

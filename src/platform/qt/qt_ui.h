@@ -6,7 +6,6 @@
 
 #include <QMessageBox>
 #include <QObject>
-#include <QProgressBar>
 
 #include <map>
 #include <set>
@@ -14,6 +13,7 @@
 
 #include "platform/qt/about_dialog.h"
 #include "platform/qt/main_window.h"
+#include "platform/qt/progress_strip.h"
 #include "platform/qt/qt_text.h"
 #include "platform/ui.h"
 
@@ -77,7 +77,7 @@ class QtUi final : public Ui {
   void notice(const std::string& text) override;
   void showProgress(const std::string& text, int percent) override;
   void hideProgress() override;
-  QProgressBar* progressBar() const { return m_progress.get(); }
+  ProgressStrip* progressStrip() const { return m_progress.get(); }
 
  private:
   void deliver(const Event& event) {
@@ -96,7 +96,7 @@ class QtUi final : public Ui {
   std::unique_ptr<MainWindow> m_window;
   AboutDialog* m_about = nullptr;  // while FORM3 is shown
   std::unique_ptr<QMessageBox> m_notice;
-  std::unique_ptr<QProgressBar> m_progress;  // on the main window, below the controls
+  std::unique_ptr<ProgressStrip> m_progress;  // on the main window, below the controls
   QObject m_receiver;  // context of posted events, on the user-interface thread
 };
 
