@@ -10,19 +10,20 @@
 namespace pelisto::test {
 namespace {
 
-// 20 s of sound: 21 records, 2100 blocks; a step to open the files, then
-// 14 steps of 150 blocks.
-constexpr size_t kSeconds = 20;
+// 20 s of sound, 21 records: a step to open the files, then 14 of 150 blocks.
 constexpr int kSteps = 15;
 
 // The fast display on, with jobs run only when the test says so.
 struct BuildApp : TestApp {
-  BuildApp() : TestApp(true) {
-    fs.addDirectory("/w");
-    fs.setContents("/w/a.wav", wavFile(noiseData(kSeconds * 176400 + 1000)));
-    fs.setContents("/w/b.wav", wavFile(noiseData(3 * 176400, 777)));
+  explicit BuildApp(const std::vector<uint8_t>& file = wavFile(noiseData(20 * 176400 + 1000)),
+                    uint64_t length = 0)
+      : TestApp(true) {
+    fs.setContents("/a.wav", file);
+    fs.setSparseLength("/a.wav", length);
+    fs.setContents("/b.wav", wavFile(noiseData(3 * 176400, 777)));
     started();
     GRAPGFAST_ON(ctx);
+    openWave("/a.wav");
   }
   std::vector<uint32_t> pictureAt(int second) {
     ui.setScrollPos(second);
@@ -32,29 +33,24 @@ struct BuildApp : TestApp {
 };
 
 TEST(GraphBuild, ACancelAtAnyPointLeavesNoUnfinishedCache) {
-  const std::vector<uint8_t> cacheOfB = ViewApp(wavFile(noiseData(3 * 176400, 777)), true)
-                                            .fs.contents(kGraphFileName);
+  const std::vector<uint8_t> cacheOfB =
+      ViewApp(wavFile(noiseData(3 * 176400, 777)), true).fs.contents(kGraphFileName);
   enum How { kOtherOpen, kOptionOff, kClose };
   for (How how : {kOtherOpen, kOptionOff, kClose}) {
     for (int steps : {0, 1, kSteps / 2, kSteps}) {  // before any, files open, mid-way, all done
+      SCOPED_TRACE(testing::Message() << "case " << how << ", after " << steps << " steps");
       BuildApp app;
-      app.openWave("/w/a.wav");
       ASSERT_EQ(app.manualWorker.runSteps(steps), steps);
-      if (how == kOtherOpen) app.openWave("/w/b.wav");
+      if (how == kOtherOpen) app.openWave("/b.wav");
       if (how == kOptionOff) GRAPGFAST_ON(app.ctx);
       if (how == kClose) MAINFORM_QUERYCLOSE(app.ctx);
-      SCOPED_TRACE(testing::Message() << "case " << how << ", after " << steps << " steps");
-      EXPECT_EQ(app.manualWorker.cancels(), 1);
-      EXPECT_EQ(app.ctx.state.GRAPHFNUM, 0);
+      EXPECT_TRUE(app.manualWorker.cancels() == 1 && app.ctx.state.GRAPHFNUM == 0);
       if (how == kOtherOpen) {  // the new file's cache, built from scratch
         app.manualWorker.runToEnd();
-        EXPECT_EQ(app.fs.contents(kGraphFileName), cacheOfB);
-        EXPECT_NE(app.ctx.state.GRAPHFNUM, 0);
+        EXPECT_TRUE(app.fs.contents(kGraphFileName) == cacheOfB && app.ctx.state.GRAPHFNUM != 0);
       } else {
-        EXPECT_FALSE(app.fs.isFile(kGraphFileName));
-        EXPECT_FALSE(app.manualWorker.busy());
-        EXPECT_FALSE(app.ui.progressShown());
-        EXPECT_EQ(app.fs.files().size(), 2u);  // the two wave files only
+        EXPECT_EQ(app.fs.files(), (std::vector<std::string>{"/a.wav", "/b.wav"}));
+        EXPECT_FALSE(app.manualWorker.busy() || app.ui.progressShown());
       }
     }
   }
@@ -62,20 +58,16 @@ TEST(GraphBuild, ACancelAtAnyPointLeavesNoUnfinishedCache) {
 
 TEST(GraphBuild, PicturesWhileBuildingEqualThoseFromTheCompleteCache) {
   BuildApp app;
-  app.openWave("/w/a.wav");
-  EXPECT_TRUE(app.ui.progressShown());
-  EXPECT_EQ(app.ui.progressText(), kBusyBuildingGraph);
+  EXPECT_TRUE(app.ui.progressShown() && app.ui.progressText() == kBusyBuildingGraph);
   app.manualWorker.runSteps(8);
   app.manualWorker.poll();
   EXPECT_EQ(app.ui.progressPercent(), 50);  // 7 of 14 chunks
   const int seconds[] = {0, 9, 20};
   std::vector<std::vector<uint32_t>> drawn;
   for (int s : seconds) drawn.push_back(app.pictureAt(s));
-  EXPECT_EQ(app.ctx.state.GRAPHFNUM, 0);
 
   app.manualWorker.runToEnd();
-  ASSERT_NE(app.ctx.state.GRAPHFNUM, 0);
-  EXPECT_FALSE(app.ui.progressShown());
+  ASSERT_TRUE(app.ctx.state.GRAPHFNUM != 0 && !app.ui.progressShown());
   const std::vector<uint8_t> cache = app.fs.contents(kGraphFileName);
   ASSERT_EQ(cache.size(), 21u * 600);
   for (size_t i = 0; i < std::size(seconds); ++i) {
@@ -86,22 +78,14 @@ TEST(GraphBuild, PicturesWhileBuildingEqualThoseFromTheCompleteCache) {
 }
 
 TEST(GraphBuild, AWriteFailureHalfWayTurnsTheOptionOffWithItsMessage) {
-  TestApp app(true);
   const std::vector<uint8_t> head = wavClaiming(1000 * 176400, noiseData(176400));
-  app.fs.setContents("/long.wav", head);
-  app.fs.setSparseLength("/long.wav", 44 + 1000 * 176400);
-  app.fs.setCapacity(head.size() + 300000);  // room for about half the cache
-  app.started();
-  GRAPGFAST_ON(app.ctx);
-  app.openWave("/long.wav");
+  BuildApp app(head, 44 + 1000 * 176400);
+  app.fs.setCapacity(head.size() + 3 * 176400 + 44 + 300000);  // room for about half the cache
   EXPECT_LT(app.manualWorker.runSteps(1000), 669);  // 669 steps would write every record
   app.manualWorker.poll();
   EXPECT_EQ(app.lines().back(), std::string("message: ") + kMsgGraphFileFailed + "\n" + reason::kNoSpace);
-  EXPECT_FALSE(app.ui.isChecked(MenuItem::GrapgFast));
-  EXPECT_EQ(app.ctx.state.GRAPHFAST, 0);
-  EXPECT_EQ(app.ctx.state.GRAPHFNUM, 0);
-  EXPECT_FALSE(app.fs.isFile(kGraphFileName));
-  EXPECT_FALSE(app.ui.progressShown());
+  EXPECT_FALSE(app.ui.isChecked(MenuItem::GrapgFast) || app.ctx.state.GRAPHFAST || app.ctx.state.GRAPHFNUM);
+  EXPECT_FALSE(app.fs.isFile(kGraphFileName) || app.ui.progressShown());
 }
 
 }  // namespace

@@ -1,9 +1,7 @@
-// The headless workers: what runs when, and a cancel that ends a job for good.
+// The step-by-step worker of the tests: what runs when, and a cancel that
+// ends a job for good.
 #include <gtest/gtest.h>
 
-#include <string>
-
-#include "platform/headless/inline_worker.h"
 #include "platform/headless/manual_worker.h"
 
 namespace pelisto {
@@ -19,14 +17,6 @@ struct LoggedJob {
   }
 };
 
-TEST(Workers, InlineRunsTheWholeJobInsideStart) {
-  InlineWorker w;
-  LoggedJob job{3, ""};
-  job.start(w);
-  EXPECT_EQ(job.log, "sssf");
-  EXPECT_FALSE(w.busy());
-}
-
 TEST(Workers, ManualRunsStepsTicksAndTheFinishOnRequest) {
   ManualWorker w;
   LoggedJob job{3, ""};
@@ -34,20 +24,16 @@ TEST(Workers, ManualRunsStepsTicksAndTheFinishOnRequest) {
   EXPECT_TRUE(w.busy());
   EXPECT_EQ(w.runSteps(2), 2);
   w.poll();
-  EXPECT_EQ(w.runSteps(5), 1);  // the last step
-  EXPECT_TRUE(w.stepsDone());
+  EXPECT_TRUE(w.runSteps(5) == 1 && w.stepsDone());  // the last step
   w.poll();
-  EXPECT_EQ(job.log, "sstsf");
-  EXPECT_FALSE(w.busy());
+  EXPECT_TRUE(job.log == "sstsf" && !w.busy());
 
   LoggedJob cancelled{3, ""};
   cancelled.start(w);
   w.runSteps(3);
   w.cancel();  // after the last step, before the finish
   w.runToEnd();
-  EXPECT_EQ(cancelled.log, "sss");
-  EXPECT_FALSE(w.busy());
-  EXPECT_EQ(w.cancels(), 1);
+  EXPECT_TRUE(cancelled.log == "sss" && !w.busy() && w.cancels() == 1);
 }
 
 }  // namespace
