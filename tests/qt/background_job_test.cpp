@@ -18,7 +18,7 @@ class BackgroundJobTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void stepsRunOffTheUserInterfaceThreadAndACancelJoinsIt() {
+  void stepsRunOffTheUserInterfaceThreadAndACancelWaitsForThem() {
     ThreadWorker worker;
     WorkerTimer timer(worker);
     const std::thread::id ui = std::this_thread::get_id();
