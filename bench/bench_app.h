@@ -1,5 +1,7 @@
 // The program as the core benchmarks drive it: the headless user interface
-// over the real file system, started up as the desktop program is.
+// over the real file system, started up as the desktop program is. Jobs
+// run at once, or (threaded) on a thread of their own as on the desktop,
+// polled by the benchmark.
 #pragma once
 
 #include <memory>
@@ -8,7 +10,9 @@
 #include "app/context.h"
 #include "app/handlers.h"
 #include "platform/headless/headless_ui.h"
+#include "platform/headless/inline_worker.h"
 #include "platform/headless/recording_mci.h"
+#include "platform/thread_worker.h"
 
 namespace pelisto::bench {
 
@@ -17,9 +21,14 @@ struct HeadlessProgram {
   HeadlessUi ui{transcript};
   std::unique_ptr<FileSystem> files = newPosixFileSystem();
   RecordingMci mci{transcript, nullptr};
-  AppContext ctx{ui, *files, mci};
+  InlineWorker inlineWorker;
+  ThreadWorker threadWorker;
+  AppContext ctx;
 
-  HeadlessProgram() { MAINFORM_START(ctx); }
+  explicit HeadlessProgram(bool threaded = false)
+      : ctx(ui, *files, mci, threaded ? static_cast<Worker&>(threadWorker) : inlineWorker) {
+    MAINFORM_START(ctx);
+  }
   // Opens path through the open-file command; true when it is open.
   bool open(const std::string& path) {
     ui.queueAnswer({ScriptedAnswer::kOpen, path});

@@ -1,7 +1,11 @@
 // Writing the edit list into a wave file, against the tools a user would
-// otherwise use: `cp` of the same number of bytes (the disk-speed baseline)
-// and `sox` cutting and joining the same ranges. Also the peak resident
-// memory of writing a 1 GB and a 100 MB file (constant memory).
+// otherwise use: `cp` of the same number of bytes, twice — plain (the copy
+// may still sit in the page cache when cp ends) and followed by `sync` of
+// the copy, which makes it durable as the writer makes every file it saves
+// (the writer syncs the file and its folder before and after the rename) —
+// and `sox` cutting and joining the same ranges. The goals apply to the
+// baseline of equal durability. Also the peak resident memory of writing a
+// 1 GB and a 100 MB file (constant memory).
 //
 // Everything runs through BUTTON6_ON with the headless user interface and
 // the real file system, on a one-hour source generated under /tmp and
@@ -179,19 +183,23 @@ int main(int argc, char** argv) {
 
   Program p(source);
   p.setList(source, ranges, 0);
-  double cpBest = 1e9, plainBest = 1e9, voicelessBest = 1e9;
+  double cpBest = 1e9, cpSyncBest = 1e9, plainBest = 1e9, voicelessBest = 1e9;
   for (int r = 0; r < runs; ++r) {
     fs::remove(cpOut);
     cpBest = std::min(cpBest, timeCommand("cp " + cpSource + " " + cpOut));
     fs::remove(cpOut);
+    cpSyncBest = std::min(cpSyncBest, timeCommand("cp " + cpSource + " " + cpOut + " && sync " + cpOut));
+    fs::remove(cpOut);
     plainBest = std::min(plainBest, p.write(out));
   }
-  std::printf("cp, %llu bytes:                 %7.3f s (best of %d)\n",
-              static_cast<unsigned long long>(outBytes), cpBest, runs);
-  double plainRatio = plainBest / cpBest;
-  std::printf("writer, plain ranges:              %7.3f s  = %.2f x cp (limit 1.30)\n", plainBest,
-              plainRatio);
-  pass = pass && plainRatio <= 1.3;
+  std::printf("%llu bytes, best of %d each:\n", static_cast<unsigned long long>(outBytes), runs);
+  std::printf("cp (not durable when it ends):     %7.3f s\n", cpBest);
+  std::printf("cp + sync of the copy (durable):   %7.3f s  <- the baseline of equal durability\n",
+              cpSyncBest);
+  double plainRatio = plainBest / cpSyncBest;
+  std::printf("writer, plain ranges (durable):    %7.3f s  = %.2f x cp + sync (goal 0.90), %.2f x plain cp\n",
+              plainBest, plainRatio, plainBest / cpBest);
+  pass = pass && plainRatio <= 0.9;
 
   // sox: each range trimmed into a file of its own, then all concatenated.
   std::string soxTime;
@@ -214,9 +222,9 @@ int main(int argc, char** argv) {
 
   p.setList(source, ranges, 1);
   for (int r = 0; r < runs; ++r) voicelessBest = std::min(voicelessBest, p.write(out));
-  double voicelessRatio = voicelessBest / cpBest;
-  std::printf("writer, all voiceless:             %7.3f s  = %.2f x cp (limit 2.50)\n", voicelessBest,
-              voicelessRatio);
+  double voicelessRatio = voicelessBest / cpSyncBest;
+  std::printf("writer, all voiceless (durable):   %7.3f s  = %.2f x cp + sync (limit 2.50), %.2f x plain cp\n",
+              voicelessBest, voicelessRatio, voicelessBest / cpBest);
   pass = pass && voicelessRatio <= 2.5;
   fs::remove(out);
   fs::remove(cpSource);

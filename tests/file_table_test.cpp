@@ -92,6 +92,9 @@ TEST(MemFileSystem, FullDeviceWritesWhatFitsThenFails) {
   fs.setCapacity(10);
   auto f = fs.open("out", OpenMode::kCreate);
   ASSERT_TRUE(f);
+  EXPECT_EQ(f.value()->reserve(7).code(), StatusCode::kNoSpace);  // 4 + 7 > 10: refused, nothing held
+  EXPECT_TRUE(f.value()->reserve(6));
+  EXPECT_EQ(fs.contents("out"), bytes(""));
   EXPECT_TRUE(f.value()->write(0, reinterpret_cast<const uint8_t*>("abcd"), 4));
   Status st = f.value()->write(4, reinterpret_cast<const uint8_t*>("efghij"), 6);
   EXPECT_EQ(st.code(), StatusCode::kNoSpace);

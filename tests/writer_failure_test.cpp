@@ -151,7 +151,8 @@ class WriterOnDisk : public ::testing::Test {
   HeadlessUi ui{transcript};
   std::unique_ptr<FileSystem> fs = newPosixFileSystem();
   RecordingMci mci{transcript, nullptr};
-  AppContext ctx{ui, *fs, mci};
+  InlineWorker worker;
+  AppContext ctx{ui, *fs, mci, worker};
 };
 
 TEST_F(WriterOnDisk, TheOpenFileOrASourceUnderAnotherNameIsRefused) {

@@ -15,6 +15,7 @@
 #include "app/main_loop.h"
 #include "bench_support.h"
 #include "platform/headless/headless_ui.h"
+#include "platform/headless/inline_worker.h"
 #include "platform/mci/mci_interpreter.h"
 #include "platform/qt/desktop_mci.h"
 #include "platform/qt/sdl_output.h"
@@ -115,7 +116,8 @@ int main() {
   std::unique_ptr<MciDevice> mci = newDesktopMci(
       *fs, [&pump](MciNotify) { pump.post(Event{EventKind::kMciDone}); }, nullptr);
   CountingMci counting(*mci);
-  AppContext ctx(ui, *fs, counting);
+  InlineWorker worker;
+  AppContext ctx(ui, *fs, counting, worker);
   pump.bind(&ctx);
   MAINFORM_START(ctx);
   const int16_t num = ctx.files.freeFile();

@@ -58,8 +58,9 @@ struct AppState {
   int32_t TRACEX = -1;
 
   // Beside the named state: whether the marking cursor line is on the
-  // picture now (at CURSORX; a redraw of the picture wipes it), and whether
-  // a grabbed marker has been moved since the button went down.
+  // picture now (at CURSORX; a redraw of the picture wipes it), whether
+  // a grabbed marker has been moved since the button went down, and
+  // whether the graph cache is being built behind the window.
   bool cursorShown = false;
   bool dragMoved = false;
   // The edit list's revision (a fresh number for every change; an undo
@@ -68,6 +69,7 @@ struct AppState {
   uint64_t listRevision = 0;
   uint64_t savedRevision = 0;
   uint64_t lastRevision = 0;
+  bool graphBuilding = false;
 
   // Makes row r exist in both tables (r < kMaxEditRows).
   void ensureRow(int r) {

@@ -13,16 +13,19 @@
 #include "platform/mci.h"
 #include "platform/sound_library.h"
 #include "platform/ui.h"
+#include "platform/worker.h"
 
 namespace pelisto {
 
 struct AppContext {
   // Without a sound library of its own the context makes the real one.
-  AppContext(Ui& ui_, FileSystem& fs_, MciDevice& mci_, SoundLibrary* sound_ = nullptr)
+  AppContext(Ui& ui_, FileSystem& fs_, MciDevice& mci_, Worker& worker_,
+             SoundLibrary* sound_ = nullptr)
       : ui(ui_),
         fs(fs_),
         files(fs_),
         mci(mci_),
+        worker(worker_),
         m_ownSound(sound_ ? nullptr : newSoundLibrary()),
         sound(sound_ ? *sound_ : *m_ownSound) {}
   AppContext(const AppContext&) = delete;
@@ -34,6 +37,7 @@ struct AppContext {
   FileSystem& fs;
   FileTable files;
   MciDevice& mci;
+  Worker& worker;  // long jobs beside the user-interface thread (the graph cache)
 
  private:
   std::unique_ptr<SoundLibrary> m_ownSound;

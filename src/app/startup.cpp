@@ -5,6 +5,7 @@
 #include "app/main_loop.h"
 #include "editlist/list_state.h"
 #include "project/project_commands.h"
+#include "view/graph_cache.h"
 
 namespace pelisto {
 namespace {
@@ -102,6 +103,7 @@ bool MAINFORM_QUERYCLOSE(AppContext& ctx) {
       case Answer::kCancel: return false;
     }
   }
+  cancelGraphBuild(ctx);  // no thread outlives the window, no unfinished cache stays
   if (ctx.state.PLAYFLAG != 0) {
     sendMci(ctx, "STOP WAVEOBJ");
     sendMci(ctx, "CLOSE WAVEOBJ");

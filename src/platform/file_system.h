@@ -42,6 +42,15 @@ class File {
   virtual Result<uint64_t> size() = 0;
   // Flushes written data to the device.
   virtual Status sync() = 0;
+  // Makes room on the device for the file to be `bytes` long before it is
+  // written: the length becomes at least `bytes` (the new bytes read as
+  // zeros), or stays as it is where the file system cannot reserve room.
+  // Fails with kNoSpace when the device cannot hold that many bytes.
+  virtual Status reserve(uint64_t bytes) = 0;
+  // Asks the device to begin writing n bytes at offset now, without
+  // waiting for it: a hint that lets a long write and its final sync()
+  // overlap. Nothing is reported; sync() still makes the bytes durable.
+  virtual void startWriteback(uint64_t offset, uint64_t n) = 0;
 };
 
 enum class FileKind { kRegular, kDirectory, kOther };

@@ -39,6 +39,13 @@ Result<int16_t> FileTable::openFree(const std::string& path, OpenMode mode) {
   return num;
 }
 
+Result<int16_t> FileTable::adopt(const std::string& path, std::unique_ptr<File> file) {
+  const int16_t num = freeFile();
+  if (num == 0) return Status::error(StatusCode::kLimit, reason::kTooManyFiles);
+  m_slots[num] = Slot{std::move(file), path, 0};
+  return num;
+}
+
 void FileTable::close(int16_t num) {
   if (num < 1 || num > kMaxFiles) return;
   m_slots[num] = Slot();

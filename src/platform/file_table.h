@@ -27,6 +27,10 @@ class FileTable {
   // Opens path under the lowest free number and returns it; kLimit when all
   // 255 are in use.
   Result<int16_t> openFree(const std::string& path, OpenMode mode);
+  // Puts a file opened elsewhere under the lowest free number, as if path
+  // had been opened there (position 0), and returns the number; kLimit
+  // when all 255 are in use (the file is closed then).
+  Result<int16_t> adopt(const std::string& path, std::unique_ptr<File> file);
   // Closes num. Closing a number that is not open is harmless.
   void close(int16_t num);
   bool isOpen(int16_t num) const;

@@ -110,6 +110,11 @@ class Ui {
   virtual Rgb systemColor(SystemColor which) const = 0;
 
   virtual std::unique_ptr<BusyScope> beginBusy(const std::string& caption, bool cancellable) = 0;
+  // A small display of a job running behind the window: text and a
+  // percentage (0..100), updated by calling again. Unlike a busy scope it
+  // takes no input and holds nothing off.
+  virtual void showProgress(const std::string& text, int percent) = 0;
+  virtual void hideProgress() = 0;
   // A one-time notice (for example: no sound device found).
   virtual void notice(const std::string& text) = 0;
 };

@@ -11,6 +11,7 @@
 #include "platform/replace_file.h"
 #include "platform/text.h"
 #include "project/project_format.h"
+#include "view/graph_cache.h"
 #include "view/mouse.h"
 #include "wave/open_wave.h"
 
@@ -121,6 +122,7 @@ void openProjectAt(AppContext& ctx, const std::string& path) {
 
   AppState& s = ctx.state;
   if (s.WAVEFILENAME.empty()) {
+    cancelGraphBuild(ctx);
     if (s.WAVEFNUM != 0) ctx.files.close(s.WAVEFNUM);
     s.WAVEFNUM = 0;
     refuse(ctx, std::string(kMsgCannotOpenWave) + "\n" + kMsgNoWaveInProject);

@@ -2,91 +2,15 @@
 // that switches the fast display on and off.
 #include "view/graph_cache.h"
 
-#include <algorithm>
 #include <memory>
-#include <vector>
 
 #include "app/handlers.h"
 #include "app/messages.h"
-#include "platform/file_errors.h"
-#include "view/graph_points.h"
+#include "view/graph_build.h"
 #include "wave/wave_header.h"
 
 namespace pelisto {
 namespace {
-
-// The wave file is read in chunks of whole blocks (about 256 KiB, so that a
-// chunk is still in the processor cache when it is reduced) and the
-// records are written in batches of about 256 KiB.
-constexpr uint64_t kChunkBlocks = 150;
-constexpr size_t kBatchRecords = 400;
-
-// Writes records for seconds 0 … lastSecond into the cache open under
-// cacheNum, in one sequential pass over the wave file. Block k of the data
-// is real when a whole block remains in the file at its offset (bytes after
-// the data chunk count, as for the block reader); every later block is
-// silence, exactly as the block reader gives it. Both files are read and
-// written at explicit offsets, so nothing that moves their positions
-// meanwhile can shift a record, and both are looked up afresh after every
-// progress report; the wave file is left where a walk through the block
-// reader would have left it.
-Status writeRecords(AppContext& ctx, int16_t cacheNum, int32_t lastSecond, BusyScope& busy) {
-  FileTable& files = ctx.files;
-  const int16_t waveNum = ctx.state.WAVEFNUM;
-  const uint64_t totalBlocks =
-      lastSecond < 0 ? 0 : (static_cast<uint64_t>(lastSecond) + 1) * kBlocksPerSecond;
-
-  uint64_t realBlocks = 0;
-  if (File* wave = files.file(waveNum)) {
-    auto length = wave->size();
-    if (length && length.value() > static_cast<uint64_t>(kHeaderSize)) {
-      realBlocks = std::min(totalBlocks, (length.value() - kHeaderSize) / WAVEBLOCK);
-    }
-  }
-
-  auto chunk = std::make_unique_for_overwrite<uint8_t[]>(kChunkBlocks * WAVEBLOCK);
-  std::vector<uint8_t> batch;
-  batch.reserve(kBatchRecords * kGraphRecordSize);
-  uint64_t written = 0;
-  auto flush = [&]() -> Status {
-    if (batch.empty()) return Status::ok();
-    File* cache = files.file(cacheNum);
-    if (!cache) return Status::error(StatusCode::kIoError, reason::kNotOpen);
-    Status st = cache->write(written, batch.data(), batch.size());
-    written += batch.size();
-    batch.clear();
-    return st;
-  };
-
-  uint64_t block = 0;
-  while (block < totalBlocks) {
-    const uint64_t want = std::min(kChunkBlocks, totalBlocks - block);
-    uint64_t real = 0;
-    File* wave = files.file(waveNum);
-    if (!wave) realBlocks = std::min(realBlocks, block);
-    if (block < realBlocks) {
-      const uint64_t n = std::min(want, realBlocks - block);
-      auto got = wave->read(kHeaderSize + block * WAVEBLOCK, chunk.get(), n * WAVEBLOCK);
-      real = got ? got.value() / WAVEBLOCK : 0;
-      // A read that fails or comes up short ends the sound here.
-      if (real < n) realBlocks = block + real;
-    }
-    const size_t at = batch.size();
-    batch.resize(at + want * kColumnsPerBlock, kZeroRow);
-    for (uint64_t i = 0; i < real; ++i) {
-      reduceBlock(chunk.get() + i * WAVEBLOCK, batch.data() + at + i * kColumnsPerBlock);
-    }
-    block += want;
-    if (batch.size() >= kBatchRecords * kGraphRecordSize) {
-      if (Status st = flush(); !st) return st;
-    }
-    busy.update(block, totalBlocks);
-  }
-  if (files.isOpen(waveNum)) files.seek(waveNum, kHeaderSize + realBlocks * WAVEBLOCK);
-  if (Status st = flush(); !st) return st;
-  files.seek(cacheNum, written);
-  return Status::ok();
-}
 
 void giveUpFastDisplay(AppContext& ctx, const Status& why) {
   AppState& s = ctx.state;
@@ -94,6 +18,26 @@ void giveUpFastDisplay(AppContext& ctx, const Status& why) {
   s.GRAPHFAST = 0;
   ctx.ui.setChecked(MenuItem::GrapgFast, false);
   refuse(ctx, std::string(kMsgGraphFileFailed) + "\n" + why.message());
+}
+
+// The last step has run: a complete cache is published under a file
+// number, so that the next redraw reads it; a failed one turns the option off.
+void finishGraphBuild(AppContext& ctx, GraphBuild& build) {
+  AppState& s = ctx.state;
+  s.graphBuilding = false;
+  ctx.ui.hideProgress();
+  Status st = build.status();
+  std::unique_ptr<File> cache = build.takeCache();
+  if (st) {
+    Result<int16_t> num = ctx.files.adopt(kGraphFileName, std::move(cache));
+    if (num) {
+      s.GRAPHFNUM = num.value();
+      return;
+    }
+    st = num.status();
+  }
+  cache.reset();
+  giveUpFastDisplay(ctx, st);
 }
 
 }  // namespace
@@ -112,32 +56,30 @@ bool readGraphRecord(AppContext& ctx, int32_t second, std::array<uint8_t, kGraph
   return got && got.value() == static_cast<size_t>(kGraphRecordSize);
 }
 
+void cancelGraphBuild(AppContext& ctx) {
+  AppState& s = ctx.state;
+  if (!s.graphBuilding) return;
+  ctx.worker.cancel();  // returns once no step runs; the build's files are closed
+  s.graphBuilding = false;
+  ctx.ui.hideProgress();
+  ctx.fs.remove(kGraphFileName);
+}
+
 void LOADGRAPHDATA(AppContext& ctx, const std::string&, int32_t& seconds) {
   AppState& s = ctx.state;
-  Status st;
-  {
-    std::unique_ptr<BusyScope> busy = ctx.ui.beginBusy(kBusyBuildingGraph, false);
-    if (s.GRAPHFNUM != 0) ctx.files.close(s.GRAPHFNUM);
-    s.GRAPHFNUM = 0;
-    // Whatever has the name goes, a dangling symbolic link included, and the
-    // cache is made anew as a regular file: a link planted under the name
-    // is never followed.
-    ctx.fs.remove(kGraphFileName);
-
-    // The number is taken now but published in GRAPHFNUM only once every
-    // record is written, so a redraw never sees a cache under construction.
-    Result<int16_t> num = ctx.files.openFree(kGraphFileName, OpenMode::kCreateNew);
-    st = num.status();
-    if (num) {
-      st = writeRecords(ctx, num.value(), seconds, *busy);
-      if (st) {
-        s.GRAPHFNUM = num.value();
-      } else {
-        ctx.files.close(num.value());
-      }
-    }
-  }
-  if (!st) giveUpFastDisplay(ctx, st);
+  cancelGraphBuild(ctx);
+  if (s.GRAPHFNUM != 0) ctx.files.close(s.GRAPHFNUM);
+  s.GRAPHFNUM = 0;
+  // The old cache is removed and the new one written behind the window;
+  // GRAPHFNUM is set only once every record is written, so a redraw never
+  // sees a cache under construction.
+  auto build =
+      std::make_shared<GraphBuild>(ctx.fs, ctx.files.path(s.WAVEFNUM), kGraphFileName, seconds);
+  s.graphBuilding = true;
+  ctx.ui.showProgress(kBusyBuildingGraph, 0);
+  ctx.worker.start([build] { return build->step(); },
+                   [&ctx, build] { ctx.ui.showProgress(kBusyBuildingGraph, build->percent()); },
+                   [&ctx, build] { finishGraphBuild(ctx, *build); });
 }
 
 void GRAPGFAST_ON(AppContext& ctx) {
@@ -156,6 +98,7 @@ void GRAPGFAST_ON(AppContext& ctx) {
   } else {
     ctx.ui.setChecked(MenuItem::GrapgFast, false);
     s.GRAPHFAST = 0;
+    cancelGraphBuild(ctx);  // an unfinished cache goes; a complete one stays
     if (s.GRAPHFNUM != 0) ctx.files.close(s.GRAPHFNUM);
     s.GRAPHFNUM = 0;
   }

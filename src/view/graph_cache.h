@@ -1,6 +1,8 @@
 // The graph cache "WKGRAPH.TMP": 600-byte records of drawing rows, record
 // s + 1 for second s, built once so that scrolling reads 600 bytes per
-// second shown instead of 176400.
+// second shown instead of 176400. The build runs behind the window (on the
+// context's worker); until it is complete the view draws from the wave
+// file, which gives the same picture.
 #pragma once
 
 #include <array>
@@ -18,8 +20,12 @@ inline constexpr const char* kMsgGraphFileFailed =
 inline constexpr const char* kBusyBuildingGraph = "グラフデータを作成中です";
 
 // True when the waveform is to be drawn from the cache: the option is on
-// and the cache file is open.
+// and the cache file is open (only once its build is complete).
 bool graphCacheReady(const AppContext& ctx);
+
+// Ends a build of the cache running behind the window and removes its
+// unfinished file; GRAPHFNUM stays 0. Nothing happens when none runs.
+void cancelGraphBuild(AppContext& ctx);
 
 // Reads the rows of second from the cache into out. False when the cache
 // holds no such record (the rounded-up last scroll position lies one second

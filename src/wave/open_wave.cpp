@@ -3,6 +3,7 @@
 
 #include "app/handlers.h"
 #include "app/messages.h"
+#include "view/graph_cache.h"
 #include "view/mouse.h"
 #include "wave/convert_command.h"
 #include "wave/wave_header.h"
@@ -16,6 +17,7 @@ bool openWaveForView(AppContext& ctx, const std::string& path) {
 Status openWaveChecked(AppContext& ctx, const std::string& path) {
   AppState& s = ctx.state;
   endMouseModes(ctx);
+  cancelGraphBuild(ctx);  // a cache still being built was for the file going now
   if (s.WAVEFNUM != 0 && ctx.files.isOpen(s.WAVEFNUM)) ctx.files.close(s.WAVEFNUM);
   s.WAVEFNUM = 0;
   Result<int16_t> opened = ctx.files.openFree(path, OpenMode::kRead);

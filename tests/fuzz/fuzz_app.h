@@ -7,6 +7,7 @@
 
 #include "app/context.h"
 #include "platform/headless/headless_ui.h"
+#include "platform/headless/inline_worker.h"
 #include "platform/headless/mem_file_system.h"
 #include "platform/headless/recording_mci.h"
 
@@ -19,7 +20,8 @@ inline void check(bool ok) {
 struct FuzzApp {
   MemFileSystem fs;
   HeadlessUi& ui = sharedUi();
-  AppContext ctx{ui, fs, sharedMci()};
+  InlineWorker worker;
+  AppContext ctx{ui, fs, sharedMci(), worker};
 
   FuzzApp() {
     transcript().clear();

@@ -16,6 +16,7 @@
 #include "app/events.h"
 #include "app/handlers.h"
 #include "platform/qt/qt_ui.h"
+#include "platform/qt/worker_timer.h"
 
 namespace pelisto::qttest {
 
@@ -67,7 +68,9 @@ struct Desktop {
   std::unique_ptr<FileSystem> fs = newPosixFileSystem();
   SilentMci mci;
   QtUi ui;
-  AppContext ctx{ui, *fs, mci};
+  ThreadWorker worker;
+  WorkerTimer workerTimer{worker};
+  AppContext ctx{ui, *fs, mci, worker};
   std::vector<Event> events;
   bool dispatch = true;
 

@@ -88,6 +88,18 @@ class MainWindowTest : public QObject {
     }
     QCOMPARE(QFontInfo(qtFont(FontSpec{"ＭＳ ゴシック", 16, 1})).family(), QStringLiteral("IPAGothic"));
     QVERIFY(QFontInfo(qtFont(FontSpec{"FixedSys", 18, 1})).fixedPitch());
+    // Naming the installed faces draws exactly what the substitutions drew.
+    for (const char* face : {"ＭＳ Ｐゴシック", "ＭＳ ゴシック", "ＭＳ 明朝", "FixedSys", ""}) {
+      std::vector<uint32_t> drawn[2];
+      for (bool substituted : {false, true}) {
+        nameFacesThroughSubstitutions(substituted);
+        Canvas canvas(400, 24);
+        QtTextRenderer().drawText(canvas, 2, 2, "Waveファイルの作成 0 分 12秒 ↑↓ -32768", {face, 16, 1}, Rgb{});
+        drawn[substituted].assign(canvas.pixels(), canvas.pixels() + 400 * 24);
+      }
+      QVERIFY2(drawn[0] == drawn[1], face);
+    }
+    nameFacesThroughSubstitutions(false);
   }
 
   void menuHasItsItemsAndCaptions() {

@@ -9,6 +9,8 @@
 #include "app/context.h"
 #include "app/handlers.h"
 #include "platform/headless/headless_ui.h"
+#include "platform/headless/inline_worker.h"
+#include "platform/headless/manual_worker.h"
 #include "platform/headless/mem_file_system.h"
 #include "platform/headless/recording_mci.h"
 #include "wave/wav_bytes.h"
@@ -20,7 +22,14 @@ struct TestApp {
   HeadlessUi ui{transcript};
   MemFileSystem fs;
   RecordingMci mci{transcript, nullptr};
-  AppContext ctx{ui, fs, mci};
+  InlineWorker inlineWorker;
+  ManualWorker manualWorker;
+  AppContext ctx;
+
+  // Jobs run to their end when started, or (manualJobs) step by step on
+  // the test's request through manualWorker.
+  explicit TestApp(bool manualJobs = false)
+      : ctx(ui, fs, mci, manualJobs ? static_cast<Worker&>(manualWorker) : inlineWorker) {}
 
   // Runs start-up, as the program does before the first input.
   TestApp& started() {

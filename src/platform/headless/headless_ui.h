@@ -48,6 +48,10 @@ class HeadlessUi final : public Ui {
   bool mouseCaptured() const { return m_captured; }
   bool aboutShown() const { return m_aboutShown; }
   int busyScopes() const { return m_busyScopes; }
+  // The progress display (kept for tests, not written to the transcript).
+  bool progressShown() const { return m_progressShown; }
+  const std::string& progressText() const { return m_progressText; }
+  int progressPercent() const { return m_progressPercent; }
   // The prompt and the initial text of the last input box shown.
   const std::string& lastInputPrompt() const { return m_lastInputPrompt; }
   const std::string& lastInputInitial() const { return m_lastInputInitial; }
@@ -95,6 +99,12 @@ class HeadlessUi final : public Ui {
   Rgb systemColor(SystemColor which) const override;
   std::unique_ptr<BusyScope> beginBusy(const std::string& caption, bool cancellable) override;
   void notice(const std::string& text) override;
+  void showProgress(const std::string& text, int percent) override {
+    m_progressShown = true;
+    m_progressText = text;
+    m_progressPercent = percent;
+  }
+  void hideProgress() override { m_progressShown = false; }
 
  private:
   bool takeAnswer(ScriptedAnswer& out, const std::string& what);
@@ -117,6 +127,9 @@ class HeadlessUi final : public Ui {
   bool m_aboutShown = false;
   int m_cancelAfter = -1;
   int m_busyScopes = 0;
+  bool m_progressShown = false;
+  std::string m_progressText;
+  int m_progressPercent = 0;
   std::string m_lastInputPrompt;
   std::string m_lastInputInitial;
   std::string m_lastDialogInitialPath;

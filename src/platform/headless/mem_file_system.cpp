@@ -59,6 +59,18 @@ class MemFile final : public File {
   Result<uint64_t> size() override { return m_fs.lengthOf(m_path, m_data); }
   Status sync() override { return Status::ok(); }
 
+  void startWriteback(uint64_t, uint64_t) override {}
+
+  // Nothing is held in advance; only a device too small is refused.
+  Status reserve(uint64_t bytes) override {
+    if (!m_writable || m_fs.readOnly(m_path)) return failure(StatusCode::kDenied, reason::kDenied);
+    const uint64_t held = m_data->size();
+    if (bytes > held && m_fs.usedBytes() + (bytes - held) > m_fs.m_capacity) {
+      return failure(StatusCode::kNoSpace, reason::kNoSpace);
+    }
+    return Status::ok();
+  }
+
  private:
   MemFileSystem& m_fs;
   std::string m_path;

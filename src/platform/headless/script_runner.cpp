@@ -88,7 +88,7 @@ ScriptRunner::ScriptRunner(FileSystem& fs, Transcript& transcript)
       m_ui(transcript),
       m_device(newSimulatedMci(fs, [this](MciNotify n) { m_pending.push_back(n); })),
       m_mci(transcript, m_device.get()),
-      m_ctx(m_ui, fs, m_mci) {}
+      m_ctx(m_ui, fs, m_mci, m_worker) {}
 
 void ScriptRunner::start() { MAINFORM_START(m_ctx); }
 

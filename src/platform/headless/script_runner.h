@@ -12,6 +12,7 @@
 #include "app/context.h"
 #include "app/events.h"
 #include "platform/headless/headless_ui.h"
+#include "platform/headless/inline_worker.h"
 #include "platform/headless/recording_mci.h"
 #include "platform/headless/simulated_mci.h"
 
@@ -55,6 +56,7 @@ class ScriptRunner {
   HeadlessUi m_ui;
   std::unique_ptr<SimulatedMci> m_device;
   RecordingMci m_mci;
+  InlineWorker m_worker;  // a job is done when it is started: transcripts do not wait
   AppContext m_ctx;
   int64_t m_now = 0;
   bool m_closed = false;

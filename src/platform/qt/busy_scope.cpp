@@ -48,9 +48,11 @@ QtBusyScope::QtBusyScope(QWidget* window, QWidget* grabber, const std::string& c
   m_grabber->grabMouse();
   qApp->installEventFilter(this);
   m_elapsed.start();
+  ++s_active;
 }
 
 QtBusyScope::~QtBusyScope() {
+  --s_active;
   qApp->removeEventFilter(this);
   m_progress.reset();
   if (QWidget::mouseGrabber() == m_grabber) m_grabber->releaseMouse();

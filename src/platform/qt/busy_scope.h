@@ -21,6 +21,8 @@ class QtBusyScope final : public QObject, public BusyScope {
   ~QtBusyScope() override;
 
   bool update(uint64_t done, uint64_t total) override;
+  // True while a busy scope exists anywhere in the program.
+  static bool anyActive() { return s_active > 0; }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -34,6 +36,7 @@ class QtBusyScope final : public QObject, public BusyScope {
   QElapsedTimer m_elapsed;
   qint64 m_lastPump = -1;
   std::unique_ptr<QProgressDialog> m_progress;
+  static inline int s_active = 0;
 };
 
 }  // namespace pelisto

@@ -18,6 +18,8 @@
 #include "platform/qt/desktop_mci.h"
 #include "platform/qt/qt_event_pump.h"
 #include "platform/qt/qt_ui.h"
+#include "platform/qt/worker_timer.h"
+#include "platform/thread_worker.h"
 
 namespace {
 
@@ -78,7 +80,11 @@ int main(int argc, char** argv) {
   std::unique_ptr<MciDevice> mci = newDesktopMci(
       *fs, [&ui](MciNotify) { ui.post(Event{EventKind::kMciDone, Control::MCI1}); },
       [&ui](const std::string& text) { ui.notice(text); });
-  AppContext ctx(ui, *fs, *mci);
+  // Declared before the context: destroyed after it, cancelling a job
+  // still running.
+  ThreadWorker worker;
+  WorkerTimer workerTimer(worker);
+  AppContext ctx(ui, *fs, *mci, worker);
   ui.setEventSink([&ctx](const Event& event) { dispatchEvent(ctx, event); });
   ui.window().setCloseRefused([&ctx] { return ctx.closeRefused; });
 

@@ -8,22 +8,56 @@
 
 namespace pelisto {
 
+namespace {
+
+const QString kGothicP = QStringLiteral("IPAPGothic");
+const QString kGothic = QStringLiteral("IPAGothic");
+const QString kMincho = QStringLiteral("IPAMincho");
+bool g_throughSubstitutions = false;
+
+// A fixed-pitch face for FixedSys: DejaVu Sans Mono, else the desktop's
+// fixed font, else IPAGothic (whose Latin letters are of one width).
+const QString& fixedFace() {
+  static const QString face = [] {
+    const QStringList families = QFontDatabase::families();
+    for (const QString& f : {QStringLiteral("DejaVu Sans Mono"),
+                             QFontDatabase::systemFont(QFontDatabase::FixedFont).family()}) {
+      if (families.contains(f)) return f;
+    }
+    return kGothic;
+  }();
+  return face;
+}
+
+}  // namespace
+
 void installFontSubstitutions() {
   static bool installed = false;
   if (installed) return;
   installed = true;
-  QFont::insertSubstitution(QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic"));
-  QFont::insertSubstitution(QStringLiteral("ＭＳ ゴシック"), QStringLiteral("IPAGothic"));
-  QFont::insertSubstitution(QStringLiteral("ＭＳ 明朝"), QStringLiteral("IPAMincho"));
+  QFont::insertSubstitution(QStringLiteral("ＭＳ Ｐゴシック"), kGothicP);
+  QFont::insertSubstitution(QStringLiteral("ＭＳ ゴシック"), kGothic);
+  QFont::insertSubstitution(QStringLiteral("ＭＳ 明朝"), kMincho);
   const QString fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont).family();
   QFont::insertSubstitutions(QStringLiteral("FixedSys"),
-                             QStringList{QStringLiteral("DejaVu Sans Mono"), fixed,
-                                         QStringLiteral("IPAGothic")});
+                             QStringList{QStringLiteral("DejaVu Sans Mono"), fixed, kGothic});
 }
+
+QString installedFace(const std::string& face) {
+  if (face.empty() || face == "ＭＳ Ｐゴシック") return kGothicP;
+  if (face == "ＭＳ ゴシック") return kGothic;
+  if (face == "ＭＳ 明朝") return kMincho;
+  if (face == "FixedSys") return fixedFace();
+  return toQt(face);
+}
+
+void nameFacesThroughSubstitutions(bool on) { g_throughSubstitutions = on; }
 
 QFont qtFont(const FontSpec& spec) {
   installFontSubstitutions();
-  QFont font(spec.face.empty() ? QStringLiteral("ＭＳ Ｐゴシック") : toQt(spec.face));
+  QFont font(!g_throughSubstitutions  ? installedFace(spec.face)
+             : spec.face.empty() ? QStringLiteral("ＭＳ Ｐゴシック")
+                                 : toQt(spec.face));
   font.setPixelSize(spec.heightPx > 0 ? spec.heightPx : 13);
   font.setStyleStrategy(QFont::PreferAntialias);
   return font;

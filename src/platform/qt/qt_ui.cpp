@@ -22,9 +22,11 @@ QtUi::QtUi()
   m_fonts[Control::MAINFORM] = kFormFont;
   m_window = std::make_unique<MainWindow>(m_formCanvas, m_pictureCanvas,
                                           [this](const Event& e) { deliver(e); });
+  m_progress = std::make_unique<ProgressStrip>(m_window->form());
 }
 
 QtUi::~QtUi() {
+  m_progress.reset();
   m_notice.reset();
   m_window.reset();
 }
@@ -244,5 +246,11 @@ void QtUi::notice(const std::string& text) {
       },
       Qt::QueuedConnection);
 }
+
+void QtUi::showProgress(const std::string& text, int percent) {
+  m_progress->show(text, percent);
+}
+
+void QtUi::hideProgress() { m_progress->hide(); }
 
 }  // namespace pelisto

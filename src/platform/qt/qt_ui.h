@@ -13,6 +13,7 @@
 
 #include "platform/qt/about_dialog.h"
 #include "platform/qt/main_window.h"
+#include "platform/qt/progress_strip.h"
 #include "platform/qt/qt_text.h"
 #include "platform/ui.h"
 
@@ -74,6 +75,9 @@ class QtUi final : public Ui {
   Rgb systemColor(SystemColor which) const override;
   std::unique_ptr<BusyScope> beginBusy(const std::string& caption, bool cancellable) override;
   void notice(const std::string& text) override;
+  void showProgress(const std::string& text, int percent) override;
+  void hideProgress() override;
+  ProgressStrip* progressStrip() const { return m_progress.get(); }
 
  private:
   void deliver(const Event& event) {
@@ -93,6 +97,7 @@ class QtUi final : public Ui {
   std::unique_ptr<MainWindow> m_window;
   AboutDialog* m_about = nullptr;  // while FORM3 is shown
   std::unique_ptr<QMessageBox> m_notice;
+  std::unique_ptr<ProgressStrip> m_progress;  // on the main window, below the controls
   QObject m_receiver;  // context of posted events, on the user-interface thread
 };
 

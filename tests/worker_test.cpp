@@ -1,0 +1,40 @@
+// The step-by-step worker of the tests: what runs when, and a cancel that
+// ends a job for good.
+#include <gtest/gtest.h>
+
+#include "platform/headless/manual_worker.h"
+
+namespace pelisto {
+namespace {
+
+// A job of `steps` steps that logs every call.
+struct LoggedJob {
+  int steps;
+  std::string log;
+  void start(Worker& w) {
+    w.start([this] { log += 's'; return --steps > 0; }, [this] { log += 't'; },
+            [this] { log += 'f'; });
+  }
+};
+
+TEST(Workers, ManualRunsStepsTicksAndTheFinishOnRequest) {
+  ManualWorker w;
+  LoggedJob job{3, ""};
+  job.start(w);
+  EXPECT_TRUE(w.busy());
+  EXPECT_EQ(w.runSteps(2), 2);
+  w.poll();
+  EXPECT_TRUE(w.runSteps(5) == 1 && w.stepsDone());  // the last step
+  w.poll();
+  EXPECT_TRUE(job.log == "sstsf" && !w.busy());
+
+  LoggedJob cancelled{3, ""};
+  cancelled.start(w);
+  w.runSteps(3);
+  w.cancel();  // after the last step, before the finish
+  w.runToEnd();
+  EXPECT_TRUE(cancelled.log == "sss" && !w.busy() && w.cancels() == 1);
+}
+
+}  // namespace
+}  // namespace pelisto
