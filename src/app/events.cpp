@@ -3,6 +3,7 @@
 #include <array>
 
 #include "app/handlers.h"
+#include "app/open_document.h"
 #include "editlist/list_state.h"
 
 namespace pelisto {
@@ -28,6 +29,13 @@ void mouse(AppContext& ctx, const Event& e) {
   F(ctx, e.button, e.x, e.y);
 }
 void queryClose(AppContext& ctx, const Event&) { ctx.closeRefused = !MAINFORM_QUERYCLOSE(ctx); }
+void openPath(AppContext& ctx, const Event& e) { openDocument(ctx, e.path); }
+// The play button when nothing plays, else the stop button, each as if
+// clicked (and so never entered again while it runs).
+void playOrStop(AppContext& ctx, const Event&) {
+  const Control button = ctx.state.PLAYFLAG == 0 ? Control::BUTTON1 : Control::BUTTON2;
+  dispatchEvent(ctx, Event{EventKind::kButton, button});
+}
 
 using K = EventKind;
 using C = Control;
@@ -63,6 +71,8 @@ constexpr std::array kHandlers = {
     HandlerEntry{K::kMouseUp, C::MAINFORM, kNoMenu, "MAINFORM_MOUSEUP", mouse<MAINFORM_MOUSEUP>, true},
     HandlerEntry{K::kMciDone, C::MCI1, kNoMenu, "MCI1_DONE", plain<MCI1_DONE>, false},
     HandlerEntry{K::kClose, C::MAINFORM, kNoMenu, "MAINFORM_QUERYCLOSE", queryClose, false},
+    HandlerEntry{K::kOpenPath, C::MAINFORM, kNoMenu, "OPENPATH", openPath, false},
+    HandlerEntry{K::kPlayOrStop, C::MAINFORM, kNoMenu, "PLAYORSTOP", playOrStop, false},
 };
 // clang-format on
 

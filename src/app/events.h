@@ -17,6 +17,8 @@ enum class EventKind {
   kMouseDown, kMouseMove, kMouseUp,  // control: PICTURE1 or MAINFORM
   kMciDone,    // a command sent with NOTIFY completed
   kClose,      // the user asks to close the main window
+  kOpenPath,   // a file named from outside (a drop on the window): path
+  kPlayOrStop, // the play key: plays from the view when idle, else stops
 };
 
 struct Event {
@@ -25,6 +27,7 @@ struct Event {
   MenuItem menu = MenuItem::OpenWaveFile;
   int button = 0;
   double x = 0, y = 0;
+  std::string path = {};
 };
 
 // Runs the handler bound to event. Returns false when the event has no
