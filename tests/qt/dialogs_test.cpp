@@ -32,15 +32,19 @@ class DialogsTest : public QObject {
     int maxLength = 0;
     whenModal<QDialog>([&](QDialog* d) {
       caption = d->windowTitle();
-      prompt = d->findChild<QLabel*>(QStringLiteral("prompt"))->text();
+      auto* label = d->findChild<QLabel*>(QStringLiteral("prompt"));
+      prompt = label->text();
+      // On one line, never broken inside a word, the box wide enough.
+      QVERIFY(!label->wordWrap() && label->width() >= label->sizeHint().width());
       auto* field = d->findChild<QLineEdit*>(QStringLiteral("field"));
       maxLength = field->maxLength();
       QCOMPARE(field->text(), QStringLiteral("1"));
       d->close();
     });
-    QCOMPARE(m_app->ui.inputBox("ループ回数", "回数を入力", "1"), kCancelMark);
-    QCOMPARE(caption, QStringLiteral("ループ回数"));
-    QCOMPARE(prompt, QStringLiteral("回数を入力"));
+    const char* blank = "ブランク秒数を「NNNN.NNN」形式で入力してください";
+    QCOMPARE(m_app->ui.inputBox("ブランクの挿入", blank, "1"), kCancelMark);
+    QCOMPARE(caption, QStringLiteral("ブランクの挿入"));
+    QCOMPARE(prompt, QString::fromUtf8(blank));
     QCOMPARE(maxLength, 64);
     whenModal<QDialog>([](QDialog* d) {
       d->findChild<QLineEdit*>(QStringLiteral("field"))->setText(QStringLiteral("12"));

@@ -60,7 +60,9 @@ std::string runInputBox(QWidget* parent, const std::string& caption, const std::
   QVBoxLayout layout(&dialog);
   QLabel label(toQt(prompt), &dialog);
   label.setObjectName(QStringLiteral("prompt"));
-  label.setWordWrap(true);
+  // One line (or the prompt's own lines): the box widens to fit, and no
+  // word is broken.
+  label.setWordWrap(false);
   QLineEdit field(&dialog);
   field.setObjectName(QStringLiteral("field"));
   field.setMaxLength(kInputMaxLength);
