@@ -1,6 +1,9 @@
 // The desktop's boxes, dialogs and windows besides the main window: their
-// answers, the about window, busy work, notices, completions posted from
-// another thread, and text drawn into a canvas.
+// answers, paths typed into a file dialog, the about window, busy work,
+// notices, completions posted from another thread, and text drawn into a
+// canvas.
+#include <QAbstractItemView>
+#include <QCompleter>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -51,6 +54,35 @@ class DialogsTest : public QObject {
       d->accept();
     });
     QCOMPARE(m_app->ui.inputBox("c", "p", ""), std::string("12"));
+  }
+
+  // A full path typed into the name field character by character while
+  // the completion list shows, then Enter; a folder is entered on the way.
+  void typedFullPaths() {
+    QTemporaryDir dir;
+    const QString rec = dir.filePath(QStringLiteral("rec"));
+    QVERIFY(QDir().mkpath(rec) && QFile(rec + "/take1.wav").open(QIODevice::WriteOnly));
+    const struct { bool save; QStringList lines; QString chosen; } cases[] = {
+        {false, {rec + "/take1.wav"}, rec + "/take1.wav"},
+        {false, {rec, "take1.wav"}, rec + "/take1.wav"},
+        {true, {rec + "/new.wav"}, rec + "/new.wav"}};
+    for (const auto& c : cases) {
+      bool listShown = false;
+      whenModal<QFileDialog>([&](QFileDialog* d) {
+        auto* list = d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->completer()->popup();
+        for (const QString& line : c.lines) {
+          for (QChar ch : line) {
+            QTest::keyClick(d->windowHandle(), ch.toLatin1());
+            QTest::qWait(5);
+            listShown = listShown || list->isVisible();
+          }
+          QTest::keyClick(d->windowHandle(), Qt::Key_Return);
+        }
+        if (d->isVisible()) d->reject();
+      });
+      QCOMPARE(QString::fromStdString(m_app->ui.fileDialog({"t", "w(*.wav)", "*.wav", c.save})), c.chosen);
+      QVERIFY(listShown);
+    }
   }
 
   void saveDialogAsksBeforeReplacing() {
