@@ -95,6 +95,8 @@ struct Desktop {
     QTemporaryDir runtime;                                                    \
     if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))                       \
       qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());               \
+    QTemporaryDir config; /* the user's own settings are never touched */     \
+    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());                  \
     QApplication app(argc, argv);                                             \
     TestClass test;                                                           \
     return QTest::qExec(&test, argc, argv);                                   \

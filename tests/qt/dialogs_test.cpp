@@ -1,7 +1,7 @@
 // The desktop's boxes, dialogs and windows besides the main window: their
-// answers, paths typed into a file dialog, the about window, busy work,
-// notices, completions posted from another thread, and text drawn into a
-// canvas.
+// answers, paths typed into a file dialog and the folders remembered, the
+// about window, busy work, notices, completions posted from another
+// thread, and text drawn into a canvas.
 #include <QAbstractItemView>
 #include <QCompleter>
 #include <QLabel>
@@ -10,10 +10,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QStandardPaths>
 
 #include <thread>
 
 #include "desktop_fixture.h"
+#include "platform/qt/desktop_settings.h"
 
 namespace pelisto::qttest {
 
@@ -83,6 +85,17 @@ class DialogsTest : public QObject {
       QCOMPARE(QString::fromStdString(m_app->ui.fileDialog({"t", "w(*.wav)", "*.wav", c.save})), c.chosen);
       QVERIFY(listShown);
     }
+    // Waves start where the last wave was chosen, projects where the last
+    // project was; a folder gone or a damaged record: the current one.
+    QCOMPARE(startFolder(folderKind("*.wav")), rec);
+    QCOMPARE(startFolder(folderKind("*.PRJ")), QDir::currentPath());
+    rememberFolder(QStringLiteral("wave"), dir.filePath(QStringLiteral("gone/x.wav")));
+    QCOMPARE(startFolder(QStringLiteral("wave")), QDir::currentPath());
+    rememberFolder(QStringLiteral("wave"), rec + "/take1.wav");
+    QFile record(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/Pelisto/Pelisto.conf");
+    QVERIFY(record.open(QIODevice::WriteOnly) && record.write("\x01[folders\n=wave=\xff\n") > 0);
+    record.close();
+    QCOMPARE(startFolder(QStringLiteral("wave")), QDir::currentPath());
   }
 
   void saveDialogAsksBeforeReplacing() {

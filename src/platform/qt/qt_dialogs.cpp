@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "platform/qt/desktop_settings.h"
 #include "platform/qt/qt_text.h"
 
 namespace pelisto {
@@ -115,7 +116,9 @@ std::string runFileDialog(QWidget* parent, const FileDialogSpec& spec) {
   if (!pattern.isEmpty() && !filter.contains(QLatin1Char('(') + pattern + QLatin1Char(')'))) {
     filter += QStringLiteral(" (") + pattern + QLatin1Char(')');
   }
-  QFileDialog dialog(parent, toQt(spec.title), QDir::currentPath(), filter);
+  // Each kind of file starts where the last one of its kind was chosen.
+  const QString kind = folderKind(pattern);
+  QFileDialog dialog(parent, toQt(spec.title), startFolder(kind), filter);
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setAcceptMode(spec.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dialog.setFileMode(spec.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
@@ -123,6 +126,7 @@ std::string runFileDialog(QWidget* parent, const FileDialogSpec& spec) {
   if (dialog.exec() != QDialog::Accepted) return kCancelMark;
   const QStringList chosen = dialog.selectedFiles();
   if (chosen.isEmpty() || chosen.first().isEmpty()) return kCancelMark;
+  rememberFolder(kind, chosen.first());
   return fromQt(QDir::toNativeSeparators(chosen.first()));
 }
 
