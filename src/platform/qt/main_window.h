@@ -1,7 +1,7 @@
 // The main window MAINFORM: a fixed client area that shows the form's
 // canvas, every control of the form table at its client geometry, and the
-// menu FORMMENU. User input becomes Events handed to the sink; the window
-// holds no program logic.
+// menu FORMMENU. User input (controls, menu, keys) becomes
+// Events handed to the sink; the window holds no program logic.
 #pragma once
 
 #include <QAction>
@@ -77,6 +77,10 @@ class MainWindow final : public QMainWindow {
   }
   void createControl(const ControlInfo& info);
   void createMenu();
+  void orderTabs();
+  // The window's own keys (play, delete a line, first and last second);
+  // true when key was one of them.
+  bool keyCommand(const QKeyEvent& key, bool repeat);
   void send(Event event) {
     if (m_sink) m_sink(event);
   }
