@@ -15,6 +15,7 @@
 
 #include "app/events.h"
 #include "app/handlers.h"
+#include "app/open_document.h"
 #include "platform/qt/qt_ui.h"
 
 namespace pelisto::qttest {
@@ -76,6 +77,7 @@ struct Desktop {
       events.push_back(e);
       if (dispatch) dispatchEvent(ctx, e);
     });
+    ui.window().setDropAllowed([this] { return readyToOpen(ctx); });
     ui.window().show();
     MAINFORM_START(ctx);
   }

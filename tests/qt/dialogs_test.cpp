@@ -1,7 +1,7 @@
 // The desktop's boxes, dialogs and windows besides the main window: their
-// answers, paths typed into a file dialog and the folders remembered, the
-// about window, busy work, notices, completions posted from another
-// thread, and text drawn into a canvas.
+// answers, paths typed into a file dialog, the folders and the window
+// place remembered, the about window, busy work, notices, completions
+// posted from another thread, and text drawn into a canvas.
 #include <QAbstractItemView>
 #include <QCompleter>
 #include <QLabel>
@@ -96,6 +96,17 @@ class DialogsTest : public QObject {
     QVERIFY(record.open(QIODevice::WriteOnly) && record.write("\x01[folders\n=wave=\xff\n") > 0);
     record.close();
     QCOMPARE(startFolder(QStringLiteral("wave")), QDir::currentPath());
+  }
+
+  // The window reopens where it was closed, unless that is off every screen.
+  void windowReopensWhereItWas() {
+    Canvas form(kMainClientWidth, kMainClientHeight), picture(kPictureClientWidth, kPictureClientHeight);
+    for (QPoint at : {QPoint(250, 140), QPoint(-5000, 40)}) {
+      MainWindow closed(form, picture, {});
+      closed.move(at);
+      closed.close();
+      QCOMPARE(MainWindow(form, picture, {}).pos(), at.x() < 0 ? QPoint(kMainLeft, kMainTop) : at);
+    }
   }
 
   void saveDialogAsksBeforeReplacing() {

@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPushButton>
 
 #include <fstream>
@@ -305,6 +306,33 @@ class MainWindowTest : public QObject {
                                 "PICTURE1_MOUSEDOWN 1 12 30",
                                 "MAINFORM_MOUSEMOVE 0 30 400", "MAINFORM_MOUSEMOVE 0 155 78",
                                 "MAINFORM_MOUSEUP 1 155 78"}));
+  }
+
+  // One local wave or project file is taken, only while nothing plays or
+  // runs; anything else is refused as the drag enters. A drop opens it later.
+  void dropsTakeOneLocalFileWhenIdle() {
+    std::vector<uint8_t> bytes = canonicalWavHeader(176400);
+    bytes.resize(44 + 176400, 0);
+    const QUrl wav = QUrl::fromLocalFile(writeFile("dropped.wav", bytes));
+    const QUrl prj = QUrl::fromLocalFile(writeFile("list.PRJ", {})), txt = QUrl::fromLocalFile(writeFile("a.txt", {}));
+    const QUrl folder = QUrl::fromLocalFile(m_dir.path()), web(QStringLiteral("https://example.org/a.wav"));
+    const struct { QList<QUrl> urls; int16_t playflag; bool taken; } cases[] = {
+        {{wav}, 0, true},  {{prj}, 0, true},       {{wav}, 2, false},    {{txt}, 0, false},
+        {{web}, 0, false}, {{wav, prj}, 0, false}, {{folder}, 0, false}};
+    QMimeData data;
+    for (const auto& c : cases) {
+      data.setUrls(c.urls);
+      m_app->ctx.state.PLAYFLAG = c.playflag;
+      QDragEnterEvent enter(QPoint(300, 300), Qt::CopyAction, &data, Qt::LeftButton, {});
+      QApplication::sendEvent(&m_app->ui.window(), &enter);
+      QCOMPARE(enter.isAccepted(), c.taken);
+    }
+    m_app->ctx.state.PLAYFLAG = 0;
+    data.setUrls({wav});
+    QDropEvent drop(QPointF(300, 300), Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(&m_app->ui.window(), &drop);
+    QVERIFY(m_app->events.empty());
+    QTRY_COMPARE(QUrl::fromLocalFile(QString::fromStdString(m_app->ctx.state.WAVEFILENAME)), wav);
   }
 
   // The window's keys, whatever has the focus: menu commands, the play key

@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "platform/qt/desktop_settings.h"
 #include "platform/qt/qt_text.h"
 
 namespace pelisto {
@@ -148,10 +149,18 @@ MainWindow::MainWindow(Canvas& form, Canvas& picture, EventSink sink)
   quit->setAutoRepeat(false);
   connect(quit, &QShortcut::activated, this, &QWidget::close);  // asks as the close box does
   installEventFilter(this);  // keys with no control focused
+  setAcceptDrops(true);
 
   // The client area is fixed; the frame and the menu bar come on top of it.
   layout()->setSizeConstraint(QLayout::SetFixedSize);
-  move(kMainLeft, kMainTop);
+  // Where it was last: its client area placed as then (the desktop puts
+  // the frame around it), which comes back to the same place on every
+  // desktop; else the first place, frame included.
+  if (const std::optional<QPoint> at = rememberedWindowPosition()) {
+    setGeometry(QRect(*at, size()));
+  } else {
+    move(kMainLeft, kMainTop);
+  }
 }
 
 MainWindow::~MainWindow() {
@@ -191,6 +200,7 @@ void MainWindow::createControl(const ControlInfo& info) {
       // The position and the length are shown, never typed.
       auto* edit = own<QLineEdit>(toQt(info.caption), m_form);
       edit->setReadOnly(true);
+      edit->setAcceptDrops(false);  // a dropped file goes to the window
       widget = edit;
       break;
     }

@@ -1,9 +1,14 @@
-// The main window's keyboard and close handling.
+// The main window's keyboard, close and drop handling.
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QKeyEvent>
+#include <QMimeData>
+#include <QUrl>
 
+#include "platform/qt/desktop_settings.h"
 #include "platform/qt/main_window.h"
+#include "platform/qt/qt_text.h"
 
 namespace pelisto {
 namespace {
@@ -72,9 +77,45 @@ void MainWindow::closeEvent(QCloseEvent* event) {
       event->ignore();
       return;
     }
+    rememberWindowPosition(geometry().topLeft());
   }
   m_closed = true;
   event->accept();
+}
+
+// Only one local wave or project file is taken, and only while nothing
+// plays or runs; anything else is refused as the drag enters, silently.
+QString MainWindow::droppableFile(const QMimeData* data) const {
+  if (QApplication::activeModalWidget() || (m_dropAllowed && !m_dropAllowed())) return {};
+  const QList<QUrl> urls = data->urls();
+  if (urls.size() != 1 || !urls.first().isLocalFile()) return {};
+  const QFileInfo file(urls.first().toLocalFile());
+  const QString suffix = file.suffix().toLower();
+  if (!file.isFile() || (suffix != QLatin1String("wav") && suffix != QLatin1String("prj"))) return {};
+  return file.absoluteFilePath();
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) { dragMoveEvent(event); }
+
+void MainWindow::dragMoveEvent(QDragMoveEvent* event) {
+  if (droppableFile(event->mimeData()).isEmpty()) {
+    event->ignore();
+  } else {
+    event->acceptProposedAction();
+  }
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+  const QString path = droppableFile(event->mimeData());
+  if (path.isEmpty()) {
+    event->ignore();
+    return;
+  }
+  event->acceptProposedAction();
+  // Opened once the drop is over, so the sender is not held up by a box.
+  Event open{EventKind::kOpenPath};
+  open.path = fromQt(path);
+  QMetaObject::invokeMethod(this, [this, open] { send(open); }, Qt::QueuedConnection);
 }
 
 }  // namespace pelisto
