@@ -1,6 +1,7 @@
 // The play, play-range and stop buttons and the completion event.
 #include <gtest/gtest.h>
 
+#include "app/events.h"
 #include "app/messages.h"
 #include "platform/mci/mci_command.h"
 #include "support/play_app.h"
@@ -168,6 +169,21 @@ TEST(Playback, StoppedPlaysNotificationComesFirstAndDoesNoHarm) {
   app.advance(500);
   EXPECT_EQ(app.deliver(), 1);
   EXPECT_EQ(app.ctx.state.PLAYFLAG, 0);
+}
+
+// The play key: the play button when idle, the stop button while either
+// kind of play runs.
+TEST(Playback, PlayKeyPlaysOrStops) {
+  PlayApp app;
+  app.openInView("/w/a.wav", secondsOfSound(3));
+  for (int16_t playing : {1, 2}) {
+    dispatchEvent(app.ctx, Event{EventKind::kPlayOrStop});
+    EXPECT_EQ(app.lines().back(), "mci: PLAY WAVEOBJ FROM 0 NOTIFY");
+    app.ctx.state.PLAYFLAG = playing;
+    dispatchEvent(app.ctx, Event{EventKind::kPlayOrStop});
+    EXPECT_EQ(app.lines().back(), kClose);
+    EXPECT_EQ(app.ctx.state.PLAYFLAG, 0);
+  }
 }
 
 }  // namespace

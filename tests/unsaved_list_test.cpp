@@ -109,7 +109,9 @@ TEST(UnsavedList, LoadingAndOpeningByName) {
   EXPECT_EQ(app.lines(), (std::vector<std::string>{"message: ただ今、再生中です。"}));
   app.state().PLAYFLAG = 0;
   app.fs.setContents("/wav/b.WAV", wavFile(patternData(kBytesPerSecond)));
-  openDocument(app.ctx, "/wav/b.WAV");
+  Event drop{EventKind::kOpenPath};  // a file dropped on the window
+  drop.path = "/wav/b.WAV";
+  app.dispatch(drop);
   EXPECT_EQ(app.state().WAVEFILENAME, "/wav/b.WAV");
   EXPECT_TRUE(waveFileOpen(app.ctx));
 }

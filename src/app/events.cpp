@@ -3,6 +3,7 @@
 #include <array>
 
 #include "app/handlers.h"
+#include "app/open_document.h"
 #include "editlist/list_state.h"
 #include "editlist/undo.h"
 
@@ -29,6 +30,13 @@ void mouse(AppContext& ctx, const Event& e) {
   F(ctx, e.button, e.x, e.y);
 }
 void queryClose(AppContext& ctx, const Event&) { ctx.closeRefused = !MAINFORM_QUERYCLOSE(ctx); }
+void openPath(AppContext& ctx, const Event& e) { openDocument(ctx, e.path); }
+// The play button when nothing plays, else the stop button, each as if
+// clicked (and so never entered again while it runs).
+void playOrStop(AppContext& ctx, const Event&) {
+  const Control button = ctx.state.PLAYFLAG == 0 ? Control::BUTTON1 : Control::BUTTON2;
+  dispatchEvent(ctx, Event{EventKind::kButton, button});
+}
 
 using K = EventKind;
 using C = Control;
@@ -66,6 +74,8 @@ constexpr std::array kHandlers = {
     HandlerEntry{K::kClose, C::MAINFORM, kNoMenu, "MAINFORM_QUERYCLOSE", queryClose, false},
     HandlerEntry{K::kUndo, C::MAINFORM, kNoMenu, "EDITUNDO", plain<EDITUNDO>, false},
     HandlerEntry{K::kRedo, C::MAINFORM, kNoMenu, "EDITREDO", plain<EDITREDO>, false},
+    HandlerEntry{K::kOpenPath, C::MAINFORM, kNoMenu, "OPENPATH", openPath, false},
+    HandlerEntry{K::kPlayOrStop, C::MAINFORM, kNoMenu, "PLAYORSTOP", playOrStop, false},
 };
 // clang-format on
 

@@ -19,6 +19,8 @@ enum class EventKind {
   kClose,      // the user asks to close the main window
   kUndo,       // undo the last change to the edit list
   kRedo,       // redo the last change undone
+  kOpenPath,   // a file named from outside (a drop on the window): path
+  kPlayOrStop, // the play key: plays from the view when idle, else stops
 };
 
 struct Event {
@@ -27,6 +29,7 @@ struct Event {
   MenuItem menu = MenuItem::OpenWaveFile;
   int button = 0;
   double x = 0, y = 0;
+  std::string path = {};
 };
 
 // Runs the handler bound to event. Returns false when the event has no

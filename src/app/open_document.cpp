@@ -9,6 +9,10 @@ namespace pelisto {
 
 bool isProjectPath(const std::string& path) { return endsWithIgnoringCase(path, ".prj"); }
 
+bool readyToOpen(const AppContext& ctx) {
+  return ctx.state.PLAYFLAG == 0 && ctx.activeHandlers.empty();
+}
+
 void openDocument(AppContext& ctx, const std::string& path) {
   if (ctx.state.PLAYFLAG != 0) {
     refuse(ctx, kMsgPlaying);

@@ -12,6 +12,10 @@ namespace pelisto {
 // True when path names a project file: it ends in ".prj", any letter case.
 bool isProjectPath(const std::string& path);
 
+// True when a file named from outside may be opened now: nothing plays
+// and no handler runs (so no box, dialog or long work is open).
+bool readyToOpen(const AppContext& ctx);
+
 // Loads a project or opens a wave file, refused while something plays as
 // the menu commands are.
 void openDocument(AppContext& ctx, const std::string& path);

@@ -95,7 +95,8 @@ class Ui {
   virtual void messageBox(const std::string& caption, const std::string& text) = 0;
   // Yes/No/Cancel box with the question icon; closing it answers kCancel.
   virtual Answer question(const std::string& caption, const std::string& text) = 0;
-  // The chosen full path, or kCancelMark. Starts in the current directory.
+  // The chosen full path, or kCancelMark. Starts in the current directory
+  // (the desktop: in the folder last used for that kind of file).
   virtual std::string fileDialog(const FileDialogSpec& spec) = 0;
   // Modal one-line input box, 64-character field; the text or kCancelMark.
   virtual std::string inputBox(const std::string& caption, const std::string& prompt,

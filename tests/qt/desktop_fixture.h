@@ -15,6 +15,7 @@
 
 #include "app/events.h"
 #include "app/handlers.h"
+#include "app/open_document.h"
 #include "platform/qt/qt_ui.h"
 #include "platform/qt/worker_timer.h"
 
@@ -79,6 +80,7 @@ struct Desktop {
       events.push_back(e);
       if (dispatch) dispatchEvent(ctx, e);
     });
+    ui.window().setDropAllowed([this] { return readyToOpen(ctx); });
     ui.window().show();
     MAINFORM_START(ctx);
   }
@@ -98,6 +100,8 @@ struct Desktop {
     QTemporaryDir runtime;                                                    \
     if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))                       \
       qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());               \
+    QTemporaryDir config; /* the user's own settings are never touched */     \
+    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());                  \
     QApplication app(argc, argv);                                             \
     TestClass test;                                                           \
     return QTest::qExec(&test, argc, argv);                                   \

@@ -1,16 +1,21 @@
 // The desktop's boxes, dialogs and windows besides the main window: their
-// answers, the about window, busy work, notices, completions posted from
-// another thread, and text drawn into a canvas.
+// answers, paths typed into a file dialog, the folders and the window
+// place remembered, the about window, busy work, notices, completions
+// posted from another thread, and text drawn into a canvas.
+#include <QAbstractItemView>
+#include <QCompleter>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 
 #include <QDir>
 #include <QFile>
+#include <QStandardPaths>
 
 #include <thread>
 
 #include "desktop_fixture.h"
+#include "platform/qt/desktop_settings.h"
 
 namespace pelisto::qttest {
 
@@ -32,21 +37,76 @@ class DialogsTest : public QObject {
     int maxLength = 0;
     whenModal<QDialog>([&](QDialog* d) {
       caption = d->windowTitle();
-      prompt = d->findChild<QLabel*>(QStringLiteral("prompt"))->text();
+      auto* label = d->findChild<QLabel*>(QStringLiteral("prompt"));
+      prompt = label->text();
+      // On one line, never broken inside a word, the box wide enough.
+      QVERIFY(!label->wordWrap() && label->width() >= label->sizeHint().width());
       auto* field = d->findChild<QLineEdit*>(QStringLiteral("field"));
       maxLength = field->maxLength();
       QCOMPARE(field->text(), QStringLiteral("1"));
       d->close();
     });
-    QCOMPARE(m_app->ui.inputBox("ループ回数", "回数を入力", "1"), kCancelMark);
-    QCOMPARE(caption, QStringLiteral("ループ回数"));
-    QCOMPARE(prompt, QStringLiteral("回数を入力"));
+    const char* blank = "ブランク秒数を「NNNN.NNN」形式で入力してください";
+    QCOMPARE(m_app->ui.inputBox("ブランクの挿入", blank, "1"), kCancelMark);
+    QCOMPARE(caption, QStringLiteral("ブランクの挿入"));
+    QCOMPARE(prompt, QString::fromUtf8(blank));
     QCOMPARE(maxLength, 64);
     whenModal<QDialog>([](QDialog* d) {
       d->findChild<QLineEdit*>(QStringLiteral("field"))->setText(QStringLiteral("12"));
       d->accept();
     });
     QCOMPARE(m_app->ui.inputBox("c", "p", ""), std::string("12"));
+  }
+
+  // A full path typed into the name field character by character while
+  // the completion list shows, then Enter; a folder is entered on the way.
+  void typedFullPaths() {
+    QTemporaryDir dir;
+    const QString rec = dir.filePath(QStringLiteral("rec"));
+    QVERIFY(QDir().mkpath(rec) && QFile(rec + "/take1.wav").open(QIODevice::WriteOnly));
+    const struct { bool save; QStringList lines; QString chosen; } cases[] = {
+        {false, {rec + "/take1.wav"}, rec + "/take1.wav"},
+        {false, {rec, "take1.wav"}, rec + "/take1.wav"},
+        {true, {rec + "/new.wav"}, rec + "/new.wav"}};
+    for (const auto& c : cases) {
+      bool listShown = false;
+      whenModal<QFileDialog>([&](QFileDialog* d) {
+        auto* list = d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->completer()->popup();
+        for (const QString& line : c.lines) {
+          for (QChar ch : line) {
+            QTest::keyClick(d->windowHandle(), ch.toLatin1());
+            QTest::qWait(5);
+            listShown = listShown || list->isVisible();
+          }
+          QTest::keyClick(d->windowHandle(), Qt::Key_Return);
+        }
+        if (d->isVisible()) d->reject();
+      });
+      QCOMPARE(QString::fromStdString(m_app->ui.fileDialog({"t", "w(*.wav)", "*.wav", c.save})), c.chosen);
+      QVERIFY(listShown);
+    }
+    // Waves start where the last wave was chosen, projects where the last
+    // project was; a folder gone or a damaged record: the current one.
+    QCOMPARE(startFolder(folderKind("*.wav")), rec);
+    QCOMPARE(startFolder(folderKind("*.PRJ")), QDir::currentPath());
+    rememberFolder(QStringLiteral("wave"), dir.filePath(QStringLiteral("gone/x.wav")));
+    QCOMPARE(startFolder(QStringLiteral("wave")), QDir::currentPath());
+    rememberFolder(QStringLiteral("wave"), rec + "/take1.wav");
+    QFile record(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/Pelisto/Pelisto.conf");
+    QVERIFY(record.open(QIODevice::WriteOnly) && record.write("\x01[folders\n=wave=\xff\n") > 0);
+    record.close();
+    QCOMPARE(startFolder(QStringLiteral("wave")), QDir::currentPath());
+  }
+
+  // The window reopens where it was closed, unless that is off every screen.
+  void windowReopensWhereItWas() {
+    Canvas form(kMainClientWidth, kMainClientHeight), picture(kPictureClientWidth, kPictureClientHeight);
+    for (QPoint at : {QPoint(250, 140), QPoint(-5000, 40)}) {
+      MainWindow closed(form, picture, {});
+      closed.move(at);
+      closed.close();
+      QCOMPARE(MainWindow(form, picture, {}).pos(), at.x() < 0 ? QPoint(kMainLeft, kMainTop) : at);
+    }
   }
 
   void saveDialogAsksBeforeReplacing() {

@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPushButton>
 
 #include <fstream>
@@ -50,6 +51,7 @@ class MainWindowTest : public QObject {
     QWidget* form = m_app->ui.widget(Control::MAINFORM);
     QCOMPARE(form->size(), QSize(kMainClientWidth, kMainClientHeight));
     QCOMPARE(m_app->ui.window().minimumSize(), m_app->ui.window().maximumSize());  // not resizable
+    QVERIFY(!(m_app->ui.window().windowFlags() & Qt::WindowMaximizeButtonHint));
     QCOMPARE(m_app->ui.window().windowTitle(), QStringLiteral("Pelisto"));
     QObject* previous = nullptr;
     for (const ControlInfo& info : mainFormControls()) {
@@ -316,6 +318,80 @@ class MainWindowTest : public QObject {
                                 "PICTURE1_MOUSEDOWN 1 12 30",
                                 "MAINFORM_MOUSEMOVE 0 30 400", "MAINFORM_MOUSEMOVE 0 155 78",
                                 "MAINFORM_MOUSEUP 1 155 78"}));
+  }
+
+  // One local wave or project file is taken, only while nothing plays or
+  // runs; anything else is refused as the drag enters. A drop opens it later.
+  void dropsTakeOneLocalFileWhenIdle() {
+    std::vector<uint8_t> bytes = canonicalWavHeader(176400);
+    bytes.resize(44 + 176400, 0);
+    const QUrl wav = QUrl::fromLocalFile(writeFile("dropped.wav", bytes));
+    const QUrl prj = QUrl::fromLocalFile(writeFile("list.PRJ", {})), txt = QUrl::fromLocalFile(writeFile("a.txt", {}));
+    const QUrl folder = QUrl::fromLocalFile(m_dir.path()), web(QStringLiteral("https://example.org/a.wav"));
+    const struct { QList<QUrl> urls; int16_t playflag; bool taken; } cases[] = {
+        {{wav}, 0, true},  {{prj}, 0, true},       {{wav}, 2, false},    {{txt}, 0, false},
+        {{web}, 0, false}, {{wav, prj}, 0, false}, {{folder}, 0, false}};
+    QMimeData data;
+    for (const auto& c : cases) {
+      data.setUrls(c.urls);
+      m_app->ctx.state.PLAYFLAG = c.playflag;
+      QDragEnterEvent enter(QPoint(300, 300), Qt::CopyAction, &data, Qt::LeftButton, {});
+      QApplication::sendEvent(&m_app->ui.window(), &enter);
+      QCOMPARE(enter.isAccepted(), c.taken);
+    }
+    m_app->ctx.state.PLAYFLAG = 0;
+    data.setUrls({wav});
+    QDropEvent drop(QPointF(300, 300), Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(&m_app->ui.window(), &drop);
+    QVERIFY(m_app->events.empty());
+    QTRY_COMPARE(QUrl::fromLocalFile(QString::fromStdString(m_app->ctx.state.WAVEFILENAME)), wav);
+  }
+
+  // The window's keys, whatever has the focus: menu commands, the play key
+  // (not a click of a focused button), a line deleted, the first and last
+  // second (the list keeps its own); a held key acts once.
+  void keysReachTheirCommands() {
+    m_app->reset(false);
+    MainWindow& w = m_app->ui.window();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    w.setCloseRefused([] { return true; });  // Ctrl+Q asks, the window stays
+    m_app->ui.setScrollRange(0, 40);
+    m_app->ui.setScrollPos(10);
+    using C = Control;
+    const auto ctrl = Qt::ControlModifier;
+    const struct { Control focus; Qt::Key key; Qt::KeyboardModifiers modifiers; bool held;
+                   const char* handler; int pos; } cases[] = {
+        {C::BUTTON1, Qt::Key_O, ctrl, false, "OPENWAVEFILE_ON", 10}, {C::BUTTON3, Qt::Key_Space, {}, true, "", 10},
+        {C::LIST1, Qt::Key_O, ctrl | Qt::ShiftModifier, false, "OPENPROJECT_ON", 10},
+        {C::HSCROLL1, Qt::Key_Q, ctrl, false, "MAINFORM_QUERYCLOSE", 10},
+        {C::BUTTON3, Qt::Key_Space, {}, false, "PLAYORSTOP", 10}, {C::BUTTON1, Qt::Key_Delete, {}, false, "", 10},
+        {C::LIST1, Qt::Key_End, {}, false, "", 10}, {C::LIST1, Qt::Key_Delete, {}, false, "BUTTON8_ON", 10},
+        {C::BUTTON1, Qt::Key_End, {}, false, "HSCROLL1_CHANGE", 40},
+        {C::EDIT2, Qt::Key_Home, {}, false, "HSCROLL1_CHANGE", 0}};
+    for (const auto& c : cases) {
+      QWidget* target = m_app->ui.widget(c.focus);
+      target->setFocus();
+      m_app->events.clear();
+      QKeyEvent held(QEvent::KeyPress, c.key, c.modifiers, QString(), true);
+      c.held ? void(QApplication::sendEvent(target, &held)) : QTest::keyClick(target, c.key, c.modifiers);
+      QStringList seen;  // a focused button's click would show here too
+      for (const Event& e : m_app->events) seen << QString::fromStdString(handlerName(e));
+      QCOMPARE(seen.join(' '), QString::fromLatin1(c.handler));
+      QCOMPARE(m_app->ui.scrollPos(), c.pos);
+    }
+    w.setCloseRefused({});
+    m_app->ui.setScrollRange(0, 0);
+  }
+
+  void tabFollowsReadingOrder() {
+    QWidget* first = m_app->ui.widget(Control::EDIT2);
+    QStringList order{first->objectName()};
+    for (QWidget* w = first->nextInFocusChain(); w != first; w = w->nextInFocusChain()) {
+      if ((w->focusPolicy() & Qt::TabFocus) && w->parentWidget() == first->parentWidget()) order << w->objectName();
+    }
+    QCOMPARE(order.join(' '), QStringLiteral("EDIT2 EDIT1 HSCROLL1 BUTTON1 BUTTON2 BUTTON3 BUTTON4 LIST1 BUTTON8 "
+                                             "BUTTON9 BUTTON10 BUTTON5 BUTTON7 BUTTON11 BUTTON12 BUTTON14 BUTTON6"));
   }
 
   void pumpWakesForPostedEventsAndTimeouts() {

@@ -87,6 +87,7 @@ int main(int argc, char** argv) {
   AppContext ctx(ui, *fs, *mci, worker);
   ui.setEventSink([&ctx](const Event& event) { dispatchEvent(ctx, event); });
   ui.window().setCloseRefused([&ctx] { return ctx.closeRefused; });
+  ui.window().setDropAllowed([&ctx] { return readyToOpen(ctx); });
 
   ui.window().show();
   MAINFORM_START(ctx);

@@ -1,6 +1,5 @@
 #include "platform/qt/main_window.h"
 
-#include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
@@ -10,9 +9,14 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QProxyStyle>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QStyleOptionSlider>
 
+#include <algorithm>
+#include <utility>
+
+#include "platform/qt/desktop_settings.h"
 #include "platform/qt/qt_text.h"
 
 namespace pelisto {
@@ -20,8 +24,16 @@ namespace {
 
 constexpr int kScrollSmallStep = 1;
 constexpr int kScrollLargeStep = 16;
-// A key's release and press this close together are one repeat.
-constexpr quint64 kRepeatPairMs = 10;
+
+// The menu items' keys, shown beside their captions.
+QKeySequence menuShortcut(MenuItem item) {
+  switch (item) {
+    case MenuItem::OpenWaveFile: return QKeySequence(Qt::CTRL | Qt::Key_O);
+    case MenuItem::OpenProject: return QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O);
+    case MenuItem::SaveProject: return QKeySequence(Qt::CTRL | Qt::Key_S);
+    default: return {};
+  }
+}
 
 // HSCROLL1. Its thumb has one size whatever the range: the page step
 // moves the view by 16 seconds but the view shows one, so the thumb does
@@ -132,10 +144,23 @@ MainWindow::MainWindow(Canvas& form, Canvas& picture, EventSink sink)
 
   for (const ControlInfo& info : mainFormControls()) createControl(info);
   createMenu();
+  orderTabs();
+  auto* quit = own<QShortcut>(QKeySequence(Qt::CTRL | Qt::Key_Q), this);
+  quit->setAutoRepeat(false);
+  connect(quit, &QShortcut::activated, this, &QWidget::close);  // asks as the close box does
+  installEventFilter(this);  // keys with no control focused
+  setAcceptDrops(true);
 
   // The client area is fixed; the frame and the menu bar come on top of it.
   layout()->setSizeConstraint(QLayout::SetFixedSize);
-  move(kMainLeft, kMainTop);
+  // Where it was last: its client area placed as then (the desktop puts
+  // the frame around it), which comes back to the same place on every
+  // desktop; else the first place, frame included.
+  if (const std::optional<QPoint> at = rememberedWindowPosition()) {
+    setGeometry(QRect(*at, size()));
+  } else {
+    move(kMainLeft, kMainTop);
+  }
 }
 
 MainWindow::~MainWindow() {
@@ -175,6 +200,7 @@ void MainWindow::createControl(const ControlInfo& info) {
       // The position and the length are shown, never typed.
       auto* edit = own<QLineEdit>(toQt(info.caption), m_form);
       edit->setReadOnly(true);
+      edit->setAcceptDrops(false);  // a dropped file goes to the window
       widget = edit;
       break;
     }
@@ -224,6 +250,8 @@ void MainWindow::createMenu() {
     action->setData(item.identifier);
     const MenuItem id = item.id;
     if (id == MenuItem::GrapgFast) action->setCheckable(true);
+    action->setShortcut(menuShortcut(id));
+    action->setAutoRepeat(false);
     connect(action, &QAction::triggered, this, [this, id, action] {
       if (action->isCheckable()) {
         const QSignalBlocker block(action);
@@ -233,6 +261,19 @@ void MainWindow::createMenu() {
     });
     m_actions[id] = action;
   }
+}
+
+// Tab goes through the controls in reading order: by top, then by left.
+void MainWindow::orderTabs() {
+  std::vector<std::pair<const ControlInfo*, QWidget*>> stops;
+  for (const ControlInfo& info : mainFormControls()) {
+    QWidget* w = control(info.id);
+    if (w && (w->focusPolicy() & Qt::TabFocus)) stops.emplace_back(&info, w);
+  }
+  std::stable_sort(stops.begin(), stops.end(), [](const auto& a, const auto& b) {
+    return std::pair(a.first->top, a.first->left) < std::pair(b.first->top, b.first->left);
+  });
+  for (size_t i = 1; i < stops.size(); ++i) setTabOrder(stops[i - 1].second, stops[i].second);
 }
 
 QWidget* MainWindow::control(Control id) const {
@@ -259,40 +300,6 @@ bool MainWindow::isChecked(MenuItem item) const {
 void MainWindow::endHeldInput() {
   static_cast<ScrollBar*>(m_scroll)->letGo();
   m_heldKeyCut = true;
-}
-
-bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-  // The repeats of a key held down when a modal window took over are not
-  // the user's next action: they are dropped until a key is pressed anew.
-  // X11 sends a repeat as a release and a press of the same moment, and
-  // the first one after the window has the focus back may come unmarked.
-  if (event->type() == QEvent::KeyRelease) {
-    const auto* key = static_cast<QKeyEvent*>(event);
-    m_released = {key->key(), key->timestamp()};
-  } else if (event->type() == QEvent::KeyPress) {
-    const auto* key = static_cast<QKeyEvent*>(event);
-    const bool repeat = key->isAutoRepeat() || (key->key() == m_released.key &&
-                                                key->timestamp() - m_released.at <= kRepeatPairMs);
-    if (!repeat) {
-      m_heldKeyCut = false;
-    } else if (m_heldKeyCut) {
-      return true;
-    }
-  }
-  return QMainWindow::eventFilter(watched, event);
-}
-
-void MainWindow::closeEvent(QCloseEvent* event) {
-  if (!m_closed) {
-    send(Event{EventKind::kClose, Control::MAINFORM});
-    // The user may keep the window (an unsaved edit list, a cancelled save).
-    if (m_closeRefused && m_closeRefused()) {
-      event->ignore();
-      return;
-    }
-  }
-  m_closed = true;
-  event->accept();
 }
 
 }  // namespace pelisto

@@ -1,7 +1,7 @@
 // The main window MAINFORM: a fixed client area that shows the form's
 // canvas, every control of the form table at its client geometry, and the
-// menu FORMMENU. User input becomes Events handed to the sink; the window
-// holds no program logic.
+// menu FORMMENU. User input (controls, menu, keys, a dropped file) becomes
+// Events handed to the sink; the window holds no program logic.
 #pragma once
 
 #include <QAction>
@@ -17,6 +17,8 @@
 
 #include "app/events.h"
 #include "platform/qt/canvas_widget.h"
+
+class QMimeData;
 
 namespace pelisto {
 
@@ -57,6 +59,9 @@ class MainWindow final : public QMainWindow {
   bool closed() const { return m_closed; }
   // Asked after the close event has run: true keeps the window open.
   void setCloseRefused(std::function<bool()> refused) { m_closeRefused = std::move(refused); }
+  // Asked while a file is dragged over the window: true when it may be
+  // dropped now. A modal window on top refuses it anyway.
+  void setDropAllowed(std::function<bool()> allowed) { m_dropAllowed = std::move(allowed); }
 
   // A modal window is about to take the input: whatever the user holds
   // down here ends now, so that it cannot act again once that window has
@@ -66,6 +71,9 @@ class MainWindow final : public QMainWindow {
  protected:
   void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   template <class T, class... Args>
@@ -77,6 +85,12 @@ class MainWindow final : public QMainWindow {
   }
   void createControl(const ControlInfo& info);
   void createMenu();
+  void orderTabs();
+  // The window's own keys (play, delete a line, first and last second);
+  // true when key was one of them.
+  bool keyCommand(const QKeyEvent& key, bool repeat);
+  // The one file a drag carries when it may be dropped now, else empty.
+  QString droppableFile(const QMimeData* data) const;
   void send(Event event) {
     if (m_sink) m_sink(event);
   }
@@ -95,6 +109,7 @@ class MainWindow final : public QMainWindow {
   std::map<MenuItem, bool> m_checked;
   bool m_closed = false;
   std::function<bool()> m_closeRefused;
+  std::function<bool()> m_dropAllowed;
   bool m_heldKeyCut = false;  // a held key's repeats are dropped
   struct {
     int key = 0;

@@ -1,19 +1,93 @@
 #include "platform/qt/qt_dialogs.h"
 
+#include <QAbstractItemView>
+#include <QCompleter>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "platform/qt/desktop_settings.h"
 #include "platform/qt/qt_text.h"
 
 namespace pelisto {
+namespace {
+
+// A full path typed (or pasted) into a file dialog's name field, then
+// Enter: a folder is entered, a file is taken from its own folder. The
+// dialog alone resolves the name against the folder it shows, and keeps
+// the field in step with its list, so a path into another folder could be
+// cut down to a bare name there, or lost when Enter reached the completion
+// list first. A completion the user picked from the list is left to it.
+class TypedPath final : public QObject {
+ public:
+  explicit TypedPath(QFileDialog& dialog)
+      : m_dialog(dialog), m_edit(dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) {
+    if (!m_edit) return;
+    connect(m_edit, &QLineEdit::textEdited, this, [this](const QString& text) { m_typed = text; });
+    m_edit->installEventFilter(this);
+    // The list's own filter comes first, so this one runs before it.
+    if (QCompleter* completer = m_edit->completer()) {
+      m_popup = completer->popup();
+      m_popup->installEventFilter(this);
+    }
+  }
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() != QEvent::KeyPress) return false;
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key != Qt::Key_Return && key != Qt::Key_Enter) return false;
+    if (m_popup && m_popup->isVisible() && m_popup->currentIndex().isValid()) return false;
+    const QString path = typedPath();
+    if (path.isEmpty()) return false;
+    const QFileInfo info(path);
+    if (!info.isDir() && !info.dir().exists()) return false;  // the dialog says what is wrong
+    if (m_popup) m_popup->hide();
+    m_typed.clear();
+    if (info.isDir()) {
+      m_dialog.setDirectory(info.absoluteFilePath());
+      m_edit->clear();
+      return true;
+    }
+    m_dialog.setDirectory(info.absolutePath());
+    // What the list had selected on the way (a folder of the path) would
+    // be taken before the name.
+    if (auto* list = m_dialog.findChild<QAbstractItemView*>(QStringLiteral("listView"))) {
+      list->clearSelection();
+    }
+    m_edit->setText(info.fileName());
+    // The dialog asks before replacing a file and refuses a missing one.
+    QMetaObject::invokeMethod(&m_dialog, "accept");
+    return true;
+  }
+
+ private:
+  // The absolute path the user typed, while the field still shows it or
+  // its bare name; empty otherwise.
+  QString typedPath() const {
+    QString typed = m_typed;
+    if (typed.startsWith(QStringLiteral("~/"))) typed = QDir::homePath() + typed.mid(1);
+    if (!QDir::isAbsolutePath(typed)) return {};
+    const QString shown = m_edit->text();
+    if (shown != m_typed && shown != QFileInfo(typed).fileName()) return {};
+    return typed;
+  }
+
+  QFileDialog& m_dialog;
+  QLineEdit* m_edit;
+  QAbstractItemView* m_popup = nullptr;
+  QString m_typed;
+};
+
+}  // namespace
 
 void showStopBox(QWidget* parent, const std::string& caption, const std::string& text) {
   QMessageBox box(QMessageBox::Critical, toQt(caption), toQt(text), QMessageBox::Ok, parent);
@@ -42,7 +116,9 @@ std::string runFileDialog(QWidget* parent, const FileDialogSpec& spec) {
   if (!pattern.isEmpty() && !filter.contains(QLatin1Char('(') + pattern + QLatin1Char(')'))) {
     filter += QStringLiteral(" (") + pattern + QLatin1Char(')');
   }
-  QFileDialog dialog(parent, toQt(spec.title), QDir::currentPath(), filter);
+  // Each kind of file starts where the last one of its kind was chosen.
+  const QString kind = folderKind(pattern);
+  QFileDialog dialog(parent, toQt(spec.title), startFolder(kind), filter);
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setAcceptMode(spec.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dialog.setFileMode(spec.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
@@ -52,9 +128,11 @@ std::string runFileDialog(QWidget* parent, const FileDialogSpec& spec) {
     dialog.setDirectory(proposed.absolutePath());
     dialog.selectFile(proposed.fileName());
   }
+  TypedPath typedPath(dialog);
   if (dialog.exec() != QDialog::Accepted) return kCancelMark;
   const QStringList chosen = dialog.selectedFiles();
   if (chosen.isEmpty() || chosen.first().isEmpty()) return kCancelMark;
+  rememberFolder(kind, chosen.first());
   return fromQt(QDir::toNativeSeparators(chosen.first()));
 }
 
@@ -67,7 +145,9 @@ std::string runInputBox(QWidget* parent, const std::string& caption, const std::
   QVBoxLayout layout(&dialog);
   QLabel label(toQt(prompt), &dialog);
   label.setObjectName(QStringLiteral("prompt"));
-  label.setWordWrap(true);
+  // One line (or the prompt's own lines): the box widens to fit, and no
+  // word is broken.
+  label.setWordWrap(false);
   QLineEdit field(&dialog);
   field.setObjectName(QStringLiteral("field"));
   field.setMaxLength(kInputMaxLength);

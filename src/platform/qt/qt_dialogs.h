@@ -16,7 +16,8 @@ constexpr int kInputMaxLength = 64;
 void showStopBox(QWidget* parent, const std::string& caption, const std::string& text);
 // Yes/No/Cancel box with the question icon; closing it answers kCancel.
 Answer askQuestion(QWidget* parent, const std::string& caption, const std::string& text);
-// Open or save dialog in the current directory: the chosen path or kCancelMark.
+// Open or save dialog in the folder last used for its kind of file (else
+// the current directory): the chosen path or kCancelMark.
 std::string runFileDialog(QWidget* parent, const FileDialogSpec& spec);
 // One-line input box: the field's text, or kCancelMark on Cancel or close.
 std::string runInputBox(QWidget* parent, const std::string& caption, const std::string& prompt,

@@ -1,0 +1,29 @@
+// What the desktop program remembers from one run to the next: the folder
+// last used for each kind of file, and where the main window was. Kept in
+// the user's configuration folder; a missing or damaged record gives the
+// defaults, silently.
+#pragma once
+
+#include <QPoint>
+#include <QString>
+
+#include <optional>
+
+namespace pelisto {
+
+// The kind of file a dialog for this pattern chooses: "project" for
+// "*.prj", "wave" for any other.
+QString folderKind(const QString& pattern);
+
+// The folder last used for kind when it still exists, else the current
+// directory.
+QString startFolder(const QString& kind);
+// Records the folder of filePath as the last one used for kind.
+void rememberFolder(const QString& kind, const QString& filePath);
+
+// The main window's last position (the top left of its client area, menu
+// bar included) when that corner is still on a screen.
+std::optional<QPoint> rememberedWindowPosition();
+void rememberWindowPosition(QPoint position);
+
+}  // namespace pelisto
