@@ -368,7 +368,9 @@ class MainWindowTest : public QObject {
         {C::BUTTON3, Qt::Key_Space, {}, false, "PLAYORSTOP", 10}, {C::BUTTON1, Qt::Key_Delete, {}, false, "", 10},
         {C::LIST1, Qt::Key_End, {}, false, "", 10}, {C::LIST1, Qt::Key_Delete, {}, false, "BUTTON8_ON", 10},
         {C::BUTTON1, Qt::Key_End, {}, false, "HSCROLL1_CHANGE", 40},
-        {C::EDIT2, Qt::Key_Home, {}, false, "HSCROLL1_CHANGE", 0}};
+        {C::EDIT2, Qt::Key_Home, {}, false, "HSCROLL1_CHANGE", 0},
+        {C::EDIT1, Qt::Key_Z, ctrl, false, "EDITUNDO", 0}, {C::LIST1, Qt::Key_Y, ctrl, false, "EDITREDO", 0},
+        {C::BUTTON6, Qt::Key_Z, ctrl | Qt::ShiftModifier, false, "EDITREDO", 0}};
     for (const auto& c : cases) {
       QWidget* target = m_app->ui.widget(c.focus);
       target->setFocus();

@@ -148,6 +148,16 @@ MainWindow::MainWindow(Canvas& form, Canvas& picture, EventSink sink)
   auto* quit = own<QShortcut>(QKeySequence(Qt::CTRL | Qt::Key_Q), this);
   quit->setAutoRepeat(false);
   connect(quit, &QShortcut::activated, this, &QWidget::close);  // asks as the close box does
+  // Undo and redo of the edit list: keys only, the window has no control
+  // or menu item for them.
+  const std::pair<QKeySequence, EventKind> history[] = {
+      {QKeySequence(Qt::CTRL | Qt::Key_Z), EventKind::kUndo},
+      {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), EventKind::kRedo},
+      {QKeySequence(Qt::CTRL | Qt::Key_Y), EventKind::kRedo}};
+  for (const auto& [keys, kind] : history) {
+    auto* shortcut = own<QShortcut>(keys, this);
+    connect(shortcut, &QShortcut::activated, this, [this, kind = kind] { send(Event{kind}); });
+  }
   installEventFilter(this);  // keys with no control focused
   setAcceptDrops(true);
 
