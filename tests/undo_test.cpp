@@ -23,11 +23,6 @@ struct UndoApp : EditListApp {
     HSCROLL1_CHANGE(ctx);
     transcript.clear();
   }
-  void dispatch(Event e) { dispatchEvent(ctx, e); }
-  void click(Control c) { dispatch(Event{EventKind::kButton, c}); }
-  void press(int x) {
-    dispatch(Event{EventKind::kMouseDown, Control::PICTURE1, MenuItem::OpenWaveFile, 1, double(x), 40});
-  }
   void undo() { dispatch(Event{EventKind::kUndo}); }
   void redo() { dispatch(Event{EventKind::kRedo}); }
   // The list as printed: rows, EDITCOUNT, lines and the selection.

@@ -18,9 +18,6 @@ struct SavedApp : EditListApp {
     markListSaved(ctx);
     transcript.clear();
   }
-  void dispatch(Event e) { dispatchEvent(ctx, e); }
-  void click(Control c) { dispatch(Event{EventKind::kButton, c}); }
-  void press(int x) { dispatch(Event{EventKind::kMouseDown, Control::PICTURE1, MenuItem::OpenWaveFile, 1, double(x), 40}); }
   bool close() {
     dispatch(Event{EventKind::kClose});
     return !ctx.closeRefused;

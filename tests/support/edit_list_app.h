@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/events.h"
 #include "platform/text.h"
 #include "support/test_app.h"
 
@@ -50,6 +51,12 @@ struct EditListApp : TestApp {
     return out;
   }
   void answerInput(const std::string& text) { ui.queueAnswer({ScriptedAnswer::kInput, text}); }
+  // Events as the window delivers them, through the dispatcher.
+  void dispatch(Event e) { dispatchEvent(ctx, e); }
+  void click(Control c) { dispatch(Event{EventKind::kButton, c}); }
+  void press(int x) {
+    dispatch(Event{EventKind::kMouseDown, Control::PICTURE1, MenuItem::OpenWaveFile, 1, double(x), 40});
+  }
   void answerCancel() { ui.queueAnswer({ScriptedAnswer::kCancel, ""}); }
 };
 
