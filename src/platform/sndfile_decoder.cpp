@@ -24,7 +24,7 @@ constexpr std::array kWavOrder = {
 };
 
 // Ogg Vorbis and Opus put the centre between left and right, and the LFE
-// last (the Vorbis I specification's orders for 3 to 8 channels).
+// last (the channel orders Vorbis I defines for 3 to 8 channels).
 std::vector<Speaker> vorbisOrder(int channels) {
   using S = Speaker;
   switch (channels) {
