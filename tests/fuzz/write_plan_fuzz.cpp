@@ -18,9 +18,8 @@
 #include <vector>
 
 #include "editlist/edit_rows.h"
-#include "project/byte_codec.h"
-#include "wave/wav_bytes.h"
 #include "fuzz/fuzz_app.h"
+#include "platform/coding.h"
 #include "wave/write_plan.h"
 
 namespace {
