@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "platform/canvas.h"
-#include "platform/png_writer.h"
+#include "platform/headless/png_writer.h"
 
 namespace pelisto {
 namespace {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/context.h"
+#include "app/forms.h"
 #include "app/handlers.h"
 #include "platform/headless/headless_ui.h"
 #include "platform/headless/inline_worker.h"

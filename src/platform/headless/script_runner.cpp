@@ -9,8 +9,8 @@
 
 #include "app/handlers.h"
 #include "app/main_loop.h"
+#include "platform/headless/png_writer.h"
 #include "platform/headless/state_print.h"
-#include "platform/png_writer.h"
 
 namespace pelisto {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/png_writer.h"
+#include "platform/headless/png_writer.h"
 
 #include <algorithm>
 #include <array>
