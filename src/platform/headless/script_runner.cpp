@@ -261,9 +261,12 @@ bool ScriptRunner::printVariable(const std::string& name) {
 }
 
 void ScriptRunner::writePng(const std::string& path, const Canvas& canvas) {
-  std::vector<uint8_t> png = encodePng(canvas);
-  auto file = m_fs.open(path, OpenMode::kCreate);
-  Status st = file ? file.value()->write(0, png.data(), png.size()) : file.status();
+  Result<std::vector<uint8_t>> png = encodePng(canvas);
+  Status st = png.status();
+  if (png) {
+    auto file = m_fs.open(path, OpenMode::kCreate);
+    st = file ? file.value()->write(0, png->data(), png->size()) : file.status();
+  }
   if (!st) m_transcript.fault("cannot write " + path + ": " + st.message());
 }
 
