@@ -28,25 +28,17 @@ std::optional<uint8_t> ByteReader::byte() {
   return p ? std::optional<uint8_t>(*p) : std::nullopt;
 }
 
-std::optional<int16_t> ByteReader::be16() {
-  const uint8_t* p = take(2);
-  return p ? std::optional<int16_t>(static_cast<int16_t>(getBe16(p))) : std::nullopt;
+template <typename T, size_t N, typename Get>
+std::optional<T> ByteReader::number(Get get) {
+  const uint8_t* p = take(N);
+  if (!p) return std::nullopt;
+  return static_cast<T>(get(p));
 }
 
-std::optional<int32_t> ByteReader::be32() {
-  const uint8_t* p = take(4);
-  return p ? std::optional<int32_t>(static_cast<int32_t>(getBe32(p))) : std::nullopt;
-}
-
-std::optional<int16_t> ByteReader::le16() {
-  const uint8_t* p = take(2);
-  return p ? std::optional<int16_t>(static_cast<int16_t>(getLe16(p))) : std::nullopt;
-}
-
-std::optional<int32_t> ByteReader::le32() {
-  const uint8_t* p = take(4);
-  return p ? std::optional<int32_t>(static_cast<int32_t>(getLe32(p))) : std::nullopt;
-}
+std::optional<int16_t> ByteReader::be16() { return number<int16_t, 2>(getBe16); }
+std::optional<int32_t> ByteReader::be32() { return number<int32_t, 4>(getBe32); }
+std::optional<int16_t> ByteReader::le16() { return number<int16_t, 2>(getLe16); }
+std::optional<int32_t> ByteReader::le32() { return number<int32_t, 4>(getLe32); }
 
 std::optional<std::string> ByteReader::bytes(size_t n) {
   if (n == 0) return std::string();

@@ -78,6 +78,9 @@ class ByteReader {
  private:
   // The next n bytes, the cursor moved past them; nullptr when fewer remain.
   const uint8_t* take(size_t n);
+  // The next N bytes read by get as a value of type T.
+  template <typename T, size_t N, typename Get>
+  std::optional<T> number(Get get);
 
   std::span<const uint8_t> m_bytes;
   size_t m_pos = 0;
