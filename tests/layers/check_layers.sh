@@ -14,27 +14,24 @@
 set -euo pipefail
 
 check() {
-  local src=$1 status=0
-  local core=() interfaces=()
-  for d in app wave view playback editlist project; do
-    [ -d "$src/$d" ] && core+=("$src/$d")
-  done
-  while IFS= read -r f; do interfaces+=("$f"); done < <(
-    find "$src/platform" \( -path "$src/platform/qt" -o -path "$src/platform/headless" \) -prune \
-      -o -type f \( -name '*.h' -o -name '*.cpp' \) -print | sort)
-  report() {  # rule, files...
-    local rule=$1
+  local src=$1 status=0 core=() interfaces=() f
+  while IFS= read -r f; do
+    case ${f#"$src"/} in
+      platform/qt/* | platform/headless/*) ;;
+      platform/*) core+=("$f") interfaces+=("$f") ;;
+      app/* | wave/* | view/* | playback/* | editlist/* | project/*) core+=("$f") ;;
+    esac
+  done < <(find "$src" -type f \( -name '*.h' -o -name '*.cpp' \) | sort)
+  local include='^[[:space:]]*#[[:space:]]*include[[:space:]]*'
+  report() {  # pattern, files…
+    local pattern=$1
     shift
     [ $# -eq 0 ] && return 0
-    if grep -nHE "$rule" "$@"; then status=1; fi
+    if grep -nHE "$include$pattern" "$@"; then status=1; fi
   }
-  local core_files=()
-  while IFS= read -r f; do core_files+=("$f"); done < <(
-    find "${core[@]}" -type f \( -name '*.h' -o -name '*.cpp' \) | sort)
-  core_files+=("${interfaces[@]}")
-  report '^[[:space:]]*#[[:space:]]*include[[:space:]]*[<"](Q[A-Za-z]*|Qt[A-Za-z]*/|SDL2?/|SDL[_.])' "${core_files[@]}"
-  report '^[[:space:]]*#[[:space:]]*include[[:space:]]*"platform/headless/' "${core_files[@]}"
-  report '^[[:space:]]*#[[:space:]]*include[[:space:]]*"(app|wave|view|playback|editlist|project)/' "${interfaces[@]}"
+  report '[<"](Q[A-Za-z]|SDL)' "${core[@]}"
+  report '"platform/headless/' "${core[@]}"
+  report '"(app|wave|view|playback|editlist|project)/' "${interfaces[@]}"
   return $status
 }
 
