@@ -1,33 +1,22 @@
-// The program as the core benchmarks drive it: the headless user interface
-// over the real file system, started up as the desktop program is. Jobs
-// run at once, or (threaded) on a thread of their own as on the desktop,
-// polled by the benchmark.
+// The program as the core benchmarks drive it: the headless application
+// over the real file system, started up as the desktop program is, its
+// media commands only recorded. Jobs run at once, or (threaded) on a
+// thread of their own as on the desktop, polled by the benchmark.
 #pragma once
 
 #include <memory>
 #include <string>
 
-#include "app/context.h"
 #include "app/handlers.h"
-#include "platform/headless/headless_ui.h"
-#include "platform/headless/inline_worker.h"
-#include "platform/headless/recording_mci.h"
+#include "platform/headless/headless_app.h"
 #include "platform/thread_worker.h"
 
 namespace pelisto::bench {
 
 struct HeadlessProgram {
-  Transcript transcript;
-  HeadlessUi ui{transcript};
-  std::unique_ptr<FileSystem> files = newPosixFileSystem();
-  RecordingMci mci{transcript, nullptr};
-  InlineWorker inlineWorker;
-  ThreadWorker threadWorker;
-  AppContext ctx;
-
   explicit HeadlessProgram(bool threaded = false)
-      : ctx(ui, *files, mci, threaded ? static_cast<Worker&>(threadWorker) : inlineWorker) {
-    MAINFORM_START(ctx);
+      : headless({.fs = files.get(), .device = false, .worker = threaded ? &threadWorker : nullptr}) {
+    headless.start();
   }
   // Opens path through the open-file command; true when it is open.
   bool open(const std::string& path) {
@@ -35,6 +24,13 @@ struct HeadlessProgram {
     OPENWAVEFILE_ON(ctx);
     return waveFileOpen(ctx);
   }
+
+  std::unique_ptr<FileSystem> files = newPosixFileSystem();
+  ThreadWorker threadWorker;
+  HeadlessApp headless;
+  Transcript& transcript = headless.transcript();
+  HeadlessUi& ui = headless.ui();
+  AppContext& ctx = headless.context();
 };
 
 }  // namespace pelisto::bench

@@ -122,23 +122,28 @@ double differenceDb(const std::string& a, const std::string& b) {
   return count ? 10 * std::log10(sum / static_cast<double>(count) + 1e-30) : 0;
 }
 
-}  // namespace
+// Prints the figures of the runs; true when the goals are met.
+bool report(int minutes, const ChildResult& small, const ChildResult& large, double soxSeconds,
+            const std::string& ours, const std::string& theirs) {
+  const double ratio = large.seconds / soxSeconds;
+  const double growthMb = static_cast<double>(large.kib - small.kib) / 1024;
+  std::printf("%d minutes, 48 kHz 24-bit stereo -> 44.1 kHz 16-bit:\n", minutes);
+  std::printf("  sox in.wav -r 44100 -b 16 out.wav  %8.2f s\n", soxSeconds);
+  std::printf("  the program's conversion           %8.2f s  = %.2f x sox (goal: at most 1.00)\n",
+              large.seconds, ratio);
+  std::printf("  difference from sox's output        RMS %.1f dB of full scale (both dithered)\n",
+              differenceDb(ours, theirs));
+  std::printf("peak resident memory: 10 minutes %.1f MB, %d minutes %.1f MB, growth %.1f MB (goal: "
+              "at most 5)\n",
+              static_cast<double>(small.kib) / 1024, minutes, static_cast<double>(large.kib) / 1024,
+              growthMb);
+  return ratio <= 1.0 && growthMb <= 5.0;
+}
 
-int main(int argc, char** argv) {
-  if (argc == 4 && std::string(argv[1]) == "--convert-child") return convertChild(argv[2], argv[3]);
-  const int minutes = argc > 1 ? std::atoi(argv[1]) : 60;
-  if (minutes < 11) {
-    std::fprintf(stderr, "usage: convert_bench [MINUTES > 10]\n");
-    return 2;
-  }
-  if (std::system("command -v sox > /dev/null 2>&1") != 0) {
-    std::fprintf(stderr, "sox is needed (scripts/install-deps installs it)\n");
-    return 2;
-  }
-  const std::string self = fs::read_symlink("/proc/self/exe");
-  char name[] = "/tmp/pelisto-convert-bench-XXXXXX";
-  if (!::mkdtemp(name)) return 2;
-  const std::string dir = name, shortSrc = dir + "/short.wav", longSrc = dir + "/long.wav";
+// Converts sources of 10 and `minutes` minutes in dir, the long one with
+// sox too. Returns the exit status.
+int measure(const std::string& self, const std::string& dir, int minutes) {
+  const std::string shortSrc = dir + "/short.wav", longSrc = dir + "/long.wav";
   std::printf("generating 48 kHz 24-bit stereo sources of 10 and %d minutes in %s ...\n", minutes,
               dir.c_str());
   generate(shortSrc, uint64_t{48000} * 600);
@@ -155,21 +160,28 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "sox failed\n");
     return 2;
   }
-
-  const double ratio = large.seconds / soxSeconds;
-  const double growthMb = static_cast<double>(large.kib - small.kib) / 1024;
-  std::printf("%d minutes, 48 kHz 24-bit stereo -> 44.1 kHz 16-bit:\n", minutes);
-  std::printf("  sox in.wav -r 44100 -b 16 out.wav  %8.2f s\n", soxSeconds);
-  std::printf("  the program's conversion           %8.2f s  = %.2f x sox (goal: at most 1.00)\n",
-              large.seconds, ratio);
-  std::printf("  difference from sox's output        RMS %.1f dB of full scale (both dithered)\n",
-              differenceDb(ours, theirs));
-  std::printf("peak resident memory: 10 minutes %.1f MB, %d minutes %.1f MB, growth %.1f MB (goal: "
-              "at most 5)\n",
-              static_cast<double>(small.kib) / 1024, minutes, static_cast<double>(large.kib) / 1024,
-              growthMb);
-  fs::remove_all(dir);
-  const bool pass = ratio <= 1.0 && growthMb <= 5.0;
+  const bool pass = report(minutes, small, large, soxSeconds, ours, theirs);
   std::printf("%s\n", pass ? "goals met" : "GOALS MISSED");
   return pass ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc == 4 && std::string(argv[1]) == "--convert-child") return convertChild(argv[2], argv[3]);
+  const int minutes = argc > 1 ? std::atoi(argv[1]) : 60;
+  if (minutes < 11) {
+    std::fprintf(stderr, "usage: convert_bench [MINUTES > 10]\n");
+    return 2;
+  }
+  if (std::system("command -v sox > /dev/null 2>&1") != 0) {
+    std::fprintf(stderr, "sox is needed (scripts/install-deps installs it)\n");
+    return 2;
+  }
+  const std::string self = fs::read_symlink("/proc/self/exe");
+  char name[] = "/tmp/pelisto-convert-bench-XXXXXX";
+  if (!::mkdtemp(name)) return 2;
+  const int status = measure(self, name, minutes);
+  fs::remove_all(name);
+  return status;
 }

@@ -123,6 +123,126 @@ double microsPerDraw(App& app, int32_t second, int calls) {
   return secondsSince(t0) * 1e6 / calls;
 }
 
+// 1. Cache build against a plain read, best of seven each, interleaved.
+// False when the build is too slow.
+bool cacheBuild(App& app, const std::string& hour, const std::string& folder) {
+  std::vector<uint8_t> buf(1 << 20);
+  plainRead(hour, buf);  // warm the page cache
+  double bestRead = 1e9, bestBuild = 1e9;
+  for (int round = 0; round < 7; ++round) {
+    bestRead = std::min(bestRead, plainRead(hour, buf));
+    int32_t seconds = lengthSeconds(app.ctx.state.DATASIZE);
+    auto t0 = Clock::now();
+    app.ctx.state.GRAPHFAST = 1;
+    LOADGRAPHDATA(app.ctx, hour, seconds);
+    bestBuild = std::min(bestBuild, secondsSince(t0));
+  }
+  const double ratio = bestBuild / bestRead;
+  std::printf("cache build: %.3f s, plain read: %.3f s, ratio %.2f (limit 1.50) %s\n", bestBuild,
+              bestRead, ratio, ratio <= 1.5 ? "ok" : "TOO SLOW");
+  std::printf("cache size: %llu bytes\n",
+              (unsigned long long)std::filesystem::file_size(folder + "/" + kGraphFileName));
+  return ratio <= 1.5;
+}
+
+// 2. One redraw, direct and fast, at the start, middle and end. False when
+// one takes longer than a frame.
+bool redraws(App& app) {
+  const int32_t last = app.ui.scrollMax();
+  const int32_t where[] = {0, last / 2, last};
+  const char* names[] = {"start", "middle", "end"};
+  bool ok = true;
+  for (int i = 0; i < 3; ++i) {
+    app.ctx.state.GRAPHFAST = 0;
+    microsPerDraw(app, where[i], 5);
+    const double direct = microsPerDraw(app, where[i], 200);
+    app.ctx.state.GRAPHFAST = 1;
+    microsPerDraw(app, where[i], 5);
+    const double fast = microsPerDraw(app, where[i], 200);
+    std::printf("SHOWWAVEDATA at %-6s (second %4d): direct %7.1f us, fast %7.1f us, direct/fast %.2f\n",
+                names[i], where[i], direct, fast, direct / fast);
+    if (direct > 16000 || fast > 16000) ok = false;
+  }
+  return ok;
+}
+
+// 3. Opening and drawing the first second: 10 s against one hour.
+void openTimes(const std::string& tenSeconds, const std::string& hour) {
+  App app;
+  auto openTime = [&](const std::string& path) {
+    app.open(path);  // warm
+    const int n = 50;
+    auto t0 = Clock::now();
+    for (int i = 0; i < n; ++i) app.open(path);
+    return secondsSince(t0) * 1e6 / n;
+  };
+  const double ten = openTime(tenSeconds), hr = openTime(hour);
+  std::printf("open + first second: 10 s file %.1f us, one-hour file %.1f us, ratio %.2f\n", ten, hr,
+              hr / ten);
+}
+
+// 4a. Opening with the fast display on, the cache built on a thread, with
+// the file in the page cache.
+void warmFastOpens(App& off, App& on, const std::string& hour) {
+  std::vector<uint8_t> buf(1 << 20);
+  plainRead(hour, buf);
+  std::vector<double> read, answersOff, answersOn, complete;
+  for (int round = 0; round < 7; ++round) {
+    read.push_back(plainRead(hour, buf));
+    answersOff.push_back(plainOpen(off, hour));
+    const OpenTimes t = openFast(on, hour);
+    answersOn.push_back(t.answers);
+    complete.push_back(t.complete);
+  }
+  std::printf("open, fast display on (page cache warm, medians of 7):\n");
+  std::printf("  until the window answers: on %.2f ms, off %.2f ms, on/off %.2f (goal 1.20)\n",
+              median(answersOn) * 1e3, median(answersOff) * 1e3, median(answersOn) / median(answersOff));
+  std::printf("  until the cache is complete: %.3f s, plain read %.3f s, ratio %.2f (goal 1.20)\n",
+              median(complete), median(read), median(complete) / median(read));
+}
+
+// 4b. The same with the file's pages dropped first.
+void coldFastOpens(App& on, const std::string& hour) {
+  std::vector<uint8_t> buf(1 << 20);
+  std::vector<double> coldRead, coldAnswers, coldComplete;
+  for (int round = 0; round < 3; ++round) {
+    dropPages(hour);
+    coldRead.push_back(plainRead(hour, buf));
+    dropPages(hour);
+    const OpenTimes t = openFast(on, hour);
+    coldAnswers.push_back(t.answers);
+    coldComplete.push_back(t.complete);
+  }
+  std::printf("open, fast display on, pages dropped first (medians of 3):\n");
+  std::printf("  until the window answers: %.2f ms; until the cache is complete: %.3f s, plain read "
+              "%.3f s, ratio %.2f\n",
+              median(coldAnswers) * 1e3, median(coldComplete), median(coldRead),
+              median(coldComplete) / median(coldRead));
+}
+
+// Every figure in folder; 2 when a limit is passed.
+int measure(const std::string& folder) {
+  const std::string hour = folder + "/hour.wav", tenSeconds = folder + "/ten.wav";
+  std::printf("generating a one-hour file ...\n");
+  if (!writeTone(hour, 3600) || !writeTone(tenSeconds, 10)) {
+    std::fprintf(stderr, "cannot write the test files in %s\n", folder.c_str());
+    return 1;
+  }
+  {
+    App app;
+    app.open(hour);
+    std::printf("file: %s, %d bytes of data\n", hour.c_str(), app.ctx.state.DATASIZE);
+    const bool built = cacheBuild(app, hour, folder);
+    if (!redraws(app) || !built) return 2;
+  }
+  openTimes(tenSeconds, hour);
+  App off, on(true);
+  GRAPGFAST_ON(on.ctx);  // no file yet: only the option
+  warmFastOpens(off, on, hour);
+  coldFastOpens(on, hour);
+  return 0;
+}
+
 }  // namespace
 
 int main() {
@@ -131,107 +251,7 @@ int main() {
   if (!dir) return 1;
   const std::string folder = dir;
   std::filesystem::current_path(folder);  // WKGRAPH.TMP lands here
-  const std::string hour = folder + "/hour.wav", tenSeconds = folder + "/ten.wav";
-  int rc = 0;
-
-  std::printf("generating a one-hour file ...\n");
-  if (!writeTone(hour, 3600) || !writeTone(tenSeconds, 10)) {
-    std::fprintf(stderr, "cannot write the test files in %s\n", dir);
-    rc = 1;
-  }
-
-  if (rc == 0) {
-    App app;
-    app.open(hour);
-    std::printf("file: %s, %d bytes of data\n", hour.c_str(), app.ctx.state.DATASIZE);
-    std::vector<uint8_t> buf(1 << 20);
-    plainRead(hour, buf);  // warm the page cache
-
-    // 1. Cache build against a plain read, best of seven each, interleaved.
-    double bestRead = 1e9, bestBuild = 1e9;
-    for (int round = 0; round < 7; ++round) {
-      bestRead = std::min(bestRead, plainRead(hour, buf));
-      int32_t seconds = lengthSeconds(app.ctx.state.DATASIZE);
-      auto t0 = Clock::now();
-      app.ctx.state.GRAPHFAST = 1;
-      LOADGRAPHDATA(app.ctx, hour, seconds);
-      bestBuild = std::min(bestBuild, secondsSince(t0));
-    }
-    const double ratio = bestBuild / bestRead;
-    std::printf("cache build: %.3f s, plain read: %.3f s, ratio %.2f (limit 1.50) %s\n", bestBuild,
-                bestRead, ratio, ratio <= 1.5 ? "ok" : "TOO SLOW");
-    std::printf("cache size: %llu bytes\n",
-                (unsigned long long)std::filesystem::file_size(folder + "/" + kGraphFileName));
-    if (ratio > 1.5) rc = 2;
-
-    // 2. One redraw, direct and fast, at the start, middle and end.
-    const int32_t last = app.ui.scrollMax();
-    const int32_t where[] = {0, last / 2, last};
-    const char* names[] = {"start", "middle", "end"};
-    for (int i = 0; i < 3; ++i) {
-      app.ctx.state.GRAPHFAST = 0;
-      microsPerDraw(app, where[i], 5);
-      const double direct = microsPerDraw(app, where[i], 200);
-      app.ctx.state.GRAPHFAST = 1;
-      microsPerDraw(app, where[i], 5);
-      const double fast = microsPerDraw(app, where[i], 200);
-      std::printf("SHOWWAVEDATA at %-6s (second %4d): direct %7.1f us, fast %7.1f us, direct/fast %.2f\n",
-                  names[i], where[i], direct, fast, direct / fast);
-      if (direct > 16000 || fast > 16000) rc = 2;
-    }
-  }
-
-  if (rc == 0) {
-    // 3. Opening and drawing the first second: 10 s against one hour.
-    App app;
-    auto openTime = [&](const std::string& path) {
-      app.open(path);  // warm
-      const int n = 50;
-      auto t0 = Clock::now();
-      for (int i = 0; i < n; ++i) app.open(path);
-      return secondsSince(t0) * 1e6 / n;
-    };
-    const double ten = openTime(tenSeconds), hr = openTime(hour);
-    std::printf("open + first second: 10 s file %.1f us, one-hour file %.1f us, ratio %.2f\n", ten, hr,
-                hr / ten);
-  }
-
-  if (rc == 0) {
-    // 4. Opening with the fast display on, the cache built on a thread.
-    App off, on(true);
-    GRAPGFAST_ON(on.ctx);  // no file yet: only the option
-    std::vector<uint8_t> buf(1 << 20);
-    plainRead(hour, buf);
-    std::vector<double> read, answersOff, answersOn, complete;
-    for (int round = 0; round < 7; ++round) {
-      read.push_back(plainRead(hour, buf));
-      answersOff.push_back(plainOpen(off, hour));
-      const OpenTimes t = openFast(on, hour);
-      answersOn.push_back(t.answers);
-      complete.push_back(t.complete);
-    }
-    std::printf("open, fast display on (page cache warm, medians of 7):\n");
-    std::printf("  until the window answers: on %.2f ms, off %.2f ms, on/off %.2f (goal 1.20)\n",
-                median(answersOn) * 1e3, median(answersOff) * 1e3, median(answersOn) / median(answersOff));
-    std::printf("  until the cache is complete: %.3f s, plain read %.3f s, ratio %.2f (goal 1.20)\n",
-                median(complete), median(read), median(complete) / median(read));
-
-    std::vector<double> coldRead, coldAnswers, coldComplete;
-    for (int round = 0; round < 3; ++round) {
-      dropPages(hour);
-      coldRead.push_back(plainRead(hour, buf));
-      dropPages(hour);
-      const OpenTimes t = openFast(on, hour);
-      coldAnswers.push_back(t.answers);
-      coldComplete.push_back(t.complete);
-    }
-    std::printf("open, fast display on, pages dropped first (medians of 3):\n");
-    std::printf("  until the window answers: %.2f ms; until the cache is complete: %.3f s, plain read "
-                "%.3f s, ratio %.2f\n",
-                median(coldAnswers) * 1e3, median(coldComplete), median(coldRead),
-                median(coldComplete) / median(coldRead));
-  }
-
+  const int rc = measure(folder);
   std::filesystem::current_path("/tmp");
   std::filesystem::remove_all(folder);
   return rc;

@@ -151,6 +151,110 @@ bool sameTail(const std::string& a, const std::string& b, uint64_t bytes) {
   return true;
 }
 
+// 30 plain ranges of one minute each, one from every two minutes of the
+// source, starting at odd frames.
+std::vector<Range> minuteRanges() {
+  std::vector<Range> ranges;
+  for (int k = 0; k < 30; ++k) {
+    int32_t start = k * 120 * kFramesPerSecond + 163170 + 13 * k;
+    ranges.push_back({start, start + 60 * kFramesPerSecond, 1});
+  }
+  return ranges;
+}
+
+// The baselines: a copy of as many bytes as the output, without and with a
+// sync, best of runs.
+struct Baseline {
+  double cp = 1e9, cpSync = 1e9;
+};
+
+// The writer on plain ranges against cp of the same bytes, best of runs
+// each, interleaved. Returns the writer's best time.
+double plainWrites(Program& p, const std::string& dir, uint64_t outBytes, int runs, Baseline& base) {
+  const std::string cpSource = dir + "/cp-src", cpOut = dir + "/cp-out", out = dir + "/out.wav";
+  generate(cpSource, outBytes, false);
+  double plainBest = 1e9;
+  for (int r = 0; r < runs; ++r) {
+    fs::remove(cpOut);
+    base.cp = std::min(base.cp, timeCommand("cp " + cpSource + " " + cpOut));
+    fs::remove(cpOut);
+    base.cpSync = std::min(base.cpSync, timeCommand("cp " + cpSource + " " + cpOut + " && sync " + cpOut));
+    fs::remove(cpOut);
+    plainBest = std::min(plainBest, p.write(out));
+  }
+  fs::remove(cpSource);
+  std::printf("%llu bytes, best of %d each:\n", static_cast<unsigned long long>(outBytes), runs);
+  std::printf("cp (not durable when it ends):     %7.3f s\n", base.cp);
+  std::printf("cp + sync of the copy (durable):   %7.3f s  <- the baseline of equal durability\n",
+              base.cpSync);
+  std::printf("writer, plain ranges (durable):    %7.3f s  = %.2f x cp + sync (goal 0.90), %.2f x plain cp\n",
+              plainBest, plainBest / base.cpSync, plainBest / base.cp);
+  return plainBest;
+}
+
+// sox: each range trimmed into a file of its own, then all concatenated;
+// its data compared with the writer's output out.
+void soxComparison(const std::string& dir, const std::string& source, const std::vector<Range>& ranges,
+                   const std::string& out, uint64_t payload, double plainBest) {
+  if (std::system("command -v sox > /dev/null 2>&1") != 0) {
+    std::printf("sox not installed: comparison skipped\n");
+    return;
+  }
+  std::string trims, parts;
+  for (size_t k = 0; k < ranges.size(); ++k) {
+    std::string part = dir + "/part" + std::to_string(100 + k) + ".wav";
+    trims += "sox " + source + " " + part + " trim " + std::to_string(ranges[k].start) + "s =" +
+             std::to_string(ranges[k].end) + "s && ";
+    parts += " " + part;
+  }
+  const std::string soxOut = dir + "/sox.wav";
+  double sox = timeCommand(trims + "sox" + parts + " " + soxOut);
+  std::printf("sox trim + concatenation:          %7.3f s  = writer %.1f x faster (sox data %s)\n",
+              sox, sox / plainBest, sameTail(soxOut, out, payload) ? "identical" : "DIFFERENT");
+  timeCommand("rm -f" + parts + " " + soxOut);
+}
+
+// The peak memory of writing 1 GB (500 MB of the source twice) against
+// 100 MB (once). False past the limit.
+bool memoryFigures(const std::string& self, const std::string& dir, const std::string& source) {
+  long big = childRss(self, source, dir + "/big.wav", 0, 125000000, 2);
+  long small = childRss(self, source, dir + "/small.wav", 0, 25000000, 1);
+  std::printf("peak resident memory: 1 GB output %ld KiB, 100 MB output %ld KiB, difference %ld KiB "
+              "(limit 5120)\n",
+              big, small, big - small);
+  return big > 0 && small > 0 && std::labs(big - small) <= 5120;
+}
+
+// Every figure in dir; true when all are within their limits.
+bool measure(const std::string& self, const std::string& dir) {
+  const std::string source = dir + "/src.wav", out = dir + "/out.wav";
+  const int runs = 3;
+  std::printf("generating a one-hour source in %s ...\n", dir.c_str());
+  generate(source, 44 + uint64_t(kHourFrames) * 4, true);
+  const std::vector<Range> ranges = minuteRanges();
+  const uint64_t payload = uint64_t(30) * 60 * kBytesPerSecond;
+  const uint64_t outBytes = 44 + payload;
+  std::printf("edit list: 30 plain ranges, 1800 s; output %llu bytes\n",
+              static_cast<unsigned long long>(outBytes));
+
+  Program p(source);
+  p.setList(source, ranges, 0);
+  Baseline base;
+  const double plainBest = plainWrites(p, dir, outBytes, runs, base);
+  bool pass = plainBest / base.cpSync <= 0.9;
+  soxComparison(dir, source, ranges, out, payload, plainBest);
+
+  p.setList(source, ranges, 1);
+  double voicelessBest = 1e9;
+  for (int r = 0; r < runs; ++r) voicelessBest = std::min(voicelessBest, p.write(out));
+  const double voicelessRatio = voicelessBest / base.cpSync;
+  std::printf("writer, all voiceless (durable):   %7.3f s  = %.2f x cp + sync (limit 2.50), %.2f x plain cp\n",
+              voicelessBest, voicelessRatio, voicelessBest / base.cp);
+  pass = pass && voicelessRatio <= 2.5;
+  fs::remove(out);
+  return memoryFigures(self, dir, source) && pass;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -158,86 +262,8 @@ int main(int argc, char** argv) {
   const std::string self = fs::read_symlink("/proc/self/exe");
   char name[] = "/tmp/pelisto-writer-bench-XXXXXX";
   if (!::mkdtemp(name)) return 2;
-  const std::string dir = name;
-  const std::string source = dir + "/src.wav";
-  const int runs = 3;
-  bool pass = true;
-
-  std::printf("generating a one-hour source in %s ...\n", dir.c_str());
-  generate(source, 44 + uint64_t(kHourFrames) * 4, true);
-
-  // 30 plain ranges of one minute each, one from every two minutes of the
-  // source, starting at odd frames.
-  std::vector<Range> ranges;
-  for (int k = 0; k < 30; ++k) {
-    int32_t start = k * 120 * kFramesPerSecond + 163170 + 13 * k;
-    ranges.push_back({start, start + 60 * kFramesPerSecond, 1});
-  }
-  const uint64_t payload = uint64_t(30) * 60 * kBytesPerSecond;
-  const uint64_t outBytes = 44 + payload;
-  std::printf("edit list: 30 plain ranges, 1800 s; output %llu bytes\n",
-              static_cast<unsigned long long>(outBytes));
-
-  const std::string cpSource = dir + "/cp-src", cpOut = dir + "/cp-out", out = dir + "/out.wav";
-  generate(cpSource, outBytes, false);
-
-  Program p(source);
-  p.setList(source, ranges, 0);
-  double cpBest = 1e9, cpSyncBest = 1e9, plainBest = 1e9, voicelessBest = 1e9;
-  for (int r = 0; r < runs; ++r) {
-    fs::remove(cpOut);
-    cpBest = std::min(cpBest, timeCommand("cp " + cpSource + " " + cpOut));
-    fs::remove(cpOut);
-    cpSyncBest = std::min(cpSyncBest, timeCommand("cp " + cpSource + " " + cpOut + " && sync " + cpOut));
-    fs::remove(cpOut);
-    plainBest = std::min(plainBest, p.write(out));
-  }
-  std::printf("%llu bytes, best of %d each:\n", static_cast<unsigned long long>(outBytes), runs);
-  std::printf("cp (not durable when it ends):     %7.3f s\n", cpBest);
-  std::printf("cp + sync of the copy (durable):   %7.3f s  <- the baseline of equal durability\n",
-              cpSyncBest);
-  double plainRatio = plainBest / cpSyncBest;
-  std::printf("writer, plain ranges (durable):    %7.3f s  = %.2f x cp + sync (goal 0.90), %.2f x plain cp\n",
-              plainBest, plainRatio, plainBest / cpBest);
-  pass = pass && plainRatio <= 0.9;
-
-  // sox: each range trimmed into a file of its own, then all concatenated.
-  std::string soxTime;
-  if (std::system("command -v sox > /dev/null 2>&1") == 0) {
-    std::string trims, parts;
-    for (size_t k = 0; k < ranges.size(); ++k) {
-      std::string part = dir + "/part" + std::to_string(100 + k) + ".wav";
-      trims += "sox " + source + " " + part + " trim " + std::to_string(ranges[k].start) + "s =" +
-               std::to_string(ranges[k].end) + "s && ";
-      parts += " " + part;
-    }
-    const std::string soxOut = dir + "/sox.wav";
-    double sox = timeCommand(trims + "sox" + parts + " " + soxOut);
-    std::printf("sox trim + concatenation:          %7.3f s  = writer %.1f x faster (sox data %s)\n",
-                sox, sox / plainBest, sameTail(soxOut, out, payload) ? "identical" : "DIFFERENT");
-    timeCommand("rm -f" + parts + " " + soxOut);
-  } else {
-    std::printf("sox not installed: comparison skipped\n");
-  }
-
-  p.setList(source, ranges, 1);
-  for (int r = 0; r < runs; ++r) voicelessBest = std::min(voicelessBest, p.write(out));
-  double voicelessRatio = voicelessBest / cpSyncBest;
-  std::printf("writer, all voiceless (durable):   %7.3f s  = %.2f x cp + sync (limit 2.50), %.2f x plain cp\n",
-              voicelessBest, voicelessRatio, voicelessBest / cpBest);
-  pass = pass && voicelessRatio <= 2.5;
-  fs::remove(out);
-  fs::remove(cpSource);
-
-  // 1 GB: 500 MB of the source twice; 100 MB: 100 MB once.
-  long big = childRss(self, source, dir + "/big.wav", 0, 125000000, 2);
-  long small = childRss(self, source, dir + "/small.wav", 0, 25000000, 1);
-  std::printf("peak resident memory: 1 GB output %ld KiB, 100 MB output %ld KiB, difference %ld KiB "
-              "(limit 5120)\n",
-              big, small, big - small);
-  pass = pass && big > 0 && small > 0 && std::labs(big - small) <= 5120;
-
-  fs::remove_all(dir);
+  const bool pass = measure(self, name);
+  fs::remove_all(name);
   std::printf("%s\n", pass ? "PASS" : "FAIL");
   return pass ? 0 : 1;
 }

@@ -4,8 +4,8 @@
 #include <cstring>
 
 #include "platform/headless/mem_file_system.h"
+#include "platform/headless/simulated_output.h"
 #include "platform/mci/mci_interpreter.h"
-#include "platform/mci/simulated_output.h"
 #include "support/test_app.h"
 
 namespace pelisto::test {

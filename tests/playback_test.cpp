@@ -44,7 +44,7 @@ TEST(Playback, PlayRangeOfItsOwnFileWithBlanksUnquoted) {
   EXPECT_EQ(app.ctx.state.PLAYFLAG, 1);
   // It ends by itself after 1.75 s, to idle, without a message.
   app.advance(1749);
-  EXPECT_TRUE(app.pending.empty());
+  EXPECT_TRUE(app.pending().empty());
   app.advance(1);
   EXPECT_EQ(app.deliver(), 1);
   EXPECT_EQ(app.linesFrom(mark + 3), (Lines{kStop, kClose}));
@@ -127,7 +127,7 @@ TEST(Playback, RefusedPlayStaysIdle) {
                                           "message: 再生できません：ファイルが見つかりません: /w/gone.wav"}));
     EXPECT_EQ(app.ctx.state.PLAYFLAG, 0);
     app.advance(5000);
-    EXPECT_TRUE(app.pending.empty());
+    EXPECT_TRUE(app.pending().empty());
   }
 }
 
@@ -152,7 +152,7 @@ TEST(Playback, StoppedPlaysNotificationComesFirstAndDoesNoHarm) {
   BUTTON1_ON(app.ctx);
   app.advance(400);
   BUTTON2_ON(app.ctx);
-  EXPECT_EQ(app.pending, std::deque<MciNotify>{MciNotify::kAborted});
+  EXPECT_EQ(app.pending(), std::deque<MciNotify>{MciNotify::kAborted});
   size_t mark = app.lines().size();
   EXPECT_EQ(app.deliver(), 1);
   // Its commands find the alias closed and fail; nothing is shown.
@@ -164,7 +164,7 @@ TEST(Playback, StoppedPlaysNotificationComesFirstAndDoesNoHarm) {
   BUTTON1_ON(app.ctx);
   EXPECT_EQ(app.ctx.state.PLAYFLAG, 1);
   app.advance(1500);  // past where the old play would have ended
-  EXPECT_TRUE(app.pending.empty());
+  EXPECT_TRUE(app.pending().empty());
   EXPECT_EQ(sendMci(app.ctx, "STATUS WAVEOBJ POSITION").reply, "2500");
   app.advance(500);
   EXPECT_EQ(app.deliver(), 1);

@@ -20,23 +20,6 @@ const ProjectEntry kBlank2s{{"", "BRANK"}, {0, 88200, 0, 2000, 0, 0, 0, 0}};
 
 }  // namespace
 
-TEST(ByteCodec, BigEndianNumbersRoundTripAndShortInputFailsInPlace) {
-  ByteWriter w;
-  w.putBe16(-2);
-  w.putBe32(88200);
-  w.putBe32(-1);
-  ASSERT_EQ(w.bytes(), (std::vector<uint8_t>{0xFF, 0xFE, 0x00, 0x01, 0x58, 0x88, 0xFF, 0xFF,
-                                             0xFF, 0xFF}));
-  ByteReader r(w.bytes());
-  EXPECT_EQ(r.be16(), -2);
-  EXPECT_EQ(r.be32(), 88200);
-  EXPECT_EQ(r.bytes(5), std::nullopt);  // only 4 left
-  EXPECT_EQ(r.position(), 6u);
-  EXPECT_EQ(r.be32(), -1);
-  EXPECT_EQ(r.byte(), std::nullopt);
-  EXPECT_EQ(r.bytes(0), std::string());
-}
-
 TEST(ProjectFormat, EmptyListWithoutFileIsThirteenBytes) {
   EXPECT_EQ(encoded(Project{}), (std::vector<uint8_t>{'W', 'A', 'V', 'E', 'E', 'D', 'I', 'T', 0x01,
                                                       0x02, 0x00, 0x00, 0x1F}));

@@ -22,8 +22,8 @@ class ScriptRunnerTest : public testing::Test {
     return Lines(transcript.lines().begin() + before, transcript.lines().end());
   }
   MemFileSystem fs;
-  Transcript transcript;
-  ScriptRunner runner{fs, transcript};
+  ScriptRunner runner{fs};
+  Transcript& transcript = runner.transcript();
 };
 
 TEST_F(ScriptRunnerTest, ReportsFaultsAndCarriesOn) {
@@ -44,8 +44,8 @@ TEST_F(ScriptRunnerTest, ReportsFaultsAndCarriesOn) {
                           {"answer open"}};
   for (const auto& f : faults) {
     MemFileSystem fs2;
-    Transcript t;
-    ScriptRunner r(fs2, t);
+    ScriptRunner r(fs2);
+    const Transcript& t = r.transcript();
     r.start();
     r.runLine(f[0]);
     EXPECT_TRUE(r.faulted()) << f[0];
@@ -70,8 +70,8 @@ TEST_F(ScriptRunnerTest, EveryCommandFormRuns) {
   for (const auto& line : script) {
     SCOPED_TRACE(line);
     MemFileSystem fs2;
-    Transcript t;
-    ScriptRunner r(fs2, t);
+    ScriptRunner r(fs2);
+    const Transcript& t = r.transcript();
     r.start();
     // Dialogs and questions get a cancel: the scripts of the handlers decide
     // whether they ask.

@@ -147,12 +147,11 @@ class WriterOnDisk : public ::testing::Test {
   }
 
   std::string dir;
-  Transcript transcript;
-  HeadlessUi ui{transcript};
   std::unique_ptr<FileSystem> fs = newPosixFileSystem();
-  RecordingMci mci{transcript, nullptr};
-  InlineWorker worker;
-  AppContext ctx{ui, *fs, mci, worker};
+  HeadlessApp app{{.fs = fs.get(), .device = false}};
+  Transcript& transcript = app.transcript();
+  HeadlessUi& ui = app.ui();
+  AppContext& ctx = app.context();
 };
 
 TEST_F(WriterOnDisk, TheOpenFileOrASourceUnderAnotherNameIsRefused) {

@@ -12,8 +12,8 @@ namespace pelisto::test {
 namespace {
 
 std::vector<std::string> runScript(FileSystem& fs, std::initializer_list<const char*> script) {
-  Transcript transcript;
-  ScriptRunner runner(fs, transcript);
+  ScriptRunner runner(fs);
+  const Transcript& transcript = runner.transcript();
   runner.start();
   for (const char* line : script) runner.runLine(line);
   runner.finish();
@@ -68,8 +68,8 @@ TEST(WriterScenario, AMarkedListIsWrittenAsAssembledFromTheSources) {
   ASSERT_TRUE(bytes.isOk());
   fs.setContents("/w/list.prj", bytes.value());
 
-  Transcript transcript;
-  ScriptRunner runner(fs, transcript);
+  ScriptRunner runner(fs);
+  const Transcript& transcript = runner.transcript();
   runner.start();
   for (const char* line : {"answer open /w/list.prj", "menu OpenProject", "select 2", "answer yes",
                            "click BUTTON14", "select 4", "answer no", "click BUTTON14",

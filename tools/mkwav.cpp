@@ -222,18 +222,17 @@ void usage() {
                " without writing them: a long recording at no cost)\n");
 }
 
-}  // namespace
+// What the command line asks for.
+struct Request {
+  std::string kind, path;
+  std::vector<std::string> args;  // the words after FILE that are no options
+  Options options;
+  std::optional<uint64_t> length;  // --length
+};
 
-int main(int argc, char** argv) {
-  if (argc < 3) {
-    usage();
-    return 2;
-  }
-  const std::string kind = argv[1];
-  const std::string path = argv[2];
-  std::vector<std::string> args;
-  Options o;
-  std::optional<uint64_t> length;
+Request parseCommandLine(int argc, char** argv) {
+  Request r{argv[1], argv[2], {}, {}, {}};
+  Options& o = r.options;
   for (int i = 3; i < argc; ++i) {
     const std::string a = argv[i];
     auto value = [&]() -> const char* {
@@ -251,69 +250,89 @@ int main(int argc, char** argv) {
     else if (a == "--lower-riff") o.lowerRiff = true;
     else if (a == "--declare") o.declaredSize = static_cast<uint32_t>(number(value(), "size"));
     else if (a == "--truncate") o.truncateAt = static_cast<uint64_t>(number(value(), "length"));
-    else if (a == "--length") length = static_cast<uint64_t>(number(value(), "length"));
+    else if (a == "--length") r.length = static_cast<uint64_t>(number(value(), "length"));
     else if (a.rfind("--", 0) == 0) fail("unknown option " + a);
-    else args.push_back(a);
+    else r.args.push_back(a);
   }
   if (o.bits != 8 && o.bits != 16) fail("bits must be 8 or 16");
   if (o.rate <= 0) fail("bad rate");
+  return r;
+}
 
-  auto arg = [&](size_t n, const char* what, double fallback) {
-    if (n < args.size()) return number(args[n].c_str(), what);
+// The sample data of a kind, and how many arguments the kind takes.
+struct Made {
+  std::vector<uint8_t> data;
+  size_t takes;
+};
+
+// The sample data of the kind asked for; nothing for an unknown kind.
+std::optional<Made> soundData(const Request& r) {
+  const Options& o = r.options;
+  auto arg = [&](size_t i, const char* what, double fallback) {
+    if (i < r.args.size()) return number(r.args[i].c_str(), what);
     if (fallback < 0) fail(std::string("missing ") + what);
     return fallback;
   };
   auto framesFor = [&](double seconds) { return static_cast<int64_t>(std::llround(seconds * o.rate)); };
-
-  std::vector<uint8_t> data;
-  size_t expectedArgs = 0;
-  if (kind == "demo") {
-    data = samples(o, framesFor(10.0), demoSound(o.rate));
-  } else if (kind == "sine" || kind == "square") {
+  const int rate = o.rate;
+  if (r.kind == "demo") return Made{samples(o, framesFor(10.0), demoSound(rate)), 0};
+  if (r.kind == "sine" || r.kind == "square") {
     const double seconds = arg(0, "seconds", -1), amp = arg(1, "amplitude", -1), hz = arg(2, "frequency", 440);
-    const bool square = kind == "square";
-    const int rate = o.rate;
-    data = samples(o, framesFor(seconds), [=](int, int64_t i) {
-      const double s = std::sin(2 * kPi * hz * static_cast<double>(i) / rate);
-      return square ? (s >= 0 ? amp : -amp) : amp * s;
-    });
-    expectedArgs = 3;
-  } else if (kind == "noise") {
+    const bool square = r.kind == "square";
+    return Made{samples(o, framesFor(seconds),
+                        [=](int, int64_t i) {
+                          const double s = std::sin(2 * kPi * hz * static_cast<double>(i) / rate);
+                          return square ? (s >= 0 ? amp : -amp) : amp * s;
+                        }),
+                3};
+  }
+  if (r.kind == "noise") {
     const double seconds = arg(0, "seconds", -1), amp = arg(1, "amplitude", -1);
     uint32_t seed = 12345;
-    data = samples(o, framesFor(seconds), [&](int, int64_t) {
-      seed = seed * 1664525u + 1013904223u;
-      return amp * (static_cast<double>(seed >> 8) / 8388608.0 - 1.0);
-    });
-    expectedArgs = 2;
-  } else if (kind == "silence") {
-    data = samples(o, framesFor(arg(0, "seconds", -1)), [](int, int64_t) { return 0.0; });
-    expectedArgs = 1;
-  } else if (kind == "bytes") {
-    const auto n = static_cast<size_t>(arg(0, "byte count", -1));
-    const int width = o.floatSamples ? 4 : o.bits / 8;
-    const int64_t frames = static_cast<int64_t>(n / (width * o.channels)) + 1;
-    const int rate = o.rate;
-    data = samples(o, frames, [=](int, int64_t i) {
-      return 8000 * std::sin(2 * kPi * 440 * static_cast<double>(i) / rate);
-    });
-    data.resize(n);
-    expectedArgs = 1;
-  } else {
-    usage();
-    return 2;
+    return Made{samples(o, framesFor(seconds),
+                        [&](int, int64_t) {
+                          seed = seed * 1664525u + 1013904223u;
+                          return amp * (static_cast<double>(seed >> 8) / 8388608.0 - 1.0);
+                        }),
+                2};
   }
-  if (args.size() > expectedArgs) fail("too many arguments for " + kind);
+  if (r.kind == "silence") return Made{samples(o, framesFor(arg(0, "seconds", -1)), [](int, int64_t) { return 0.0; }), 1};
+  if (r.kind != "bytes") return std::nullopt;
+  const auto n = static_cast<size_t>(arg(0, "byte count", -1));
+  const int width = o.floatSamples ? 4 : o.bits / 8;
+  Made made{samples(o, static_cast<int64_t>(n / (width * o.channels)) + 1,
+                    [=](int, int64_t i) { return 8000 * std::sin(2 * kPi * 440 * static_cast<double>(i) / rate); }),
+            1};
+  made.data.resize(n);
+  return made;
+}
 
-  const std::vector<uint8_t> file = wavFile(o, data);
+// Writes file at path, then makes it length bytes long when asked.
+void writeFile(const std::string& path, const std::vector<uint8_t>& file, std::optional<uint64_t> length) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
   out.close();
   if (!out) fail("cannot write " + path + ": " + std::strerror(errno));
-  if (length) {
-    std::error_code error;
-    std::filesystem::resize_file(path, *length, error);
-    if (error) fail("cannot resize " + path + ": " + error.message());
+  if (!length) return;
+  std::error_code error;
+  std::filesystem::resize_file(path, *length, error);
+  if (error) fail("cannot resize " + path + ": " + error.message());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 3) {
+    usage();
+    return 2;
   }
+  const Request r = parseCommandLine(argc, argv);
+  const std::optional<Made> made = soundData(r);
+  if (!made) {
+    usage();
+    return 2;
+  }
+  if (r.args.size() > made->takes) fail("too many arguments for " + r.kind);
+  writeFile(r.path, wavFile(r.options, made->data), r.length);
   return 0;
 }

@@ -29,6 +29,7 @@
 #include <fstream>
 #include <iostream>
 #include <string>
+#include <variant>
 
 #include "platform/file_system.h"
 #include "platform/headless/script_runner.h"
@@ -39,59 +40,70 @@ void usage() {
   std::fprintf(stderr, "usage: pelisto-script [--echo] [SCRIPT]\n");
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+struct Options {
   bool echo = false;
-  const char* scriptPath = nullptr;
+  const char* script = nullptr;  // null or "-": standard input
+};
+
+// The options of the command line; the exit status instead when the
+// program should end at once.
+std::variant<Options, int> parseOptions(int argc, char** argv) {
+  Options o;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--echo") == 0) {
-      echo = true;
+      o.echo = true;
     } else if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
       usage();
       return 0;
-    } else if (!scriptPath) {
-      scriptPath = argv[i];
+    } else if (!o.script) {
+      o.script = argv[i];
     } else {
       usage();
       return 2;
     }
   }
+  return o;
+}
 
-  std::ifstream file;
-  std::istream* in = &std::cin;
-  if (scriptPath && std::strcmp(scriptPath, "-") != 0) {
-    file.open(scriptPath);
-    if (!file) {
-      std::fprintf(stderr, "pelisto-script: cannot read %s: %s\n", scriptPath,
-                   std::strerror(errno));
-      return 2;
-    }
-    in = &file;
-  }
-
+// Runs the script from in, printing the transcript as it grows. Returns the
+// exit status.
+int run(std::istream& in, bool echo) {
   auto fs = pelisto::newPosixFileSystem();
-  pelisto::Transcript transcript;
-  pelisto::ScriptRunner runner(*fs, transcript);
+  pelisto::ScriptRunner runner(*fs);
   size_t shown = 0;
   auto flush = [&]() {
-    const auto& lines = transcript.lines();
+    const auto& lines = runner.transcript().lines();
     for (; shown < lines.size(); ++shown) std::cout << lines[shown] << '\n';
     std::cout.flush();
   };
 
   runner.start();
   flush();
-  for (std::string line; std::getline(*in, line);) {
+  for (std::string line; std::getline(in, line);) {
     if (echo) std::cout << "> " << line << '\n';
     runner.runLine(line);
     flush();
   }
-  if (in->bad()) {
+  if (in.bad()) {
     std::fprintf(stderr, "pelisto-script: error reading the script\n");
     return 2;
   }
   runner.finish();
   flush();
   return runner.faulted() ? 1 : 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  auto parsed = parseOptions(argc, argv);
+  if (const int* status = std::get_if<int>(&parsed)) return *status;
+  const Options& o = std::get<Options>(parsed);
+  if (!o.script || std::strcmp(o.script, "-") == 0) return run(std::cin, o.echo);
+  std::ifstream file(o.script);
+  if (!file) {
+    std::fprintf(stderr, "pelisto-script: cannot read %s: %s\n", o.script, std::strerror(errno));
+    return 2;
+  }
+  return run(file, o.echo);
 }

@@ -102,6 +102,42 @@ Figure deviceAlone(FileSystem& fs, const std::string& path) {
   return f;
 }
 
+// Makes path the open wave file of the view, as a successful open leaves it.
+bool openInView(AppContext& ctx, const std::string& path) {
+  const int16_t num = ctx.files.freeFile();
+  if (!ctx.files.open(num, path, OpenMode::kRead).isOk()) return false;
+  ctx.state.WAVEFILENAME = path;
+  ctx.state.WAVEFNUM = num;
+  ctx.ui.setScrollRange(0, 10);
+  return true;
+}
+
+// Plays from the view, tracked; the close is posted once the play has ended.
+Figure playTracked(AppContext& ctx, QueuePump& pump) {
+  pump.post(Event{EventKind::kButton, Control::BUTTON1});
+  std::thread closer([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    while (ctx.state.PLAYFLAG != 0) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    pump.post(Event{EventKind::kClose});
+  });
+  const Figure playing = runLoop(ctx, pump);
+  closer.join();
+  return playing;
+}
+
+// The main loop with nothing to do for 10 seconds.
+Figure idleTenSeconds(AppContext& ctx) {
+  QueuePump pump;
+  pump.bind(&ctx);
+  std::thread closer([&] {
+    std::this_thread::sleep_for(std::chrono::seconds(10));
+    pump.post(Event{EventKind::kClose});
+  });
+  const Figure figure = runLoop(ctx, pump);
+  closer.join();
+  return figure;
+}
+
 }  // namespace
 
 int main() {
@@ -120,39 +156,17 @@ int main() {
   AppContext ctx(ui, *fs, counting, worker);
   pump.bind(&ctx);
   MAINFORM_START(ctx);
-  const int16_t num = ctx.files.freeFile();
-  if (!ctx.files.open(num, path, OpenMode::kRead).isOk()) return 1;
-  ctx.state.WAVEFILENAME = path;
-  ctx.state.WAVEFNUM = num;
-  ui.setScrollRange(0, 10);
+  if (!openInView(ctx, path)) return 1;
 
-  // Playing and tracked: the close is posted once the play has ended.
-  pump.post(Event{EventKind::kButton, Control::BUTTON1});
-  std::thread closer([&] {
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    while (ctx.state.PLAYFLAG != 0) std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    pump.post(Event{EventKind::kClose});
-  });
-  const Figure playing = runLoop(ctx, pump);
-  closer.join();
+  const Figure playing = playTracked(ctx, pump);
   const size_t steps = counting.count - 5;  // all but OPEN, SET, PLAY, STOP, CLOSE
-
-  // Idle for 10 seconds.
-  QueuePump idlePump;
-  idlePump.bind(&ctx);
-  std::thread idleCloser([&] {
-    std::this_thread::sleep_for(std::chrono::seconds(10));
-    idlePump.post(Event{EventKind::kClose});
-  });
-  const Figure idle = runLoop(ctx, idlePump);
-  idleCloser.join();
-
+  const Figure idleFigure = idleTenSeconds(ctx);
   const Figure alone = deviceAlone(*fs, path);
   std::remove(path.c_str());
 
   std::printf("driver program: core main loop + desktop media device + headless window\n");
   std::printf("playing 10 s, tracked (%zu steps): %.3f CPU s / %.2f wall s = %.4f (limit 0.10; device alone %.4f, ratio %.2f)\n",
               steps, playing.cpu, playing.wall, playing.ratio(), alone.ratio(), playing.ratio() / alone.ratio());
-  std::printf("idle: %.3f CPU s / %.2f wall s = %.4f (limit 0.01)\n", idle.cpu, idle.wall, idle.ratio());
-  return playing.ratio() <= 0.10 && idle.ratio() <= 0.01 ? 0 : 2;
+  std::printf("idle: %.3f CPU s / %.2f wall s = %.4f (limit 0.01)\n", idleFigure.cpu, idleFigure.wall, idleFigure.ratio());
+  return playing.ratio() <= 0.10 && idleFigure.ratio() <= 0.01 ? 0 : 2;
 }

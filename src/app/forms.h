@@ -7,16 +7,9 @@
 #include <vector>
 
 #include "platform/canvas.h"
+#include "platform/controls.h"
 
 namespace pelisto {
-
-enum class Control {
-  MAINFORM,
-  PICTURE1, TEXT1, HSCROLL1, TEXT2, EDIT1, EDIT2, BUTTON1, MCI1, BUTTON2, BUTTON3,
-  LIST1, TEXT3, BUTTON4, BUTTON5, BUTTON6, BUTTON7, BUTTON8, BUTTON9, BUTTON10,
-  BUTTON11, BUTTON12, BUTTON14,
-  FORM3, BUTTON13,
-};
 
 enum class ControlKind { kForm, kPicture, kLabel, kScrollBar, kEdit, kButton, kMci, kList };
 
@@ -50,8 +43,6 @@ constexpr int kForm3Left = 66, kForm3Top = 66;
 constexpr int kPictureClientWidth = 598, kPictureClientHeight = 126;
 
 extern const FontSpec kFormFont;  // "FixedSys" 18
-
-enum class MenuItem { OpenWaveFile, OpenProject, SaveProject, GrapgFast, Copyright };
 
 struct MenuItemInfo {
   MenuItem id;

@@ -1,6 +1,7 @@
 // Start-up and close of the main window.
 #include <cstdio>
 
+#include "app/forms.h"
 #include "app/handlers.h"
 #include "app/main_loop.h"
 #include "editlist/list_state.h"

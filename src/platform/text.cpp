@@ -8,6 +8,9 @@
 namespace pelisto {
 namespace {
 
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+bool isSpace(char c) { return isBlank(c) || c == '\v' || c == '\f'; }
+
 // Converts in full or fails; iconv's //IGNORE is not used because it still
 // reports an error and would hide the lost characters.
 Result<std::string> convert(const char* to, const char* from, std::string_view in) {
@@ -90,6 +93,27 @@ std::string fitCp932(std::string_view utf8, size_t width) {
     pos += len;
   }
   out.append(width - used, ' ');
+  return out;
+}
+
+std::string trimBlanks(std::string_view text) {
+  while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
+  return std::string(text);
+}
+
+std::vector<std::string> splitWords(std::string_view text) {
+  std::vector<std::string> out;
+  for (size_t pos = 0; pos < text.size();) {
+    if (isSpace(text[pos])) {
+      ++pos;
+      continue;
+    }
+    size_t end = pos;
+    while (end < text.size() && !isSpace(text[end])) ++end;
+    out.emplace_back(text.substr(pos, end - pos));
+    pos = end;
+  }
   return out;
 }
 

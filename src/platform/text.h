@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/status.h"
 
@@ -27,6 +28,11 @@ std::string fitCp932(std::string_view utf8, size_t width);
 // True when text ends in suffix, ASCII letters compared without regard to
 // case (the extension rule of saved files: ".wav", ".Wav", ".WAV").
 bool endsWithIgnoringCase(std::string_view text, std::string_view suffix);
+
+// text without blanks (space, tab, CR, LF) at either end.
+std::string trimBlanks(std::string_view text);
+// The words of text, split at white space (blanks, VT, FF).
+std::vector<std::string> splitWords(std::string_view text);
 
 // Splits UTF-8 into its characters (invalid bytes are single characters).
 size_t utf8CharLength(std::string_view utf8, size_t pos);

@@ -9,8 +9,8 @@
 #include <string>
 #include <utility>
 
-#include "app/forms.h"
 #include "platform/canvas.h"
+#include "platform/controls.h"
 
 namespace pelisto {
 

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "app/app_state.h"
+#include "platform/coding.h"
 #include "platform/status.h"
-#include "project/byte_codec.h"
 
 namespace pelisto {
 

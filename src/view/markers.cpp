@@ -2,6 +2,7 @@
 // above PICTURE1.
 #include "view/markers.h"
 
+#include "app/forms.h"
 #include "app/numbers.h"
 
 namespace pelisto {

@@ -1,6 +1,7 @@
 // The scroll bar's change: the position text, the redraw of the shown
 // second and the markers of the selected entry. Every caller that moves
 // the view sets the position on HSCROLL1 first and then calls this.
+#include "app/forms.h"
 #include "app/handlers.h"
 #include "app/messages.h"
 #include "app/numbers.h"

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <memory>
 
+#include "platform/coding.h"
 #include "platform/replace_file.h"
 #include "wave/wav_bytes.h"
 

@@ -1,23 +1,13 @@
-// Little-endian byte codecs and the canonical 44-byte WAV header, for the
-// writer, the generator tool, the tests and the benchmarks.
+// The canonical 44-byte WAV header, for the writer, the converter, the
+// generator tool, the tests and the benchmarks.
 #pragma once
 
 #include <cstdint>
 #include <vector>
 
-namespace pelisto {
+#include "platform/coding.h"
 
-inline void putLe16(uint8_t* p, uint16_t v) {
-  p[0] = uint8_t(v);
-  p[1] = uint8_t(v >> 8);
-}
-inline void putLe32(uint8_t* p, uint32_t v) {
-  for (int i = 0; i < 4; ++i) p[i] = uint8_t(v >> (8 * i));
-}
-inline uint16_t getLe16(const uint8_t* p) { return uint16_t(p[0] | (p[1] << 8)); }
-inline uint32_t getLe32(const uint8_t* p) {
-  return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
-}
+namespace pelisto {
 
 // "RIFF" size "WAVE" "fmt " 16 {format, channels, rate, byte rate, align,
 // bits} "data" dataSize.

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "app/numbers.h"
-#include "wave/wav_bytes.h"
+#include "platform/coding.h"
 
 namespace pelisto {
 namespace {

@@ -6,8 +6,8 @@
 
 #include "app/messages.h"
 #include "editlist/edit_rows.h"
+#include "platform/coding.h"
 #include "platform/text.h"
-#include "wave/wav_bytes.h"
 #include "wave/wave_header.h"
 
 namespace pelisto {

@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "platform/headless/mem_file_system.h"
+#include "platform/headless/simulated_output.h"
 #include "platform/mci/mci_interpreter.h"
-#include "platform/mci/simulated_output.h"
 
 namespace {
 

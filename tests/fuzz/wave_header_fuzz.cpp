@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/coding.h"
 #include "platform/headless/mem_file_system.h"
 #include "wave/wave_header.h"
 
@@ -22,10 +23,6 @@ bool knownMessage(const std::string& m) {
     if (m == k) return true;
   }
   return false;
-}
-
-uint32_t le32(const uint8_t* p) {
-  return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
 }
 
 }  // namespace
@@ -44,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     if (c.format.FORMATTAG != 1 || c.format.CHANNELS != 2 || c.format.SAMPLERATE != 44100) std::abort();
     // The sound is the data chunk's size, or what the file holds after the header.
-    if (c.dataSize != std::min<uint64_t>(le32(data + 40), size - 44)) std::abort();
+    if (c.dataSize != std::min<uint64_t>(getLe32(data + 40), size - 44)) std::abort();
     (void)lengthText(lengthSeconds(c.dataSize));
   } else if (!knownMessage(c.status.message())) {
     std::abort();

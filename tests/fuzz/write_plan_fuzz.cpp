@@ -18,9 +18,8 @@
 #include <vector>
 
 #include "editlist/edit_rows.h"
-#include "project/byte_codec.h"
-#include "wave/wav_bytes.h"
 #include "fuzz/fuzz_app.h"
+#include "platform/coding.h"
 #include "wave/write_plan.h"
 
 namespace {
@@ -36,17 +35,15 @@ std::map<std::string, std::vector<uint8_t>> snapshot(MemFileSystem& fs) {
   return all;
 }
 
-}  // namespace
+std::string sourcePath(int i) { return "/w/s" + std::to_string(i) + ".wav"; }
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  ByteReader in(std::span<const uint8_t>(data, size));
+// The sources and the edit list the input describes (see above). Returns
+// the rows filled.
+int buildList(fuzz::FuzzApp& app, ByteReader& in) {
   const uint8_t flags = in.byte().value_or(0);
   const int sources = 1 + (flags & 3);
-
-  fuzz::FuzzApp app;
   app.fs.addDirectory("/w");
   app.fs.addDirectory("/w/dir");
-  auto sourcePath = [](int i) { return "/w/s" + std::to_string(i) + ".wav"; };
   for (int i = 0; i < sources; ++i) {
     const size_t length = std::min<size_t>(uint16_t(in.be16().value_or(0)), in.remaining());
     const std::string bytes = in.bytes(length).value_or("");
@@ -68,30 +65,41 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ++rows;
   }
   s.EDITCOUNT = int16_t(rows > 0 && (flags & 4) ? rows - 1 : rows);
+  return rows;
+}
 
-  const auto before = snapshot(app.fs);
-  Result<WritePlan> plan = planWaveFile(app.ctx);
-  check(snapshot(app.fs) == before);
-  if (!plan) {
-    check(!plan.status().message().empty());
-    return 0;
-  }
-  check(int(plan->steps.size()) == rows);
+// A plan of one step a row whose reads stay inside their sources, whose
+// sizes add up, and whose header is the open file's with the new sizes.
+void checkPlan(const WritePlan& plan, int rows, const std::map<std::string, std::vector<uint8_t>>& files) {
+  check(int(plan.steps.size()) == rows);
   uint64_t total = kHeaderSize;
-  for (const WriteStep& step : plan->steps) {
+  for (const WriteStep& step : plan.steps) {
     total += step.bytes * step.repeats;
     if (step.kind == WriteStep::Kind::kCopy || step.kind == WriteStep::Kind::kVoiceless) {
-      const uint64_t length = before.at(step.source).size();
+      const uint64_t length = files.at(step.source).size();
       check(step.offset >= uint64_t(kHeaderSize) && step.rangeBytes <= length &&
             step.offset <= length - step.rangeBytes);
     }
     if (step.kind == WriteStep::Kind::kVoiceless) check(step.bytes % kVoicelessBlock == 0);
   }
-  check(total == plan->fileBytes && total <= kMaxWaveFileBytes);
-  const std::vector<uint8_t>& wave = before.at(sourcePath(0));
-  const WaveHeaderBytes& h = plan->header;
+  check(total == plan.fileBytes && total <= kMaxWaveFileBytes);
+  const std::vector<uint8_t>& wave = files.at(sourcePath(0));
+  const WaveHeaderBytes& h = plan.header;
   check(getLe32(&h[4]) == total - 8 && getLe32(&h[40]) == total - kHeaderSize);
   check(std::equal(h.begin(), h.begin() + 4, wave.begin()) &&
         std::equal(h.begin() + 8, h.begin() + 40, wave.begin() + 8));
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  ByteReader in(std::span<const uint8_t>(data, size));
+  fuzz::FuzzApp app;
+  const int rows = buildList(app, in);
+  const auto before = snapshot(app.fs);
+  Result<WritePlan> plan = planWaveFile(app.ctx);
+  check(snapshot(app.fs) == before);  // planning writes nothing
+  if (plan) checkPlan(*plan, rows, before);
+  else check(!plan.status().message().empty());
   return 0;
 }

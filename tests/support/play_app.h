@@ -1,23 +1,17 @@
-// A TestApp whose media device is the simulated one, with its completions
-// held in a queue as the backend's event queue would hold them.
+// A TestApp whose media device is the simulated one, its completions held
+// in a queue as the backend's event queue would hold them.
 #pragma once
 
 #include <deque>
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "platform/headless/simulated_mci.h"
 #include "support/test_app.h"
 
 namespace pelisto::test {
 
 struct PlayApp : TestApp {
-  std::deque<MciNotify> pending;
-  std::unique_ptr<SimulatedMci> device = newSimulatedMci(fs, [this](MciNotify n) { pending.push_back(n); });
-
-  PlayApp() {
-    mci.setInner(device.get());
+  PlayApp() : TestApp(HeadlessOptions{}) {
     fs.addDirectory("/w");
     started();
   }
@@ -39,16 +33,11 @@ struct PlayApp : TestApp {
     while (ui.lineCount() <= i) ui.addLine("line");
     ui.select(i);
   }
-  void advance(int64_t ms) { device->advanceTo(device->now() + ms); }
+  // Moves the device's clock: completions that fall due wait in pending().
+  void advance(int64_t ms) { headless.advanceDevice(ms); }
+  const std::deque<MciNotify>& pending() const { return headless.pending(); }
   // Runs MCI1_DONE for every queued completion, in order.
-  int deliver() {
-    int n = 0;
-    for (; !pending.empty(); ++n) {
-      pending.pop_front();
-      MCI1_DONE(ctx);
-    }
-    return n;
-  }
+  int deliver() { return headless.deliverPending(); }
   // Transcript lines from index `from` on.
   std::vector<std::string> linesFrom(size_t from) const {
     return std::vector<std::string>(lines().begin() + long(from), lines().end());

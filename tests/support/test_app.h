@@ -1,5 +1,6 @@
 // A fresh application over the headless backend and an in-memory file
-// system, for handler tests.
+// system, for handler tests. Media commands are recorded and answered with
+// success unless a test gives the recorder a device.
 #pragma once
 
 #include <cstdint>
@@ -7,33 +8,31 @@
 #include <vector>
 
 #include "app/context.h"
+#include "app/forms.h"
 #include "app/handlers.h"
-#include "platform/headless/headless_ui.h"
-#include "platform/headless/inline_worker.h"
-#include "platform/headless/manual_worker.h"
-#include "platform/headless/mem_file_system.h"
-#include "platform/headless/recording_mci.h"
+#include "platform/headless/headless_app.h"
 #include "wave/wav_bytes.h"
 
 namespace pelisto::test {
 
 struct TestApp {
-  Transcript transcript;
-  HeadlessUi ui{transcript};
-  MemFileSystem fs;
-  RecordingMci mci{transcript, nullptr};
-  InlineWorker inlineWorker;
-  ManualWorker manualWorker;
-  AppContext ctx;
-
   // Jobs run to their end when started, or (manualJobs) step by step on
   // the test's request through manualWorker.
   explicit TestApp(bool manualJobs = false)
-      : ctx(ui, fs, mci, manualJobs ? static_cast<Worker&>(manualWorker) : inlineWorker) {}
+      : TestApp(HeadlessOptions{.device = false, .manualJobs = manualJobs}) {}
+  explicit TestApp(HeadlessOptions options) : headless(options) {}
+
+  HeadlessApp headless;
+  Transcript& transcript = headless.transcript();
+  HeadlessUi& ui = headless.ui();
+  MemFileSystem& fs = headless.memFs();
+  RecordingMci& mci = headless.mci();
+  ManualWorker& manualWorker = headless.manualWorker();
+  AppContext& ctx = headless.context();
 
   // Runs start-up, as the program does before the first input.
   TestApp& started() {
-    MAINFORM_START(ctx);
+    headless.start();
     return *this;
   }
   // Opens path through the open-file command with a scripted answer.

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "app/forms.h"
+
 namespace pelisto {
 
 HeadlessUi::HeadlessUi(Transcript& transcript)

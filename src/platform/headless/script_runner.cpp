@@ -1,38 +1,22 @@
 #include "platform/headless/script_runner.h"
 
-#include <algorithm>
 #include <charconv>
 #include <cstdlib>
 #include <optional>
-#include <sstream>
 #include <vector>
 
-#include "app/handlers.h"
-#include "app/main_loop.h"
+#include "app/forms.h"
+#include "platform/headless/png_writer.h"
 #include "platform/headless/state_print.h"
-#include "platform/png_writer.h"
+#include "platform/text.h"
 
 namespace pelisto {
 namespace {
 
 constexpr int64_t kMaxAdvanceMs = 24 * 3600 * 1000;  // one simulated day per line
 
-std::string trim(const std::string& s) {
-  const char* blanks = " \t\r\n";
-  size_t b = s.find_first_not_of(blanks);
-  if (b == std::string::npos) return std::string();
-  size_t e = s.find_last_not_of(blanks);
-  return s.substr(b, e - b + 1);
-}
-
-std::vector<std::string> words(const std::string& s) {
-  std::istringstream in(s);
-  std::vector<std::string> out;
-  for (std::string w; in >> w;) out.push_back(w);
-  return out;
-}
-
-// The text after the first `count` words and the one blank that follows them.
+// The text after the first `count` words and the one blank that follows
+// them (empty when the line has no more).
 std::string restAfter(const std::string& line, int count) {
   size_t pos = 0;
   for (int i = 0; i < count; ++i) {
@@ -44,7 +28,7 @@ std::string restAfter(const std::string& line, int count) {
   return line.substr(pos + 1);
 }
 
-// A comment after the command: a '#' preceded by a blank.
+// line without its comment: a '#' preceded by a blank, and what follows.
 std::string stripComment(const std::string& line) {
   for (size_t i = 1; i < line.size(); ++i) {
     if (line[i] == '#' && (line[i - 1] == ' ' || line[i - 1] == '\t')) return line.substr(0, i);
@@ -52,6 +36,7 @@ std::string stripComment(const std::string& line) {
   return line;
 }
 
+// A whole decimal integer, or a whole decimal number; false otherwise.
 bool parseInt(const std::string& s, int64_t& out) {
   const char* end = s.data() + s.size();
   auto [ptr, ec] = std::from_chars(s.data(), end, out);
@@ -63,6 +48,48 @@ bool parseDouble(const std::string& s, double& out) {
   char* end = nullptr;
   out = std::strtod(s.c_str(), &end);
   return end == s.c_str() + s.size();
+}
+
+// What a command gets: the words after its name, without the comment, and
+// the same text as written (blanks inside kept).
+struct Args {
+  std::vector<std::string> words;
+  std::string rest;
+};
+
+// A command of the script language. run returns false when the line cannot
+// be read; a fault of its own (an unknown name, a row out of range) it
+// reports itself and returns true.
+struct Command {
+  const char* name;
+  int words;  // how many words follow the name; kText: some text, blanks and all
+  bool (*run)(HeadlessApp& app, const Args& args);
+};
+constexpr int kText = -1;
+
+bool fault(HeadlessApp& app, const std::string& text) {
+  app.transcript().fault(text);
+  return true;
+}
+
+// Runs the command of table named name; false when there is none or the
+// arguments do not fit it.
+template <size_t N>
+bool runFrom(const Command (&table)[N], const std::string& name, HeadlessApp& app, const Args& args) {
+  for (const Command& c : table) {
+    if (name != c.name) continue;
+    const bool fits = c.words == kText ? !args.rest.empty() : int(args.words.size()) == c.words;
+    return fits && c.run(app, args);
+  }
+  return false;
+}
+
+// Reads a whole number argument into an int.
+bool intArg(const std::string& word, int& out) {
+  int64_t n = 0;
+  if (!parseInt(word, n)) return false;
+  out = static_cast<int>(n);
+  return true;
 }
 
 std::optional<Control> buttonNamed(const std::string& name) {
@@ -80,196 +107,230 @@ std::optional<MenuItem> menuNamed(const std::string& name) {
   return std::nullopt;
 }
 
-}  // namespace
-
-ScriptRunner::ScriptRunner(FileSystem& fs, Transcript& transcript)
-    : m_fs(fs),
-      m_transcript(transcript),
-      m_ui(transcript),
-      m_device(newSimulatedMci(fs, [this](MciNotify n) { m_pending.push_back(n); })),
-      m_mci(transcript, m_device.get()),
-      m_ctx(m_ui, fs, m_mci, m_worker) {}
-
-void ScriptRunner::start() { MAINFORM_START(m_ctx); }
-
-void ScriptRunner::dispatch(const Event& event) {
-  dispatchEvent(m_ctx, event);
-  deliverPending();
+bool menu(HeadlessApp& app, const Args& a) {
+  auto item = menuNamed(a.words[0]);
+  if (!item) return fault(app, "unknown menu command: " + a.words[0]);
+  Event e{EventKind::kMenu};
+  e.menu = *item;
+  app.dispatch(e);
+  return true;
 }
 
-void ScriptRunner::deliverPending() {
-  // A handler that queues a completion from every completion would never
-  // let the pass end; stop and report it instead of hanging.
-  constexpr int kMaxPerPass = 1000;
-  for (int delivered = 0; !m_pending.empty(); ++delivered) {
-    if (delivered == kMaxPerPass) {
-      m_pending.clear();
-      return m_transcript.fault("completions keep arriving; the rest were dropped");
-    }
-    m_pending.pop_front();
-    dispatchEvent(m_ctx, Event{EventKind::kMciDone, Control::MCI1});
-  }
+bool click(HeadlessApp& app, const Args& a) {
+  auto button = buttonNamed(a.words[0]);
+  if (!button) return fault(app, "unknown button: " + a.words[0]);
+  app.dispatch(Event{EventKind::kButton, *button});
+  return true;
 }
 
-void ScriptRunner::advance(int64_t ms) {
-  const int64_t end = m_now + ms;
-  while (m_now < end) {
-    m_now = std::min<int64_t>(m_now + kTrackingIntervalMs, end);
-    m_device->advanceTo(m_now);
-    deliverPending();
-    if (m_ctx.state.PLAYFLAG == 1) TRACETIMESCROLL(m_ctx);
-  }
+bool scroll(HeadlessApp& app, const Args& a) {
+  int pos = 0;
+  if (!intArg(a.words[0], pos)) return false;
+  app.ui().setScrollPos(pos);
+  app.dispatch(Event{EventKind::kScroll, Control::HSCROLL1});
+  return true;
 }
 
-void ScriptRunner::runLine(const std::string& rawLine) {
-  std::string line = rawLine;
-  if (!line.empty() && line.back() == '\r') line.pop_back();
-  const std::string trimmed = trim(line);
-  if (trimmed.empty() || trimmed[0] == '#') return;
-  std::vector<std::string> w = words(trimmed);
-  const std::string cmd = w[0];
-  // Answers carry free text (paths, typed input) and keep '#' as written.
-  if (cmd == "answer") {
-    answer(line);  // untrimmed: typed input keeps its trailing blanks
-    return;
-  }
-  w = words(stripComment(trimmed));
-  const std::string text = trim(stripComment(trimmed));
-  auto bad = [&]() { m_transcript.fault("cannot read the line: " + text); };
-  int64_t n = 0;
-
-  if (cmd == "menu" && w.size() == 2) {
-    auto item = menuNamed(w[1]);
-    if (!item) return m_transcript.fault("unknown menu command: " + w[1]);
-    Event e{EventKind::kMenu};
-    e.menu = *item;
-    dispatch(e);
-  } else if (cmd == "click" && w.size() == 2) {
-    auto button = buttonNamed(w[1]);
-    if (!button) return m_transcript.fault("unknown button: " + w[1]);
-    dispatch(Event{EventKind::kButton, *button});
-  } else if (cmd == "scroll" && w.size() == 2 && parseInt(w[1], n)) {
-    m_ui.setScrollPos(static_cast<int>(n));
-    dispatch(Event{EventKind::kScroll, Control::HSCROLL1});
-  } else if (cmd == "select" && w.size() == 2 && parseInt(w[1], n)) {
-    m_ui.select(static_cast<int>(n));
-  } else if (cmd == "listclick" && w.size() == 2 && parseInt(w[1], n)) {
-    m_ui.select(static_cast<int>(n));
-    dispatch(Event{EventKind::kListClick, Control::LIST1});
-  } else if (cmd == "mouse" && w.size() == 6) {
-    Event e{EventKind::kMouseMove};
-    if (w[1] == "PICTURE1") e.control = Control::PICTURE1;
-    else if (w[1] == "MAINFORM") e.control = Control::MAINFORM;
-    else return m_transcript.fault("unknown window: " + w[1]);
-    if (w[2] == "down") e.kind = EventKind::kMouseDown;
-    else if (w[2] == "move") e.kind = EventKind::kMouseMove;
-    else if (w[2] == "up") e.kind = EventKind::kMouseUp;
-    else return m_transcript.fault("unknown mouse action: " + w[2]);
-    if (!parseInt(w[3], n) || !parseDouble(w[4], e.x) || !parseDouble(w[5], e.y)) return bad();
-    e.button = static_cast<int>(n);
-    dispatch(e);
-  } else if (cmd == "advance" && w.size() == 2 && parseInt(w[1], n) && n >= 0 &&
-             n <= kMaxAdvanceMs) {
-    advance(n);
-  } else if (cmd == "done" && w.size() == 1) {
-    // The device reports a completion now: it replaces the first queued one.
-    if (!m_pending.empty()) m_pending.pop_front();
-    dispatch(Event{EventKind::kMciDone, Control::MCI1});
-  } else if ((cmd == "undo" || cmd == "redo") && w.size() == 1) {
-    dispatch(Event{cmd == "undo" ? EventKind::kUndo : EventKind::kRedo});
-  } else if (cmd == "close" && w.size() == 1) {
-    dispatch(Event{EventKind::kClose});
-    m_closed = !m_ctx.closeRefused;
-  } else if (cmd == "print" && w.size() >= 2) {
-    print(w[1], trim(restAfter(text, 2)));
-  } else {
-    bad();
-  }
+bool selectLine(HeadlessApp& app, const Args& a) {
+  int line = 0;
+  if (!intArg(a.words[0], line)) return false;
+  app.ui().select(line);
+  return true;
 }
 
-void ScriptRunner::answer(const std::string& line) {
-  std::vector<std::string> w = words(line);
-  const std::string kind = w.size() > 1 ? w[1] : std::string();
-  if (kind == "input") {
-    m_ui.queueAnswer({ScriptedAnswer::kInput, restAfter(line, 2)});
-    return;
-  }
-  if (kind == "open" || kind == "save") {
-    std::string path = trim(restAfter(line, 2));
-    if (path.empty()) return m_transcript.fault("a path is missing: " + trim(line));
-    m_ui.queueAnswer({kind == "open" ? ScriptedAnswer::kOpen : ScriptedAnswer::kSave, path});
-    return;
-  }
-  w = words(stripComment(line));
-  if (w.size() == 2 && kind == "cancel") return m_ui.queueAnswer({ScriptedAnswer::kCancel, ""});
-  if (w.size() == 2 && kind == "yes") return m_ui.queueAnswer({ScriptedAnswer::kYes, ""});
-  if (w.size() == 2 && kind == "no") return m_ui.queueAnswer({ScriptedAnswer::kNo, ""});
-  m_transcript.fault("cannot read the line: " + trim(line));
+bool listClick(HeadlessApp& app, const Args& a) {
+  if (!selectLine(app, a)) return false;
+  app.dispatch(Event{EventKind::kListClick, Control::LIST1});
+  return true;
 }
 
-void ScriptRunner::print(const std::string& what, const std::string& rest) {
-  std::vector<std::string> args = words(rest);
-  auto bad = [&]() { m_transcript.fault("cannot read the line: print " + trim(what + " " + rest)); };
-  int64_t a = 0, b = 0;
-  if (what == "state" && args.empty()) {
-    for (auto& l : stateLines(m_ctx)) m_transcript.add(std::move(l));
-  } else if (what == "list" && args.empty()) {
-    for (auto& l : listLines(m_ui)) m_transcript.add(std::move(l));
-  } else if (what == "row" && args.size() == 1 && parseInt(args[0], a)) {
-    if (a < 0 || a >= static_cast<int64_t>(m_ctx.state.EDITDATA.size())) {
-      return m_transcript.fault("no row " + args[0]);
-    }
-    m_transcript.add(rowLine(m_ctx.state, static_cast<int>(a)));
-  } else if (what == "edit1" && args.empty()) {
-    m_transcript.add("edit1: " + m_ui.text(Control::EDIT1));
-  } else if (what == "edit2" && args.empty()) {
-    m_transcript.add("edit2: " + m_ui.text(Control::EDIT2));
-  } else if (what == "scroll" && args.empty()) {
-    m_transcript.add("scroll: " + std::to_string(m_ui.scrollPos()) + " (" +
-                     std::to_string(m_ui.scrollMin()) + ".." + std::to_string(m_ui.scrollMax()) +
-                     ")");
-  } else if (what == "markerbox" && args.empty()) {
-    m_transcript.add(markerBoxLine(m_ctx.state));
-  } else if (what == "menu" && args.empty()) {
-    m_transcript.add(std::string("menu GrapgFast: ") +
-                     (m_ui.isChecked(MenuItem::GrapgFast) ? "checked" : "unchecked"));
-  } else if (what == "pixel" && args.size() == 2 && parseInt(args[0], a) && parseInt(args[1], b)) {
-    const Canvas& pic = m_ui.canvas(Control::PICTURE1);
-    if (a < 0 || b < 0 || a >= pic.width() || b >= pic.height()) {
-      return m_transcript.fault("pixel outside the picture: " + args[0] + " " + args[1]);
-    }
-    Rgb c = pic.pixel(static_cast<int>(a), static_cast<int>(b));
-    m_transcript.add("pixel " + args[0] + " " + args[1] + ": " + std::to_string(c.r) + " " +
-                     std::to_string(c.g) + " " + std::to_string(c.b));
-  } else if ((what == "picture" || what == "form") && !rest.empty()) {
-    writePng(rest, m_ui.canvas(what == "picture" ? Control::PICTURE1 : Control::MAINFORM));
-  } else if (args.empty() && printVariable(what)) {
-  } else {
-    bad();
-  }
+// mouse WINDOW ACTION BUTTON X Y
+bool mouse(HeadlessApp& app, const Args& a) {
+  const std::vector<std::string>& w = a.words;
+  Event e{EventKind::kMouseMove};
+  if (w[0] == "PICTURE1") e.control = Control::PICTURE1;
+  else if (w[0] == "MAINFORM") e.control = Control::MAINFORM;
+  else return fault(app, "unknown window: " + w[0]);
+  if (w[1] == "down") e.kind = EventKind::kMouseDown;
+  else if (w[1] == "move") e.kind = EventKind::kMouseMove;
+  else if (w[1] == "up") e.kind = EventKind::kMouseUp;
+  else return fault(app, "unknown mouse action: " + w[1]);
+  if (!intArg(w[2], e.button) || !parseDouble(w[3], e.x) || !parseDouble(w[4], e.y)) return false;
+  app.dispatch(e);
+  return true;
 }
 
-bool ScriptRunner::printVariable(const std::string& name) {
+bool advance(HeadlessApp& app, const Args& a) {
+  int64_t ms = 0;
+  if (!parseInt(a.words[0], ms) || ms < 0 || ms > kMaxAdvanceMs) return false;
+  app.advance(ms);
+  return true;
+}
+
+bool print(HeadlessApp& app, const Args& a);
+
+const Command kCommands[] = {
+    {"menu", 1, menu},
+    {"click", 1, click},
+    {"scroll", 1, scroll},
+    {"select", 1, selectLine},
+    {"listclick", 1, listClick},
+    {"mouse", 5, mouse},
+    {"advance", 1, advance},
+    {"done", 0, [](HeadlessApp& app, const Args&) { app.completeNow(); return true; }},
+    {"undo", 0, [](HeadlessApp& app, const Args&) { app.dispatch(Event{EventKind::kUndo}); return true; }},
+    {"redo", 0, [](HeadlessApp& app, const Args&) { app.dispatch(Event{EventKind::kRedo}); return true; }},
+    {"close", 0, [](HeadlessApp& app, const Args&) { app.close(); return true; }},
+    {"print", kText, print},
+};
+
+void addLines(HeadlessApp& app, std::vector<std::string> lines) {
+  for (auto& l : lines) app.transcript().add(std::move(l));
+}
+
+bool printRow(HeadlessApp& app, const Args& a) {
+  int row = 0;
+  if (!intArg(a.words[0], row)) return false;
+  const AppState& state = app.context().state;
+  if (row < 0 || row >= static_cast<int>(state.EDITDATA.size())) return fault(app, "no row " + a.words[0]);
+  app.transcript().add(rowLine(state, row));
+  return true;
+}
+
+bool printScroll(HeadlessApp& app, const Args&) {
+  const HeadlessUi& ui = app.ui();
+  app.transcript().add("scroll: " + std::to_string(ui.scrollPos()) + " (" + std::to_string(ui.scrollMin()) +
+                       ".." + std::to_string(ui.scrollMax()) + ")");
+  return true;
+}
+
+bool printMenu(HeadlessApp& app, const Args&) {
+  const bool checked = app.ui().isChecked(MenuItem::GrapgFast);
+  app.transcript().add(std::string("menu GrapgFast: ") + (checked ? "checked" : "unchecked"));
+  return true;
+}
+
+bool printPixel(HeadlessApp& app, const Args& a) {
+  int x = 0, y = 0;
+  if (!intArg(a.words[0], x) || !intArg(a.words[1], y)) return false;
+  const Canvas& pic = app.ui().canvas(Control::PICTURE1);
+  if (x < 0 || y < 0 || x >= pic.width() || y >= pic.height()) {
+    return fault(app, "pixel outside the picture: " + a.words[0] + " " + a.words[1]);
+  }
+  const Rgb c = pic.pixel(x, y);
+  app.transcript().add("pixel " + a.words[0] + " " + a.words[1] + ": " + std::to_string(c.r) + " " +
+                       std::to_string(c.g) + " " + std::to_string(c.b));
+  return true;
+}
+
+// Writes a PNG file of the canvas of control at the path given.
+bool printPng(HeadlessApp& app, const std::string& path, Control control) {
+  Result<std::vector<uint8_t>> png = encodePng(app.ui().canvas(control));
+  Status st = png.status();
+  if (png) {
+    auto file = app.fs().open(path, OpenMode::kCreate);
+    st = file ? file.value()->write(0, png->data(), png->size()) : file.status();
+  }
+  if (!st) app.transcript().fault("cannot write " + path + ": " + st.message());
+  return true;
+}
+
+const Command kPrints[] = {
+    {"state", 0, [](HeadlessApp& app, const Args&) { addLines(app, stateLines(app.context())); return true; }},
+    {"list", 0, [](HeadlessApp& app, const Args&) { addLines(app, listLines(app.ui())); return true; }},
+    {"row", 1, printRow},
+    {"edit1", 0,
+     [](HeadlessApp& app, const Args&) { app.transcript().add("edit1: " + app.ui().text(Control::EDIT1)); return true; }},
+    {"edit2", 0,
+     [](HeadlessApp& app, const Args&) { app.transcript().add("edit2: " + app.ui().text(Control::EDIT2)); return true; }},
+    {"scroll", 0, printScroll},
+    {"markerbox", 0,
+     [](HeadlessApp& app, const Args&) { app.transcript().add(markerBoxLine(app.context().state)); return true; }},
+    {"menu", 0, printMenu},
+    {"pixel", 2, printPixel},
+    {"picture", kText, [](HeadlessApp& app, const Args& a) { return printPng(app, a.rest, Control::PICTURE1); }},
+    {"form", kText, [](HeadlessApp& app, const Args& a) { return printPng(app, a.rest, Control::MAINFORM); }},
+};
+
+// The `print state` lines of one variable; false for an unknown name.
+bool printVariable(HeadlessApp& app, const std::string& name) {
   bool found = false;
-  for (auto& l : stateLines(m_ctx)) {
+  for (auto& l : stateLines(app.context())) {
     if (l.compare(0, name.size(), name) == 0 && (l[name.size()] == ':' || l[name.size()] == '(')) {
-      m_transcript.add(std::move(l));
+      app.transcript().add(std::move(l));
       found = true;
     }
   }
   return found;
 }
 
-void ScriptRunner::writePng(const std::string& path, const Canvas& canvas) {
-  std::vector<uint8_t> png = encodePng(canvas);
-  auto file = m_fs.open(path, OpenMode::kCreate);
-  Status st = file ? file.value()->write(0, png.data(), png.size()) : file.status();
-  if (!st) m_transcript.fault("cannot write " + path + ": " + st.message());
+// print WHAT [ARGS]: a form of the table, else the lines of a variable.
+bool print(HeadlessApp& app, const Args& a) {
+  const std::string& what = a.words[0];
+  const Args args{{a.words.begin() + 1, a.words.end()}, trimBlanks(restAfter(a.rest, 1))};
+  const bool known = runFrom(kPrints, what, app, args) || (args.words.empty() && printVariable(app, what));
+  if (!known) app.transcript().fault("cannot read the line: print " + trimBlanks(what + " " + args.rest));
+  return true;
+}
+
+// How an answer line queues its answer: with the rest of the line as typed,
+// with a path, or with nothing more.
+struct AnswerForm {
+  const char* word;
+  ScriptedAnswer::Kind kind;
+  enum { kTyped, kPath, kBare } takes;
+};
+
+const AnswerForm kAnswers[] = {
+    {"input", ScriptedAnswer::kInput, AnswerForm::kTyped},
+    {"open", ScriptedAnswer::kOpen, AnswerForm::kPath},
+    {"save", ScriptedAnswer::kSave, AnswerForm::kPath},
+    {"cancel", ScriptedAnswer::kCancel, AnswerForm::kBare},
+    {"yes", ScriptedAnswer::kYes, AnswerForm::kBare},
+    {"no", ScriptedAnswer::kNo, AnswerForm::kBare},
+};
+
+// answer KIND [TEXT]: line as written, '#' and trailing blanks kept.
+void answer(HeadlessApp& app, const std::string& line) {
+  const std::vector<std::string> w = splitWords(line);
+  const std::string kind = w.size() > 1 ? w[1] : std::string();
+  for (const AnswerForm& f : kAnswers) {
+    if (kind != f.word) continue;
+    if (f.takes == AnswerForm::kTyped) return app.ui().queueAnswer({f.kind, restAfter(line, 2)});
+    if (f.takes == AnswerForm::kBare && splitWords(stripComment(line)).size() == 2) {
+      return app.ui().queueAnswer({f.kind, ""});
+    }
+    if (f.takes == AnswerForm::kPath) {
+      const std::string path = trimBlanks(restAfter(line, 2));
+      if (path.empty()) return app.transcript().fault("a path is missing: " + trimBlanks(line));
+      return app.ui().queueAnswer({f.kind, path});
+    }
+  }
+  app.transcript().fault("cannot read the line: " + trimBlanks(line));
+}
+
+}  // namespace
+
+ScriptRunner::ScriptRunner(FileSystem& fs) : m_app(HeadlessOptions{.fs = &fs}) {}
+
+void ScriptRunner::runLine(const std::string& rawLine) {
+  std::string line = rawLine;
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  const std::string trimmed = trimBlanks(line);
+  if (trimmed.empty() || trimmed[0] == '#') return;
+  // Answers carry free text (paths, typed input) and keep '#' as written;
+  // typed input keeps its trailing blanks.
+  if (splitWords(trimmed)[0] == "answer") return answer(m_app, line);
+  const std::string text = trimBlanks(stripComment(trimmed));
+  const std::vector<std::string> w = splitWords(text);
+  const Args args{{w.begin() + 1, w.end()}, trimBlanks(restAfter(text, 1))};
+  if (!runFrom(kCommands, w[0], m_app, args)) m_app.transcript().fault("cannot read the line: " + text);
 }
 
 void ScriptRunner::finish() {
-  if (m_ui.pendingAnswers() > 0) {
-    m_transcript.fault(std::to_string(m_ui.pendingAnswers()) + " answer(s) never asked for");
+  HeadlessUi& ui = m_app.ui();
+  if (ui.pendingAnswers() > 0) {
+    m_app.transcript().fault(std::to_string(ui.pendingAnswers()) + " answer(s) never asked for");
   }
 }
 

@@ -1,4 +1,4 @@
-#include "platform/mci/simulated_output.h"
+#include "platform/headless/simulated_output.h"
 
 #include <algorithm>
 

@@ -17,7 +17,7 @@ struct LoggedJob {
   }
 };
 
-TEST(Workers, ManualRunsStepsTicksAndTheFinishOnRequest) {
+TEST(ManualWorker, RunsStepsTicksAndTheFinishOnRequest) {
   ManualWorker w;
   LoggedJob job{3, ""};
   job.start(w);
