@@ -25,7 +25,8 @@ namespace {
 // dialog alone resolves the name against the folder it shows, and keeps
 // the field in step with its list, so a path into another folder could be
 // cut down to a bare name there, or lost when Enter reached the completion
-// list first. A completion the user picked from the list is left to it.
+// list first (which also swallows Enter after a bare name). A completion
+// the user picked from the list is left to it.
 class TypedPath final : public QObject {
  public:
   explicit TypedPath(QFileDialog& dialog)
@@ -45,8 +46,14 @@ class TypedPath final : public QObject {
     if (event->type() != QEvent::KeyPress) return false;
     const int key = static_cast<QKeyEvent*>(event)->key();
     if (key != Qt::Key_Return && key != Qt::Key_Enter) return false;
-    if (m_popup && m_popup->isVisible() && m_popup->currentIndex().isValid()) return false;
-    const QString path = typedPath();
+    const bool listShown = m_popup && m_popup->isVisible();
+    if (listShown && m_popup->currentIndex().isValid()) return false;
+    QString path = typedPath();
+    // A bare name with the list showing: the list would take Enter only to
+    // close itself, so the name is taken in the dialog's own folder.
+    if (path.isEmpty() && listShown && !m_edit->text().isEmpty()) {
+      path = m_dialog.directory().absoluteFilePath(m_edit->text());
+    }
     if (path.isEmpty()) return false;
     const QFileInfo info(path);
     if (!info.isDir() && !info.dir().exists()) return false;  // the dialog says what is wrong
