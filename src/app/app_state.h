@@ -33,8 +33,39 @@ constexpr int kColumnsPerSecond = 600;
 constexpr int kInitialEditRows = 101;
 constexpr int kMaxEditRows = 32767;
 
-using EditFileRow = std::array<std::string, 2>;  // source path, display name
-using EditDataRow = std::array<int32_t, 8>;      // frames, ms, loop, voiceless, reserved
+using EditFileRow = std::array<std::string, 2>;
+using EditDataRow = std::array<int32_t, 8>;
+
+// The columns of an EDITFILE row. A blank has no source path.
+constexpr int kSourcePath = 0;
+constexpr int kDisplayName = 1;  // shown in the list's name column
+
+// The columns of an EDITDATA row. A range is [start, end) in frames of its
+// source and the same ends in milliseconds; a blank's length is its end.
+constexpr int kStartFrame = 0;
+constexpr int kEndFrame = 1;
+constexpr int kStartMs = 2;
+constexpr int kEndMs = 3;
+constexpr int kLoopCount = 4;   // times the range is written in a row (below 1: once)
+constexpr int kVoiceless = 5;   // 1: written through the voiceless transform
+constexpr int kReserved6 = 6;   // kept in project files, unused
+constexpr int kReserved7 = 7;
+
+// PLAYFLAG: what plays now.
+constexpr int16_t kPlayIdle = 0;
+constexpr int16_t kPlayTracked = 1;  // the open file or a range, followed in the view
+constexpr int16_t kPlayWritten = 2;  // the file just written, not followed
+
+// MARKMODE: what the next press on the picture marks.
+constexpr int16_t kMarkNone = 0;
+constexpr int16_t kMarkStart = 1;
+constexpr int16_t kMarkEnd = 2;
+
+// DRAGMODE: which marker of the selected entry the mouse holds (the rows
+// of MARKERBOX are the start and the end marker, in that order).
+constexpr int16_t kDragNone = 0;
+constexpr int16_t kDragStartMarker = 1;
+constexpr int16_t kDragEndMarker = 2;
 
 struct AppState {
   std::string APPTITLE;
@@ -42,7 +73,7 @@ struct AppState {
   int16_t WAVEFNUM = 0;
   WaveFormat WAVEFMT;
   uint32_t DATASIZE = 0;  // bytes of sound: an unsigned 32-bit count
-  int16_t PLAYFLAG = 0;
+  int16_t PLAYFLAG = kPlayIdle;
   int16_t GRAPHFAST = 0;
   int16_t GRAPHFNUM = 0;
   std::array<uint8_t, 600> GRAPHBUF{};
@@ -50,9 +81,9 @@ struct AppState {
   int16_t EDITCOUNT = 0;
   std::vector<EditFileRow> EDITFILE = std::vector<EditFileRow>(kInitialEditRows);
   std::vector<EditDataRow> EDITDATA = std::vector<EditDataRow>(kInitialEditRows);
-  int16_t MARKMODE = 0;
+  int16_t MARKMODE = kMarkNone;
   int16_t CURSORX = 0;
-  int16_t DRAGMODE = 0;
+  int16_t DRAGMODE = kDragNone;
   int16_t MARKERBOX[3][5] = {};
   int32_t TRACESEC = 0;
   int32_t TRACEX = -1;

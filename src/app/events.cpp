@@ -34,7 +34,7 @@ void openPath(AppContext& ctx, const Event& e) { openDocument(ctx, e.path); }
 // The play button when nothing plays, else the stop button, each as if
 // clicked (and so never entered again while it runs).
 void playOrStop(AppContext& ctx, const Event&) {
-  const Control button = ctx.state.PLAYFLAG == 0 ? Control::BUTTON1 : Control::BUTTON2;
+  const Control button = ctx.state.PLAYFLAG == kPlayIdle ? Control::BUTTON1 : Control::BUTTON2;
   dispatchEvent(ctx, Event{EventKind::kButton, button});
 }
 

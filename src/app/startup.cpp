@@ -104,7 +104,7 @@ bool MAINFORM_QUERYCLOSE(AppContext& ctx) {
     }
   }
   cancelGraphBuild(ctx);  // no thread outlives the window, no unfinished cache stays
-  if (ctx.state.PLAYFLAG != 0) {
+  if (ctx.state.PLAYFLAG != kPlayIdle) {
     sendMci(ctx, "STOP WAVEOBJ");
     sendMci(ctx, "CLOSE WAVEOBJ");
   }
@@ -115,7 +115,7 @@ void runMainLoop(AppContext& ctx, EventPump& pump) {
   for (;;) {
     pump.processPending();
     if (pump.closed()) return;
-    if (ctx.state.PLAYFLAG == 1) {
+    if (ctx.state.PLAYFLAG == kPlayTracked) {
       TRACETIMESCROLL(ctx);
       pump.waitForEvents(kTrackingIntervalMs);
     } else {

@@ -21,7 +21,7 @@ int32_t saturatedHalfEven(double v) {
 
 // The checks both marking buttons make before marking starts.
 bool markingAllowed(AppContext& ctx) {
-  if (ctx.state.PLAYFLAG != 0) {
+  if (ctx.state.PLAYFLAG != kPlayIdle) {
     refuse(ctx, kMsgPlaying);
     return false;
   }
@@ -67,7 +67,7 @@ void BUTTON3_ON(AppContext& ctx) {
     refuse(ctx, kMsgListFull);
     return;
   }
-  armMarking(ctx, 1);
+  armMarking(ctx, kMarkStart);
 }
 
 void BUTTON4_ON(AppContext& ctx) {
@@ -76,13 +76,13 @@ void BUTTON4_ON(AppContext& ctx) {
     refuse(ctx, kMsgChooseStart);
     return;
   }
-  armMarking(ctx, 2);
+  armMarking(ctx, kMarkEnd);
 }
 
 void LIST1_CLICK(AppContext& ctx) {
   int s = ctx.ui.selected();
   if (s < 0 || s >= static_cast<int>(ctx.state.EDITDATA.size())) return;
-  int32_t startMs = ctx.state.EDITDATA[s][2];
+  int32_t startMs = ctx.state.EDITDATA[s][kStartMs];
   int32_t second = startMs / 1000 - (startMs % 1000 < 0 ? 1 : 0);  // floor
   ctx.ui.setScrollPos(second);
   HSCROLL1_CHANGE(ctx);

@@ -35,7 +35,7 @@ bool startPlay(AppContext& ctx, const std::string& path, const std::string& play
 // step moves the view when the play is elsewhere (a range of another
 // second, whatever an earlier play left in TRACESEC).
 void startTracking(AppContext& ctx) {
-  ctx.state.PLAYFLAG = 1;
+  ctx.state.PLAYFLAG = kPlayTracked;
   ctx.state.TRACESEC = ctx.ui.scrollPos();
 }
 
@@ -55,7 +55,7 @@ MciResult sendMci(AppContext& ctx, const std::string& command) {
 
 void BUTTON1_ON(AppContext& ctx) {
   if (!waveFileOpen(ctx)) return refuse(ctx, kMsgNoWaveFile);
-  if (ctx.state.PLAYFLAG != 0) return refuse(ctx, kMsgPlaying);
+  if (ctx.state.PLAYFLAG != kPlayIdle) return refuse(ctx, kMsgPlaying);
   const int64_t start = int64_t(ctx.ui.scrollPos()) * 1000;
   if (startPlay(ctx, ctx.state.WAVEFILENAME, "PLAY WAVEOBJ FROM " + decimal(start) + " NOTIFY")) {
     startTracking(ctx);
@@ -65,21 +65,21 @@ void BUTTON1_ON(AppContext& ctx) {
 void BUTTON5_ON(AppContext& ctx) {
   const int i = ctx.ui.selected();
   if (i < 0) return refuse(ctx, kMsgSelectRange);
-  if (ctx.state.PLAYFLAG != 0) return refuse(ctx, kMsgPlaying);
+  if (ctx.state.PLAYFLAG != kPlayIdle) return refuse(ctx, kMsgPlaying);
   if (i >= int(ctx.state.EDITFILE.size())) return;  // no such row: nothing to play
-  const std::string& path = ctx.state.EDITFILE[i][0];
+  const std::string& path = ctx.state.EDITFILE[i][kSourcePath];
   if (path.empty()) return;  // a blank plays nothing
-  const int32_t start = ctx.state.EDITDATA[i][2];
-  const int32_t end = ctx.state.EDITDATA[i][3];
+  const int32_t start = ctx.state.EDITDATA[i][kStartMs];
+  const int32_t end = ctx.state.EDITDATA[i][kEndMs];
   if (startPlay(ctx, path, "PLAY WAVEOBJ FROM " + decimal(start) + " TO " + decimal(end) + " NOTIFY")) {
     startTracking(ctx);
   }
 }
 
 void BUTTON2_ON(AppContext& ctx) {
-  if (ctx.state.PLAYFLAG == 0) return refuse(ctx, kMsgNotPlaying);
+  if (ctx.state.PLAYFLAG == kPlayIdle) return refuse(ctx, kMsgNotPlaying);
   stopAndClose(ctx);
-  ctx.state.PLAYFLAG = 0;
+  ctx.state.PLAYFLAG = kPlayIdle;
 }
 
 // Whatever the notification says (ended, stopped, replaced): the device is
@@ -87,7 +87,7 @@ void BUTTON2_ON(AppContext& ctx) {
 // stopped finds the alias closed; its commands fail without effect.
 void MCI1_DONE(AppContext& ctx) {
   stopAndClose(ctx);
-  ctx.state.PLAYFLAG = 0;
+  ctx.state.PLAYFLAG = kPlayIdle;
 }
 
 }  // namespace pelisto

@@ -132,7 +132,7 @@ void openProjectAt(AppContext& ctx, const std::string& path) {
 }
 
 void OPENPROJECT_ON(AppContext& ctx) {
-  if (ctx.state.PLAYFLAG != 0) {
+  if (ctx.state.PLAYFLAG != kPlayIdle) {
     refuse(ctx, kMsgPlaying);
     return;
   }

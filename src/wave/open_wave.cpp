@@ -51,7 +51,7 @@ Status openWaveChecked(AppContext& ctx, const std::string& path) {
 }
 
 void OPENWAVEFILE_ON(AppContext& ctx) {
-  if (ctx.state.PLAYFLAG != 0) {
+  if (ctx.state.PLAYFLAG != kPlayIdle) {
     refuse(ctx, kMsgPlaying);
     return;
   }

@@ -65,15 +65,15 @@ Result<WritePlan> planWaveFile(AppContext& ctx) {
   std::map<std::string, SourceProbe> probes;
   const int lines = std::min<int>(ctx.ui.lineCount(), static_cast<int>(s.EDITDATA.size()));
   for (int i = 0; i < lines; ++i) {
-    const std::string& source = s.EDITFILE[i][0];
+    const std::string& source = s.EDITFILE[i][kSourcePath];
     const EditDataRow& row = s.EDITDATA[i];
-    const int64_t start = row[0], end = row[1];
+    const int64_t start = row[kStartFrame], end = row[kEndFrame];
     // The entry being marked has no end yet, whatever its numbers say.
     if (isPendingLine(ctx, i)) return lineProblem(i, "は終了位置が決まっていません", source);
     WriteStep step;
     step.line = i;
     step.source = source;
-    step.repeats = row[4] < 1 ? 1 : static_cast<uint64_t>(row[4]);
+    step.repeats = row[kLoopCount] < 1 ? 1 : static_cast<uint64_t>(row[kLoopCount]);
 
     if (source.empty()) {
       if (end < 0) return lineProblem(i, "の空白の長さが負の値です", "");
@@ -104,7 +104,7 @@ Result<WritePlan> planWaveFile(AppContext& ctx) {
     step.offset = kHeaderSize + static_cast<uint64_t>(start) * kFrameSize;
     step.dataEnd = kHeaderSize + probe.dataBytes;
     step.rangeBytes = static_cast<uint64_t>(end - start) * kFrameSize;
-    switch (row[5]) {
+    switch (row[kVoiceless]) {
       case 0:
         step.kind = WriteStep::Kind::kCopy;
         step.bytes = step.rangeBytes;

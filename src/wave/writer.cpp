@@ -20,9 +20,9 @@ std::string writeFailure(const Status& st, const std::string& path) {
   }
 }
 
-// Plays the new file as a created file (PLAYFLAG 2). A command the device
-// refuses is reported; the alias is not left open and nothing counts as
-// playing.
+// Plays the new file as a created file (PLAYFLAG kPlayWritten). A command
+// the device refuses is reported; the alias is not left open and nothing
+// counts as playing.
 void playWrittenFile(AppContext& ctx, const std::string& path) {
   MciResult r = sendMci(ctx, "OPEN " + path + " TYPE WAVEAUDIO ALIAS WAVEOBJ");
   const bool opened = r.code == 0;
@@ -34,13 +34,13 @@ void playWrittenFile(AppContext& ctx, const std::string& path) {
     refuse(ctx, "作成したWaveファイルを" + playFailedText(r.error));
     return;
   }
-  ctx.state.PLAYFLAG = 2;
+  ctx.state.PLAYFLAG = kPlayWritten;
 }
 
 }  // namespace
 
 void BUTTON6_ON(AppContext& ctx) {
-  if (ctx.state.PLAYFLAG != 0) {
+  if (ctx.state.PLAYFLAG != kPlayIdle) {
     refuse(ctx, kMsgPlaying);
     return;
   }
