@@ -40,4 +40,9 @@ bool dispatchEvent(AppContext& ctx, const Event& event);
 // The name of the handler an event runs ("BUTTON6_ON", "HSCROLL1_CHANGE", …).
 std::string handlerName(const Event& event);
 
+// Marks the handler of that name as running (or no longer running), as
+// dispatchEvent does around its run, so that a test can hold one "open".
+// False when no handler has that name.
+bool markHandlerRunning(AppContext& ctx, const std::string& name, bool running);
+
 }  // namespace pelisto
