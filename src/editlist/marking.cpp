@@ -20,16 +20,10 @@ int32_t saturatedHalfEven(double v) {
 }
 
 // The checks both marking buttons make before marking starts.
-bool markingAllowed(AppContext& ctx) {
-  if (ctx.state.PLAYFLAG != kPlayIdle) {
-    refuse(ctx, kMsgPlaying);
-    return false;
-  }
-  if (!waveFileOpen(ctx)) {
-    refuse(ctx, kMsgNoWaveFile);
-    return false;
-  }
-  return true;
+Status markingRefusal(const AppContext& ctx) {
+  if (ctx.state.PLAYFLAG != kPlayIdle) return Status::error(StatusCode::kInvalid, kMsgPlaying);
+  if (!waveFileOpen(ctx)) return Status::error(StatusCode::kInvalid, kMsgNoWaveFile);
+  return Status::ok();
 }
 
 }  // namespace
@@ -62,20 +56,14 @@ MarkPosition clampToData(MarkPosition pos, uint32_t dataSize) {
 }
 
 void BUTTON3_ON(AppContext& ctx) {
-  if (!markingAllowed(ctx)) return;
-  if (ctx.state.EDITCOUNT >= kMaxEditRows) {
-    refuse(ctx, kMsgListFull);
-    return;
-  }
+  if (Status st = markingRefusal(ctx); !st) return refuse(ctx, st.message());
+  if (ctx.state.EDITCOUNT >= kMaxEditRows) return refuse(ctx, kMsgListFull);
   armMarking(ctx, kMarkStart);
 }
 
 void BUTTON4_ON(AppContext& ctx) {
-  if (!markingAllowed(ctx)) return;
-  if (ctx.ui.selected() < 0 || !hasPendingEntry(ctx)) {
-    refuse(ctx, kMsgChooseStart);
-    return;
-  }
+  if (Status st = markingRefusal(ctx); !st) return refuse(ctx, st.message());
+  if (ctx.ui.selected() < 0 || !hasPendingEntry(ctx)) return refuse(ctx, kMsgChooseStart);
   armMarking(ctx, kMarkEnd);
 }
 

@@ -128,7 +128,7 @@ void openProjectAt(AppContext& ctx, const std::string& path) {
     refuse(ctx, std::string(kMsgCannotOpenWave) + "\n" + kMsgNoWaveInProject);
     return;
   }
-  openWaveForView(ctx, s.WAVEFILENAME);
+  if (Status st = openWaveForView(ctx, s.WAVEFILENAME); !st) refuse(ctx, st.message());
 }
 
 void OPENPROJECT_ON(AppContext& ctx) {

@@ -99,7 +99,7 @@ void offerConversion(AppContext& ctx, const std::string& path, const Status& ref
     return;
   }
   ctx.state.WAVEFILENAME = target;
-  openWaveForView(ctx, target);
+  if (Status st = openWaveForView(ctx, target); !st) refuse(ctx, st.message());
 }
 
 }  // namespace pelisto
