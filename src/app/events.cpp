@@ -35,7 +35,7 @@ void openPath(AppContext& ctx, const Event& e) { openDocument(ctx, e.path); }
 // clicked (and so never entered again while it runs).
 void playOrStop(AppContext& ctx, const Event&) {
   const Control button = ctx.state.PLAYFLAG == kPlayIdle ? Control::BUTTON1 : Control::BUTTON2;
-  dispatchEvent(ctx, Event{EventKind::kButton, button});
+  dispatchEvent(ctx, Event::click(button));
 }
 
 using K = EventKind;
