@@ -37,35 +37,35 @@ using EditFileRow = std::array<std::string, 2>;
 using EditDataRow = std::array<int32_t, 8>;
 
 // The columns of an EDITFILE row. A blank has no source path.
-constexpr int kSourcePath = 0;
-constexpr int kDisplayName = 1;  // shown in the list's name column
+enum EditFileColumn : int {
+  kSourcePath,
+  kDisplayName,  // shown in the list's name column
+};
 
 // The columns of an EDITDATA row. A range is [start, end) in frames of its
-// source and the same ends in milliseconds; a blank's length is its end.
-constexpr int kStartFrame = 0;
-constexpr int kEndFrame = 1;
-constexpr int kStartMs = 2;
-constexpr int kEndMs = 3;
-constexpr int kLoopCount = 4;   // times the range is written in a row (below 1: once)
-constexpr int kVoiceless = 5;   // 1: written through the voiceless transform
-constexpr int kReserved6 = 6;   // kept in project files, unused
-constexpr int kReserved7 = 7;
+// source, with the same ends in milliseconds; a blank's length is its end.
+enum EditDataColumn : int {
+  kStartFrame,
+  kEndFrame,
+  kStartMs,
+  kEndMs,
+  kLoopCount,  // times the range is written in a row (below 1: once)
+  kVoiceless,  // 1: written through the voiceless transform
+  kReserved6,  // kept in project files, unused
+  kReserved7,
+};
 
-// PLAYFLAG: what plays now.
-constexpr int16_t kPlayIdle = 0;
-constexpr int16_t kPlayTracked = 1;  // the open file or a range, followed in the view
-constexpr int16_t kPlayWritten = 2;  // the file just written, not followed
-
-// MARKMODE: what the next press on the picture marks.
-constexpr int16_t kMarkNone = 0;
-constexpr int16_t kMarkStart = 1;
-constexpr int16_t kMarkEnd = 2;
-
-// DRAGMODE: which marker of the selected entry the mouse holds (the rows
-// of MARKERBOX are the start and the end marker, in that order).
-constexpr int16_t kDragNone = 0;
-constexpr int16_t kDragStartMarker = 1;
-constexpr int16_t kDragEndMarker = 2;
+// The values of PLAYFLAG, MARKMODE and DRAGMODE, which keep their width.
+enum PlayFlag : int16_t {
+  kPlayIdle,
+  kPlayTracked,  // the open file or a range, followed in the view
+  kPlayWritten,  // the file just written, not followed
+};
+// What the next press on the picture marks.
+enum MarkMode : int16_t { kMarkNone, kMarkStart, kMarkEnd };
+// Which marker of the selected entry the mouse holds (the rows of
+// MARKERBOX are the start and the end marker, in that order).
+enum DragMode : int16_t { kDragNone, kDragStartMarker, kDragEndMarker };
 
 struct AppState {
   std::string APPTITLE;

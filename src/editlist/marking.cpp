@@ -28,7 +28,7 @@ Status markingRefusal(const AppContext& ctx) {
 
 }  // namespace
 
-void armMarking(AppContext& ctx, int16_t mode) {
+void armMarking(AppContext& ctx, MarkMode mode) {
   ctx.ui.setPointer(Control::PICTURE1, Pointer::kSizeWE);
   ctx.state.MARKMODE = mode;
   showMarkingCursor(ctx, 0);

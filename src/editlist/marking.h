@@ -10,7 +10,7 @@ namespace pelisto {
 
 // Enters marking mode (kMarkStart: the next press sets a start, kMarkEnd:
 // an end): the resize pointer over PICTURE1, the cursor line at x = 0.
-void armMarking(AppContext& ctx, int16_t mode);
+void armMarking(AppContext& ctx, MarkMode mode);
 
 struct MarkPosition {
   int32_t frames = 0;
