@@ -58,7 +58,8 @@ void LOADGRAPHDATA(AppContext& ctx, const std::string& name, int32_t& seconds);
 void GRAPGFAST_ON(AppContext& ctx);
 // The mouse over the waveform: moves the marking cursor line while marking.
 void PICTURE1_MOUSEMOVE(AppContext& ctx, int button, double x, double y);
-// A press on the waveform: sets the start or end being marked.
+// A press on the waveform ends marking; a left press sets the start or the
+// end being marked.
 void PICTURE1_MOUSEDOWN(AppContext& ctx, int button, double x, double y);
 // The mouse over the band above the waveform: grabs a marker of the
 // selected entry under the pointer, or drags the grabbed one.
