@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "app/events.h"
 #include "platform/headless/mem_file_system.h"
 #include "platform/headless/script_runner.h"
 #include "platform/headless/state_print.h"
@@ -179,9 +180,9 @@ TEST_F(ScriptRunnerTest, PicturesAreWrittenAsPng) {
 TEST_F(ScriptRunnerTest, CloseRunsTheCloseHandlerThroughTheDispatcher) {
   runner.context().state.PLAYFLAG = 1;
   // A handler that is already running is not entered again.
-  runner.context().activeHandlers.insert("MAINFORM_QUERYCLOSE");
+  markHandlerRunning(runner.context(), "MAINFORM_QUERYCLOSE", true);
   EXPECT_TRUE(run({"close"}).empty());
-  runner.context().activeHandlers.clear();
+  markHandlerRunning(runner.context(), "MAINFORM_QUERYCLOSE", false);
   EXPECT_EQ(run({"close"}), (Lines{"mci: STOP WAVEOBJ", "mci: CLOSE WAVEOBJ"}));
   EXPECT_TRUE(runner.closed());
 }

@@ -60,7 +60,7 @@ const std::vector<std::pair<const char*, Change>>& changes() {
       {"start", [](UndoApp& a) { a.click(Control::BUTTON3); a.press(100); }},
       {"end", [](UndoApp& a) { a.click(Control::BUTTON4); a.press(500); }},
       {"drop", [](UndoApp& a) { a.state().DRAGMODE = 2; a.state().dragMoved = true;
-                                a.dispatch(Event{EventKind::kMouseUp, Control::MAINFORM, MenuItem::OpenWaveFile, 1, 400, 68}); }},
+                                a.dispatch(Event::mouse(EventKind::kMouseUp, Control::MAINFORM, 1, 400, 68)); }},
       {"blank", [](UndoApp& a) { a.answerInput("1.25"); a.click(Control::BUTTON11); }},
       {"copy", [](UndoApp& a) { a.click(Control::BUTTON12); }},
       {"up", [](UndoApp& a) { a.click(Control::BUTTON9); }},

@@ -33,7 +33,7 @@ TEST(UnsavedList, EveryKindOfChangeIsRecordedAndNothingElse) {
       {"start mark", [](SavedApp& a) { a.click(Control::BUTTON3); a.press(100); }, true},
       {"end mark", [](SavedApp& a) { a.markStart(3, 0); markListSaved(a.ctx); a.ui.select(2); a.click(Control::BUTTON4); a.press(90); }, true},
       {"marker drop", [](SavedApp& a) { a.ui.select(0); a.state().DRAGMODE = 1; a.state().dragMoved = true;
-                                         a.dispatch(Event{EventKind::kMouseUp, Control::MAINFORM, MenuItem::OpenWaveFile, 1, 150, 68}); }, true},
+                                         a.dispatch(Event::mouse(EventKind::kMouseUp, Control::MAINFORM, 1, 150, 68)); }, true},
       {"blank", [](SavedApp& a) { a.answerInput("1"); a.click(Control::BUTTON11); }, true},
       {"copy", [](SavedApp& a) { a.ui.select(0); a.click(Control::BUTTON12); }, true},
       {"down", [](SavedApp& a) { a.ui.select(0); a.click(Control::BUTTON10); }, true},

@@ -33,8 +33,39 @@ constexpr int kColumnsPerSecond = 600;
 constexpr int kInitialEditRows = 101;
 constexpr int kMaxEditRows = 32767;
 
-using EditFileRow = std::array<std::string, 2>;  // source path, display name
-using EditDataRow = std::array<int32_t, 8>;      // frames, ms, loop, voiceless, reserved
+using EditFileRow = std::array<std::string, 2>;
+using EditDataRow = std::array<int32_t, 8>;
+
+// The columns of an EDITFILE row. A blank has no source path.
+enum EditFileColumn : int {
+  kSourcePath,
+  kDisplayName,  // shown in the list's name column
+};
+
+// The columns of an EDITDATA row. A range is [start, end) in frames of its
+// source, with the same ends in milliseconds; a blank's length is its end.
+enum EditDataColumn : int {
+  kStartFrame,
+  kEndFrame,
+  kStartMs,
+  kEndMs,
+  kLoopCount,  // times the range is written in a row (below 1: once)
+  kVoiceless,  // 1: written through the voiceless transform
+  kReserved6,  // kept in project files, unused
+  kReserved7,
+};
+
+// The values of PLAYFLAG, MARKMODE and DRAGMODE, which keep their width.
+enum PlayFlag : int16_t {
+  kPlayIdle,
+  kPlayTracked,  // the open file or a range, followed in the view
+  kPlayWritten,  // the file just written, not followed
+};
+// What the next press on the picture marks.
+enum MarkMode : int16_t { kMarkNone, kMarkStart, kMarkEnd };
+// Which marker of the selected entry the mouse holds (the rows of
+// MARKERBOX are the start and the end marker, in that order).
+enum DragMode : int16_t { kDragNone, kDragStartMarker, kDragEndMarker };
 
 struct AppState {
   std::string APPTITLE;
@@ -42,7 +73,7 @@ struct AppState {
   int16_t WAVEFNUM = 0;
   WaveFormat WAVEFMT;
   uint32_t DATASIZE = 0;  // bytes of sound: an unsigned 32-bit count
-  int16_t PLAYFLAG = 0;
+  int16_t PLAYFLAG = kPlayIdle;
   int16_t GRAPHFAST = 0;
   int16_t GRAPHFNUM = 0;
   std::array<uint8_t, 600> GRAPHBUF{};
@@ -50,9 +81,9 @@ struct AppState {
   int16_t EDITCOUNT = 0;
   std::vector<EditFileRow> EDITFILE = std::vector<EditFileRow>(kInitialEditRows);
   std::vector<EditDataRow> EDITDATA = std::vector<EditDataRow>(kInitialEditRows);
-  int16_t MARKMODE = 0;
+  int16_t MARKMODE = kMarkNone;
   int16_t CURSORX = 0;
-  int16_t DRAGMODE = 0;
+  int16_t DRAGMODE = kDragNone;
   int16_t MARKERBOX[3][5] = {};
   int32_t TRACESEC = 0;
   int32_t TRACEX = -1;

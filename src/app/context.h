@@ -45,7 +45,9 @@ struct AppContext {
  public:
   SoundLibrary& sound;  // decoding other sound formats, resampling
   MciResult lastMci;  // MCI1's result and reply text of the last command sent
-  std::set<std::string> activeHandlers;  // handlers now running (no re-entry)
+  // The handlers now running, by their place in the handler table
+  // (app/events.cpp): none is entered again while it runs.
+  std::set<int> activeHandlers;
   bool closeRefused = false;             // the last close request was refused
 };
 

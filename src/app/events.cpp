@@ -34,8 +34,8 @@ void openPath(AppContext& ctx, const Event& e) { openDocument(ctx, e.path); }
 // The play button when nothing plays, else the stop button, each as if
 // clicked (and so never entered again while it runs).
 void playOrStop(AppContext& ctx, const Event&) {
-  const Control button = ctx.state.PLAYFLAG == 0 ? Control::BUTTON1 : Control::BUTTON2;
-  dispatchEvent(ctx, Event{EventKind::kButton, button});
+  const Control button = ctx.state.PLAYFLAG == kPlayIdle ? Control::BUTTON1 : Control::BUTTON2;
+  dispatchEvent(ctx, Event::click(button));
 }
 
 using K = EventKind;
@@ -114,9 +114,10 @@ bool dispatchEvent(AppContext& ctx, const Event& e) {
   const HandlerEntry* h = entryFor(e);
   if (!h) return false;
   if (e.kind == EventKind::kClose) ctx.closeRefused = false;
+  const int index = static_cast<int>(h - kHandlers.data());
   auto& active = ctx.activeHandlers;
-  if (active.count(h->name)) return false;
-  active.insert(h->name);
+  if (active.count(index)) return false;
+  active.insert(index);
   if (h->editsList) {
     const ListState before = captureList(ctx, ctx.history.latest());
     h->run(ctx, e);
@@ -124,8 +125,21 @@ bool dispatchEvent(AppContext& ctx, const Event& e) {
   } else {
     h->run(ctx, e);
   }
-  active.erase(h->name);
+  active.erase(index);
   return true;
+}
+
+bool markHandlerRunning(AppContext& ctx, const std::string& name, bool running) {
+  for (size_t i = 0; i < kHandlers.size(); ++i) {
+    if (name != kHandlers[i].name) continue;
+    if (running) {
+      ctx.activeHandlers.insert(static_cast<int>(i));
+    } else {
+      ctx.activeHandlers.erase(static_cast<int>(i));
+    }
+    return true;
+  }
+  return false;
 }
 
 }  // namespace pelisto

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 
 #include "app/context.h"
 #include "app/forms.h"
@@ -26,10 +27,35 @@ enum class EventKind {
 struct Event {
   EventKind kind;
   Control control = Control::MAINFORM;
-  MenuItem menu = MenuItem::OpenWaveFile;
-  int button = 0;
-  double x = 0, y = 0;
-  std::string path = {};
+  MenuItem menu = MenuItem::OpenWaveFile;  // kMenu only
+  int button = 0;                          // mouse events only
+  double x = 0, y = 0;                     // mouse events only
+  std::string path = {};                   // kOpenPath only
+
+  // A button clicked (BUTTON1 … BUTTON14).
+  static Event click(Control button) { return Event{EventKind::kButton, button}; }
+  // A menu item chosen.
+  static Event choose(MenuItem item) {
+    return Event{EventKind::kMenu, Control::MAINFORM, item};
+  }
+  // A mouse event (kMouseDown, kMouseMove or kMouseUp) over window
+  // (PICTURE1 or MAINFORM): the buttons held or changed, the position in
+  // the window's client pixels.
+  static Event mouse(EventKind kind, Control window, int button, double x, double y) {
+    return Event{kind, window, MenuItem::OpenWaveFile, button, x, y};
+  }
+  // HSCROLL1's position changed.
+  static Event scroll() { return Event{EventKind::kScroll, Control::HSCROLL1}; }
+  // A line of LIST1 clicked.
+  static Event listClick() { return Event{EventKind::kListClick, Control::LIST1}; }
+  // A play sent with NOTIFY completed.
+  static Event mciDone() { return Event{EventKind::kMciDone, Control::MCI1}; }
+  // A file named from outside, to be opened.
+  static Event openPath(std::string path) {
+    Event e{EventKind::kOpenPath};
+    e.path = std::move(path);
+    return e;
+  }
 };
 
 // Runs the handler bound to event. Returns false when the event has no
@@ -39,5 +65,10 @@ bool dispatchEvent(AppContext& ctx, const Event& event);
 
 // The name of the handler an event runs ("BUTTON6_ON", "HSCROLL1_CHANGE", …).
 std::string handlerName(const Event& event);
+
+// Marks the handler of that name as running (or no longer running), as
+// dispatchEvent does around its run, so that a test can hold one "open".
+// False when no handler has that name.
+bool markHandlerRunning(AppContext& ctx, const std::string& name, bool running);
 
 }  // namespace pelisto

@@ -1,6 +1,6 @@
 // The main loop: dispatch pending events; while a tracked playback runs
-// (PLAYFLAG 1) run a tracking step at least every kTrackingIntervalMs,
-// otherwise wait for the next event without polling.
+// (PLAYFLAG is kPlayTracked) run a tracking step at least every
+// kTrackingIntervalMs, otherwise wait for the next event without polling.
 #pragma once
 
 #include "app/context.h"

@@ -10,11 +10,11 @@ namespace pelisto {
 bool isProjectPath(const std::string& path) { return endsWithIgnoringCase(path, ".prj"); }
 
 bool readyToOpen(const AppContext& ctx) {
-  return ctx.state.PLAYFLAG == 0 && ctx.activeHandlers.empty();
+  return ctx.state.PLAYFLAG == kPlayIdle && ctx.activeHandlers.empty();
 }
 
 void openDocument(AppContext& ctx, const std::string& path) {
-  if (ctx.state.PLAYFLAG != 0) {
+  if (ctx.state.PLAYFLAG != kPlayIdle) {
     refuse(ctx, kMsgPlaying);
     return;
   }

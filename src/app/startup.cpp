@@ -31,15 +31,12 @@ void redrawLabel(AppContext& ctx, Control c, Rgb face, Rgb text) {
   form.drawText(info.left, info.top, info.caption, ctx.ui.font(c), text);
 }
 
-}  // namespace
-
-void MAINFORM_START(AppContext& ctx) {
-  Ui& ui = ctx.ui;
-  Canvas& form = ui.canvas(Control::MAINFORM);
-
-  // 1. Window look.
-  const Rgb face = ui.systemColor(SystemColor::kButtonFace);
-  const Rgb text = ui.systemColor(SystemColor::kButtonText);
+// The window's face: the client area in the button face colour, the
+// start-up fonts on the controls, and the three labels drawn on the form
+// in their place.
+void paintFace(AppContext& ctx, Rgb face) {
+  const Rgb text = ctx.ui.systemColor(SystemColor::kButtonText);
+  Canvas& form = ctx.ui.canvas(Control::MAINFORM);
   form.fillBox(0, 0, form.width(), form.height(), face);
   changeFont(ctx, Control::TEXT1);
   redrawLabel(ctx, Control::TEXT1, face, text);
@@ -56,9 +53,11 @@ void MAINFORM_START(AppContext& ctx) {
                     Control::BUTTON12, Control::BUTTON14}) {
     changeFont(ctx, c);
   }
+}
 
-  // 2. Palette entry 14 takes the button face, split from its hexadecimal
-  // text (BBGGRR) as the colour value is written.
+// Palette entry 14 takes the button face, split from its hexadecimal text
+// (BBGGRR) as the colour value is written.
+void setFacePalette(Canvas& form, Rgb face) {
   char hex[8];
   std::snprintf(hex, sizeof hex, "%06X", (face.b << 16) | (face.g << 8) | face.r);
   unsigned r = 0, g = 0, b = 0;
@@ -67,15 +66,11 @@ void MAINFORM_START(AppContext& ctx) {
   hex[2] = '\0';
   std::sscanf(hex, "%2X", &b);
   form.setPalette(14, Rgb{uint8_t(r), uint8_t(g), uint8_t(b)});
+}
 
-  // 3. The two lines across the top.
-  form.line(0, 0, 800, 0, 1);
-  form.line(0, 1, 800, 1, 15);
-
-  // 4.–5. Title of message boxes; the controls are bound by name already.
-  ctx.state.APPTITLE = "Pelisto V0.1";
-
-  // 6.–8. The amplitude scale left of the picture.
+// The amplitude scale left of the picture: ticks at the top, the zero line
+// and the bottom, each with its value.
+void drawScale(Canvas& form) {
   const ControlInfo& pic = controlInfo(Control::PICTURE1);
   const int L = pic.left, T = pic.top;
   form.line(L - 16, T, L, T, 0);
@@ -85,11 +80,25 @@ void MAINFORM_START(AppContext& ctx) {
   form.drawText(L - 64, T - 8, "32767", kScaleFont, black);
   form.drawText(L - 32, T + 56, "0", kScaleFont, black);
   form.drawText(L - 72, T + 119, "-32768", kScaleFont, black);
+}
 
-  // 9. The centre line of the empty picture.
+}  // namespace
+
+void MAINFORM_START(AppContext& ctx) {
+  Ui& ui = ctx.ui;
+  Canvas& form = ui.canvas(Control::MAINFORM);
+  const Rgb face = ui.systemColor(SystemColor::kButtonFace);
+  paintFace(ctx, face);
+  setFacePalette(form, face);
+  // The two lines across the top.
+  form.line(0, 0, 800, 0, 1);
+  form.line(0, 1, 800, 1, 15);
+  // The caption of every message box.
+  ctx.state.APPTITLE = "Pelisto V0.1";
+  drawScale(form);
+  // The centre line of the empty picture.
   ui.canvas(Control::PICTURE1).line(0, 63, 660, 63, 14);
-
-  // 10.
+  // The edit list starts empty.
   ctx.state.EDITCOUNT = 0;
 }
 
@@ -105,7 +114,7 @@ bool MAINFORM_QUERYCLOSE(AppContext& ctx) {
     }
   }
   cancelGraphBuild(ctx);  // no thread outlives the window, no unfinished cache stays
-  if (ctx.state.PLAYFLAG != 0) {
+  if (ctx.state.PLAYFLAG != kPlayIdle) {
     sendMci(ctx, "STOP WAVEOBJ");
     sendMci(ctx, "CLOSE WAVEOBJ");
   }
@@ -116,7 +125,7 @@ void runMainLoop(AppContext& ctx, EventPump& pump) {
   for (;;) {
     pump.processPending();
     if (pump.closed()) return;
-    if (ctx.state.PLAYFLAG == 1) {
+    if (ctx.state.PLAYFLAG == kPlayTracked) {
       TRACETIMESCROLL(ctx);
       pump.waitForEvents(kTrackingIntervalMs);
     } else {

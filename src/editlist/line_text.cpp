@@ -40,7 +40,7 @@ const EditDataRow& dataRow(const AppState& state, int row) {
 const std::string& displayNameOf(const AppState& state, int row) {
   static const std::string kNone;
   if (row < 0 || row >= static_cast<int>(state.EDITFILE.size())) return kNone;
-  return state.EDITFILE[row][1];
+  return state.EDITFILE[row][kDisplayName];
 }
 
 }  // namespace
@@ -64,11 +64,11 @@ std::string pendingText(const std::string& displayName, int32_t startMs) {
 
 std::string finishedLine(const AppState& state, int row) {
   const EditDataRow& d = dataRow(state, row);
-  return finishedText(displayNameOf(state, row), d[2], d[3]);
+  return finishedText(displayNameOf(state, row), d[kStartMs], d[kEndMs]);
 }
 
 std::string pendingLine(const AppState& state, int row) {
-  return pendingText(displayNameOf(state, row), dataRow(state, row)[2]);
+  return pendingText(displayNameOf(state, row), dataRow(state, row)[kStartMs]);
 }
 
 }  // namespace pelisto

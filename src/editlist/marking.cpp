@@ -20,21 +20,15 @@ int32_t saturatedHalfEven(double v) {
 }
 
 // The checks both marking buttons make before marking starts.
-bool markingAllowed(AppContext& ctx) {
-  if (ctx.state.PLAYFLAG != 0) {
-    refuse(ctx, kMsgPlaying);
-    return false;
-  }
-  if (!waveFileOpen(ctx)) {
-    refuse(ctx, kMsgNoWaveFile);
-    return false;
-  }
-  return true;
+Status markingRefusal(const AppContext& ctx) {
+  if (ctx.state.PLAYFLAG != kPlayIdle) return Status::error(StatusCode::kInvalid, kMsgPlaying);
+  if (!waveFileOpen(ctx)) return Status::error(StatusCode::kInvalid, kMsgNoWaveFile);
+  return Status::ok();
 }
 
 }  // namespace
 
-void armMarking(AppContext& ctx, int16_t mode) {
+void armMarking(AppContext& ctx, MarkMode mode) {
   ctx.ui.setPointer(Control::PICTURE1, Pointer::kSizeWE);
   ctx.state.MARKMODE = mode;
   showMarkingCursor(ctx, 0);
@@ -62,27 +56,21 @@ MarkPosition clampToData(MarkPosition pos, uint32_t dataSize) {
 }
 
 void BUTTON3_ON(AppContext& ctx) {
-  if (!markingAllowed(ctx)) return;
-  if (ctx.state.EDITCOUNT >= kMaxEditRows) {
-    refuse(ctx, kMsgListFull);
-    return;
-  }
-  armMarking(ctx, 1);
+  if (Status st = markingRefusal(ctx); !st) return refuse(ctx, st.message());
+  if (ctx.state.EDITCOUNT >= kMaxEditRows) return refuse(ctx, kMsgListFull);
+  armMarking(ctx, kMarkStart);
 }
 
 void BUTTON4_ON(AppContext& ctx) {
-  if (!markingAllowed(ctx)) return;
-  if (ctx.ui.selected() < 0 || !hasPendingEntry(ctx)) {
-    refuse(ctx, kMsgChooseStart);
-    return;
-  }
-  armMarking(ctx, 2);
+  if (Status st = markingRefusal(ctx); !st) return refuse(ctx, st.message());
+  if (ctx.ui.selected() < 0 || !hasPendingEntry(ctx)) return refuse(ctx, kMsgChooseStart);
+  armMarking(ctx, kMarkEnd);
 }
 
 void LIST1_CLICK(AppContext& ctx) {
   int s = ctx.ui.selected();
   if (s < 0 || s >= static_cast<int>(ctx.state.EDITDATA.size())) return;
-  int32_t startMs = ctx.state.EDITDATA[s][2];
+  int32_t startMs = ctx.state.EDITDATA[s][kStartMs];
   int32_t second = startMs / 1000 - (startMs % 1000 < 0 ? 1 : 0);  // floor
   ctx.ui.setScrollPos(second);
   HSCROLL1_CHANGE(ctx);

@@ -8,9 +8,9 @@
 
 namespace pelisto {
 
-// Enters marking mode (1: the next press sets a start, 2: an end): the
-// resize pointer over PICTURE1, the cursor line at x = 0.
-void armMarking(AppContext& ctx, int16_t mode);
+// Enters marking mode (kMarkStart: the next press sets a start, kMarkEnd:
+// an end): the resize pointer over PICTURE1, the cursor line at x = 0.
+void armMarking(AppContext& ctx, MarkMode mode);
 
 struct MarkPosition {
   int32_t frames = 0;

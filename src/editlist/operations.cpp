@@ -25,14 +25,14 @@ void BUTTON7_ON(AppContext& ctx) {
   if (i < 0) return;
   ctx.state.ensureRow(i);
   std::string answer = ctx.ui.inputBox("ループ回数の指定", "ループする回数を入力してください",
-                                       decimal(ctx.state.EDITDATA[i][4]));
+                                       decimal(ctx.state.EDITDATA[i][kLoopCount]));
   if (answer == kCancelMark) return;
   std::optional<int32_t> count = toInt32HalfEven(readLeadingNumber(answer));
   if (!count) {
     refuse(ctx, kMsgLoopRange);
     return;
   }
-  ctx.state.EDITDATA[i][4] = *count;
+  ctx.state.EDITDATA[i][kLoopCount] = *count;
 }
 
 void BUTTON8_ON(AppContext& ctx) {
@@ -101,8 +101,8 @@ void BUTTON11_ON(AppContext& ctx) {
   }
   EditFileRow file{"", kBlankName};
   EditDataRow data{};
-  data[1] = *frames;
-  data[3] = *ms;
+  data[kEndFrame] = *frames;
+  data[kEndMs] = *ms;
   addFinishedEntry(ctx, file, data, finishedText(kBlankName, 0, *ms));
 }
 

@@ -8,7 +8,7 @@ namespace pelisto {
 namespace {
 
 void travel(AppContext& ctx, bool back) {
-  if (ctx.state.PLAYFLAG != 0) {
+  if (ctx.state.PLAYFLAG != kPlayIdle) {
     refuse(ctx, kMsgPlaying);
     return;
   }

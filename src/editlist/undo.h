@@ -6,10 +6,12 @@
 
 namespace pelisto {
 
-// Puts the list back as it was before its last change (EDITUNDO), or as it
-// was before the last undo (EDITREDO). Refused while something plays, as
-// the marking commands are; without a change to undo (redo) nothing happens.
+// Both are refused while something plays, as the marking commands are;
+// without a change to undo (redo) nothing happens.
+
+// Ctrl+Z: puts the list back as it was before its last change.
 void EDITUNDO(AppContext& ctx);
+// Ctrl+Shift+Z or Ctrl+Y: puts the list back as it was before the last undo.
 void EDITREDO(AppContext& ctx);
 
 }  // namespace pelisto

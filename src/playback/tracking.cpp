@@ -9,11 +9,11 @@ namespace pelisto {
 
 void TRACETIMESCROLL(AppContext& ctx) {
   AppState& st = ctx.state;
-  // 1-2. The playing position in milliseconds; no reply reads 0.
+  // The playing position in milliseconds; no reply reads 0.
   const MciResult r = sendMci(ctx, "STATUS WAVEOBJ POSITION");
   double p = roundHalfAway(readLeadingNumber(r.code == 0 ? r.reply : std::string()));
   p = std::clamp(p, -2147483648.0, 2147483647.0);  // a nonsense reply stays a number
-  // 3-4. A new second moves the view there (the redraw wipes the cursor).
+  // A new second moves the view there (the redraw wipes the cursor).
   const int64_t ms = static_cast<int64_t>(p);
   const int32_t s = static_cast<int32_t>(ms / 1000);
   if (s != st.TRACESEC) {
@@ -24,9 +24,9 @@ void TRACETIMESCROLL(AppContext& ctx) {
     if (waveFileOpen(ctx)) HSCROLL1_CHANGE(ctx);
     st.TRACEX = -1;
   }
-  // 5. Erase the old cursor by drawing it again.
+  // The old cursor is erased by drawing it again (exclusive or).
   if (st.TRACEX != -1) drawCursorLine(ctx, st.TRACEX);
-  // 6-7. The cursor at the playing millisecond of the second.
+  // The cursor at the playing millisecond of the second.
   st.TRACEX = static_cast<int32_t>(roundHalfEven(static_cast<double>(ms % 1000) * 0.6));
   drawCursorLine(ctx, st.TRACEX);
 }

@@ -128,11 +128,11 @@ void openProjectAt(AppContext& ctx, const std::string& path) {
     refuse(ctx, std::string(kMsgCannotOpenWave) + "\n" + kMsgNoWaveInProject);
     return;
   }
-  openWaveForView(ctx, s.WAVEFILENAME);
+  if (Status st = openWaveForView(ctx, s.WAVEFILENAME); !st) refuse(ctx, st.message());
 }
 
 void OPENPROJECT_ON(AppContext& ctx) {
-  if (ctx.state.PLAYFLAG != 0) {
+  if (ctx.state.PLAYFLAG != kPlayIdle) {
     refuse(ctx, kMsgPlaying);
     return;
   }

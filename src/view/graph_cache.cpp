@@ -84,7 +84,7 @@ void LOADGRAPHDATA(AppContext& ctx, const std::string&, int32_t& seconds) {
 
 void GRAPGFAST_ON(AppContext& ctx) {
   AppState& s = ctx.state;
-  if (s.PLAYFLAG != 0) {
+  if (s.PLAYFLAG != kPlayIdle) {
     refuse(ctx, kMsgPlaying);
     return;
   }

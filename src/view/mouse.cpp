@@ -43,11 +43,11 @@ void markStart(AppContext& ctx, const MarkPosition& pos) {
     return;
   }
   clearRow(s, r);
-  s.EDITFILE[r][0] = s.WAVEFILENAME;
-  s.EDITFILE[r][1] = displayName(s.WAVEFILENAME);
-  s.EDITDATA[r][0] = pos.frames;
-  s.EDITDATA[r][2] = pos.ms;
-  s.EDITDATA[r][4] = 1;
+  s.EDITFILE[r][kSourcePath] = s.WAVEFILENAME;
+  s.EDITFILE[r][kDisplayName] = displayName(s.WAVEFILENAME);
+  s.EDITDATA[r][kStartFrame] = pos.frames;
+  s.EDITDATA[r][kStartMs] = pos.ms;
+  s.EDITDATA[r][kLoopCount] = 1;
   if (r < ctx.ui.lineCount()) ctx.ui.removeLine(ctx.ui.lineCount() - 1);
   ctx.ui.addLine(pendingLine(s, r));
   ctx.ui.select(ctx.ui.lineCount() - 1);
@@ -60,8 +60,8 @@ void markEnd(AppContext& ctx, const MarkPosition& pos) {
   if (!hasPendingEntry(ctx)) return;
   const int r = s.EDITCOUNT;
   s.ensureRow(r);
-  s.EDITDATA[r][1] = pos.frames;
-  s.EDITDATA[r][3] = pos.ms;
+  s.EDITDATA[r][kEndFrame] = pos.frames;
+  s.EDITDATA[r][kEndMs] = pos.ms;
   ctx.ui.removeLine(ctx.ui.lineCount() - 1);
   ctx.ui.addLine(finishedLine(s, r));
   ctx.ui.select(-1);
@@ -73,15 +73,15 @@ void markEnd(AppContext& ctx, const MarkPosition& pos) {
 void endMouseModes(AppContext& ctx) {
   AppState& s = ctx.state;
   eraseMarkingCursor(ctx);
-  if (s.MARKMODE != 0) ctx.ui.setPointer(Control::PICTURE1, Pointer::kArrow);
-  if (s.DRAGMODE != 0) ctx.ui.setPointer(Control::MAINFORM, Pointer::kArrow);
-  s.MARKMODE = 0;
-  s.DRAGMODE = 0;
+  if (s.MARKMODE != kMarkNone) ctx.ui.setPointer(Control::PICTURE1, Pointer::kArrow);
+  if (s.DRAGMODE != kDragNone) ctx.ui.setPointer(Control::MAINFORM, Pointer::kArrow);
+  s.MARKMODE = kMarkNone;
+  s.DRAGMODE = kDragNone;
   s.dragMoved = false;
 }
 
 void PICTURE1_MOUSEMOVE(AppContext& ctx, int, double x, double) {
-  if (ctx.state.MARKMODE == 0) return;
+  if (ctx.state.MARKMODE == kMarkNone) return;
   showMarkingCursor(ctx, pixelColumn(x));
 }
 
@@ -92,7 +92,7 @@ void PICTURE1_MOUSEDOWN(AppContext& ctx, int button, double x, double) {
   eraseMarkingCursor(ctx);
   ctx.ui.setPointer(Control::PICTURE1, Pointer::kArrow);
   if (button == kButtonRight) {
-    s.MARKMODE = 0;
+    s.MARKMODE = kMarkNone;
     return;
   }
   const ControlInfo& picture = controlInfo(Control::PICTURE1);
@@ -100,19 +100,19 @@ void PICTURE1_MOUSEDOWN(AppContext& ctx, int button, double x, double) {
   // in the empty tail of the last second the last frame.
   const MarkPosition pos =
       clampToData(positionAt(ctx.ui.scrollPos(), x, picture.width), s.DATASIZE);
-  if (s.MARKMODE == 1) {
+  if (s.MARKMODE == kMarkStart) {
     markStart(ctx, pos);
-  } else if (s.MARKMODE == 2) {
+  } else if (s.MARKMODE == kMarkEnd) {
     markEnd(ctx, pos);
   }
-  s.MARKMODE = 0;
+  s.MARKMODE = kMarkNone;
 }
 
 void MAINFORM_MOUSEMOVE(AppContext& ctx, int button, double x, double y) {
   AppState& s = ctx.state;
   if (button == kButtonNone) {
-    if (s.DRAGMODE != 0) ctx.ui.setPointer(Control::MAINFORM, Pointer::kArrow);
-    s.DRAGMODE = 0;
+    if (s.DRAGMODE != kDragNone) ctx.ui.setPointer(Control::MAINFORM, Pointer::kArrow);
+    s.DRAGMODE = kDragNone;
     s.dragMoved = false;
     for (int16_t row = 0; row < 2; ++row) {  // the end marker wins on overlap
       if (!overMarker(s, row, x, y)) continue;
@@ -120,11 +120,11 @@ void MAINFORM_MOUSEMOVE(AppContext& ctx, int button, double x, double y) {
       // The drag must keep reaching the main window when the pointer
       // strays onto the picture or out of the window.
       ctx.ui.captureMouse(Control::MAINFORM);
-      s.DRAGMODE = static_cast<int16_t>(row + 1);
+      s.DRAGMODE = row == 0 ? kDragStartMarker : kDragEndMarker;
     }
     return;
   }
-  if (button != kButtonLeft || s.DRAGMODE == 0) return;
+  if (button != kButtonLeft || s.DRAGMODE == kDragNone) return;
   s.dragMoved = true;
   const ControlInfo& picture = controlInfo(Control::PICTURE1);
   if (x < picture.left || x > picture.left + picture.width) {
@@ -139,7 +139,7 @@ void MAINFORM_MOUSEMOVE(AppContext& ctx, int button, double x, double y) {
 
 void MAINFORM_MOUSEUP(AppContext& ctx, int, double x, double) {
   AppState& s = ctx.state;
-  if (s.DRAGMODE == 0) return;
+  if (s.DRAGMODE == kDragNone) return;
   // A press and release on a marker without a move is no drop.
   if (!s.dragMoved) return;
   s.dragMoved = false;
@@ -151,12 +151,12 @@ void MAINFORM_MOUSEUP(AppContext& ctx, int, double x, double) {
   MarkPosition pos = clampToData(
       positionAt(ctx.ui.scrollPos(), x - picture.left, picture.width), s.DATASIZE);
   EditDataRow& row = s.EDITDATA[line];
-  if (s.DRAGMODE == 1) {
-    row[0] = pos.frames;
-    row[2] = pos.ms;
+  if (s.DRAGMODE == kDragStartMarker) {
+    row[kStartFrame] = pos.frames;
+    row[kStartMs] = pos.ms;
   } else {
-    row[1] = pos.frames;
-    row[3] = pos.ms;
+    row[kEndFrame] = pos.frames;
+    row[kEndMs] = pos.ms;
   }
   // The pending entry keeps its pending line: it has no end yet.
   std::string text = isPendingLine(ctx, line) ? pendingLine(s, line) : finishedLine(s, line);

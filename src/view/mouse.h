@@ -7,8 +7,9 @@
 namespace pelisto {
 
 // Ends mouse marking and a marker drag: the marking cursor line is erased,
-// MARKMODE and DRAGMODE are 0 and the pointers are arrows again (any mouse
-// capture released). Every open of a wave file or a project does this first.
+// MARKMODE is kMarkNone, DRAGMODE kDragNone and the pointers are arrows
+// again (any mouse capture released). Every open of a wave file or a
+// project does this first.
 void endMouseModes(AppContext& ctx);
 
 }  // namespace pelisto

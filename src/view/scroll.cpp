@@ -54,8 +54,8 @@ void HSCROLL1_CHANGE(AppContext& ctx) {
     return sel >= 0 && sel < static_cast<int>(s.EDITDATA.size()) ? sel : -1;
   };
   if (selectedRow() < 0) return;
-  if (int sel = selectedRow(); sel >= 0) showMarkerIfIn(ctx, p, s.EDITDATA[sel][2], 0);
-  if (int sel = selectedRow(); sel >= 0) showMarkerIfIn(ctx, p, s.EDITDATA[sel][3], 1);
+  if (int sel = selectedRow(); sel >= 0) showMarkerIfIn(ctx, p, s.EDITDATA[sel][kStartMs], 0);
+  if (int sel = selectedRow(); sel >= 0) showMarkerIfIn(ctx, p, s.EDITDATA[sel][kEndMs], 1);
 }
 
 }  // namespace pelisto

@@ -34,7 +34,7 @@ Status checkTarget(AppContext& ctx, const std::string& source, const std::string
   if (same(source)) return Status::error(StatusCode::kInvalid, "変換元のファイルには書き込めません" + another);
   const int lines = std::min<int>(ctx.ui.lineCount(), static_cast<int>(ctx.state.EDITFILE.size()));
   for (int i = 0; i < lines; ++i) {
-    if (same(ctx.state.EDITFILE[i][0])) {
+    if (same(ctx.state.EDITFILE[i][kSourcePath])) {
       return Status::error(StatusCode::kInvalid,
                            std::to_string(i + 1) + "行目のwaveファイルには書き込めません" + another);
     }
@@ -99,7 +99,7 @@ void offerConversion(AppContext& ctx, const std::string& path, const Status& ref
     return;
   }
   ctx.state.WAVEFILENAME = target;
-  openWaveForView(ctx, target);
+  if (Status st = openWaveForView(ctx, target); !st) refuse(ctx, st.message());
 }
 
 }  // namespace pelisto

@@ -10,32 +10,32 @@
 
 namespace pelisto {
 
-bool openWaveForView(AppContext& ctx, const std::string& path) {
-  return openWaveChecked(ctx, path).isOk();
+namespace {
+
+// The refusal to show for a file that could not be opened or read (with the
+// reason), or failed a check of its header (the check's message).
+Status openRefusal(const std::string& what, const std::string& path, const Status& why) {
+  return Status::error(why.code(), what + "\n" + path + "\n" + why.message());
 }
 
-Status openWaveChecked(AppContext& ctx, const std::string& path) {
+}  // namespace
+
+Status openWaveForView(AppContext& ctx, const std::string& path) {
   AppState& s = ctx.state;
   endMouseModes(ctx);
   cancelGraphBuild(ctx);  // a cache still being built was for the file going now
   if (s.WAVEFNUM != 0 && ctx.files.isOpen(s.WAVEFNUM)) ctx.files.close(s.WAVEFNUM);
   s.WAVEFNUM = 0;
   Result<int16_t> opened = ctx.files.openFree(path, OpenMode::kRead);
-  if (!opened) {
-    refuse(ctx, std::string(kMsgCannotOpenWave) + "\n" + path + "\n" + opened.status().message());
-    return opened.status();
-  }
+  if (!opened) return openRefusal(kMsgCannotOpenWave, path, opened.status());
   s.WAVEFNUM = opened.value();
   WaveHeaderCheck check = checkWaveHeader(*ctx.files.file(s.WAVEFNUM));
   if (check.formatRead) s.WAVEFMT = check.format;
   if (!check.ok()) {
-    const Status& st = check.status;
-    refuse(ctx, st.code() == StatusCode::kIoError
-                    ? std::string(kMsgCannotReadWave) + "\n" + path + "\n" + st.message()
-                    : st.message());
     ctx.files.close(s.WAVEFNUM);
     s.WAVEFNUM = 0;
-    return st;
+    const Status& st = check.status;
+    return st.code() == StatusCode::kIoError ? openRefusal(kMsgCannotReadWave, path, st) : st;
   }
   ctx.files.seek(s.WAVEFNUM, kHeaderSize);
   s.DATASIZE = check.dataSize;
@@ -51,7 +51,7 @@ Status openWaveChecked(AppContext& ctx, const std::string& path) {
 }
 
 void OPENWAVEFILE_ON(AppContext& ctx) {
-  if (ctx.state.PLAYFLAG != 0) {
+  if (ctx.state.PLAYFLAG != kPlayIdle) {
     refuse(ctx, kMsgPlaying);
     return;
   }
@@ -63,8 +63,10 @@ void OPENWAVEFILE_ON(AppContext& ctx) {
 
 void openWaveFileAt(AppContext& ctx, const std::string& path) {
   ctx.state.WAVEFILENAME = path;
-  Status refusal = openWaveChecked(ctx, path);
-  if (!refusal) offerConversion(ctx, path, refusal);
+  if (Status refusal = openWaveForView(ctx, path); !refusal) {
+    refuse(ctx, refusal.message());
+    offerConversion(ctx, path, refusal);
+  }
 }
 
 }  // namespace pelisto

@@ -12,14 +12,12 @@ namespace pelisto {
 // opens path under the lowest free file number and checks its header. On
 // success records DATASIZE and WAVEFMT, sets the scroll range, builds the
 // graph cache when the fast option is on, writes the length into EDIT1 and
-// moves the view to second 0 (scroll bar, EDIT2, picture and markers);
-// returns true. On failure shows the check's message (or why the file
-// could not be opened or read), closes the file, leaves WAVEFNUM 0 and
-// returns false. WAVEFILENAME is the caller's to set.
-bool openWaveForView(AppContext& ctx, const std::string& path);
-// The same, returning why the file was refused: kInvalid with the failing
-// check's message, or the status of the failed open or read.
-Status openWaveChecked(AppContext& ctx, const std::string& path);
+// moves the view to second 0 (scroll bar, EDIT2, picture and markers). On
+// failure closes the file, leaves WAVEFNUM 0 and returns the refusal to
+// show: a failed check's own status (kInvalid and its message), or why the
+// file could not be opened or read (that status's code, with a text naming
+// path). WAVEFILENAME is the caller's to set.
+Status openWaveForView(AppContext& ctx, const std::string& path);
 
 // The open-file command once its dialog has chosen path.
 void openWaveFileAt(AppContext& ctx, const std::string& path);

@@ -12,8 +12,8 @@ void BUTTON14_ON(AppContext& ctx) {
     return;
   }
   switch (ctx.ui.question(ctx.state.APPTITLE, "ボイスレスで再生しますか")) {
-    case Answer::kYes: ctx.state.EDITDATA[i][5] = 1; break;
-    case Answer::kNo: ctx.state.EDITDATA[i][5] = 0; break;
+    case Answer::kYes: ctx.state.EDITDATA[i][kVoiceless] = 1; break;
+    case Answer::kNo: ctx.state.EDITDATA[i][kVoiceless] = 0; break;
     case Answer::kCancel: break;
   }
 }

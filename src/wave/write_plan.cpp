@@ -40,6 +40,95 @@ Status lineProblem(int line, const std::string& what, const std::string& path) {
   return Status::error(StatusCode::kInvalid, lineLabel(line) + what + (path.empty() ? "" : "\n" + path));
 }
 
+// Why line cannot use its source, after the probe of the source: not
+// there, a failed header check, or a failed read.
+Status sourceProblem(int line, const SourceProbe& probe, const std::string& source) {
+  switch (probe.status.code()) {
+    case StatusCode::kOk: return Status::ok();
+    case StatusCode::kNotFound: return lineProblem(line, "のwaveファイルが見つかりません", source);
+    case StatusCode::kInvalid:
+      return lineProblem(line, "のwaveファイル：" + probe.status.message(), source);
+    default:
+      return lineProblem(line, "のwaveファイルを読み込めません", source + "\n" + probe.status.message());
+  }
+}
+
+// A blank: `end` frames of silence, written once whatever its loop count.
+Result<WriteStep> blankStep(WriteStep step, int64_t end) {
+  if (end < 0) return lineProblem(step.line, "の空白の長さが負の値です", "");
+  step.kind = WriteStep::Kind::kBlank;
+  step.bytes = static_cast<uint64_t>(end) * kFrameSize;
+  step.repeats = 1;
+  return step;
+}
+
+// How a range is written, by the voiceless flag of its row.
+void setRangeKind(WriteStep& step, int32_t voiceless) {
+  switch (voiceless) {
+    case 0:
+      step.kind = WriteStep::Kind::kCopy;
+      step.bytes = step.rangeBytes;
+      break;
+    case 1:
+      step.kind = WriteStep::Kind::kVoiceless;
+      step.bytes = voicelessBlocks(step.rangeBytes) * kVoicelessBlock;
+      break;
+    default:
+      step.kind = WriteStep::Kind::kNothing;
+      step.bytes = 0;
+      break;
+  }
+}
+
+using SourceProbes = std::map<std::string, SourceProbe>;  // by path, each source probed once
+
+// What line i of the list contributes to the output, or why it cannot be
+// written.
+Result<WriteStep> lineStep(AppContext& ctx, int i, SourceProbes& probes) {
+  const AppState& s = ctx.state;
+  const std::string& source = s.EDITFILE[i][kSourcePath];
+  const EditDataRow& row = s.EDITDATA[i];
+  const int64_t start = row[kStartFrame], end = row[kEndFrame];
+  // The entry being marked has no end yet, whatever its numbers say.
+  if (isPendingLine(ctx, i)) return lineProblem(i, "は終了位置が決まっていません", source);
+  WriteStep step;
+  step.line = i;
+  step.source = source;
+  step.repeats = row[kLoopCount] < 1 ? 1 : static_cast<uint64_t>(row[kLoopCount]);
+  if (source.empty()) return blankStep(step, end);
+
+  if (end < start) return lineProblem(i, "の終了位置が開始位置より前です", source);
+  auto it = probes.find(source);
+  if (it == probes.end()) it = probes.emplace(source, probeSource(ctx.fs, source)).first;
+  const SourceProbe& probe = it->second;
+  if (Status st = sourceProblem(i, probe, source); !st) return st;
+  // Ranges lie within the sound: the bytes of a chunk after it are not.
+  if (start < 0 || static_cast<uint64_t>(end) * kFrameSize > probe.dataBytes) {
+    return lineProblem(i, "の範囲がwaveファイルの長さを超えています", source);
+  }
+  step.offset = kHeaderSize + static_cast<uint64_t>(start) * kFrameSize;
+  step.dataEnd = kHeaderSize + probe.dataBytes;
+  step.rangeBytes = static_cast<uint64_t>(end - start) * kFrameSize;
+  setRangeKind(step, row[kVoiceless]);
+  return step;
+}
+
+// The output's length, header included, refused before it could pass the
+// 32-bit size fields.
+Result<uint64_t> outputBytes(const std::vector<WriteStep>& steps) {
+  uint64_t fileBytes = kHeaderSize;
+  for (const WriteStep& step : steps) {
+    if (step.bytes == 0) continue;
+    const uint64_t room = kMaxWaveFileBytes - fileBytes;
+    if (step.repeats > room / step.bytes) {
+      return Status::error(StatusCode::kLimit,
+                           "作成するファイルの大きさが4GBを超えるため作成できません");
+    }
+    fileBytes += step.bytes * step.repeats;
+  }
+  return fileBytes;
+}
+
 }  // namespace
 
 uint64_t voicelessBlocks(uint64_t rangeBytes) {
@@ -62,75 +151,16 @@ Result<WritePlan> planWaveFile(AppContext& ctx) {
                          "開いているwaveファイルを読み込めません\n" + s.WAVEFILENAME);
   }
 
-  std::map<std::string, SourceProbe> probes;
+  SourceProbes probes;
   const int lines = std::min<int>(ctx.ui.lineCount(), static_cast<int>(s.EDITDATA.size()));
   for (int i = 0; i < lines; ++i) {
-    const std::string& source = s.EDITFILE[i][0];
-    const EditDataRow& row = s.EDITDATA[i];
-    const int64_t start = row[0], end = row[1];
-    // The entry being marked has no end yet, whatever its numbers say.
-    if (isPendingLine(ctx, i)) return lineProblem(i, "は終了位置が決まっていません", source);
-    WriteStep step;
-    step.line = i;
-    step.source = source;
-    step.repeats = row[4] < 1 ? 1 : static_cast<uint64_t>(row[4]);
-
-    if (source.empty()) {
-      if (end < 0) return lineProblem(i, "の空白の長さが負の値です", "");
-      step.kind = WriteStep::Kind::kBlank;
-      step.bytes = static_cast<uint64_t>(end) * kFrameSize;
-      step.repeats = 1;
-      plan.steps.push_back(step);
-      continue;
-    }
-
-    if (end < start) return lineProblem(i, "の終了位置が開始位置より前です", source);
-    auto it = probes.find(source);
-    if (it == probes.end()) it = probes.emplace(source, probeSource(ctx.fs, source)).first;
-    const SourceProbe& probe = it->second;
-    switch (probe.status.code()) {
-      case StatusCode::kOk: break;
-      case StatusCode::kNotFound: return lineProblem(i, "のwaveファイルが見つかりません", source);
-      case StatusCode::kInvalid:
-        return lineProblem(i, "のwaveファイル：" + probe.status.message(), source);
-      default:
-        return lineProblem(i, "のwaveファイルを読み込めません", source + "\n" + probe.status.message());
-    }
-    // Ranges lie within the sound: the bytes of a chunk after it are not.
-    if (start < 0 || static_cast<uint64_t>(end) * kFrameSize > probe.dataBytes) {
-      return lineProblem(i, "の範囲がwaveファイルの長さを超えています", source);
-    }
-
-    step.offset = kHeaderSize + static_cast<uint64_t>(start) * kFrameSize;
-    step.dataEnd = kHeaderSize + probe.dataBytes;
-    step.rangeBytes = static_cast<uint64_t>(end - start) * kFrameSize;
-    switch (row[5]) {
-      case 0:
-        step.kind = WriteStep::Kind::kCopy;
-        step.bytes = step.rangeBytes;
-        break;
-      case 1:
-        step.kind = WriteStep::Kind::kVoiceless;
-        step.bytes = voicelessBlocks(step.rangeBytes) * kVoicelessBlock;
-        break;
-      default:
-        step.kind = WriteStep::Kind::kNothing;
-        step.bytes = 0;
-        break;
-    }
-    plan.steps.push_back(step);
+    Result<WriteStep> step = lineStep(ctx, i, probes);
+    if (!step) return step.status();
+    plan.steps.push_back(std::move(step.value()));
   }
-
-  // The output's length, refused before it could pass the 32-bit size fields.
-  for (const WriteStep& step : plan.steps) {
-    if (step.bytes == 0) continue;
-    const uint64_t room = kMaxWaveFileBytes - plan.fileBytes;
-    if (step.repeats > room / step.bytes) {
-      return Status::error(StatusCode::kLimit,
-                           "作成するファイルの大きさが4GBを超えるため作成できません");
-    }
-    plan.fileBytes += step.bytes * step.repeats;
-  }
+  Result<uint64_t> fileBytes = outputBytes(plan.steps);
+  if (!fileBytes) return fileBytes.status();
+  plan.fileBytes = fileBytes.value();
   putLe32(&plan.header[4], static_cast<uint32_t>(plan.fileBytes - 8));
   putLe32(&plan.header[40], static_cast<uint32_t>(plan.fileBytes - kHeaderSize));
   return plan;

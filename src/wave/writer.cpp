@@ -2,7 +2,7 @@
 // which then plays.
 #include "app/handlers.h"
 #include "app/messages.h"
-#include "playback/playback_messages.h"
+#include "playback/play_file.h"
 #include "wave/wave_file_writer.h"
 #include "wave/write_plan.h"
 
@@ -20,27 +20,10 @@ std::string writeFailure(const Status& st, const std::string& path) {
   }
 }
 
-// Plays the new file as a created file (PLAYFLAG 2). A command the device
-// refuses is reported; the alias is not left open and nothing counts as
-// playing.
-void playWrittenFile(AppContext& ctx, const std::string& path) {
-  MciResult r = sendMci(ctx, "OPEN " + path + " TYPE WAVEAUDIO ALIAS WAVEOBJ");
-  const bool opened = r.code == 0;
-  if (opened) r = sendMci(ctx, "SET WAVEOBJ TIMEFORMAT MILLISECONDS");
-  if (r.code == 0) r = sendMci(ctx, "PLAY WAVEOBJ NOTIFY");
-  if (r.code != 0) {
-    if (opened) sendMci(ctx, "CLOSE WAVEOBJ");
-    ctx.lastMci = r;  // the refused command's result, not the close's
-    refuse(ctx, "作成したWaveファイルを" + playFailedText(r.error));
-    return;
-  }
-  ctx.state.PLAYFLAG = 2;
-}
-
 }  // namespace
 
 void BUTTON6_ON(AppContext& ctx) {
-  if (ctx.state.PLAYFLAG != 0) {
+  if (ctx.state.PLAYFLAG != kPlayIdle) {
     refuse(ctx, kMsgPlaying);
     return;
   }
@@ -68,7 +51,13 @@ void BUTTON6_ON(AppContext& ctx) {
     refuse(ctx, writeFailure(written, path));
     return;
   }
-  playWrittenFile(ctx, path);
+  // The new file plays untracked; a refusal of the device leaves nothing
+  // playing.
+  if (Status st = startPlay(ctx, path, "PLAY WAVEOBJ NOTIFY"); !st) {
+    refuse(ctx, "作成したWaveファイルを" + st.message());
+    return;
+  }
+  ctx.state.PLAYFLAG = kPlayWritten;
 }
 
 }  // namespace pelisto

@@ -53,9 +53,9 @@ struct EditListApp : TestApp {
   void answerInput(const std::string& text) { ui.queueAnswer({ScriptedAnswer::kInput, text}); }
   // Events as the window delivers them, through the dispatcher.
   void dispatch(Event e) { dispatchEvent(ctx, e); }
-  void click(Control c) { dispatch(Event{EventKind::kButton, c}); }
+  void click(Control c) { dispatch(Event::click(c)); }
   void press(int x) {
-    dispatch(Event{EventKind::kMouseDown, Control::PICTURE1, MenuItem::OpenWaveFile, 1, double(x), 40});
+    dispatch(Event::mouse(EventKind::kMouseDown, Control::PICTURE1, 1, x, 40));
   }
   void answerCancel() { ui.queueAnswer({ScriptedAnswer::kCancel, ""}); }
 };

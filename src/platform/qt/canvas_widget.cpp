@@ -57,17 +57,18 @@ void CanvasWidget::paintEvent(QPaintEvent* event) {
   painter.drawImage(event->rect(), image, event->rect());
 }
 
-void CanvasWidget::report(int kind, QMouseEvent* event) {
+void CanvasWidget::report(MouseAction action, QMouseEvent* event) {
   event->accept();
   if (!m_sink) return;
-  const int button = kind == 0 ? buttonBits(event->buttons()) : buttonBits(event->button());
+  const int button = action == MouseAction::kMove ? buttonBits(event->buttons())
+                                                  : buttonBits(event->button());
   const QPointF p = event->position();
-  m_sink(kind, button, static_cast<int>(std::floor(p.x())), static_cast<int>(std::floor(p.y())));
+  m_sink(action, button, static_cast<int>(std::floor(p.x())), static_cast<int>(std::floor(p.y())));
 }
 
-void CanvasWidget::mousePressEvent(QMouseEvent* event) { report(1, event); }
-void CanvasWidget::mouseMoveEvent(QMouseEvent* event) { report(0, event); }
-void CanvasWidget::mouseReleaseEvent(QMouseEvent* event) { report(2, event); }
+void CanvasWidget::mousePressEvent(QMouseEvent* event) { report(MouseAction::kPress, event); }
+void CanvasWidget::mouseMoveEvent(QMouseEvent* event) { report(MouseAction::kMove, event); }
+void CanvasWidget::mouseReleaseEvent(QMouseEvent* event) { report(MouseAction::kRelease, event); }
 
 PictureBox::PictureBox(Canvas& canvas, QWidget* parent) : QFrame(parent), m_client(canvas, this) {
   setFrameStyle(QFrame::Box | QFrame::Plain);

@@ -16,9 +16,11 @@
 
 namespace pelisto {
 
-// kind: 0 move, 1 press, 2 release; button: 1 left, 2 right, 4 middle
-// (held buttons for a move, the changed button for a press or release).
-using MouseSink = std::function<void(int kind, int button, int x, int y)>;
+enum class MouseAction { kMove, kPress, kRelease };
+
+// button: 1 left, 2 right, 4 middle (the held buttons for a move, the
+// changed button for a press or release); x, y in the widget's pixels.
+using MouseSink = std::function<void(MouseAction action, int button, int x, int y)>;
 
 // The shortest time between two repaints of a canvas's changes. A playing
 // file's cursor changes the picture every few milliseconds, and every
@@ -41,7 +43,7 @@ class CanvasWidget : public QWidget {
   void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
-  void report(int kind, QMouseEvent* event);
+  void report(MouseAction action, QMouseEvent* event);
   // Schedules the repaint of what has changed: now, or when the current
   // frame is over.
   void canvasChanged();

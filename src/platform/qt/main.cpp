@@ -78,7 +78,7 @@ int main(int argc, char** argv) {
   // Completions arrive on the sound thread and are queued, in order, for
   // this one.
   std::unique_ptr<MciDevice> mci = newDesktopMci(
-      *fs, [&ui](MciNotify) { ui.post(Event{EventKind::kMciDone, Control::MCI1}); },
+      *fs, [&ui](MciNotify) { ui.post(Event::mciDone()); },
       [&ui](const std::string& text) { ui.notice(text); });
   // Declared before the context: destroyed after it, cancelling a job
   // still running.

@@ -14,6 +14,7 @@
 #include <QStyleOptionSlider>
 
 #include <algorithm>
+#include <optional>
 #include <utility>
 
 #include "platform/qt/desktop_settings.h"
@@ -91,6 +92,22 @@ class PageClickStyle final : public QProxyStyle {
   }
 };
 
+// The event a mouse action over window is, where the program has a
+// handler for it: moves over both windows, presses on the picture,
+// releases on the form.
+std::optional<EventKind> mouseEventKind(Control window, MouseAction action) {
+  switch (action) {
+    case MouseAction::kMove: return EventKind::kMouseMove;
+    case MouseAction::kPress:
+      if (window == Control::PICTURE1) return EventKind::kMouseDown;
+      break;
+    case MouseAction::kRelease:
+      if (window == Control::MAINFORM) return EventKind::kMouseUp;
+      break;
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 void applyBackColor(QWidget* widget, Rgb back) {
@@ -130,22 +147,36 @@ MainWindow::MainWindow(Canvas& form, Canvas& picture, EventSink sink)
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint);
 
-  m_form = own<CanvasWidget>(form, this);
+  m_form = new CanvasWidget(form, this);
   m_form->setObjectName(QStringLiteral("MAINFORM"));
   m_form->setFont(qtFont(kFormFont));
-  m_form->setMouseSink([this](int kind, int button, int x, int y) {
-    // Moves and releases over the client area outside the controls (and,
-    // while the mouse is captured, over the controls too).
-    if (kind == 1) return;
-    send(Event{kind == 0 ? EventKind::kMouseMove : EventKind::kMouseUp, Control::MAINFORM,
-               MenuItem::OpenWaveFile, button, double(x), double(y)});
-  });
+  // Moves and releases over the client area outside the controls (and,
+  // while the mouse is captured, over the controls too).
+  forwardMouse(m_form, Control::MAINFORM);
   setCentralWidget(m_form);
 
   for (const ControlInfo& info : mainFormControls()) createControl(info);
   createMenu();
   orderTabs();
-  auto* quit = own<QShortcut>(QKeySequence(Qt::CTRL | Qt::Key_Q), this);
+  createShortcuts();
+  installEventFilter(this);  // keys with no control focused
+  setAcceptDrops(true);
+
+  // The client area is fixed; the frame and the menu bar come on top of it.
+  layout()->setSizeConstraint(QLayout::SetFixedSize);
+  placeWindow();
+}
+
+void MainWindow::forwardMouse(CanvasWidget* canvas, Control window) {
+  canvas->setMouseSink([this, window](MouseAction action, int button, int x, int y) {
+    if (const std::optional<EventKind> kind = mouseEventKind(window, action)) {
+      send(Event::mouse(*kind, window, button, x, y));
+    }
+  });
+}
+
+void MainWindow::createShortcuts() {
+  auto* quit = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), this);
   quit->setAutoRepeat(false);
   connect(quit, &QShortcut::activated, this, &QWidget::close);  // asks as the close box does
   // Undo and redo of the edit list: keys only, the window has no control
@@ -155,17 +186,15 @@ MainWindow::MainWindow(Canvas& form, Canvas& picture, EventSink sink)
       {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), EventKind::kRedo},
       {QKeySequence(Qt::CTRL | Qt::Key_Y), EventKind::kRedo}};
   for (const auto& [keys, kind] : history) {
-    auto* shortcut = own<QShortcut>(keys, this);
+    auto* shortcut = new QShortcut(keys, this);
     connect(shortcut, &QShortcut::activated, this, [this, kind = kind] { send(Event{kind}); });
   }
-  installEventFilter(this);  // keys with no control focused
-  setAcceptDrops(true);
+}
 
-  // The client area is fixed; the frame and the menu bar come on top of it.
-  layout()->setSizeConstraint(QLayout::SetFixedSize);
-  // Where it was last: its client area placed as then (the desktop puts
-  // the frame around it), which comes back to the same place on every
-  // desktop; else the first place, frame included.
+// Where it was last: its client area placed as then (the desktop puts the
+// frame around it), which comes back to the same place on every desktop;
+// else the first place, frame included.
+void MainWindow::placeWindow() {
   if (const std::optional<QPoint> at = rememberedWindowPosition()) {
     setGeometry(QRect(*at, size()));
   } else {
@@ -173,69 +202,9 @@ MainWindow::MainWindow(Canvas& form, Canvas& picture, EventSink sink)
   }
 }
 
-MainWindow::~MainWindow() {
-  while (!m_owned.empty()) m_owned.pop_back();
-}
-
 void MainWindow::createControl(const ControlInfo& info) {
-  QWidget* widget = nullptr;
-  switch (info.kind) {
-    case ControlKind::kPicture: {
-      m_picture = own<PictureBox>(m_pictureCanvas, m_form);
-      m_picture->client()->setMouseSink([this](int kind, int button, int x, int y) {
-        if (kind == 2) return;
-        send(Event{kind == 0 ? EventKind::kMouseMove : EventKind::kMouseDown, Control::PICTURE1,
-                   MenuItem::OpenWaveFile, button, double(x), double(y)});
-      });
-      widget = m_picture;
-      break;
-    }
-    case ControlKind::kLabel:
-      widget = own<QLabel>(toQt(info.caption), m_form);
-      break;
-    case ControlKind::kScrollBar:
-      m_scrollStyle = own<PageClickStyle>();  // outlives the bar that uses it
-      m_scroll = own<ScrollBar>(Qt::Horizontal, m_form);
-      m_scroll->setStyle(m_scrollStyle);
-      m_scroll->setRange(0, 0);
-      m_scroll->setSingleStep(kScrollSmallStep);
-      m_scroll->setPageStep(kScrollLargeStep);
-      m_scroll->setTracking(false);  // a thumb drag changes the position once, on release
-      m_scroll->setFocusPolicy(Qt::TabFocus);
-      connect(m_scroll, &QScrollBar::valueChanged, this,
-              [this] { send(Event{EventKind::kScroll, Control::HSCROLL1}); });
-      widget = m_scroll;
-      break;
-    case ControlKind::kEdit: {
-      // The position and the length are shown, never typed.
-      auto* edit = own<QLineEdit>(toQt(info.caption), m_form);
-      edit->setReadOnly(true);
-      edit->setAcceptDrops(false);  // a dropped file goes to the window
-      widget = edit;
-      break;
-    }
-    case ControlKind::kButton: {
-      auto* button = own<QPushButton>(toQt(info.caption), m_form);
-      const Control id = info.id;
-      connect(button, &QPushButton::clicked, this,
-              [this, id] { send(Event{EventKind::kButton, id}); });
-      widget = button;
-      break;
-    }
-    case ControlKind::kMci:
-      // The completion notifier has nothing to show.
-      widget = own<QWidget>(m_form);
-      widget->setVisible(false);
-      break;
-    case ControlKind::kList:
-      m_list = own<ListBox>(m_form, [this] { send(Event{EventKind::kListClick, Control::LIST1}); });
-      m_list->setSelectionMode(QAbstractItemView::SingleSelection);
-      m_list->setUniformItemSizes(true);
-      widget = m_list;
-      break;
-    case ControlKind::kForm:
-      return;
-  }
+  QWidget* widget = newControl(info);
+  if (!widget) return;
   widget->setObjectName(QString::fromLatin1(info.name));
   widget->setGeometry(info.left, info.top, info.width, info.height);
   if (!info.font.face.empty()) widget->setFont(qtFont(info.font));
@@ -244,6 +213,69 @@ void MainWindow::createControl(const ControlInfo& info) {
   widget->setAttribute(Qt::WA_NoMousePropagation);
   widget->installEventFilter(this);  // for the held keys (see eventFilter)
   m_controls[info.id] = widget;
+}
+
+// The widget of a control of the form table, a child of the client area
+// (none for the form itself).
+QWidget* MainWindow::newControl(const ControlInfo& info) {
+  switch (info.kind) {
+    case ControlKind::kPicture:
+      return newPicture();
+    case ControlKind::kLabel:
+      return new QLabel(toQt(info.caption), m_form);
+    case ControlKind::kScrollBar:
+      return newScrollBar();
+    case ControlKind::kEdit: {
+      // The position and the length are shown, never typed.
+      auto* edit = new QLineEdit(toQt(info.caption), m_form);
+      edit->setReadOnly(true);
+      edit->setAcceptDrops(false);  // a dropped file goes to the window
+      return edit;
+    }
+    case ControlKind::kButton:
+      return newButton(info);
+    case ControlKind::kMci: {
+      // The completion notifier has nothing to show.
+      auto* notifier = new QWidget(m_form);
+      notifier->setVisible(false);
+      return notifier;
+    }
+    case ControlKind::kList:
+      m_list = new ListBox(m_form, [this] { send(Event::listClick()); });
+      m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+      m_list->setUniformItemSizes(true);
+      return m_list;
+    case ControlKind::kForm:
+      break;
+  }
+  return nullptr;
+}
+
+PictureBox* MainWindow::newPicture() {
+  m_picture = new PictureBox(m_pictureCanvas, m_form);
+  forwardMouse(m_picture->client(), Control::PICTURE1);
+  return m_picture;
+}
+
+QScrollBar* MainWindow::newScrollBar() {
+  m_scroll = new ScrollBar(Qt::Horizontal, m_form);
+  auto* style = new PageClickStyle;
+  style->setParent(m_scroll);  // the bar does not own the style it uses
+  m_scroll->setStyle(style);
+  m_scroll->setRange(0, 0);
+  m_scroll->setSingleStep(kScrollSmallStep);
+  m_scroll->setPageStep(kScrollLargeStep);
+  m_scroll->setTracking(false);  // a thumb drag changes the position once, on release
+  m_scroll->setFocusPolicy(Qt::TabFocus);
+  connect(m_scroll, &QScrollBar::valueChanged, this, [this] { send(Event::scroll()); });
+  return m_scroll;
+}
+
+QPushButton* MainWindow::newButton(const ControlInfo& info) {
+  auto* button = new QPushButton(toQt(info.caption), m_form);
+  const Control id = info.id;
+  connect(button, &QPushButton::clicked, this, [this, id] { send(Event::click(id)); });
+  return button;
 }
 
 void MainWindow::createMenu() {
@@ -267,7 +299,7 @@ void MainWindow::createMenu() {
         const QSignalBlocker block(action);
         action->setChecked(isChecked(id));  // choosing the item leaves the mark alone
       }
-      send(Event{EventKind::kMenu, Control::MAINFORM, id});
+      send(Event::choose(id));
     });
     m_actions[id] = action;
   }

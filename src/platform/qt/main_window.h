@@ -12,13 +12,12 @@
 
 #include <functional>
 #include <map>
-#include <memory>
-#include <vector>
 
 #include "app/events.h"
 #include "platform/qt/canvas_widget.h"
 
 class QMimeData;
+class QPushButton;
 
 namespace pelisto {
 
@@ -42,7 +41,6 @@ class MainWindow final : public QMainWindow {
 
  public:
   MainWindow(Canvas& form, Canvas& picture, EventSink sink);
-  ~MainWindow() override;
 
   QWidget* control(Control id) const;
   CanvasWidget* form() const { return m_form; }
@@ -76,16 +74,20 @@ class MainWindow final : public QMainWindow {
   void dropEvent(QDropEvent* event) override;
 
  private:
-  template <class T, class... Args>
-  T* own(Args&&... args) {
-    auto owned = std::make_unique<T>(std::forward<Args>(args)...);
-    T* raw = owned.get();
-    m_owned.push_back(std::move(owned));
-    return raw;
-  }
+  // Every widget, action and shortcut is a child of the window (or of a
+  // widget in it) and goes with it.
   void createControl(const ControlInfo& info);
+  QWidget* newControl(const ControlInfo& info);
+  PictureBox* newPicture();
+  QScrollBar* newScrollBar();
+  QPushButton* newButton(const ControlInfo& info);
   void createMenu();
+  void createShortcuts();
   void orderTabs();
+  // Sends the mouse input of canvas as events of window (see mouseEventKind).
+  void forwardMouse(CanvasWidget* canvas, Control window);
+  // Where the window opens: where it was last, else the first place.
+  void placeWindow();
   // The window's own keys (play, delete a line, first and last second);
   // true when key was one of them.
   bool keyCommand(const QKeyEvent& key, bool repeat);
@@ -97,12 +99,9 @@ class MainWindow final : public QMainWindow {
 
   EventSink m_sink;
   Canvas& m_pictureCanvas;
-  // Children in creation order; destroyed in reverse, before the window.
-  std::vector<std::unique_ptr<QObject>> m_owned;
   CanvasWidget* m_form = nullptr;
   PictureBox* m_picture = nullptr;
   QScrollBar* m_scroll = nullptr;
-  QStyle* m_scrollStyle = nullptr;
   ListBox* m_list = nullptr;
   std::map<Control, QWidget*> m_controls;
   std::map<MenuItem, QAction*> m_actions;

@@ -54,7 +54,7 @@ bool MainWindow::keyCommand(const QKeyEvent& key, bool repeat) {
       return true;
     case Qt::Key_Delete:
       if (!inList) return false;
-      if (!repeat) send(Event{EventKind::kButton, Control::BUTTON8});
+      if (!repeat) send(Event::click(Control::BUTTON8));
       return true;
     case Qt::Key_Home:
     case Qt::Key_End:
@@ -71,7 +71,7 @@ bool MainWindow::keyCommand(const QKeyEvent& key, bool repeat) {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
   if (!m_closed) {
-    send(Event{EventKind::kClose, Control::MAINFORM});
+    send(Event{EventKind::kClose});
     // The user may keep the window (an unsaved edit list, a cancelled save).
     if (m_closeRefused && m_closeRefused()) {
       event->ignore();
@@ -113,9 +113,8 @@ void MainWindow::dropEvent(QDropEvent* event) {
   }
   event->acceptProposedAction();
   // Opened once the drop is over, so the sender is not held up by a box.
-  Event open{EventKind::kOpenPath};
-  open.path = fromQt(path);
-  QMetaObject::invokeMethod(this, [this, open] { send(open); }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(this, [this, open = Event::openPath(fromQt(path))] { send(open); },
+                            Qt::QueuedConnection);
 }
 
 }  // namespace pelisto

@@ -209,7 +209,7 @@ void QtUi::showAbout(const std::function<void(Canvas&)>& paint) {
   m_form3Canvas = std::make_unique<Canvas>(kForm3ClientWidth, kForm3ClientHeight);
   m_form3Canvas->setTextRenderer(&m_renderer);
   AboutDialog dialog(*m_form3Canvas, m_window.get(),
-                     [this] { deliver(Event{EventKind::kButton, Control::BUTTON13}); });
+                     [this] { deliver(Event::click(Control::BUTTON13)); });
   m_about = &dialog;
   paint(*m_form3Canvas);
   dialog.exec();

@@ -1,0 +1,23 @@
+#include "playback/play_file.h"
+
+#include "app/handlers.h"
+
+namespace pelisto {
+
+Status startPlay(AppContext& ctx, const std::string& path, const std::string& playCommand) {
+  const std::string commands[] = {
+      "OPEN " + path + " TYPE WAVEAUDIO ALIAS WAVEOBJ",
+      "SET WAVEOBJ TIMEFORMAT MILLISECONDS",
+      playCommand,
+  };
+  for (int i = 0; i < 3; ++i) {
+    const MciResult r = sendMci(ctx, commands[i]);
+    if (r.code == 0) continue;
+    if (i > 0) sendMci(ctx, "CLOSE WAVEOBJ");
+    ctx.lastMci = r;  // the refused command's result, not the close's
+    return Status::error(StatusCode::kIoError, kMsgPlayFailed + r.error);
+  }
+  return Status::ok();
+}
+
+}  // namespace pelisto

@@ -1,0 +1,22 @@
+// Starting a play of a file on the media device: the one sequence the play
+// buttons and the create-wave-file command share.
+#pragma once
+
+#include <string>
+
+#include "app/context.h"
+
+namespace pelisto {
+
+// Shown when the media device refuses a play, followed by its reason.
+inline constexpr const char* kMsgPlayFailed = "再生できません：";
+
+// Opens path under the alias WAVEOBJ, sets its time format to milliseconds
+// and sends playCommand ("PLAY WAVEOBJ …"). The first command the device
+// refuses ends the attempt: the alias is closed if it was opened, and
+// ctx.lastMci keeps the refused command's result (not the close's). Returns
+// the refusal to show, kMsgPlayFailed and the device's reason. PLAYFLAG is
+// the caller's to set once the play runs.
+Status startPlay(AppContext& ctx, const std::string& path, const std::string& playCommand);
+
+}  // namespace pelisto
