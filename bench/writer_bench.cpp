@@ -102,11 +102,11 @@ struct Program : bench::HeadlessProgram {
     auto t0 = std::chrono::steady_clock::now();
     BUTTON6_ON(ctx);
     double took = seconds(std::chrono::steady_clock::now() - t0);
-    if (ctx.state.PLAYFLAG != 2) {
+    if (ctx.state.PLAYFLAG != kPlayWritten) {
       for (const auto& l : transcript.lines()) std::fprintf(stderr, "%s\n", l.c_str());
       std::exit(2);
     }
-    ctx.state.PLAYFLAG = 0;
+    ctx.state.PLAYFLAG = kPlayIdle;
     return took;
   }
 };

@@ -114,10 +114,10 @@ bool openInView(AppContext& ctx, const std::string& path) {
 
 // Plays from the view, tracked; the close is posted once the play has ended.
 Figure playTracked(AppContext& ctx, QueuePump& pump) {
-  pump.post(Event{EventKind::kButton, Control::BUTTON1});
+  pump.post(Event::click(Control::BUTTON1));
   std::thread closer([&] {
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    while (ctx.state.PLAYFLAG != 0) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    while (ctx.state.PLAYFLAG != kPlayIdle) std::this_thread::sleep_for(std::chrono::milliseconds(50));
     pump.post(Event{EventKind::kClose});
   });
   const Figure playing = runLoop(ctx, pump);
@@ -150,7 +150,7 @@ int main() {
   HeadlessUi ui(transcript);
   QueuePump pump;
   std::unique_ptr<MciDevice> mci = newDesktopMci(
-      *fs, [&pump](MciNotify) { pump.post(Event{EventKind::kMciDone}); }, nullptr);
+      *fs, [&pump](MciNotify) { pump.post(Event::mciDone()); }, nullptr);
   CountingMci counting(*mci);
   InlineWorker worker;
   AppContext ctx(ui, *fs, counting, worker);

@@ -40,7 +40,7 @@ int HeadlessApp::deliverPending() {
       break;
     }
     m_pending.pop_front();
-    dispatchEvent(m_ctx, Event{EventKind::kMciDone, Control::MCI1});
+    dispatchEvent(m_ctx, Event::mciDone());
   }
   return delivered;
 }
@@ -51,7 +51,7 @@ void HeadlessApp::advance(int64_t ms) {
     m_now = std::min<int64_t>(m_now + kTrackingIntervalMs, end);
     if (m_device) m_device->advanceTo(m_now);
     deliverPending();
-    if (m_ctx.state.PLAYFLAG == 1) TRACETIMESCROLL(m_ctx);
+    if (m_ctx.state.PLAYFLAG == kPlayTracked) TRACETIMESCROLL(m_ctx);
   }
 }
 
@@ -62,7 +62,7 @@ void HeadlessApp::advanceDevice(int64_t ms) {
 
 void HeadlessApp::completeNow() {
   if (!m_pending.empty()) m_pending.pop_front();
-  dispatch(Event{EventKind::kMciDone, Control::MCI1});
+  dispatch(Event::mciDone());
 }
 
 void HeadlessApp::close() {

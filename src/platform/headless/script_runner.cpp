@@ -119,7 +119,7 @@ bool menu(HeadlessApp& app, const Args& a) {
 bool click(HeadlessApp& app, const Args& a) {
   auto button = buttonNamed(a.words[0]);
   if (!button) return fault(app, "unknown button: " + a.words[0]);
-  app.dispatch(Event{EventKind::kButton, *button});
+  app.dispatch(Event::click(*button));
   return true;
 }
 
@@ -127,7 +127,7 @@ bool scroll(HeadlessApp& app, const Args& a) {
   int pos = 0;
   if (!intArg(a.words[0], pos)) return false;
   app.ui().setScrollPos(pos);
-  app.dispatch(Event{EventKind::kScroll, Control::HSCROLL1});
+  app.dispatch(Event::scroll());
   return true;
 }
 
@@ -140,7 +140,7 @@ bool selectLine(HeadlessApp& app, const Args& a) {
 
 bool listClick(HeadlessApp& app, const Args& a) {
   if (!selectLine(app, a)) return false;
-  app.dispatch(Event{EventKind::kListClick, Control::LIST1});
+  app.dispatch(Event::listClick());
   return true;
 }
 

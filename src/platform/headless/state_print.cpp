@@ -96,7 +96,7 @@ std::vector<std::string> stateLines(const AppContext& ctx) {
     add("EDITDATA", "(none)");
   }
   for (int r = 0; r < rows; ++r) {
-    out.push_back("EDITFILE(" + num(r) + "): " + s.EDITFILE[r][0] + " | " + s.EDITFILE[r][1]);
+    out.push_back("EDITFILE(" + num(r) + "): " + s.EDITFILE[r][kSourcePath] + " | " + s.EDITFILE[r][kDisplayName]);
   }
   for (int r = 0; r < rows; ++r) {
     out.push_back("EDITDATA(" + num(r) + "): " + join(s.EDITDATA[r].data(), 8));
