@@ -14,10 +14,7 @@ namespace {
 
 struct UndoApp : EditListApp {
   UndoApp() {
-    markRange(0, 10, 0, 200);
-    markRange(1, 0, 2, 0);
-    markRange(3, 300, 4, 150);
-    markListSaved(ctx);
+    markSavedEntries(true);
     ui.select(1);
     ui.setScrollPos(1);
     HSCROLL1_CHANGE(ctx);

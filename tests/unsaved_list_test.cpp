@@ -12,12 +12,7 @@ namespace {
 
 // Two finished entries, the list as if just saved.
 struct SavedApp : EditListApp {
-  SavedApp() {
-    markRange(0, 10, 0, 200);
-    markRange(1, 0, 2, 0);
-    markListSaved(ctx);
-    transcript.clear();
-  }
+  SavedApp() { markSavedEntries(); }
   bool close() {
     dispatch(Event{EventKind::kClose});
     return !ctx.closeRefused;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/events.h"
+#include "editlist/list_state.h"
 #include "platform/text.h"
 #include "support/test_app.h"
 
@@ -43,6 +44,16 @@ struct EditListApp : TestApp {
   void markRange(int startSecond, double startX, int endSecond, double endX) {
     markStart(startSecond, startX);
     markEnd(endSecond, endX);
+  }
+
+  // Finished entries at 0.017–0.333 s and 1.000–2.000 s (and with `third`
+  // 3.500–4.250 s), the list then as if just saved.
+  void markSavedEntries(bool third = false) {
+    markRange(0, 10, 0, 200);
+    markRange(1, 0, 2, 0);
+    if (third) markRange(3, 300, 4, 150);
+    markListSaved(ctx);
+    transcript.clear();
   }
 
   std::vector<std::string> listLines() const {
