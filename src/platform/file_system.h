@@ -76,10 +76,6 @@ class FileSystem {
   // not exist (kRead, kReadWrite) or its folder does not exist (kCreate…);
   // kDenied when access is denied; kExists for kCreateNew on a taken name.
   virtual Result<std::unique_ptr<File>> open(const std::string& path, OpenMode mode) = 0;
-  // True when path names an existing regular file (not a folder).
-  virtual bool isFile(const std::string& path) = 0;
-  // True when path names an existing folder.
-  virtual bool isDirectory(const std::string& path) = 0;
   // What path is; kNotFound when nothing has that name.
   virtual Result<FileInfo> info(const std::string& path) = 0;
   // The names (without folder) of the entries of folder.

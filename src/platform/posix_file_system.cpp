@@ -11,6 +11,7 @@
 
 #include "platform/file_errors.h"
 #include "platform/file_system.h"
+#include "platform/replace_file.h"
 
 namespace pelisto {
 namespace {
@@ -143,16 +144,6 @@ class PosixFileSystem final : public FileSystem {
     return std::unique_ptr<File>(new PosixFile(fd));
   }
 
-  bool isFile(const std::string& path) override {
-    struct stat st;
-    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
-  }
-
-  bool isDirectory(const std::string& path) override {
-    struct stat st;
-    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-  }
-
   Result<FileInfo> info(const std::string& path) override {
     struct stat st;
     if (::stat(path.c_str(), &st) != 0) return errnoStatus(errno);
@@ -234,8 +225,8 @@ std::string folderOf(const std::string& path) {
 std::string temporaryPathBeside(const std::string& target) {
   static std::atomic<unsigned> counter{0};
   std::string folder = folderOf(target);
-  std::string name = ".pelisto-" + std::to_string(::getpid()) + "-" +
-                     std::to_string(counter.fetch_add(1)) + ".tmp";
+  std::string name = kTemporaryPrefix + std::to_string(::getpid()) + "-" +
+                     std::to_string(counter.fetch_add(1)) + kTemporarySuffix;
   return folder == "/" ? "/" + name : folder + "/" + name;
 }
 

@@ -8,8 +8,8 @@
 namespace pelisto {
 namespace {
 
-constexpr std::string_view kPrefix = ".pelisto-";
-constexpr std::string_view kSuffix = ".tmp";
+constexpr std::string_view kPrefix = kTemporaryPrefix;
+constexpr std::string_view kSuffix = kTemporarySuffix;
 
 std::string pathIn(const std::string& folder, const std::string& name) {
   if (folder == "/") return "/" + name;

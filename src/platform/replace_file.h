@@ -10,6 +10,10 @@
 
 namespace pelisto {
 
+// The name of this program's temporary files: prefix, process, count, suffix.
+inline constexpr const char* kTemporaryPrefix = ".pelisto-";
+inline constexpr const char* kTemporarySuffix = ".tmp";
+
 // True when `name` (without folder) is one of this program's temporary
 // files: ".pelisto-" … ".tmp".
 bool isTemporaryName(const std::string& name);

@@ -166,21 +166,30 @@ Result<WritePlan> planWaveFile(AppContext& ctx) {
   return plan;
 }
 
+namespace {
+
+// An output path refused: what is wrong, then the path.
+Status refusedOutput(const std::string& what, const std::string& path) {
+  return Status::error(StatusCode::kInvalid, what + "\n" + path);
+}
+
+}  // namespace
+
 Status checkTargetWritable(FileSystem& fs, const std::string& path) {
-  auto refused = [&](const std::string& what) {
-    return Status::error(StatusCode::kInvalid, what + "\n" + path);
-  };
-  if (fs.isDirectory(path)) return refused("同じ名前のフォルダがあるため作成できません");
-  if (auto target = fs.info(path); target && !target->writable) {
-    return refused("書き込みが禁止されているファイルには書き込めません。別の名前を指定してください");
+  auto target = fs.info(path);
+  if (!target) return Status::ok();  // a new file
+  if (target->kind == FileKind::kDirectory) {
+    return refusedOutput("同じ名前のフォルダがあるため作成できません", path);
+  }
+  if (!target->writable) {
+    return refusedOutput("書き込みが禁止されているファイルには書き込めません。別の名前を指定してください",
+                         path);
   }
   return Status::ok();
 }
 
 Status checkOutputPath(AppContext& ctx, const WritePlan& plan, const std::string& path) {
-  auto refused = [&](const std::string& what) {
-    return Status::error(StatusCode::kInvalid, what + "\n" + path);
-  };
+  auto refused = [&](const std::string& what) { return refusedOutput(what, path); };
   if (Status st = checkTargetWritable(ctx.fs, path); !st) return st;
   const std::string& open = ctx.state.WAVEFILENAME;
   if (path == open || ctx.fs.sameFile(path, open)) {

@@ -131,10 +131,6 @@ Result<std::unique_ptr<File>> MemFileSystem::open(const std::string& path, OpenM
   return std::unique_ptr<File>(new MemFile(*this, path, data, true));
 }
 
-bool MemFileSystem::isFile(const std::string& path) { return m_files.count(path) != 0; }
-
-bool MemFileSystem::isDirectory(const std::string& path) { return m_dirs.count(path) != 0; }
-
 Result<FileInfo> MemFileSystem::info(const std::string& path) {
   FileInfo i;
   if (m_dirs.count(path)) {

@@ -18,8 +18,6 @@ class MemFileSystem final : public FileSystem {
   MemFileSystem();
 
   Result<std::unique_ptr<File>> open(const std::string& path, OpenMode mode) override;
-  bool isFile(const std::string& path) override;
-  bool isDirectory(const std::string& path) override;
   Result<FileInfo> info(const std::string& path) override;
   Result<std::vector<std::string>> list(const std::string& folder) override;
   Status remove(const std::string& path) override;
@@ -31,6 +29,8 @@ class MemFileSystem final : public FileSystem {
 
   // Test set-up and inspection. Every change of a file stamps it with the
   // next tick of a clock that starts at startedNs().
+  bool isFile(const std::string& path) const { return m_files.count(path) != 0; }
+  bool isDirectory(const std::string& path) const { return m_dirs.count(path) != 0; }
   void addDirectory(const std::string& path);
   void setContents(const std::string& path, std::vector<uint8_t> bytes);
   std::vector<uint8_t> contents(const std::string& path) const;  // empty when missing
