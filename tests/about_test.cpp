@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/about.h"
 #include "support/test_app.h"
 

@@ -2,6 +2,8 @@
 // ends a job for good.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "platform/headless/manual_worker.h"
 
 namespace pelisto {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/messages.h"
 #include "editlist/edit_rows.h"
 #include "editlist/marking.h"

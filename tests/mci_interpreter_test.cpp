@@ -1,6 +1,7 @@
 // The media device on its own, over the simulated output.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/headless/mem_file_system.h"

@@ -1,6 +1,7 @@
 // The output that plays in simulated time, on its own.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 

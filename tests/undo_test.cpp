@@ -2,6 +2,7 @@
 // long random run against a plain model, and the edges.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 #include "app/events.h"

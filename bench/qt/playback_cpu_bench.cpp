@@ -3,6 +3,7 @@
 // tracked, and while the program is idle for 10 seconds; CPU seconds per
 // wall second, against the same device playing silence with no program
 // around it (the baseline of this run).
+#include <algorithm>
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>

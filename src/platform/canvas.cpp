@@ -1,7 +1,10 @@
 #include "platform/canvas.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
+#include <iterator>
+#include <utility>
 
 namespace pelisto {
 

@@ -1,5 +1,7 @@
 #include "platform/thread_worker.h"
 
+#include <utility>
+
 #include <sys/resource.h>
 
 namespace pelisto {

@@ -7,6 +7,7 @@
 // Beyond the sanitizers it asserts what callers rely on: a refused command
 // says why; a position stays inside the file; every play sent with NOTIFY
 // completes exactly once, at the latest when everything is closed.
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <string>

@@ -74,6 +74,13 @@ class MainWindowTest : public QObject {
     QCOMPARE(client->geometry(), QRect(1, 1, kPictureClientWidth, kPictureClientHeight));
   }
 
+  void windowsShowTheProgramsIcon() {
+    // The built-in copy has both sizes; an installed theme icon may have more.
+    QVERIFY(!m_app->ui.window().windowIcon().pixmap(48, 48).isNull());
+    QMessageBox box;
+    QCOMPARE(box.windowIcon().cacheKey(), m_app->ui.window().windowIcon().cacheKey());
+  }
+
   void fontsUseTheJapaneseFaces() {
     struct Case {
       Control control;

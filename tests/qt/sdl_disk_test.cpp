@@ -3,6 +3,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 

@@ -7,6 +7,7 @@
 
 #include <signal.h>
 
+#include <chrono>
 #include <filesystem>
 #include <thread>
 

@@ -1,5 +1,7 @@
 #include "platform/headless/manual_worker.h"
 
+#include <utility>
+
 namespace pelisto {
 
 void ManualWorker::start(JobStep step, JobCall tick, JobCall finished) {

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 
+#include "platform/qt/app_icon.h"
 #include "platform/qt/busy_scope.h"
 #include "platform/qt/qt_dialogs.h"
 
@@ -16,6 +17,7 @@ QtUi::QtUi()
     : m_formCanvas(kMainClientWidth, kMainClientHeight),
       m_pictureCanvas(kPictureClientWidth, kPictureClientHeight) {
   installFontSubstitutions();
+  setApplicationIcon();
   m_formCanvas.setTextRenderer(&m_renderer);
   m_pictureCanvas.setTextRenderer(&m_renderer);
   for (const ControlInfo& c : mainFormControls()) m_fonts[c.id] = c.font;
