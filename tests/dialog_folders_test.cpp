@@ -24,14 +24,9 @@ TEST(DialogFolders, TheWriteDialogStartsWhereTheLastFileWentElseBesideTheOpenFil
 TEST(DialogFolders, TheConversionProposesANameNotYetTaken) {
   MemFileSystem fs;
   fs.addDirectory("/m");
-  const struct { std::vector<const char*> taken; const char* proposed; } cases[] = {
-      {{}, "/m/song_44k16.wav"},
-      {{"/m/song_44k16.wav"}, "/m/song_44k16-2.wav"},
-      {{"/m/song_44k16.wav", "/m/song_44k16-2.wav"}, "/m/song_44k16-3.wav"},
-  };
-  for (const auto& c : cases) {
-    for (const char* path : c.taken) fs.setContents(path, {});
-    EXPECT_EQ(freeConvertedName(fs, "/m/song.mp3"), c.proposed);
+  for (const char* next : {"/m/s_44k16.wav", "/m/s_44k16-2.wav", "/m/s_44k16-3.wav"}) {
+    EXPECT_EQ(freeConvertedName(fs, "/m/s.mp3"), next);
+    fs.setContents(next, {});
   }
 }
 
