@@ -141,7 +141,7 @@ bool cacheBuild(App& app, const std::string& hour, const std::string& folder) {
   std::printf("cache build: %.3f s, plain read: %.3f s, ratio %.2f (limit 1.50) %s\n", bestBuild,
               bestRead, ratio, ratio <= 1.5 ? "ok" : "TOO SLOW");
   std::printf("cache size: %llu bytes\n",
-              (unsigned long long)std::filesystem::file_size(folder + "/" + kGraphFileName));
+              (unsigned long long)std::filesystem::file_size(folder + "/" + graphCachePath(app.ctx)));
   return ratio <= 1.5;
 }
 

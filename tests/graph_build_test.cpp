@@ -33,8 +33,8 @@ struct BuildApp : TestApp {
 };
 
 TEST(GraphBuild, ACancelAtAnyPointLeavesNoUnfinishedCache) {
-  const std::vector<uint8_t> cacheOfB =
-      ViewApp(wavFile(noiseData(3 * 176400, 777)), true).fs.contents(kGraphFileName);
+  const ViewApp built(wavFile(noiseData(3 * 176400, 777)), true);
+  const std::vector<uint8_t> cacheOfB = built.fs.contents(graphCachePath(built.ctx));
   enum How { kOtherOpen, kOptionOff, kClose };
   for (How how : {kOtherOpen, kOptionOff, kClose}) {
     for (int steps : {0, 1, kSteps / 2, kSteps}) {  // before any, files open, mid-way, all done
@@ -47,7 +47,7 @@ TEST(GraphBuild, ACancelAtAnyPointLeavesNoUnfinishedCache) {
       EXPECT_TRUE(app.manualWorker.cancels() == 1 && app.ctx.state.GRAPHFNUM == 0);
       if (how == kOtherOpen) {  // the new file's cache, built from scratch
         app.manualWorker.runToEnd();
-        EXPECT_TRUE(app.fs.contents(kGraphFileName) == cacheOfB && app.ctx.state.GRAPHFNUM != 0);
+        EXPECT_TRUE(app.fs.contents(graphCachePath(app.ctx)) == cacheOfB && app.ctx.state.GRAPHFNUM != 0);
       } else {
         EXPECT_EQ(app.fs.files(), (std::vector<std::string>{"/a.wav", "/b.wav"}));
         EXPECT_FALSE(app.manualWorker.busy() || app.ui.progressShown());
@@ -68,7 +68,7 @@ TEST(GraphBuild, PicturesWhileBuildingEqualThoseFromTheCompleteCache) {
 
   app.manualWorker.runToEnd();
   ASSERT_TRUE(app.ctx.state.GRAPHFNUM != 0 && !app.ui.progressShown());
-  const std::vector<uint8_t> cache = app.fs.contents(kGraphFileName);
+  const std::vector<uint8_t> cache = app.fs.contents(graphCachePath(app.ctx));
   ASSERT_EQ(cache.size(), 21u * 600);
   for (size_t i = 0; i < std::size(seconds); ++i) {
     EXPECT_EQ(firstDifference(app.pictureAt(seconds[i]), drawn[i]), "") << seconds[i];
@@ -85,7 +85,7 @@ TEST(GraphBuild, AWriteFailureHalfWayTurnsTheOptionOffWithItsMessage) {
   app.manualWorker.poll();
   EXPECT_EQ(app.lines().back(), std::string("message: ") + kMsgGraphFileFailed + "\n" + reason::kNoSpace);
   EXPECT_FALSE(app.ui.isChecked(MenuItem::GrapgFast) || app.ctx.state.GRAPHFAST || app.ctx.state.GRAPHFNUM);
-  EXPECT_FALSE(app.fs.isFile(kGraphFileName) || app.ui.progressShown());
+  EXPECT_FALSE(app.fs.isFile(graphCachePath(app.ctx)) || app.ui.progressShown());
 }
 
 }  // namespace

@@ -15,7 +15,7 @@ TEST(GraphCache, OneRecordPerRoundedSecond) {
   for (auto [bytes, records] : cases) {
     std::vector<uint8_t> data = noiseData(bytes);
     ViewApp app(wavFile(data), true);
-    std::vector<uint8_t> cache = app.fs.contents(kGraphFileName);
+    std::vector<uint8_t> cache = app.fs.contents(graphCachePath(app.ctx));
     ASSERT_EQ(cache.size(), records * 600) << bytes;
     // Column 6k + m of record s from the byte at 176400 s + 1764 k + 1 + 294 m;
     // blocks not wholly in the file are the zero row.
@@ -41,10 +41,10 @@ TEST(GraphCache, SwitchingOnAndOff) {
   GRAPGFAST_ON(app.ctx);  // no file: only the mark and the flag
   EXPECT_TRUE(app.ui.isChecked(MenuItem::GrapgFast));
   EXPECT_EQ(app.ctx.state.GRAPHFAST, 1);
-  EXPECT_FALSE(app.fs.isFile(kGraphFileName));
+  EXPECT_FALSE(app.fs.isFile(graphCachePath(app.ctx)));
 
   app.openWave("/a.wav");
-  const std::vector<uint8_t> built = app.fs.contents(kGraphFileName);
+  const std::vector<uint8_t> built = app.fs.contents(graphCachePath(app.ctx));
   EXPECT_EQ(built.size(), 1800u);
   EXPECT_NE(app.ctx.state.GRAPHFNUM, 0);
 
@@ -52,11 +52,11 @@ TEST(GraphCache, SwitchingOnAndOff) {
   EXPECT_FALSE(app.ui.isChecked(MenuItem::GrapgFast));
   EXPECT_EQ(app.ctx.state.GRAPHFAST, 0);
   EXPECT_EQ(app.ctx.state.GRAPHFNUM, 0);
-  EXPECT_EQ(app.fs.contents(kGraphFileName), built);
+  EXPECT_EQ(app.fs.contents(graphCachePath(app.ctx)), built);
 
-  app.fs.setContents(kGraphFileName, {1, 2, 3});
+  app.fs.setContents(graphCachePath(app.ctx), {1, 2, 3});
   GRAPGFAST_ON(app.ctx);  // on again with the file open: rebuilt
-  EXPECT_EQ(app.fs.contents(kGraphFileName), built);
+  EXPECT_EQ(app.fs.contents(graphCachePath(app.ctx)), built);
   EXPECT_EQ(app.ctx.state.GRAPHFAST, 1);
 }
 
@@ -67,7 +67,7 @@ TEST(GraphCache, RefusedWhilePlaying) {
   EXPECT_EQ(app.lines().back(), std::string("message: ") + kMsgPlaying);
   EXPECT_FALSE(app.ui.isChecked(MenuItem::GrapgFast));
   EXPECT_EQ(app.ctx.state.GRAPHFAST, 0);
-  EXPECT_FALSE(app.fs.isFile(kGraphFileName));
+  EXPECT_FALSE(app.fs.isFile(graphCachePath(app.ctx)));
 }
 
 // A read-only current directory, or one that fills up half-way: a message,
@@ -91,7 +91,7 @@ TEST(GraphCache, UnwritableDirectoryTurnsTheOptionOff) {
       EXPECT_FALSE(app.ui.isChecked(MenuItem::GrapgFast));
       EXPECT_EQ(app.ctx.state.GRAPHFAST, 0);
       EXPECT_EQ(app.ctx.state.GRAPHFNUM, 0);
-      EXPECT_FALSE(app.fs.isFile(kGraphFileName));
+      EXPECT_FALSE(app.fs.isFile(graphCachePath(app.ctx)));
       EXPECT_FALSE(app.ui.mouseCaptured());
 
       ViewApp reference(file);

@@ -4,13 +4,17 @@
 //   pelisto-script [--echo] [SCRIPT]
 //
 // Reads SCRIPT (standard input when absent or "-"). Files named in the
-// script are taken relative to the current directory. The transcript goes
+// script are taken relative to the current directory; the graph cache goes
+// into the user's cache folder ($XDG_CACHE_HOME/pelisto) as the program's
+// does, and is removed when the script ends. The transcript goes
 // to standard output in UTF-8, one line per event; with --echo each script
 // line is printed first, prefixed by "> ". Exit status: 0 when the script
 // ran without a fault, 1 after a fault ("error: …"), 2 when the script
 // cannot be read.
 //
 // Besides the commands of the scenario language:
+//   drop PATH…      PATHs dropped together on the main window
+//   print title     "title: TEXT", the main window's title
 //   print NAME      the `print state` line(s) of one variable (DATASIZE,
 //                   WAVEFMT, EDITDATA, …), so a script can check a value
 //                   without depending on the whole state
@@ -33,6 +37,8 @@
 
 #include "platform/file_system.h"
 #include "platform/headless/script_runner.h"
+#include "platform/program_files.h"
+#include "view/graph_cache.h"
 
 namespace {
 
@@ -70,6 +76,7 @@ std::variant<Options, int> parseOptions(int argc, char** argv) {
 int run(std::istream& in, bool echo) {
   auto fs = pelisto::newPosixFileSystem();
   pelisto::ScriptRunner runner(*fs);
+  runner.context().own = pelisto::thisProgramFiles();
   size_t shown = 0;
   auto flush = [&]() {
     const auto& lines = runner.transcript().lines();
@@ -89,6 +96,7 @@ int run(std::istream& in, bool echo) {
     return 2;
   }
   runner.finish();
+  pelisto::removeGraphCache(runner.context());  // the program ends
   flush();
   return runner.faulted() ? 1 : 0;
 }

@@ -101,6 +101,8 @@ struct AppState {
   uint64_t savedRevision = 0;
   uint64_t lastRevision = 0;
   bool graphBuilding = false;
+  // The wave file last written in this run (empty: none yet).
+  std::string lastWrittenPath;
 
   // Makes row r exist in both tables (r < kMaxEditRows).
   void ensureRow(int r) {

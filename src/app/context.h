@@ -11,6 +11,7 @@
 #include "platform/file_system.h"
 #include "platform/file_table.h"
 #include "platform/mci.h"
+#include "platform/program_files.h"
 #include "platform/sound_library.h"
 #include "platform/ui.h"
 #include "platform/worker.h"
@@ -38,6 +39,10 @@ struct AppContext {
   FileTable files;
   MciDevice& mci;
   Worker& worker;  // long jobs beside the user-interface thread (the graph cache)
+  // Where this program keeps files of its own (the graph cache), named
+  // apart from those of other copies running. The program sets the cache
+  // folder of the user; a fresh context keeps them in the current directory.
+  ProgramFiles own;
 
  private:
   std::unique_ptr<SoundLibrary> m_ownSound;

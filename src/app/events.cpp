@@ -4,8 +4,10 @@
 
 #include "app/handlers.h"
 #include "app/open_document.h"
+#include "app/window_title.h"
 #include "editlist/list_state.h"
 #include "editlist/undo.h"
+#include "view/markers.h"
 
 namespace pelisto {
 namespace {
@@ -31,6 +33,7 @@ void mouse(AppContext& ctx, const Event& e) {
 }
 void queryClose(AppContext& ctx, const Event&) { ctx.closeRefused = !MAINFORM_QUERYCLOSE(ctx); }
 void openPath(AppContext& ctx, const Event& e) { openDocument(ctx, e.path); }
+void drop(AppContext& ctx, const Event& e) { dropOnWindow(ctx, e.paths); }
 // The play button when nothing plays, else the stop button, each as if
 // clicked (and so never entered again while it runs).
 void playOrStop(AppContext& ctx, const Event&) {
@@ -75,6 +78,7 @@ constexpr std::array kHandlers = {
     HandlerEntry{K::kUndo, C::MAINFORM, kNoMenu, "EDITUNDO", plain<EDITUNDO>, false},
     HandlerEntry{K::kRedo, C::MAINFORM, kNoMenu, "EDITREDO", plain<EDITREDO>, false},
     HandlerEntry{K::kOpenPath, C::MAINFORM, kNoMenu, "OPENPATH", openPath, false},
+    HandlerEntry{K::kDrop, C::MAINFORM, kNoMenu, "DROPFILES", drop, false},
     HandlerEntry{K::kPlayOrStop, C::MAINFORM, kNoMenu, "PLAYORSTOP", playOrStop, false},
 };
 // clang-format on
@@ -118,6 +122,7 @@ bool dispatchEvent(AppContext& ctx, const Event& e) {
   auto& active = ctx.activeHandlers;
   if (active.count(index)) return false;
   active.insert(index);
+  const MarkedLine marked = markedLine(ctx);
   if (h->editsList) {
     const ListState before = captureList(ctx, ctx.history.latest());
     h->run(ctx, e);
@@ -125,6 +130,10 @@ bool dispatchEvent(AppContext& ctx, const Event& e) {
   } else {
     h->run(ctx, e);
   }
+  // Whatever took the selected line away or moved it, its markers do not
+  // stay behind; and the title tells the file and whether the list is saved.
+  markersFollow(ctx, marked);
+  showWindowTitle(ctx);
   active.erase(index);
   return true;
 }

@@ -4,6 +4,7 @@
 
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "app/context.h"
 #include "app/forms.h"
@@ -20,7 +21,8 @@ enum class EventKind {
   kClose,      // the user asks to close the main window
   kUndo,       // undo the last change to the edit list
   kRedo,       // redo the last change undone
-  kOpenPath,   // a file named from outside (a drop on the window): path
+  kOpenPath,   // a file named from outside: path
+  kDrop,       // something dropped on the main window: paths
   kPlayOrStop, // the play key: plays from the view when idle, else stops
 };
 
@@ -31,6 +33,7 @@ struct Event {
   int button = 0;                          // mouse events only
   double x = 0, y = 0;                     // mouse events only
   std::string path = {};                   // kOpenPath only
+  std::vector<std::string> paths = {};     // kDrop only
 
   // A button clicked (BUTTON1 … BUTTON14).
   static Event click(Control button) { return Event{EventKind::kButton, button}; }
@@ -54,6 +57,13 @@ struct Event {
   static Event openPath(std::string path) {
     Event e{EventKind::kOpenPath};
     e.path = std::move(path);
+    return e;
+  }
+  // Something dropped on the main window: the local path of each item it
+  // carries (empty for one that is no local file; none for no items).
+  static Event drop(std::vector<std::string> paths) {
+    Event e{EventKind::kDrop};
+    e.paths = std::move(paths);
     return e;
   }
 };

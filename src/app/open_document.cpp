@@ -25,4 +25,21 @@ void openDocument(AppContext& ctx, const std::string& path) {
   }
 }
 
+void dropOnWindow(AppContext& ctx, const std::vector<std::string>& paths) {
+  if (ctx.state.PLAYFLAG != kPlayIdle) {
+    refuse(ctx, kMsgPlaying);
+    return;
+  }
+  // A name that is nothing yet goes on, for the open command to say so.
+  auto isFolder = [&](const std::string& path) {
+    auto info = ctx.fs.info(path);
+    return info && info.value().kind == FileKind::kDirectory;
+  };
+  if (paths.size() != 1 || paths.front().empty() || isFolder(paths.front())) {
+    refuse(ctx, kMsgDropOneFile);
+    return;
+  }
+  openDocument(ctx, paths.front());
+}
+
 }  // namespace pelisto

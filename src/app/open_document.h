@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "app/context.h"
 
@@ -19,5 +20,12 @@ bool readyToOpen(const AppContext& ctx);
 // Loads a project or opens a wave file, refused while something plays as
 // the menu commands are.
 void openDocument(AppContext& ctx, const std::string& path);
+
+inline constexpr const char* kMsgDropOneFile = "ファイルを一つだけドロップしてください";
+
+// Something dropped on the main window (the local path of each item, empty
+// for one that is no local file): one file opens as openDocument does;
+// several, a folder or anything else is refused with kMsgDropOneFile.
+void dropOnWindow(AppContext& ctx, const std::vector<std::string>& paths);
 
 }  // namespace pelisto

@@ -100,6 +100,8 @@ void MAINFORM_START(AppContext& ctx) {
   ui.canvas(Control::PICTURE1).line(0, 63, 660, 63, 14);
   // The edit list starts empty.
   ctx.state.EDITCOUNT = 0;
+  // Caches of copies that were killed are of no use to anyone.
+  removeStaleGraphCaches(ctx);
 }
 
 bool MAINFORM_QUERYCLOSE(AppContext& ctx) {

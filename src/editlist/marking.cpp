@@ -68,6 +68,8 @@ void BUTTON4_ON(AppContext& ctx) {
 }
 
 void LIST1_CLICK(AppContext& ctx) {
+  // The line is selected already: a drag of the last one's marker ends.
+  markersFollowList(ctx);
   int s = ctx.ui.selected();
   if (s < 0 || s >= static_cast<int>(ctx.state.EDITDATA.size())) return;
   int32_t startMs = ctx.state.EDITDATA[s][kStartMs];

@@ -80,6 +80,9 @@ class FileSystem {
   virtual Result<FileInfo> info(const std::string& path) = 0;
   // The names (without folder) of the entries of folder.
   virtual Result<std::vector<std::string>> list(const std::string& folder) = 0;
+  // Makes the folder path, private to the user (0700). kExists when
+  // anything has the name; kNotFound when the folder above it is missing.
+  virtual Status makeFolder(const std::string& path) = 0;
   // Deletes the file at path; a symbolic link is removed, not its target.
   virtual Status remove(const std::string& path) = 0;
   // Renames from over to, replacing to atomically when it exists.

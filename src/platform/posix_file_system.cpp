@@ -172,6 +172,11 @@ class PosixFileSystem final : public FileSystem {
     return names;
   }
 
+  Status makeFolder(const std::string& path) override {
+    if (::mkdir(path.c_str(), 0700) != 0) return errnoStatus(errno);
+    return Status::ok();
+  }
+
   Status remove(const std::string& path) override {
     if (::unlink(path.c_str()) != 0) return errnoStatus(errno);
     return Status::ok();

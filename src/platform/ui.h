@@ -33,8 +33,9 @@ struct FileDialogSpec {
   std::string filterText;   // "waveファイル(*.wav)"
   std::string pattern;      // "*.wav"
   bool save = false;        // a save dialog asks before replacing a file
-  std::string initialPath;  // the proposed file (its folder and name); empty:
-                            // the current directory and no name
+  std::string initialPath;  // the proposed file (its folder and name), or a
+                            // folder ending in "/" (no name); empty: the
+                            // current directory and no name
 };
 
 // Held while a long operation runs: the wait pointer, the mouse captured by

@@ -6,6 +6,7 @@
 
 #include "app/handlers.h"
 #include "app/messages.h"
+#include "platform/user_folders.h"
 #include "view/graph_build.h"
 #include "wave/wave_header.h"
 
@@ -14,7 +15,7 @@ namespace {
 
 void giveUpFastDisplay(AppContext& ctx, const Status& why) {
   AppState& s = ctx.state;
-  ctx.fs.remove(kGraphFileName);
+  ctx.fs.remove(graphCachePath(ctx));
   s.GRAPHFAST = 0;
   ctx.ui.setChecked(MenuItem::GrapgFast, false);
   refuse(ctx, std::string(kMsgGraphFileFailed) + "\n" + why.message());
@@ -29,7 +30,7 @@ void finishGraphBuild(AppContext& ctx, GraphBuild& build) {
   Status st = build.status();
   std::unique_ptr<File> cache = build.takeCache();
   if (st) {
-    Result<int16_t> num = ctx.files.adopt(kGraphFileName, std::move(cache));
+    Result<int16_t> num = ctx.files.adopt(graphCachePath(ctx), std::move(cache));
     if (num) {
       s.GRAPHFNUM = num.value();
       return;
@@ -41,6 +42,21 @@ void finishGraphBuild(AppContext& ctx, GraphBuild& build) {
 }
 
 }  // namespace
+
+std::string graphCachePath(const AppContext& ctx) {
+  return ctx.own.path(kGraphFileStem, kGraphFileExtension);
+}
+
+void removeStaleGraphCaches(AppContext& ctx) {
+  removeStaleFiles(ctx.fs, ctx.own, kGraphFileStem, kGraphFileExtension);
+}
+
+void removeGraphCache(AppContext& ctx) {
+  cancelGraphBuild(ctx);
+  if (ctx.state.GRAPHFNUM != 0) ctx.files.close(ctx.state.GRAPHFNUM);
+  ctx.state.GRAPHFNUM = 0;
+  ctx.fs.remove(graphCachePath(ctx));
+}
 
 bool graphCacheReady(const AppContext& ctx) {
   return ctx.state.GRAPHFAST != 0 && ctx.files.isOpen(ctx.state.GRAPHFNUM);
@@ -62,7 +78,7 @@ void cancelGraphBuild(AppContext& ctx) {
   ctx.worker.cancel();  // returns once no step runs; the build's files are closed
   s.graphBuilding = false;
   ctx.ui.hideProgress();
-  ctx.fs.remove(kGraphFileName);
+  ctx.fs.remove(graphCachePath(ctx));
 }
 
 void LOADGRAPHDATA(AppContext& ctx, const std::string&, int32_t& seconds) {
@@ -70,11 +86,17 @@ void LOADGRAPHDATA(AppContext& ctx, const std::string&, int32_t& seconds) {
   cancelGraphBuild(ctx);
   if (s.GRAPHFNUM != 0) ctx.files.close(s.GRAPHFNUM);
   s.GRAPHFNUM = 0;
+  // The program's folder may not be there yet, or may have been removed
+  // since the last build.
+  if (Status made = makeFolders(ctx.fs, ctx.own.folder); !made) {
+    giveUpFastDisplay(ctx, made);
+    return;
+  }
   // The old cache is removed and the new one written behind the window;
   // GRAPHFNUM is set only once every record is written, so a redraw never
   // sees a cache under construction.
   auto build =
-      std::make_shared<GraphBuild>(ctx.fs, ctx.files.path(s.WAVEFNUM), kGraphFileName, seconds);
+      std::make_shared<GraphBuild>(ctx.fs, ctx.files.path(s.WAVEFNUM), graphCachePath(ctx), seconds);
   s.graphBuilding = true;
   ctx.ui.showProgress(kBusyBuildingGraph, 0);
   ctx.worker.start([build] { return build->step(); },

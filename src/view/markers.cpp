@@ -4,6 +4,7 @@
 
 #include "app/forms.h"
 #include "app/numbers.h"
+#include "editlist/edit_rows.h"
 
 namespace pelisto {
 namespace {
@@ -14,7 +15,63 @@ constexpr int kMarkerHeight = 8;
 constexpr int kCursorColor = 10;
 constexpr int kCursorBottom = 128;
 
+int32_t floorDiv(int32_t a, int32_t b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
+
+// Draws the marker for a time of ms milliseconds when it falls into second
+// p, and records its rectangle in MARKERBOX row.
+void showMarkerIfIn(AppContext& ctx, int32_t p, int32_t ms, int row) {
+  if (floorDiv(ms, 1000) != p) return;
+  const ControlInfo& pic = controlInfo(Control::PICTURE1);
+  const int32_t within = ms - floorDiv(ms, 1000) * 1000;
+  const double x = pic.left + within / 1000.0 * pic.width;
+  MarkerRect r = drawMarker(ctx, x);
+  int16_t* box = ctx.state.MARKERBOX[row];
+  box[0] = r.left;
+  box[1] = r.top;
+  box[2] = r.right;
+  box[3] = r.bottom;
+}
+
 }  // namespace
+
+void showSelectedMarkers(AppContext& ctx) {
+  AppState& s = ctx.state;
+  eraseMarkerBand(ctx);
+  for (int row = 0; row < 2; ++row) {
+    for (int col = 0; col < 4; ++col) s.MARKERBOX[row][col] = 0;
+  }
+  const int sel = ctx.ui.selected();
+  if (!waveFileOpen(ctx) || sel < 0 || sel >= static_cast<int>(s.EDITDATA.size())) return;
+  const int32_t p = ctx.ui.scrollPos();
+  showMarkerIfIn(ctx, p, s.EDITDATA[sel][kStartMs], 0);
+  if (!isPendingLine(ctx, sel)) showMarkerIfIn(ctx, p, s.EDITDATA[sel][kEndMs], 1);
+}
+
+MarkedLine markedLine(const AppContext& ctx) {
+  MarkedLine m{ctx.ui.selected(), ctx.ui.lineCount()};
+  if (m.selected >= 0 && m.selected < static_cast<int>(ctx.state.EDITDATA.size())) {
+    m.startMs = ctx.state.EDITDATA[m.selected][kStartMs];
+    m.endMs = ctx.state.EDITDATA[m.selected][kEndMs];
+  }
+  return m;
+}
+
+void markersFollowList(AppContext& ctx) {
+  AppState& s = ctx.state;
+  if (s.DRAGMODE != kDragNone) ctx.ui.setPointer(Control::MAINFORM, Pointer::kArrow);
+  s.DRAGMODE = kDragNone;
+  s.dragMoved = false;
+  showSelectedMarkers(ctx);
+}
+
+void markersFollow(AppContext& ctx, const MarkedLine& before) {
+  const MarkedLine now = markedLine(ctx);
+  if (now.selected != before.selected || now.lines != before.lines) {
+    markersFollowList(ctx);
+  } else if (now != before) {
+    showSelectedMarkers(ctx);
+  }
+}
 
 void drawCursorLine(AppContext& ctx, int x) {
   Canvas& picture = ctx.ui.canvas(Control::PICTURE1);

@@ -15,6 +15,32 @@ struct MarkerRect {
 };
 MarkerRect drawMarker(AppContext& ctx, double x);
 
+// The markers of the selected line where they fall into the shown second,
+// and nothing else: the band is cleared, MARKERBOX holds the rectangles of
+// the markers drawn (zeros for one not drawn). A pending line has only its
+// start. No file in the view: no markers.
+void showSelectedMarkers(AppContext& ctx);
+
+// What the markers are drawn for: the selected line, the number of lines
+// and the selected entry's start and end.
+struct MarkedLine {
+  int selected = -1;
+  int lines = 0;
+  int32_t startMs = 0, endMs = 0;
+  bool operator==(const MarkedLine&) const = default;
+};
+MarkedLine markedLine(const AppContext& ctx);
+
+// The selected line changed, went or moved: a marker drag ends (its line
+// may be gone) and the markers drawn are those of the line selected now.
+void markersFollowList(AppContext& ctx);
+
+// After a command, given what the markers were drawn for before it: they
+// follow the list when another line is selected or the lines changed, and
+// are redrawn when only the selected entry's ends moved (a grabbed marker
+// stays grabbed then, as after its own drop).
+void markersFollow(AppContext& ctx, const MarkedLine& before);
+
 // The vertical cursor line on PICTURE1 from (x, 0) to (x, 128), teal
 // (palette colour 10), drawn by exclusive or: drawing it twice at the same
 // x restores the picture. Marking and playback tracking both use it.

@@ -62,6 +62,16 @@ std::string convertedName(const std::string& source) {
   return source.substr(0, dot) + kConvertSuffix;
 }
 
+std::string freeConvertedName(FileSystem& fs, const std::string& source) {
+  const std::string first = convertedName(source);
+  const std::string stem = first.substr(0, first.size() - std::string(".wav").size());
+  std::string name = first;
+  for (int n = 2; fs.info(name).isOk() && n < 10000; ++n) {
+    name = stem + "-" + std::to_string(n) + ".wav";
+  }
+  return name;
+}
+
 void offerConversion(AppContext& ctx, const std::string& path, const Status& refusal) {
   if (!mayBeOtherFormat(refusal)) return;
   uint64_t frames = 0;
@@ -82,7 +92,7 @@ void offerConversion(AppContext& ctx, const std::string& path, const Status& ref
     return;
   }
   std::string target = ctx.ui.fileDialog(
-      FileDialogSpec{kConvertTitle, kWriteFilterText, kWritePattern, true, convertedName(path)});
+      FileDialogSpec{kConvertTitle, kWriteFilterText, kWritePattern, true, freeConvertedName(ctx.fs, path)});
   if (target == kCancelMark || target.empty()) return;
   target = withWavExtension(target);
   if (Status st = checkTarget(ctx, path, target); !st) {

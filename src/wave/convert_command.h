@@ -26,5 +26,8 @@ void offerConversion(AppContext& ctx, const std::string& path, const Status& ref
 
 // The proposed name of the converted file of source.
 std::string convertedName(const std::string& source);
+// The first of convertedName(source), then the same with "-2", "-3", …
+// before ".wav", that names nothing in fs yet.
+std::string freeConvertedName(FileSystem& fs, const std::string& source);
 
 }  // namespace pelisto

@@ -2,6 +2,7 @@
 // which then plays.
 #include "app/handlers.h"
 #include "app/messages.h"
+#include "platform/file_system.h"
 #include "playback/play_file.h"
 #include "wave/wave_file_writer.h"
 #include "wave/write_plan.h"
@@ -20,6 +21,18 @@ std::string writeFailure(const Status& st, const std::string& path) {
   }
 }
 
+// Where the dialog starts: the folder of the file last written, else that
+// of the open wave file (else the dialog's own choice).
+std::string writeFolder(const AppContext& ctx) {
+  auto folder = [](const std::string& path) {
+    const std::string f = folderOf(path);
+    return f == "/" ? f : f + "/";
+  };
+  if (!ctx.state.lastWrittenPath.empty()) return folder(ctx.state.lastWrittenPath);
+  if (waveFileOpen(ctx)) return folder(ctx.state.WAVEFILENAME);
+  return std::string();
+}
+
 }  // namespace
 
 void BUTTON6_ON(AppContext& ctx) {
@@ -34,7 +47,8 @@ void BUTTON6_ON(AppContext& ctx) {
     return;
   }
 
-  std::string path = ctx.ui.fileDialog(FileDialogSpec{kWriteTitle, kWriteFilterText, kWritePattern, true});
+  std::string path = ctx.ui.fileDialog(
+      FileDialogSpec{kWriteTitle, kWriteFilterText, kWritePattern, true, writeFolder(ctx)});
   if (path == kCancelMark || path.empty()) return;
   path = withWavExtension(path);
   if (Status st = checkOutputPath(ctx, plan.value(), path); !st) {
@@ -51,6 +65,7 @@ void BUTTON6_ON(AppContext& ctx) {
     refuse(ctx, writeFailure(written, path));
     return;
   }
+  ctx.state.lastWrittenPath = path;
   // The new file plays untracked; a refusal of the device leaves nothing
   // playing.
   if (Status st = startPlay(ctx, path, "PLAY WAVEOBJ NOTIFY"); !st) {

@@ -22,10 +22,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const std::vector<uint8_t> wave = test::wavFile(test::patternData(kBytesPerSecond + 5000));
   fuzz::FuzzApp app;
   app.fs.setContents("/a.wav", wave);
-  app.fs.setContents(kGraphFileName, std::vector<uint8_t>(data, data + size));
+  app.fs.setContents(graphCachePath(app.ctx), std::vector<uint8_t>(data, data + size));
   AppState& s = app.ctx.state;
   check(app.ctx.files.open(1, "/a.wav", OpenMode::kRead).isOk());
-  check(app.ctx.files.open(2, kGraphFileName, OpenMode::kRead).isOk());
+  check(app.ctx.files.open(2, graphCachePath(app.ctx), OpenMode::kRead).isOk());
   s.WAVEFILENAME = "/a.wav";
   s.WAVEFNUM = 1;
   s.GRAPHFNUM = 2;

@@ -10,7 +10,7 @@
 
 #include "../support/test_app.h"
 #include "desktop_fixture.h"
-#include "view/graph_cache.h"  // kGraphFileName
+#include "view/graph_cache.h"  // graphCachePath(app.ctx)
 
 namespace pelisto::qttest {
 
@@ -72,7 +72,7 @@ class BackgroundJobTest : public QObject {
       const QImage direct = window.pictureClient()->grab().toImage();
 
       QTRY_VERIFY_WITH_TIMEOUT(app.ctx.state.GRAPHFNUM != 0, 20000);
-      QVERIFY(!app.ui.progressStrip()->isVisible() && QFileInfo::exists(kGraphFileName));
+      QVERIFY(!app.ui.progressStrip()->isVisible() && QFileInfo::exists(QString::fromStdString(graphCachePath(app.ctx))));
       window.scrollBar()->setValue(36);
       window.scrollBar()->setValue(37);  // drawn from the cache now
       QCOMPARE(window.pictureClient()->grab().toImage(), direct);

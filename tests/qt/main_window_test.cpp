@@ -327,31 +327,44 @@ class MainWindowTest : public QObject {
                                 "MAINFORM_MOUSEUP 1 155 78"}));
   }
 
-  // One local wave or project file is taken, only while nothing plays or
-  // runs; anything else is refused as the drag enters. A drop opens it later.
-  void dropsTakeOneLocalFileWhenIdle() {
+  // Anything is taken while nothing plays or runs (the program judges what
+  // was dropped); each item becomes its local path, or nothing. A drop opens
+  // later, once the sender is done.
+  void dropsAreTakenWhenIdle() {
     std::vector<uint8_t> bytes = canonicalWavHeader(176400);
     bytes.resize(44 + 176400, 0);
     const QUrl wav = QUrl::fromLocalFile(writeFile("dropped.wav", bytes));
     const QUrl prj = QUrl::fromLocalFile(writeFile("list.PRJ", {})), txt = QUrl::fromLocalFile(writeFile("a.txt", {}));
     const QUrl folder = QUrl::fromLocalFile(m_dir.path()), web(QStringLiteral("https://example.org/a.wav"));
     const struct { QList<QUrl> urls; int16_t playflag; bool taken; } cases[] = {
-        {{wav}, 0, true},  {{prj}, 0, true},       {{wav}, 2, false},    {{txt}, 0, false},
-        {{web}, 0, false}, {{wav, prj}, 0, false}, {{folder}, 0, false}};
+        {{wav}, 0, true},  {{prj}, 0, true},      {{wav}, 2, false},    {{txt}, 0, true},
+        {{web}, 0, true},  {{wav, prj}, 0, true}, {{folder}, 0, true}};
     QMimeData data;
+    auto enter = [&](const QList<QUrl>& urls) {
+      data.setUrls(urls);
+      QDragEnterEvent e(QPoint(300, 300), Qt::CopyAction, &data, Qt::LeftButton, {});
+      QApplication::sendEvent(&m_app->ui.window(), &e);
+      return e.isAccepted();
+    };
     for (const auto& c : cases) {
-      data.setUrls(c.urls);
       m_app->ctx.state.PLAYFLAG = c.playflag;
-      QDragEnterEvent enter(QPoint(300, 300), Qt::CopyAction, &data, Qt::LeftButton, {});
-      QApplication::sendEvent(&m_app->ui.window(), &enter);
-      QCOMPARE(enter.isAccepted(), c.taken);
+      QCOMPARE(enter(c.urls), c.taken);
     }
     m_app->ctx.state.PLAYFLAG = 0;
-    data.setUrls({wav});
-    QDropEvent drop(QPointF(300, 300), Qt::CopyAction, &data, Qt::LeftButton, {});
-    QApplication::sendEvent(&m_app->ui.window(), &drop);
+    auto drop = [&](const QList<QUrl>& urls) {
+      QVERIFY(enter(urls));
+      QDropEvent e(QPointF(300, 300), Qt::CopyAction, &data, Qt::LeftButton, {});
+      QApplication::sendEvent(&m_app->ui.window(), &e);
+    };
+    m_app->reset(false);
+    drop({wav, web});
+    QTRY_COMPARE(m_app->events.size(), size_t(1));
+    QCOMPARE(m_app->events[0].paths, (std::vector<std::string>{fromQt(wav.toLocalFile()), ""}));
+    m_app->reset(true);
+    drop({wav});
     QVERIFY(m_app->events.empty());
     QTRY_COMPARE(QUrl::fromLocalFile(QString::fromStdString(m_app->ctx.state.WAVEFILENAME)), wav);
+    QCOMPARE(m_app->ui.window().windowTitle(), QStringLiteral("dropped.wav - Pelisto"));
   }
 
   // The window's keys, whatever has the focus: menu commands, the play key

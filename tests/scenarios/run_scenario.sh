@@ -21,10 +21,13 @@
 #   #! old FILE                 FILE's modification time set far in the past
 #   #! dump FILE                after the run, the line "bytes FILE: HEX…" is
 #                               added to the transcript (or "bytes FILE: missing")
-#   #! files                    after the run, the line "files: NAMES" (every
-#                               name in the folder, hidden ones included, sorted)
+#   #! files [DIR]              after the run, the line "files: NAMES" (every
+#                               name in the folder, or in DIR, hidden ones
+#                               included, sorted; the cache folder left out)
 #   #! mode FILE                after the run, the line "mode FILE: OCTAL"
 #   #! exit N                   the runner's expected exit status (default 0)
+# The program's cache folder is .cache/pelisto in the scenario's folder
+# (XDG_CACHE_HOME is .cache, made before the set-up lines run).
 # PNG files the script writes into its folder are copied to
 # $PELISTO_ARTIFACTS/scenarios/NAME/ when PELISTO_ARTIFACTS is set.
 # With PELISTO_UPDATE_SCENARIOS=1 the transcript is written to SCRIPT.out
@@ -41,8 +44,12 @@ script=$(realpath "$3")
 expected="${script%.scn}.out"
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/pelisto-scenario.XXXXXX")
-trap 'rm -rf "$work"' EXIT
+# The transcript is kept apart: a script may make its folder read-only.
+results=$(mktemp -d "${TMPDIR:-/tmp}/pelisto-results.XXXXXX")
+trap 'chmod -R u+w "$work"; rm -rf "$work" "$results"' EXIT
 cd "$work" || exit 2
+mkdir .cache || exit 2
+export XDG_CACHE_HOME="$work/.cache"
 
 # Writes the bytes of the tokens of a "#! bytes" line to standard output.
 write_bytes() {
@@ -62,7 +69,7 @@ write_bytes() {
 want_exit=0
 dumps=()
 modes=()
-list_files=0
+list_files=()
 while IFS= read -r line || [ -n "$line" ]; do
   case "$line" in
     '#!'*) ;;
@@ -83,33 +90,35 @@ while IFS= read -r line || [ -n "$line" ]; do
     chmod) chmod "${words[1]}" "${words[2]}" || exit 2 ;;
     old) touch -d '2001-01-01 00:00:00' "${words[1]}" || exit 2 ;;
     dump) dumps+=("${words[1]}") ;;
-    files) list_files=1 ;;
+    files) list_files+=("${words[1]:-.}") ;;
     mode) modes+=("${words[1]}") ;;
     exit) want_exit=${words[1]} ;;
     *) echo "unknown set-up line: $line" >&2; exit 2 ;;
   esac
 done < "$script"
 
-"$runner" "$script" > "$work/transcript.out" 2> "$work/stderr.txt"
+"$runner" "$script" > "$results/transcript.out" 2> "$results/stderr.txt"
 status=$?
 for f in "${dumps[@]}"; do
   if [ -f "$f" ]; then
     echo "bytes $f: $(od -An -v -tx1 "$f" | tr -s ' \n' '  ' | sed 's/^ //; s/ $//')"
   else
     echo "bytes $f: missing"
-  fi >> "$work/transcript.out"
+  fi >> "$results/transcript.out"
 done
 
 for f in "${modes[@]}"; do
-  echo "mode $f: $(stat -c %a "$f" 2>/dev/null || echo missing)" >> "$work/transcript.out"
+  echo "mode $f: $(stat -c %a "$f" 2>/dev/null || echo missing)" >> "$results/transcript.out"
 done
-if [ "$list_files" = 1 ]; then
-  echo "files: $(LC_ALL=C ls -A | grep -v -e '^transcript.out$' -e '^stderr.txt$' | tr '\n' ' ' | sed 's/ $//')" \
-    >> "$work/transcript.out"
-fi
+for d in "${list_files[@]}"; do
+  prefix=files
+  [ "$d" = . ] || prefix="files $d"
+  names=$(LC_ALL=C ls -A "$d" | grep -v -e '^\.cache$' | tr '\n' ' ' | sed 's/ $//')
+  echo "$prefix:${names:+ $names}" >> "$results/transcript.out"
+done
 
 if [ "${PELISTO_UPDATE_SCENARIOS:-}" = 1 ]; then
-  cp "$work/transcript.out" "$expected"
+  cp "$results/transcript.out" "$expected"
   echo "wrote $expected"
 fi
 
@@ -122,14 +131,14 @@ fi
 failed=0
 if [ ! -f "$expected" ]; then
   echo "no expected transcript $expected; this run printed:"
-  cat "$work/transcript.out"
+  cat "$results/transcript.out"
   failed=1
-elif ! diff -u --label expected --label actual "$expected" "$work/transcript.out"; then
+elif ! diff -u --label expected --label actual "$expected" "$results/transcript.out"; then
   failed=1
 fi
 if [ "$status" -ne "$want_exit" ]; then
   echo "the runner exited with $status, expected $want_exit"
-  cat "$work/stderr.txt"
+  cat "$results/stderr.txt"
   failed=1
 fi
 exit $failed

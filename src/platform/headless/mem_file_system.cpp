@@ -165,6 +165,16 @@ Result<std::vector<std::string>> MemFileSystem::list(const std::string& folder) 
   return names;
 }
 
+Status MemFileSystem::makeFolder(const std::string& path) {
+  if (m_dirs.count(path) || m_files.count(path) || m_special.count(path)) {
+    return failure(StatusCode::kExists, reason::kExists);
+  }
+  if (!m_dirs.count(folderOf(path))) return failure(StatusCode::kNotFound, reason::kNotFound);
+  if (readOnly(path)) return failure(StatusCode::kDenied, reason::kDenied);
+  m_dirs.insert(path);
+  return Status::ok();
+}
+
 Status MemFileSystem::remove(const std::string& path) {
   if (!m_files.count(path) && !m_special.count(path)) {
     return failure(StatusCode::kNotFound, reason::kNotFound);

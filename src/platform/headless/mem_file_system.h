@@ -20,6 +20,7 @@ class MemFileSystem final : public FileSystem {
   Result<std::unique_ptr<File>> open(const std::string& path, OpenMode mode) override;
   Result<FileInfo> info(const std::string& path) override;
   Result<std::vector<std::string>> list(const std::string& folder) override;
+  Status makeFolder(const std::string& path) override;
   Status remove(const std::string& path) override;
   Status rename(const std::string& from, const std::string& to) override;
   Status setPermissions(const std::string& path, uint32_t permissions) override;

@@ -181,6 +181,7 @@ const Command kCommands[] = {
     {"undo", 0, [](HeadlessApp& app, const Args&) { app.dispatch(Event{EventKind::kUndo}); return true; }},
     {"redo", 0, [](HeadlessApp& app, const Args&) { app.dispatch(Event{EventKind::kRedo}); return true; }},
     {"close", 0, [](HeadlessApp& app, const Args&) { app.close(); return true; }},
+    {"drop", kText, [](HeadlessApp& app, const Args& a) { app.dispatch(Event::drop(a.words)); return true; }},
     {"print", kText, print},
 };
 
@@ -247,6 +248,8 @@ const Command kPrints[] = {
     {"markerbox", 0,
      [](HeadlessApp& app, const Args&) { app.transcript().add(markerBoxLine(app.context().state)); return true; }},
     {"menu", 0, printMenu},
+    {"title", 0,
+     [](HeadlessApp& app, const Args&) { app.transcript().add("title: " + app.ui().text(Control::MAINFORM)); return true; }},
     {"pixel", 2, printPixel},
     {"picture", kText, [](HeadlessApp& app, const Args& a) { return printPng(app, a.rest, Control::PICTURE1); }},
     {"form", kText, [](HeadlessApp& app, const Args& a) { return printPng(app, a.rest, Control::MAINFORM); }},

@@ -15,11 +15,13 @@
 #include "app/main_loop.h"
 #include "app/open_document.h"
 #include "platform/file_system.h"
+#include "platform/program_files.h"
 #include "platform/qt/desktop_mci.h"
 #include "platform/qt/qt_event_pump.h"
 #include "platform/qt/qt_ui.h"
 #include "platform/qt/worker_timer.h"
 #include "platform/thread_worker.h"
+#include "view/graph_cache.h"
 
 namespace {
 
@@ -85,14 +87,16 @@ int main(int argc, char** argv) {
   ThreadWorker worker;
   WorkerTimer workerTimer(worker);
   AppContext ctx(ui, *fs, *mci, worker);
+  ctx.own = thisProgramFiles();
   ui.setEventSink([&ctx](const Event& event) { dispatchEvent(ctx, event); });
   ui.window().setCloseRefused([&ctx] { return ctx.closeRefused; });
   ui.window().setDropAllowed([&ctx] { return readyToOpen(ctx); });
 
   ui.window().show();
   MAINFORM_START(ctx);
-  if (!command.file.empty()) openDocument(ctx, command.file);
+  if (!command.file.empty()) dispatchEvent(ctx, Event::openPath(command.file));
   QtEventPump pump(ui.window());
   runMainLoop(ctx, pump);
+  removeGraphCache(ctx);
   return 0;
 }

@@ -16,7 +16,6 @@
 #include "app/events.h"
 #include "platform/qt/canvas_widget.h"
 
-class QMimeData;
 class QPushButton;
 
 namespace pelisto {
@@ -91,8 +90,9 @@ class MainWindow final : public QMainWindow {
   // The window's own keys (play, delete a line, first and last second);
   // true when key was one of them.
   bool keyCommand(const QKeyEvent& key, bool repeat);
-  // The one file a drag carries when it may be dropped now, else empty.
-  QString droppableFile(const QMimeData* data) const;
+  // Whether a drag may be dropped now: nothing plays, runs or is open on
+  // top. What it carries is the program's to judge once dropped.
+  bool takesDrops() const;
   void send(Event event) {
     if (m_sink) m_sink(event);
   }

@@ -6,6 +6,9 @@
 #include <QMimeData>
 #include <QUrl>
 
+#include <string>
+#include <vector>
+
 #include "platform/qt/desktop_settings.h"
 #include "platform/qt/main_window.h"
 #include "platform/qt/qt_text.h"
@@ -83,37 +86,35 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   event->accept();
 }
 
-// Only one local wave or project file is taken, and only while nothing
-// plays or runs; anything else is refused as the drag enters, silently.
-QString MainWindow::droppableFile(const QMimeData* data) const {
-  if (QApplication::activeModalWidget() || (m_dropAllowed && !m_dropAllowed())) return {};
-  const QList<QUrl> urls = data->urls();
-  if (urls.size() != 1 || !urls.first().isLocalFile()) return {};
-  const QFileInfo file(urls.first().toLocalFile());
-  const QString suffix = file.suffix().toLower();
-  if (!file.isFile() || (suffix != QLatin1String("wav") && suffix != QLatin1String("prj"))) return {};
-  return file.absoluteFilePath();
+// Anything is taken while nothing plays or runs; the program opens one file
+// and says why it refuses anything else.
+bool MainWindow::takesDrops() const {
+  return !QApplication::activeModalWidget() && (!m_dropAllowed || m_dropAllowed());
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) { dragMoveEvent(event); }
 
 void MainWindow::dragMoveEvent(QDragMoveEvent* event) {
-  if (droppableFile(event->mimeData()).isEmpty()) {
-    event->ignore();
-  } else {
+  if (takesDrops()) {
     event->acceptProposedAction();
+  } else {
+    event->ignore();
   }
 }
 
 void MainWindow::dropEvent(QDropEvent* event) {
-  const QString path = droppableFile(event->mimeData());
-  if (path.isEmpty()) {
+  if (!takesDrops()) {
     event->ignore();
     return;
   }
   event->acceptProposedAction();
+  std::vector<std::string> paths;
+  for (const QUrl& url : event->mimeData()->urls()) {
+    paths.push_back(url.isLocalFile() ? fromQt(QFileInfo(url.toLocalFile()).absoluteFilePath())
+                                      : std::string());
+  }
   // Opened once the drop is over, so the sender is not held up by a box.
-  QMetaObject::invokeMethod(this, [this, open = Event::openPath(fromQt(path))] { send(open); },
+  QMetaObject::invokeMethod(this, [this, drop = Event::drop(std::move(paths))] { send(drop); },
                             Qt::QueuedConnection);
 }
 

@@ -129,7 +129,9 @@ std::string runFileDialog(QWidget* parent, const FileDialogSpec& spec) {
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setAcceptMode(spec.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dialog.setFileMode(spec.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-  if (!spec.initialPath.empty()) {
+  if (!spec.initialPath.empty() && spec.initialPath.back() == '/') {
+    dialog.setDirectory(QFileInfo(toQt(spec.initialPath)).absoluteFilePath());
+  } else if (!spec.initialPath.empty()) {
     // The proposed file: its folder shown, its name in the name field.
     const QFileInfo proposed(toQt(spec.initialPath));
     dialog.setDirectory(proposed.absolutePath());

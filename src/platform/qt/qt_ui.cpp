@@ -240,7 +240,7 @@ void QtUi::notice(const std::string& text) {
   QMetaObject::invokeMethod(
       &m_receiver,
       [this, t] {
-        m_notice = std::make_unique<QMessageBox>(QMessageBox::Information, m_window->windowTitle(),
+        m_notice = std::make_unique<QMessageBox>(QMessageBox::Information, toQt(kMainTitle),
                                                  t, QMessageBox::Ok, m_window.get());
         m_notice->setObjectName(QStringLiteral("notice"));
         m_notice->setWindowModality(Qt::NonModal);

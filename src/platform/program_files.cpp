@@ -1,0 +1,60 @@
+#include "platform/program_files.h"
+
+#include <signal.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdint>
+#include <cstdlib>
+
+#include "platform/user_folders.h"
+
+namespace pelisto {
+namespace {
+
+// The id in NAME = STEM-ID.EXTENSION (decimal digits only), else 0.
+int64_t idInName(const std::string& name, const std::string& stem, const std::string& extension) {
+  const size_t head = stem.size() + 1;
+  if (name.size() <= head + extension.size() || name.compare(0, stem.size(), stem) != 0 ||
+      name[stem.size()] != '-' ||
+      name.compare(name.size() - extension.size(), extension.size(), extension) != 0) {
+    return 0;
+  }
+  const std::string digits = name.substr(head, name.size() - head - extension.size());
+  if (digits.size() > 18 || digits.find_first_not_of("0123456789") != std::string::npos) return 0;
+  return std::strtoll(digits.c_str(), nullptr, 10);
+}
+
+}  // namespace
+
+std::string ProgramFiles::path(const std::string& stem, const std::string& extension) const {
+  const std::string name = stem + "-" + std::to_string(id) + extension;
+  return folder.empty() ? name : folder + "/" + name;
+}
+
+ProgramFiles thisProgramFiles() {
+  // A process of another user answers "not permitted": it runs too.
+  return ProgramFiles{userFolders().cache, ::getpid(), [](int64_t id) {
+                        return id > 0 && id <= INT32_MAX &&
+                               (::kill(static_cast<pid_t>(id), 0) == 0 || errno == EPERM);
+                      }};
+}
+
+int removeStaleFiles(FileSystem& fs, const ProgramFiles& own, const std::string& stem,
+                     const std::string& extension) {
+  if (!own.running) return 0;
+  auto names = fs.list(own.folder.empty() ? "." : own.folder);
+  if (!names) return 0;
+  int removed = 0;
+  for (const std::string& name : names.value()) {
+    const int64_t id = idInName(name, stem, extension);
+    if (id <= 0 || id == own.id || own.running(id)) continue;
+    const std::string path = own.folder.empty() ? name : own.folder + "/" + name;
+    auto info = fs.info(path);
+    if (info && info.value().kind == FileKind::kDirectory) continue;
+    if (fs.remove(path)) ++removed;
+  }
+  return removed;
+}
+
+}  // namespace pelisto
