@@ -101,6 +101,10 @@ struct AppState {
   uint64_t savedRevision = 0;
   uint64_t lastRevision = 0;
   bool graphBuilding = false;
+  // The option 編集 → つなぎ目を滑らかにする, and the temporary file a
+  // listen across a join plays (removed when that play ends).
+  bool smoothJoins = false;
+  std::string joinListenFile;
 
   // Makes row r exist in both tables (r < kMaxEditRows).
   void ensureRow(int r) {

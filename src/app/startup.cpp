@@ -5,8 +5,10 @@
 #include "app/handlers.h"
 #include "app/main_loop.h"
 #include "editlist/list_state.h"
+#include "playback/play_file.h"
 #include "project/project_commands.h"
 #include "view/graph_cache.h"
+#include "wave/write_plan.h"
 
 namespace pelisto {
 namespace {
@@ -100,6 +102,9 @@ void MAINFORM_START(AppContext& ctx) {
   ui.canvas(Control::PICTURE1).line(0, 63, 660, 63, 14);
   // The edit list starts empty.
   ctx.state.EDITCOUNT = 0;
+  // The smoothing of joins as the user last left it (off at the first start).
+  ctx.state.smoothJoins = ui.rememberedChoice(kSmoothJoinsChoice);
+  ui.setChecked(MenuItem::SmoothJoins, ctx.state.smoothJoins);
 }
 
 bool MAINFORM_QUERYCLOSE(AppContext& ctx) {
@@ -118,6 +123,7 @@ bool MAINFORM_QUERYCLOSE(AppContext& ctx) {
     sendMci(ctx, "STOP WAVEOBJ");
     sendMci(ctx, "CLOSE WAVEOBJ");
   }
+  endJoinListen(ctx);
   return true;
 }
 

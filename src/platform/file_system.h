@@ -92,6 +92,10 @@ class FileSystem {
   virtual bool sameFile(const std::string& a, const std::string& b) = 0;
   // When the running program started, on the clock of FileInfo::modifiedNs.
   virtual int64_t startedNs() const = 0;
+  // The program's folder for caches and temporary sound, made (with the
+  // folders above it) when missing: $XDG_CACHE_HOME/pelisto, else
+  // ~/.cache/pelisto. The reason when it cannot be made.
+  virtual Result<std::string> cacheFolder() = 0;
 };
 
 // The process's real file system. Relative paths are taken from the current

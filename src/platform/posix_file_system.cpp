@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cstdlib>
 #include <string>
 
 #include "platform/file_errors.h"
@@ -204,6 +205,32 @@ class PosixFileSystem final : public FileSystem {
   }
 
   int64_t startedNs() const override { return m_started; }
+
+  Result<std::string> cacheFolder() override {
+    // A relative $XDG_CACHE_HOME is to be ignored, as an empty one.
+    const char* xdg = std::getenv("XDG_CACHE_HOME");
+    const char* home = std::getenv("HOME");
+    std::string base;
+    if (xdg && xdg[0] == '/') {
+      base = xdg;
+    } else if (home && home[0] == '/') {
+      base = std::string(home) + "/.cache";
+    } else {
+      return Status::error(StatusCode::kNotFound, reason::kNotFound);
+    }
+    const std::string folder = base + "/pelisto";
+    // Each folder on the way, as mkdir -p makes them; only the user may
+    // read what the program keeps there.
+    for (size_t slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
+      const std::string part = folder.substr(0, slash);
+      if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return errnoStatus(errno);
+      if (slash == std::string::npos) break;
+    }
+    struct stat st;
+    if (::stat(folder.c_str(), &st) != 0) return errnoStatus(errno);
+    if (!S_ISDIR(st.st_mode)) return Status::error(StatusCode::kExists, reason::kExists);
+    return folder;
+  }
 
  private:
   int64_t m_started = 0;

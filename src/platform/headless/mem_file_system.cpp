@@ -211,6 +211,13 @@ bool MemFileSystem::sameFile(const std::string& a, const std::string& b) {
 
 void MemFileSystem::addDirectory(const std::string& path) { m_dirs.insert(path); }
 
+Result<std::string> MemFileSystem::cacheFolder() {
+  if (isDirectory(m_cacheFolder)) return m_cacheFolder;
+  if (readOnly(m_cacheFolder)) return Status::error(StatusCode::kDenied, reason::kDenied);
+  m_dirs.insert(m_cacheFolder);
+  return m_cacheFolder;
+}
+
 void MemFileSystem::setContents(const std::string& path, std::vector<uint8_t> bytes) {
   m_files[path] = std::make_shared<std::vector<uint8_t>>(std::move(bytes));
   touch(path);

@@ -26,6 +26,9 @@ class MemFileSystem final : public FileSystem {
   Status syncFolder(const std::string& folder) override;
   bool sameFile(const std::string& a, const std::string& b) override;
   int64_t startedNs() const override { return m_started; }
+  // The folder set by setCacheFolder ("/cache/pelisto" unless set), made
+  // when missing; inside a read-only folder it cannot be made.
+  Result<std::string> cacheFolder() override;
 
   // Test set-up and inspection. Every change of a file stamps it with the
   // next tick of a clock that starts at startedNs().
@@ -43,6 +46,7 @@ class MemFileSystem final : public FileSystem {
   // Dates path's last change (ns; before startedNs() it predates the program).
   void setModified(const std::string& path, int64_t ns) { m_modified[path] = ns; }
   uint32_t permissions(const std::string& path) const;
+  void setCacheFolder(const std::string& path) { m_cacheFolder = path; }
 
   // Failure injection.
   // Writes fail with kNoSpace once the bytes held in all files would pass limit.
@@ -69,6 +73,7 @@ class MemFileSystem final : public FileSystem {
   std::set<std::string> m_special;
   std::set<std::string> m_readOnly;
   std::map<std::string, uint64_t> m_failReads;
+  std::string m_cacheFolder = "/cache/pelisto";
   uint64_t m_capacity = UINT64_MAX;
   int64_t m_started = 1000000000;
   int64_t m_clock = m_started;
