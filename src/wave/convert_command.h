@@ -2,6 +2,7 @@
 // open-file command after its refusal.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "app/context.h"
@@ -26,5 +27,9 @@ void offerConversion(AppContext& ctx, const std::string& path, const Status& ref
 
 // The proposed name of the converted file of source.
 std::string convertedName(const std::string& source);
+
+// Shown once a conversion is done when some samples had to be clamped at
+// full scale: how many.
+std::string clampedNotice(uint64_t clamped);
 
 }  // namespace pelisto

@@ -137,7 +137,10 @@ class MainWindowTest : public QObject {
       smooth->trigger();
       QCOMPARE(smooth->isChecked(), on);
       QCOMPARE(m_app->ctx.state.smoothJoins, on);
-      QCOMPARE(m_app->ui.rememberedChoice("smoothJoins"), on);
+      m_app->ctx.state.smoothJoins = !on;
+      MAINFORM_START(m_app->ctx);  // as the next start finds it
+      QCOMPARE(m_app->ctx.state.smoothJoins, on);
+      QCOMPARE(smooth->isChecked(), on);
     }
   }
 
