@@ -221,12 +221,14 @@ class PosixFileSystem final : public FileSystem {
     const std::string folder = base + "/pelisto";
     // Each folder on the way, as mkdir -p makes them; only the user may
     // read what the program keeps there.
+    struct stat st;
     for (size_t slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
       const std::string part = folder.substr(0, slash);
-      if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return errnoStatus(errno);
+      if (::stat(part.c_str(), &st) != 0 && ::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) {
+        return errnoStatus(errno);
+      }
       if (slash == std::string::npos) break;
     }
-    struct stat st;
     if (::stat(folder.c_str(), &st) != 0) return errnoStatus(errno);
     if (!S_ISDIR(st.st_mode)) return Status::error(StatusCode::kExists, reason::kExists);
     return folder;
