@@ -177,8 +177,7 @@ class StepWriter {
     if (piece == 0) return Status::ok();
     const uint64_t end = m_at + piece * step.repeats;
     // Whole repeats before the first frame are passed over at once.
-    uint64_t k = m_at < m_from ? std::min(end, m_from) - m_at : 0;
-    k /= piece;
+    uint64_t k = m_at < m_from ? (std::min(end, m_from) - m_at) / piece : 0;
     m_at += k * piece;
     for (; k < step.repeats && m_at < m_to; ++k, m_at += piece) {
       const uint64_t skip = m_at < m_from ? m_from - m_at : 0;
