@@ -22,14 +22,14 @@ struct Converted {
 // Converts `source` with the real libraries over the in-memory file system.
 // A converted file must carry the canonical header of its length.
 Converted convert(const Bytes& source, bool dither = false,
-                  const std::function<void(MemFileSystem&)>& setUp = {}) {
+                  const std::function<void(MemFileSystem&)>& setUp = {}, uint64_t* clamped = nullptr) {
   MemFileSystem fs;
   fs.addDirectory("/w");
   fs.setContents("/w/s", source);
   if (setUp) setUp(fs);
   auto library = newSoundLibrary();
   Converted c;
-  c.status = convertToWaveFile(fs, *library, "/w/s", "/w/o.wav", nullptr, ConvertOptions{dither});
+  c.status = convertToWaveFile(fs, *library, "/w/s", "/w/o.wav", nullptr, ConvertOptions{dither, clamped});
   const Bytes out = c.file = fs.contents("/w/o.wav");
   if (!c.status) {
     EXPECT_EQ(fs.files(), std::vector<std::string>{"/w/s"});  // nothing left behind
@@ -85,7 +85,8 @@ TEST(Convert, ChannelsFoldIntoTwo) {
   const std::vector<double> six = {0.1, 0.2, 0.05, 0.04, 0.03, 0.02};  // L R C LFE, then back or side L R
   std::vector<double> frames;
   for (int i = 0; i < 50; ++i) frames.insert(frames.end(), six.begin(), six.end());
-  const double left = 0.1 + g * (0.05 + 0.04 + 0.03), right = 0.2 + g * (0.05 + 0.04 + 0.02);
+  const double headroom = 1 + 3 * g;  // each side's sum of shares
+  const double left = (0.1 + g * (0.05 + 0.04 + 0.03)) / headroom, right = (0.2 + g * (0.05 + 0.04 + 0.02)) / headroom;
   const struct {
     const char* name;
     WavLayout layout;
@@ -159,6 +160,41 @@ TEST(Convert, ASineAt48kHzKeepsItsFrequencyAndLevelWithNothingElseAbove90dB) {
     if (i + 30 < peak || i > peak + 30) worst = std::max(worst, db[i] - db[peak]);
   }
   EXPECT_LT(worst, -90.0);
+}
+
+// A full-scale sine on each channel of 5.1 in turn, then on all at once,
+// folds without clamping; all at once reaches full scale again.
+TEST(Convert, TheFoldLeavesHeadroomForEveryChannelAtFullScale) {
+  for (int loud = 0; loud <= 6; ++loud) {
+    std::vector<double> v;
+    for (int i = 0; i < 4410; ++i) {
+      for (int c = 0; c < 6; ++c) v.push_back(c == loud || loud == 6 ? std::sin(0.1 * i) : 0.0);
+    }
+    uint64_t clamped = 99;
+    Converted c = convert(wavOf({.channels = 6, .bits = 24}, samplesOf(v, 24, false)), true, {}, &clamped);
+    ASSERT_TRUE(c.status);
+    EXPECT_EQ(clamped, 0u) << loud;
+    if (loud == 6) {
+      EXPECT_GE(*std::max_element(c.samples.begin(), c.samples.end()), 32700);
+    }
+  }
+}
+
+// A resampled full-scale square wave overshoots: clamped, counted, never wrapped.
+TEST(Convert, ResamplerOvershootIsClampedAndCounted) {
+  std::vector<double> v;
+  for (int i = 0; i < 48000; ++i) v.insert(v.end(), 2, (i / 48) % 2 ? -1.0 : 1.0);
+  uint64_t clamped = 0;
+  Converted c = convert(wavOf({.tag = 3, .rate = 48000, .bits = 32}, samplesOf(v, 32, true)), true, {}, &clamped);
+  ASSERT_TRUE(c.status);
+  EXPECT_GT(clamped, 100u);
+  // Each half period keeps its sign away from the edges (44.1 output frames per 48 input).
+  for (size_t f = 0; f < c.samples.size() / 2; ++f) {
+    const double phase = std::fmod(double(f) * 48000 / 44100 / 48, 2.0);
+    if (std::fmod(phase, 1.0) > 0.2 && std::fmod(phase, 1.0) < 0.8) {
+      ASSERT_EQ(c.samples[2 * f] > 0, phase < 1) << f;
+    }
+  }
 }
 
 TEST(Convert, TooLongAndUnreadableSourcesLeaveNoFile) {

@@ -103,6 +103,10 @@ struct AppState {
   bool graphBuilding = false;
   // The wave file last written in this run (empty: none yet).
   std::string lastWrittenPath;
+  // The option 編集 → つなぎ目を滑らかにする, and the temporary file a
+  // listen across a join plays (removed when that play ends).
+  bool smoothJoins = false;
+  std::string joinListenFile;
 
   // Makes row r exist in both tables (r < kMaxEditRows).
   void ensureRow(int r) {

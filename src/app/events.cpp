@@ -67,6 +67,10 @@ constexpr std::array kHandlers = {
     HandlerEntry{K::kMenu, C::MAINFORM, M::SaveProject, "SAVEPROJECT_ON", plain<SAVEPROJECT_ON>, false},
     HandlerEntry{K::kMenu, C::MAINFORM, M::GrapgFast, "GRAPGFAST_ON", plain<GRAPGFAST_ON>, false},
     HandlerEntry{K::kMenu, C::MAINFORM, M::Copyright, "COPYRIGHT_ON", plain<COPYRIGHT_ON>, false},
+    HandlerEntry{K::kMenu, C::MAINFORM, M::Undo, "EDITUNDO", plain<EDITUNDO>, false},
+    HandlerEntry{K::kMenu, C::MAINFORM, M::Redo, "EDITREDO", plain<EDITREDO>, false},
+    HandlerEntry{K::kMenu, C::MAINFORM, M::SmoothJoins, "SMOOTHJOINS_ON", plain<SMOOTHJOINS_ON>, false},
+    HandlerEntry{K::kMenu, C::MAINFORM, M::ListenJoin, "LISTENJOIN_ON", plain<LISTENJOIN_ON>, false},
     HandlerEntry{K::kScroll, C::HSCROLL1, kNoMenu, "HSCROLL1_CHANGE", plain<HSCROLL1_CHANGE>, false},
     HandlerEntry{K::kListClick, C::LIST1, kNoMenu, "LIST1_CLICK", plain<LIST1_CLICK>, false},
     HandlerEntry{K::kMouseDown, C::PICTURE1, kNoMenu, "PICTURE1_MOUSEDOWN", mouse<PICTURE1_MOUSEDOWN>, true},
@@ -75,8 +79,6 @@ constexpr std::array kHandlers = {
     HandlerEntry{K::kMouseUp, C::MAINFORM, kNoMenu, "MAINFORM_MOUSEUP", mouse<MAINFORM_MOUSEUP>, true},
     HandlerEntry{K::kMciDone, C::MCI1, kNoMenu, "MCI1_DONE", plain<MCI1_DONE>, false},
     HandlerEntry{K::kClose, C::MAINFORM, kNoMenu, "MAINFORM_QUERYCLOSE", queryClose, false},
-    HandlerEntry{K::kUndo, C::MAINFORM, kNoMenu, "EDITUNDO", plain<EDITUNDO>, false},
-    HandlerEntry{K::kRedo, C::MAINFORM, kNoMenu, "EDITREDO", plain<EDITREDO>, false},
     HandlerEntry{K::kOpenPath, C::MAINFORM, kNoMenu, "OPENPATH", openPath, false},
     HandlerEntry{K::kDrop, C::MAINFORM, kNoMenu, "DROPFILES", drop, false},
     HandlerEntry{K::kPlayOrStop, C::MAINFORM, kNoMenu, "PLAYORSTOP", playOrStop, false},
@@ -86,6 +88,9 @@ constexpr std::array kHandlers = {
 // The entry an event runs: matched on its kind and, where the kind has
 // several handlers, on its control or menu item.
 const HandlerEntry* entryFor(const Event& e) {
+  // Undo and redo by key are the commands of their menu items.
+  if (e.kind == K::kUndo) return entryFor(Event::choose(M::Undo));
+  if (e.kind == K::kRedo) return entryFor(Event::choose(M::Redo));
   for (const HandlerEntry& h : kHandlers) {
     if (h.kind != e.kind) continue;
     switch (e.kind) {

@@ -19,8 +19,8 @@ enum class EventKind {
   kMouseDown, kMouseMove, kMouseUp,  // control: PICTURE1 or MAINFORM
   kMciDone,    // a command sent with NOTIFY completed
   kClose,      // the user asks to close the main window
-  kUndo,       // undo the last change to the edit list
-  kRedo,       // redo the last change undone
+  kUndo,       // undo the last change to the edit list (as 編集 → 元に戻す)
+  kRedo,       // redo the last change undone (as 編集 → やり直し)
   kOpenPath,   // a file named from outside: path
   kDrop,       // something dropped on the main window: paths
   kPlayOrStop, // the play key: plays from the view when idle, else stops

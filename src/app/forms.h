@@ -47,7 +47,7 @@ extern const FontSpec kFormFont;  // "FixedSys" 18
 struct MenuItemInfo {
   MenuItem id;
   const char* name;
-  const char* menu;     // FileMenu, DispMenu, HelpMenu
+  const char* menu;     // FileMenu, EditMenu, DispMenu, HelpMenu (in this order)
   const char* menuCaption;
   const char* caption;
   int identifier;

@@ -43,6 +43,9 @@ int16_t GETWAVEDATA(AppContext& ctx, int32_t position);
 void BUTTON6_ON(AppContext& ctx);
 // ボイスレス: asks whether the selected entry is written voiceless.
 void BUTTON14_ON(AppContext& ctx);
+// 編集 → つなぎ目を滑らかにする: switches the smoothing of the joins in
+// written files on or off, and remembers it for the next start.
+void SMOOTHJOINS_ON(AppContext& ctx);
 
 // Waveform view (view/).
 
@@ -76,6 +79,10 @@ void BUTTON1_ON(AppContext& ctx);
 void BUTTON2_ON(AppContext& ctx);
 // 指定範囲の再生: plays the selected entry's range, followed by the view.
 void BUTTON5_ON(AppContext& ctx);
+// 編集 → つなぎ目を聴く: plays the written file's last 2 seconds before the
+// selected line and the line's first 2 seconds, written into a temporary
+// file (the file's first 2 seconds for line 1).
+void LISTENJOIN_ON(AppContext& ctx);
 // A play sent with NOTIFY has ended (or was stopped): closes the device.
 void MCI1_DONE(AppContext& ctx);
 // One step of following a tracked play: the view's second and the cursor.

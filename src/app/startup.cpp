@@ -5,8 +5,10 @@
 #include "app/handlers.h"
 #include "app/main_loop.h"
 #include "editlist/list_state.h"
+#include "playback/play_file.h"
 #include "project/project_commands.h"
 #include "view/graph_cache.h"
+#include "wave/write_plan.h"
 
 namespace pelisto {
 namespace {
@@ -102,6 +104,9 @@ void MAINFORM_START(AppContext& ctx) {
   ctx.state.EDITCOUNT = 0;
   // Caches of copies that were killed are of no use to anyone.
   removeStaleGraphCaches(ctx);
+  // The smoothing of joins as the user last left it (off at the first start).
+  ctx.state.smoothJoins = ui.rememberedChoice(kSmoothJoinsChoice);
+  ui.setChecked(MenuItem::SmoothJoins, ctx.state.smoothJoins);
 }
 
 bool MAINFORM_QUERYCLOSE(AppContext& ctx) {
@@ -120,6 +125,7 @@ bool MAINFORM_QUERYCLOSE(AppContext& ctx) {
     sendMci(ctx, "STOP WAVEOBJ");
     sendMci(ctx, "CLOSE WAVEOBJ");
   }
+  endJoinListen(ctx);
   return true;
 }
 

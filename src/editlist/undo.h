@@ -1,5 +1,5 @@
-// Undo and redo of the changes to the edit list (keyboard only: the window
-// has no control for them).
+// Undo and redo of the changes to the edit list (編集 → 元に戻す, やり直し,
+// and their keys).
 #pragma once
 
 #include "app/context.h"

@@ -13,6 +13,9 @@ enum class Control {
   FORM3, BUTTON13,
 };
 
-enum class MenuItem { OpenWaveFile, OpenProject, SaveProject, GrapgFast, Copyright };
+enum class MenuItem {
+  OpenWaveFile, OpenProject, SaveProject, GrapgFast, Copyright,
+  Undo, Redo, SmoothJoins, ListenJoin,
+};
 
 }  // namespace pelisto

@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cstdlib>
 #include <string>
 
 #include "platform/file_errors.h"

@@ -92,6 +92,11 @@ class Ui {
   virtual void setChecked(MenuItem item, bool checked) = 0;
   virtual bool isChecked(MenuItem item) const = 0;
 
+  // A yes/no choice remembered from one run to the next under key (the
+  // desktop keeps it in the user's settings); false until first set.
+  virtual bool rememberedChoice(const std::string& key) const = 0;
+  virtual void rememberChoice(const std::string& key, bool value) = 0;
+
   // OK box with the stop icon.
   virtual void messageBox(const std::string& caption, const std::string& text) = 0;
   // Yes/No/Cancel box with the question icon; closing it answers kCancel.

@@ -22,6 +22,7 @@ void playTracked(AppContext& ctx, const std::string& path, const std::string& pl
 void stopAndClose(AppContext& ctx) {
   sendMci(ctx, "STOP WAVEOBJ");
   sendMci(ctx, "CLOSE WAVEOBJ");
+  endJoinListen(ctx);
 }
 
 }  // namespace

@@ -19,4 +19,8 @@ inline constexpr const char* kMsgPlayFailed = "再生できません：";
 // the caller's to set once the play runs.
 Status startPlay(AppContext& ctx, const std::string& path, const std::string& playCommand);
 
+// After the device has been closed: removes the temporary file a listen
+// across a join played, if that was the play.
+void endJoinListen(AppContext& ctx);
+
 }  // namespace pelisto

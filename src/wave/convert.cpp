@@ -44,6 +44,8 @@ class Quantizer {
 
   int16_t operator()(float x) {
     float v = x * 32768.0f;
+    // Past full scale: more than the rounding of the largest value.
+    if (v > 32768.0f || v < -32768.0f) ++m_clamped;
     if (m_dither) {
       m_state ^= m_state >> 12;
       m_state ^= m_state << 25;
@@ -55,9 +57,11 @@ class Quantizer {
     v = std::clamp(v, -32768.0f, 32767.0f);
     return static_cast<int16_t>(std::lrintf(v));
   }
+  uint64_t clamped() const { return m_clamped; }
 
  private:
   bool m_dither;
+  uint64_t m_clamped = 0;
   uint64_t m_state = 0x9E3779B97F4A7C15ull;
 };
 
@@ -201,10 +205,14 @@ Status convertSamples(SoundDecoder& decoder, SoundLibrary& library, WaveOutput& 
     if (st) st = progress.advance(n);
     if (!st) return st;
   }
-  if (!resampler) return Status::ok();
-  resampled.clear();
-  Status st = resampler->finish(resampled);
-  return st ? emit(resampled, resampled.size() / width) : st;
+  if (resampler) {
+    resampled.clear();
+    Status st = resampler->finish(resampled);
+    if (st) st = emit(resampled, resampled.size() / width);
+    if (!st) return st;
+  }
+  if (options.clampedSamples) *options.clampedSamples = quantize.clamped();
+  return Status::ok();
 }
 
 }  // namespace
@@ -213,9 +221,17 @@ std::vector<ChannelGains> stereoFold(const SoundInfo& info) {
   if (info.channels == 1) return {{1, 1}};
   if (info.channels == 2) return {{1, 0}, {0, 1}};
   std::vector<ChannelGains> gains;
+  float left = 0, right = 0;
   for (int c = 0; c < info.channels; ++c) {
     const size_t i = static_cast<size_t>(c);
     gains.push_back(gainsFor(i < info.speakers.size() ? info.speakers[i] : Speaker::kUnknown));
+    left += gains.back().left;
+    right += gains.back().right;
+  }
+  // Headroom for every channel at full scale at once.
+  const float sum = std::max(left, right);
+  if (sum > 1) {
+    for (ChannelGains& g : gains) g = {g.left / sum, g.right / sum};
   }
   return gains;
 }
@@ -236,6 +252,7 @@ Status convertSound(SoundDecoder& decoder, SoundLibrary& library, File& out, Bus
                     const ConvertOptions& options) {
   const SoundInfo& info = decoder.info();
   if (Status st = checkConvertedLength(convertedFrames(info)); !st) return st;
+  if (options.clampedSamples) *options.clampedSamples = 0;
   WaveOutput output(out);
   Progress progress(busy, info.frames);
   Status st = output.begin();

@@ -5,14 +5,22 @@
 //
 // Channels. One channel is heard on both sides (copied to left and right).
 // Two channels stay left and right. More channels are folded into two by
-// where each is meant to be heard:
-//   front left                                  → left, unchanged
-//   front right                                 → right, unchanged
-//   back, side, front-of-centre and top left    → left at −3 dB (× 1/√2)
-//   back, side, front-of-centre and top right   → right at −3 dB
+// where each is meant to be heard, first with these shares:
+//   front left                                  → left × 1
+//   front right                                 → right × 1
+//   back, side, front-of-centre and top left    → left × 1/√2 (−3 dB)
+//   back, side, front-of-centre and top right   → right × 1/√2
 //   centre, back and top centre, LFE, and a
-//   channel of no known place                   → both sides at −3 dB
-// Sums past full scale are clipped.
+//   channel of no known place                   → both sides × 1/√2
+// then every share is divided by the larger of the two sides' sums of
+// shares (when above 1), so that the shares into each side add up to at
+// most 1 and no source within full scale can clip in the fold; the
+// balance between the sides stays. For 5.1 (L R C LFE Ls Rs) each side's
+// sum is 1 + 3/√2 ≈ 3.121:
+//   left  = 0.3204 L + 0.2265 (C + LFE + Ls)
+//   right = 0.3204 R + 0.2265 (C + LFE + Rs)
+// Where the resampler overshoots full scale the sample is clamped to the
+// largest 16-bit value of its sign (never wrapped) and counted.
 //
 // Samples. A source of 16-bit integers at 44100 Hz with one or two
 // channels is copied exactly (no arithmetic at all); 8-bit ones there are
@@ -42,9 +50,12 @@ inline constexpr const char* kMsgConvertedTooLong =
 
 struct ConvertOptions {
   bool dither = true;  // off only where tests compare exact values
+  // When given, set to the number of samples clamped at full scale.
+  uint64_t* clampedSamples = nullptr;
 };
 
-// The share of each source channel in the left and right output.
+// The share of each source channel in the left and right output, scaled as
+// described above.
 struct ChannelGains {
   float left = 0;
   float right = 0;

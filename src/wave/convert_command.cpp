@@ -100,9 +100,11 @@ void offerConversion(AppContext& ctx, const std::string& path, const Status& ref
     return;
   }
   Status done;
+  uint64_t clamped = 0;
   {
     std::unique_ptr<BusyScope> busy = ctx.ui.beginBusy(kConvertCaption, true);
-    done = convertToWaveFile(ctx.fs, ctx.sound, path, target, busy.get());
+    done = convertToWaveFile(ctx.fs, ctx.sound, path, target, busy.get(),
+                             ConvertOptions{.clampedSamples = &clamped});
   }
   if (!done) {
     refuse(ctx, failureText(done, target));
@@ -110,6 +112,12 @@ void offerConversion(AppContext& ctx, const std::string& path, const Status& ref
   }
   ctx.state.WAVEFILENAME = target;
   if (Status st = openWaveForView(ctx, target); !st) refuse(ctx, st.message());
+  if (clamped > 0) ctx.ui.notice(clampedNotice(clamped));
+}
+
+std::string clampedNotice(uint64_t clamped) {
+  return "変換を終えました。最大音量を超えた " + std::to_string(clamped) +
+         " 個のサンプルを最大音量に抑えました";
 }
 
 }  // namespace pelisto

@@ -2,6 +2,7 @@
 // open-file command after its refusal.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "app/context.h"
@@ -29,5 +30,9 @@ std::string convertedName(const std::string& source);
 // The first of convertedName(source), then the same with "-2", "-3", …
 // before ".wav", that names nothing in fs yet.
 std::string freeConvertedName(FileSystem& fs, const std::string& source);
+
+// Shown once a conversion is done when some samples had to be clamped at
+// full scale: how many.
+std::string clampedNotice(uint64_t clamped);
 
 }  // namespace pelisto

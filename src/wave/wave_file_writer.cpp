@@ -3,9 +3,12 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "platform/replace_file.h"
+#include "wave/join_fades.h"
 #include "wave/voiceless.h"
 
 namespace pelisto {
@@ -28,7 +31,13 @@ class ChunkedOutput {
     }
     return std::make_pair(m_buffer.data() + m_used, m_buffer.size() - m_used);
   }
-  void commit(size_t n) { m_used += n; }
+  // The n bytes after the used ones are filled; the fades (when set) have
+  // their say on them first.
+  void commit(size_t n) {
+    if (m_fades) m_fades->apply(m_buffer.data() + m_used, n);
+    m_used += n;
+  }
+  void setFades(JoinFades* fades) { m_fades = fades; }
 
   Status append(const uint8_t* src, size_t n) {
     while (n > 0) {
@@ -77,6 +86,7 @@ class ChunkedOutput {
   File& m_file;
   uint64_t m_total;
   BusyScope* m_busy;
+  JoinFades* m_fades = nullptr;
   std::vector<uint8_t> m_buffer;
   size_t m_used = 0;
   uint64_t m_written = 0;
@@ -86,10 +96,17 @@ Status shortSource(const WriteStep& step) {
   return Status::error(StatusCode::kIoError, step.source + "\nwaveファイルが範囲の途中で終わっています");
 }
 
-// One repetition of a plain range: read straight into the output buffer.
-Status copyRange(File& source, const WriteStep& step, ChunkedOutput& out) {
-  uint64_t pos = step.offset;
-  uint64_t remaining = step.bytes;
+// The bytes [skip, skip + take) of one repetition of a step.
+struct Part {
+  uint64_t skip = 0;
+  uint64_t take = 0;
+};
+
+// Part of one repetition of a plain range: read straight into the output
+// buffer.
+Status copyRange(File& source, const WriteStep& step, Part part, ChunkedOutput& out) {
+  uint64_t pos = step.offset + part.skip;
+  uint64_t remaining = part.take;
   while (remaining > 0) {
     auto r = out.room();
     if (!r) return r.status();
@@ -104,14 +121,16 @@ Status copyRange(File& source, const WriteStep& step, ChunkedOutput& out) {
   return Status::ok();
 }
 
-// One repetition of a voiceless range: whole blocks from the range start;
-// the last block may pass the range's end, and bytes past the end of the
-// source's sound (a chunk after it, or the end of the file) read as zeros.
-Status voicelessRange(File& source, const WriteStep& step, std::vector<uint8_t>& in,
+// Part of one repetition of a voiceless range: whole blocks from the range
+// start; the last block may pass the range's end, and bytes past the end
+// of the source's sound (a chunk after it, or the end of the file) read as
+// zeros. The transform takes each frame alone: any part can be written.
+Status voicelessRange(File& source, const WriteStep& step, Part part, std::vector<uint8_t>& in,
                       ChunkedOutput& out) {
-  uint64_t pos = step.offset;
-  uint64_t remaining = step.bytes;
-  uint64_t inRange = step.rangeBytes;  // bytes still to come that must exist
+  uint64_t pos = step.offset + part.skip;
+  uint64_t remaining = part.take;
+  // Bytes still to come that must exist.
+  uint64_t inRange = step.rangeBytes - std::min(step.rangeBytes, part.skip);
   while (remaining > 0) {
     size_t want = static_cast<size_t>(std::min<uint64_t>(remaining, in.size()));
     size_t sound = pos < step.dataEnd ? static_cast<size_t>(std::min<uint64_t>(want, step.dataEnd - pos)) : 0;
@@ -122,10 +141,10 @@ Status voicelessRange(File& source, const WriteStep& step, std::vector<uint8_t>&
     for (size_t done = 0; done < want;) {
       auto r = out.room();
       if (!r) return r.status();
-      size_t part = std::min(want - done, r->second);
-      voicelessTransform(in.data() + done, r->first, part);
-      out.commit(part);
-      done += part;
+      size_t n = std::min(want - done, r->second);
+      voicelessTransform(in.data() + done, r->first, n);
+      out.commit(n);
+      done += n;
     }
     pos += want;
     remaining -= want;
@@ -134,34 +153,70 @@ Status voicelessRange(File& source, const WriteStep& step, std::vector<uint8_t>&
   return Status::ok();
 }
 
+// Opens the source of step unless it is the one open.
+Status useSource(FileSystem& fs, const WriteStep& step, std::unique_ptr<File>& source,
+                 std::string& sourcePath) {
+  if (source && sourcePath == step.source) return Status::ok();
+  source.reset();
+  auto opened = fs.open(step.source, OpenMode::kRead);
+  if (!opened) return opened.status();
+  source = std::move(opened.value());
+  sourcePath = step.source;
+  return Status::ok();
+}
+
+// Writes the frames [from, to) of the joined sound, in output order.
+class StepWriter {
+ public:
+  StepWriter(FileSystem& fs, ChunkedOutput& out, uint64_t from, uint64_t to)
+      : m_fs(fs), m_out(out), m_from(from), m_to(to) {}
+
+  // The repeats of step that fall in the frames, in part or whole.
+  Status write(const WriteStep& step) {
+    const uint64_t piece = step.kind == WriteStep::Kind::kNothing ? 0 : step.bytes / kFrameSize;
+    if (piece == 0) return Status::ok();
+    const uint64_t end = m_at + piece * step.repeats;
+    // Whole repeats before the first frame are passed over at once.
+    uint64_t k = m_at < m_from ? (std::min(end, m_from) - m_at) / piece : 0;
+    m_at += k * piece;
+    for (; k < step.repeats && m_at < m_to; ++k, m_at += piece) {
+      const uint64_t skip = m_at < m_from ? m_from - m_at : 0;
+      const uint64_t take = std::min(m_at + piece, m_to) - m_at - skip;
+      if (take == 0) continue;
+      if (Status st = writePart(step, Part{skip * kFrameSize, take * kFrameSize}); !st) return st;
+    }
+    m_at = end;
+    return Status::ok();
+  }
+
+ private:
+  Status writePart(const WriteStep& step, Part part) {
+    if (step.kind == WriteStep::Kind::kBlank) return m_out.appendZeros(part.take);
+    if (Status st = useSource(m_fs, step, m_source, m_sourcePath); !st) return st;
+    if (step.kind == WriteStep::Kind::kCopy) return copyRange(*m_source, step, part, m_out);
+    if (m_voicelessInput.empty()) m_voicelessInput.resize(kVoicelessChunk);
+    return voicelessRange(*m_source, step, part, m_voicelessInput, m_out);
+  }
+
+  FileSystem& m_fs;
+  ChunkedOutput& m_out;
+  const uint64_t m_from, m_to;
+  uint64_t m_at = 0;  // the frame of the joined sound the next step starts at
+  std::unique_ptr<File> m_source;
+  std::string m_sourcePath;
+  std::vector<uint8_t> m_voicelessInput;
+};
+
 Status writeSteps(FileSystem& fs, const WritePlan& plan, ChunkedOutput& out) {
   Status st = out.append(plan.header.data(), plan.header.size());
   if (!st) return st;
-  std::vector<uint8_t> voicelessInput;
-  std::unique_ptr<File> source;
-  std::string sourcePath;
+  std::optional<JoinFades> fades;
+  if (plan.smoothJoins) out.setFades(&fades.emplace(plan.steps, plan.firstFrame));
+  const uint64_t to = plan.firstFrame + (plan.fileBytes - kHeaderSize) / kFrameSize;
+  StepWriter writer(fs, out, plan.firstFrame, to);
   for (const WriteStep& step : plan.steps) {
-    if (step.kind == WriteStep::Kind::kBlank) {
-      st = out.appendZeros(step.bytes);
-      if (!st) return st;
-      continue;
-    }
-    if (step.kind == WriteStep::Kind::kNothing || step.bytes == 0) continue;
-    if (!source || sourcePath != step.source) {
-      source.reset();
-      auto opened = fs.open(step.source, OpenMode::kRead);
-      if (!opened) return opened.status();
-      source = std::move(opened.value());
-      sourcePath = step.source;
-    }
-    if (step.kind == WriteStep::Kind::kVoiceless && voicelessInput.empty()) {
-      voicelessInput.resize(kVoicelessChunk);
-    }
-    for (uint64_t k = 0; k < step.repeats; ++k) {
-      st = step.kind == WriteStep::Kind::kCopy ? copyRange(*source, step, out)
-                                               : voicelessRange(*source, step, voicelessInput, out);
-      if (!st) return st;
-    }
+    st = writer.write(step);
+    if (!st) return st;
   }
   return out.flush();
 }

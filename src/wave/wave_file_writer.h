@@ -1,5 +1,7 @@
 // Streams a checked plan into a wave file: the header, then every step in
-// order, through one fixed buffer whatever the length of the output. The
+// order (or only the frames of the joined sound the plan's window names),
+// through one fixed buffer whatever the length of the output; the fades
+// of smoothed joins are applied in that buffer as it fills. The
 // file is built beside the target under a temporary name and renamed over
 // the target only when complete, so a failure or a cancel leaves an
 // existing target as it was and no partial file behind.

@@ -139,11 +139,24 @@ std::string withWavExtension(const std::string& path) {
   return endsWithIgnoringCase(path, ".wav") ? path : path + ".WAV";
 }
 
-Result<WritePlan> planWaveFile(AppContext& ctx) {
+uint64_t stepFrames(const WriteStep& step) {
+  if (step.kind == WriteStep::Kind::kNothing) return 0;
+  return step.bytes / kFrameSize * step.repeats;
+}
+
+void setOutputLength(WritePlan& plan, uint64_t fileBytes) {
+  plan.fileBytes = fileBytes;
+  putLe32(&plan.header[4], static_cast<uint32_t>(fileBytes - 8));
+  putLe32(&plan.header[40], static_cast<uint32_t>(fileBytes - kHeaderSize));
+}
+
+Result<ListPlan> planListLines(AppContext& ctx) {
   AppState& s = ctx.state;
   if (!waveFileOpen(ctx)) return Status::error(StatusCode::kInvalid, kMsgNoWaveFile);
 
-  WritePlan plan;
+  ListPlan list;
+  WritePlan& plan = list.plan;
+  plan.smoothJoins = s.smoothJoins;
   File* wave = ctx.files.file(s.WAVEFNUM);
   auto got = wave->read(0, plan.header.data(), plan.header.size());
   if (!got || got.value() != plan.header.size()) {
@@ -155,15 +168,25 @@ Result<WritePlan> planWaveFile(AppContext& ctx) {
   const int lines = std::min<int>(ctx.ui.lineCount(), static_cast<int>(s.EDITDATA.size()));
   for (int i = 0; i < lines; ++i) {
     Result<WriteStep> step = lineStep(ctx, i, probes);
-    if (!step) return step.status();
+    if (!step) {
+      list.stopped = step.status();
+      list.stoppedAt = i;
+      break;
+    }
     plan.steps.push_back(std::move(step.value()));
   }
+  return list;
+}
+
+Result<WritePlan> planWaveFile(AppContext& ctx) {
+  Result<ListPlan> list = planListLines(ctx);
+  if (!list) return list.status();
+  if (!list->stopped) return list->stopped;
+  WritePlan& plan = list->plan;
   Result<uint64_t> fileBytes = outputBytes(plan.steps);
   if (!fileBytes) return fileBytes.status();
-  plan.fileBytes = fileBytes.value();
-  putLe32(&plan.header[4], static_cast<uint32_t>(plan.fileBytes - 8));
-  putLe32(&plan.header[40], static_cast<uint32_t>(plan.fileBytes - kHeaderSize));
-  return plan;
+  setOutputLength(plan, fileBytes.value());
+  return std::move(plan);
 }
 
 namespace {

@@ -15,6 +15,8 @@ namespace pelisto {
 inline constexpr const char* kWriteTitle = "Waveファイルの作成";
 inline constexpr const char* kWriteFilterText = "waveファイル(*.wav)";
 inline constexpr const char* kWritePattern = "*.wav";
+// The name the smoothing option is remembered under between runs.
+inline constexpr const char* kSmoothJoinsChoice = "smoothJoins";
 
 // The largest file the 32-bit size fields of the header can describe.
 inline constexpr uint64_t kMaxWaveFileBytes = 0xFFFFFFFFull;
@@ -47,13 +49,36 @@ struct WritePlan {
   std::vector<WriteStep> steps;
   uint64_t fileBytes = kHeaderSize;  // the output's length, header included
   WaveHeaderBytes header{};          // the open wave file's header, sizes patched
+  bool smoothJoins = false;          // short fades where the sound jumps (join_fades.h)
+  // The frame of the joined sound the file starts with: 0 for the whole
+  // list; the file holds (fileBytes - 44) / 4 frames from there on.
+  uint64_t firstFrame = 0;
 };
+
+// Frames one step adds to the joined sound, all its repeats together.
+uint64_t stepFrames(const WriteStep& step);
+
+// Sets the output's length: fileBytes and the two sizes of the header.
+void setOutputLength(WritePlan& plan, uint64_t fileBytes);
+
+// The list's lines planned in order as far as they pass the checks of
+// planWaveFile: `stopped` is ok when every line passed, else why line
+// `stoppedAt` cannot be written (that line and those after it have no
+// step). Fails only when no wave file is open or its header cannot be
+// read. The output's length is not set.
+struct ListPlan {
+  WritePlan plan;
+  Status stopped;
+  int stoppedAt = -1;
+};
+Result<ListPlan> planListLines(AppContext& ctx);
 
 // Reads every line of the list and checks every source it names as a file
 // opened in the view is checked; ranges must lie within a source's sound.
 // The entry being marked is refused. On success the plan holds the steps in
 // list order; otherwise the result carries the message to show. Nothing is
-// written or changed either way.
+// written or changed either way. The joins are smoothed when the option
+// is on.
 Result<WritePlan> planWaveFile(AppContext& ctx);
 
 // The chosen output path, or a message when it cannot be the output: the

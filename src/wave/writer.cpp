@@ -1,5 +1,5 @@
 // The create-wave-file command: the edit list joined into a new wave file,
-// which then plays.
+// which then plays; and the option of smoothing its joins.
 #include "app/handlers.h"
 #include "app/messages.h"
 #include "platform/file_system.h"
@@ -73,6 +73,13 @@ void BUTTON6_ON(AppContext& ctx) {
     return;
   }
   ctx.state.PLAYFLAG = kPlayWritten;
+}
+
+void SMOOTHJOINS_ON(AppContext& ctx) {
+  const bool on = !ctx.state.smoothJoins;
+  ctx.state.smoothJoins = on;
+  ctx.ui.setChecked(MenuItem::SmoothJoins, on);
+  ctx.ui.rememberChoice(kSmoothJoinsChoice, on);
 }
 
 }  // namespace pelisto

@@ -113,16 +113,35 @@ class MainWindowTest : public QObject {
 
   void menuHasItsItemsAndCaptions() {
     const QList<QAction*> menus = m_app->ui.window().menuBar()->actions();
-    QCOMPARE(menus.size(), 3);
+    QCOMPARE(menus.size(), 4);
     QStringList shown;
     for (QAction* m : menus) {
       shown << m->text() + ":";
       for (QAction* a : m->menu()->actions()) shown << (a->isSeparator() ? "-" : a->text());
     }
     QCOMPARE(shown, QStringList({"ファイル:", "waveファイルを開く", "-", "プロジェクトを開く",
-                                 "プロジェクトの保存", "表示:", "グラフの高速表示を優先",
-                                 "ヘルプ:", "著作権表示"}));
+                                 "プロジェクトの保存", "編集:", "元に戻す", "やり直し", "-",
+                                 "つなぎ目を滑らかにする", "つなぎ目を聴く", "表示:",
+                                 "グラフの高速表示を優先", "ヘルプ:", "著作権表示"}));
     QCOMPARE(m_app->ui.window().action(MenuItem::Copyright)->data().toInt(), 0x104);
+    QCOMPARE(m_app->ui.window().action(MenuItem::Redo)->shortcuts(),
+             QList<QKeySequence>({QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")}));
+  }
+
+  // The smoothing option: its mark follows the program's state, and the
+  // choice is kept in the settings for the next start.
+  void smoothJoinsIsCheckedAndRemembered() {
+    QAction* smooth = m_app->ui.window().action(MenuItem::SmoothJoins);
+    QVERIFY(smooth->isCheckable() && !smooth->isChecked());
+    for (bool on : {true, false}) {
+      smooth->trigger();
+      QCOMPARE(smooth->isChecked(), on);
+      QCOMPARE(m_app->ctx.state.smoothJoins, on);
+      m_app->ctx.state.smoothJoins = !on;
+      MAINFORM_START(m_app->ctx);  // as the next start finds it
+      QCOMPARE(m_app->ctx.state.smoothJoins, on);
+      QCOMPARE(smooth->isChecked(), on);
+    }
   }
 
   void checkMarkChangesOnlyThroughTheProgram() {
@@ -390,7 +409,9 @@ class MainWindowTest : public QObject {
         {C::BUTTON1, Qt::Key_End, {}, false, "HSCROLL1_CHANGE", 40},
         {C::EDIT2, Qt::Key_Home, {}, false, "HSCROLL1_CHANGE", 0},
         {C::EDIT1, Qt::Key_Z, ctrl, false, "EDITUNDO", 0}, {C::LIST1, Qt::Key_Y, ctrl, false, "EDITREDO", 0},
-        {C::BUTTON6, Qt::Key_Z, ctrl | Qt::ShiftModifier, false, "EDITREDO", 0}};
+        {C::BUTTON6, Qt::Key_Z, ctrl | Qt::ShiftModifier, false, "EDITREDO", 0},
+        {C::LIST1, Qt::Key_Z, ctrl, true, "EDITUNDO", 0}, {C::BUTTON5, Qt::Key_J, ctrl, false, "LISTENJOIN_ON", 0},
+        {C::BUTTON5, Qt::Key_J, ctrl, true, "", 0}};
     for (const auto& c : cases) {
       QWidget* target = m_app->ui.widget(c.focus);
       target->setFocus();

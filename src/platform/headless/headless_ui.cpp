@@ -95,6 +95,11 @@ void HeadlessUi::captureMouse(Control) { m_captured = true; }
 
 void HeadlessUi::setChecked(MenuItem item, bool checked) { m_checked[item] = checked; }
 
+bool HeadlessUi::rememberedChoice(const std::string& key) const {
+  auto it = m_choices.find(key);
+  return it != m_choices.end() && it->second;
+}
+
 bool HeadlessUi::isChecked(MenuItem item) const {
   auto it = m_checked.find(item);
   return it != m_checked.end() && it->second;

@@ -88,6 +88,9 @@ class HeadlessUi final : public Ui {
 
   void setChecked(MenuItem item, bool checked) override;
   bool isChecked(MenuItem item) const override;
+  // Remembered in memory, for as long as the object lives.
+  bool rememberedChoice(const std::string& key) const override;
+  void rememberChoice(const std::string& key, bool value) override { m_choices[key] = value; }
 
   void messageBox(const std::string& caption, const std::string& text) override;
   Answer question(const std::string& caption, const std::string& text) override;
@@ -116,6 +119,7 @@ class HeadlessUi final : public Ui {
   std::map<Control, bool> m_hidden;
   std::map<Control, Pointer> m_pointers;
   std::map<MenuItem, bool> m_checked;
+  std::map<std::string, bool> m_choices;
   int m_scrollMin = 0, m_scrollMax = 0, m_scrollPos = 0;
   std::vector<std::string> m_lines;
   int m_selected = -1;

@@ -52,4 +52,11 @@ std::optional<QPoint> rememberedWindowPosition() {
 
 void rememberWindowPosition(QPoint position) { store(kPositionKey, position); }
 
+bool rememberedOption(const QString& name) {
+  const QVariant value = stored(QStringLiteral("options/") + name);
+  return value.typeId() == QMetaType::Bool ? value.toBool() : value.toString() == QStringLiteral("true");
+}
+
+void rememberOption(const QString& name, bool value) { store(QStringLiteral("options/") + name, value); }
+
 }  // namespace pelisto

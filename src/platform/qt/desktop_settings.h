@@ -1,5 +1,6 @@
 // What the desktop program remembers from one run to the next: the folder
-// last used for each kind of file, and where the main window was. Kept in
+// last used for each kind of file, where the main window was, and the
+// options the program asks to keep. Kept in
 // the user's configuration folder; a missing or damaged record gives the
 // defaults, silently.
 #pragma once
@@ -25,5 +26,9 @@ void rememberFolder(const QString& kind, const QString& filePath);
 // bar included) when that corner is still on a screen.
 std::optional<QPoint> rememberedWindowPosition();
 void rememberWindowPosition(QPoint position);
+
+// An option of the program by name: false until remembered.
+bool rememberedOption(const QString& name);
+void rememberOption(const QString& name, bool value);
 
 }  // namespace pelisto

@@ -26,12 +26,15 @@ namespace {
 constexpr int kScrollSmallStep = 1;
 constexpr int kScrollLargeStep = 16;
 
-// The menu items' keys, shown beside their captions.
-QKeySequence menuShortcut(MenuItem item) {
+// The menu items' keys, the first shown beside their captions.
+QList<QKeySequence> menuShortcuts(MenuItem item) {
   switch (item) {
-    case MenuItem::OpenWaveFile: return QKeySequence(Qt::CTRL | Qt::Key_O);
-    case MenuItem::OpenProject: return QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O);
-    case MenuItem::SaveProject: return QKeySequence(Qt::CTRL | Qt::Key_S);
+    case MenuItem::OpenWaveFile: return {QKeySequence(Qt::CTRL | Qt::Key_O)};
+    case MenuItem::OpenProject: return {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O)};
+    case MenuItem::SaveProject: return {QKeySequence(Qt::CTRL | Qt::Key_S)};
+    case MenuItem::Undo: return {QKeySequence(Qt::CTRL | Qt::Key_Z)};
+    case MenuItem::Redo: return {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)};
+    case MenuItem::ListenJoin: return {QKeySequence(Qt::CTRL | Qt::Key_J)};
     default: return {};
   }
 }
@@ -179,16 +182,6 @@ void MainWindow::createShortcuts() {
   auto* quit = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), this);
   quit->setAutoRepeat(false);
   connect(quit, &QShortcut::activated, this, &QWidget::close);  // asks as the close box does
-  // Undo and redo of the edit list: keys only, the window has no control
-  // or menu item for them.
-  const std::pair<QKeySequence, EventKind> history[] = {
-      {QKeySequence(Qt::CTRL | Qt::Key_Z), EventKind::kUndo},
-      {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), EventKind::kRedo},
-      {QKeySequence(Qt::CTRL | Qt::Key_Y), EventKind::kRedo}};
-  for (const auto& [keys, kind] : history) {
-    auto* shortcut = new QShortcut(keys, this);
-    connect(shortcut, &QShortcut::activated, this, [this, kind = kind] { send(Event{kind}); });
-  }
 }
 
 // Where it was last: its client area placed as then (the desktop puts the
@@ -291,9 +284,10 @@ void MainWindow::createMenu() {
     action->setObjectName(QString::fromLatin1(item.name));
     action->setData(item.identifier);
     const MenuItem id = item.id;
-    if (id == MenuItem::GrapgFast) action->setCheckable(true);
-    action->setShortcut(menuShortcut(id));
-    action->setAutoRepeat(false);
+    if (id == MenuItem::GrapgFast || id == MenuItem::SmoothJoins) action->setCheckable(true);
+    action->setShortcuts(menuShortcuts(id));
+    // A held undo or redo key goes on stepping through the history.
+    action->setAutoRepeat(id == MenuItem::Undo || id == MenuItem::Redo);
     connect(action, &QAction::triggered, this, [this, id, action] {
       if (action->isCheckable()) {
         const QSignalBlocker block(action);

@@ -9,6 +9,7 @@
 
 #include "platform/qt/app_icon.h"
 #include "platform/qt/busy_scope.h"
+#include "platform/qt/desktop_settings.h"
 #include "platform/qt/qt_dialogs.h"
 
 namespace pelisto {
@@ -187,6 +188,8 @@ void QtUi::releaseMouse() {
 
 void QtUi::setChecked(MenuItem item, bool checked) { m_window->setChecked(item, checked); }
 bool QtUi::isChecked(MenuItem item) const { return m_window->isChecked(item); }
+bool QtUi::rememberedChoice(const std::string& key) const { return rememberedOption(toQt(key)); }
+void QtUi::rememberChoice(const std::string& key, bool value) { rememberOption(toQt(key), value); }
 
 void QtUi::messageBox(const std::string& caption, const std::string& text) {
   showStopBox(dialogParent(), caption, text);

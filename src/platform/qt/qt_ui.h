@@ -64,6 +64,8 @@ class QtUi final : public Ui {
 
   void setChecked(MenuItem item, bool checked) override;
   bool isChecked(MenuItem item) const override;
+  bool rememberedChoice(const std::string& key) const override;
+  void rememberChoice(const std::string& key, bool value) override;
 
   void messageBox(const std::string& caption, const std::string& text) override;
   Answer question(const std::string& caption, const std::string& text) override;

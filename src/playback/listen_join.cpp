@@ -1,0 +1,57 @@
+// Listening across a join: the frames of the written file around the join
+// before the selected line, written into a temporary file of the cache
+// folder, played as a written file plays and removed when the play ends.
+#include <string>
+
+#include "app/handlers.h"
+#include "app/messages.h"
+#include "platform/program_files.h"
+#include "platform/user_folders.h"
+#include "playback/play_file.h"
+#include "wave/join_window.h"
+#include "wave/wave_file_writer.h"
+
+namespace pelisto {
+namespace {
+
+constexpr const char* kListenStem = "listen-join";
+constexpr const char* kListenExtension = ".wav";
+
+// The program's own listening file in its cache folder; those of programs
+// that were killed while listening go first.
+Result<std::string> listenFilePath(AppContext& ctx) {
+  if (Status made = makeFolders(ctx.fs, ctx.own.folder); !made) return made;
+  removeStaleFiles(ctx.fs, ctx.own, kListenStem, kListenExtension);
+  return ctx.own.path(kListenStem, kListenExtension);
+}
+
+}  // namespace
+
+void LISTENJOIN_ON(AppContext& ctx) {
+  const int line = ctx.ui.selected();
+  if (line < 0 || line >= ctx.ui.lineCount()) return refuse(ctx, kMsgSelectRange);
+  if (ctx.state.PLAYFLAG != kPlayIdle) return refuse(ctx, kMsgPlaying);
+  Result<WritePlan> plan = planJoinWindow(ctx, line);
+  if (!plan) return refuse(ctx, plan.status().message());
+  Result<std::string> path = listenFilePath(ctx);
+  Status st = path ? writeWaveFile(ctx.fs, plan.value(), path.value(), nullptr) : path.status();
+  if (!st) {
+    return refuse(ctx, "つなぎ目の音を作成できませんでした\n" + (path ? path.value() + "\n" : "") +
+                           st.message());
+  }
+  // Played as a written file plays: not followed in the view.
+  if (Status played = startPlay(ctx, path.value(), "PLAY WAVEOBJ NOTIFY"); !played) {
+    ctx.fs.remove(path.value());
+    return refuse(ctx, played.message());
+  }
+  ctx.state.PLAYFLAG = kPlayWritten;
+  ctx.state.joinListenFile = path.value();
+}
+
+void endJoinListen(AppContext& ctx) {
+  if (ctx.state.joinListenFile.empty()) return;
+  ctx.fs.remove(ctx.state.joinListenFile);
+  ctx.state.joinListenFile.clear();
+}
+
+}  // namespace pelisto
