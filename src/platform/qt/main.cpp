@@ -4,6 +4,7 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include <chrono>
 #include <cstdio>
 #include <set>
 #include <string>
@@ -21,6 +22,8 @@
 #include "platform/qt/qt_ui.h"
 #include "platform/qt/worker_timer.h"
 #include "platform/thread_worker.h"
+#include "platform/user_folders.h"
+#include "project/recovery_copy.h"
 #include "view/graph_cache.h"
 
 namespace {
@@ -86,17 +89,23 @@ int main(int argc, char** argv) {
   // still running.
   ThreadWorker worker;
   WorkerTimer workerTimer(worker);
+  ThreadWorker recoveryWriter;  // the copy of an unsaved list, apart from the graph cache
+  WorkerTimer recoveryTimer(recoveryWriter);
   AppContext ctx(ui, *fs, *mci, worker);
   ctx.own = thisProgramFiles();
+  enableRecoveryCopy(ctx, thisProgramFilesIn(userFolders().state), recoveryWriter, [] {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+  });
   ui.setEventSink([&ctx](const Event& event) { dispatchEvent(ctx, event); });
   ui.window().setCloseRefused([&ctx] { return ctx.closeRefused; });
   ui.window().setDropAllowed([&ctx] { return readyToOpen(ctx); });
 
   ui.window().show();
-  MAINFORM_START(ctx);
-  if (!command.file.empty()) dispatchEvent(ctx, Event::openPath(command.file));
+  startProgram(ctx, command.file);
   QtEventPump pump(ui.window());
   runMainLoop(ctx, pump);
   removeGraphCache(ctx);
+  endRecoveryCopy(ctx);
   return 0;
 }
