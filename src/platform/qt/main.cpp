@@ -6,8 +6,10 @@
 
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <set>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "app/command_line.h"
@@ -50,6 +52,15 @@ std::vector<std::string> programArguments(int argc, char** argv) {
     }
   }
   return args;
+}
+
+// A file named from the folder the program started in is kept by its full
+// path, which a saved project or a recovered list still finds from anywhere
+// (as it is when the current folder cannot be told).
+std::string fullPath(const std::string& path) {
+  std::error_code error;
+  const std::filesystem::path full = std::filesystem::absolute(path, error);
+  return path.empty() || error ? path : full.string();
 }
 
 }  // namespace
@@ -102,7 +113,7 @@ int main(int argc, char** argv) {
   ui.window().setDropAllowed([&ctx] { return readyToOpen(ctx); });
 
   ui.window().show();
-  startProgram(ctx, command.file);
+  startProgram(ctx, fullPath(command.file));
   QtEventPump pump(ui.window());
   runMainLoop(ctx, pump);
   removeGraphCache(ctx);
