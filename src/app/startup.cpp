@@ -1,5 +1,6 @@
 // Start-up and close of the main window.
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 
 #include "app/events.h"
