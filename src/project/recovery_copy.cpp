@@ -13,14 +13,15 @@
 
 namespace pelisto {
 
-// The bytes are made on the user-interface thread (they read the list);
-// the writer only makes the folder and replaces the file.
+// The list is taken as it stands on the user-interface thread (a copy of
+// its rows); the writer makes the bytes (the texts' conversion to CP932 is
+// the costly part of a long list), makes the folder and replaces the file.
 struct RecoveryJob {
   FileSystem& fs;
   std::string folder;
   std::string path;
   RecoveryKey key;
-  std::vector<uint8_t> bytes;
+  Project list;
   Status result;  // set by the write (on the writer's thread) before its finish
 };
 
@@ -36,28 +37,23 @@ RecoveryKey currentKey(const AppContext& ctx) {
   return RecoveryKey{ctx.state.listRevision, ctx.state.WAVEFILENAME};
 }
 
-// A write of the list as it stands; its result already failed when the
-// list cannot be stored as a project.
+// A write of the list as it stands.
 std::shared_ptr<RecoveryJob> newJob(AppContext& ctx) {
   RecoveryCopy& r = ctx.recovery;
   r.everWritten = true;
   r.lastWriteMs = nowMs(ctx);
-  auto job = std::make_shared<RecoveryJob>(
-      RecoveryJob{ctx.fs, r.files.folder, recoveryPath(ctx), currentKey(ctx), {}, Status::ok()});
-  auto bytes = encodeProject(projectOf(ctx));
-  if (bytes) {
-    job->bytes = std::move(bytes.value());
-  } else {
-    job->result = bytes.status();
-  }
-  return job;
+  return std::make_shared<RecoveryJob>(
+      RecoveryJob{ctx.fs, r.files.folder, recoveryPath(ctx), currentKey(ctx), projectOf(ctx), Status::ok()});
 }
 
-// The write itself: the folder made when missing, the file replaced whole.
+// The write itself: the list's bytes (or why it cannot be stored), the
+// folder made when missing, the file replaced whole.
 Status writeCopy(const RecoveryJob& job) {
+  auto bytes = encodeProject(job.list);
+  if (!bytes) return bytes.status();
   if (Status made = makeFolders(job.fs, job.folder); !made) return made;
-  return replaceFile(job.fs, job.path,
-                     [&job](File& file) { return file.write(0, job.bytes.data(), job.bytes.size()); });
+  const std::vector<uint8_t>& data = bytes.value();
+  return replaceFile(job.fs, job.path, [&data](File& file) { return file.write(0, data.data(), data.size()); });
 }
 
 // A finished write: what the file holds now, or the failure (shown only
@@ -86,7 +82,6 @@ void collectOutcome(AppContext& ctx) {
 void startWrite(AppContext& ctx) {
   RecoveryCopy& r = ctx.recovery;
   std::shared_ptr<RecoveryJob> job = newJob(ctx);
-  if (!job->result) return noteOutcome(ctx, *job);
   r.running = job;
   r.writer->start([job] { job->result = writeCopy(*job); return false; }, nullptr,
                   [&r, job] {
@@ -142,7 +137,7 @@ Status writeRecoveryCopyNow(AppContext& ctx) {
   if (!enabled(ctx)) return Status::ok();
   stopWriter(ctx.recovery);
   std::shared_ptr<RecoveryJob> job = newJob(ctx);
-  if (job->result) job->result = writeCopy(*job);
+  job->result = writeCopy(*job);
   noteOutcome(ctx, *job);
   return job->result;
 }
