@@ -94,7 +94,7 @@ spin_ratio=$(ratio "$(seconds $spin_cpu)" "$spin_wall")
 "$build/pelisto-mkwav" sine "$work/ten.wav" 10 8000 >/dev/null || fail "pelisto-mkwav failed"
 
 cd "$work"  # the file dialog opens in the current folder
-SDL_AUDIODRIVER=dummy "$build/pelisto" >"$work/program.log" 2>&1 &
+XDG_STATE_HOME="$work/state" SDL_AUDIODRIVER=dummy "$build/pelisto" >"$work/program.log" 2>&1 &
 program=$!
 
 window=""

@@ -3,12 +3,16 @@
 //
 //   pelisto-script [--echo] [SCRIPT]
 //
-// Reads SCRIPT (standard input when absent or "-"). Files named in the
-// script are taken relative to the current directory; the graph cache goes
-// into the user's cache folder ($XDG_CACHE_HOME/pelisto) as the program's
-// does, and is removed when the script ends. The transcript goes
-// to standard output in UTF-8, one line per event; with --echo each script
-// line is printed first, prefixed by "> ". Exit status: 0 when the script
+// Reads SCRIPT (standard input when absent or "-"), running each line as
+// soon as it is read. Files named in the script are taken relative to the
+// current directory; the graph cache goes into the user's cache folder
+// ($XDG_CACHE_HOME/pelisto) as the program's does, and is removed when the
+// script ends. So is the copy of an unsaved edit list kept in the state
+// folder ($XDG_STATE_HOME/pelisto), which a runner that is killed leaves
+// behind for the next one to offer back. Start-up runs after the `answer`
+// lines (and comments) the script opens with, so that they answer its
+// questions. The transcript goes to standard output in UTF-8, one line per
+// event; with --echo each script line is printed first, prefixed by "> ". Exit status: 0 when the script
 // ran without a fault, 1 after a fault ("error: …"), 2 when the script
 // cannot be read.
 //
@@ -38,6 +42,8 @@
 #include "platform/file_system.h"
 #include "platform/headless/script_runner.h"
 #include "platform/program_files.h"
+#include "platform/user_folders.h"
+#include "project/recovery_copy.h"
 #include "view/graph_cache.h"
 
 namespace {
@@ -77,26 +83,34 @@ int run(std::istream& in, bool echo) {
   auto fs = pelisto::newPosixFileSystem();
   pelisto::ScriptRunner runner(*fs);
   runner.context().own = pelisto::thisProgramFiles();
+  runner.keepRecoveryCopies(pelisto::thisProgramFilesIn(pelisto::userFolders().state));
   size_t shown = 0;
   auto flush = [&]() {
     const auto& lines = runner.transcript().lines();
     for (; shown < lines.size(); ++shown) std::cout << lines[shown] << '\n';
     std::cout.flush();
   };
-
-  runner.start();
-  flush();
-  for (std::string line; std::getline(in, line);) {
+  auto runLine = [&](const std::string& line) {
     if (echo) std::cout << "> " << line << '\n';
     runner.runLine(line);
     flush();
+  };
+
+  std::string line;
+  bool more = false;
+  while ((more = static_cast<bool>(std::getline(in, line))) && pelisto::ScriptRunner::beforeStart(line)) {
+    runLine(line);
   }
+  runner.start();
+  flush();
+  for (; more; more = static_cast<bool>(std::getline(in, line))) runLine(line);
   if (in.bad()) {
     std::fprintf(stderr, "pelisto-script: error reading the script\n");
     return 2;
   }
   runner.finish();
   pelisto::removeGraphCache(runner.context());  // the program ends
+  pelisto::endRecoveryCopy(runner.context());
   flush();
   return runner.faulted() ? 1 : 0;
 }

@@ -15,6 +15,7 @@
 #include "platform/sound_library.h"
 #include "platform/ui.h"
 #include "platform/worker.h"
+#include "project/recovery_copy.h"
 
 namespace pelisto {
 
@@ -43,6 +44,9 @@ struct AppContext {
   // apart from those of other copies running. The program sets the cache
   // folder of the user; a fresh context keeps them in the current directory.
   ProgramFiles own;
+  // The automatic copy of an unsaved edit list (off until the program
+  // names the state folder).
+  RecoveryCopy recovery;
 
  private:
   std::unique_ptr<SoundLibrary> m_ownSound;

@@ -1,7 +1,10 @@
 // The main loop: dispatch pending events; while a tracked playback runs
 // (PLAYFLAG is kPlayTracked) run a tracking step at least every
-// kTrackingIntervalMs, otherwise wait for the next event without polling.
+// kTrackingIntervalMs, otherwise wait for the next event without polling
+// (or until the automatic copy of the edit list is due).
 #pragma once
+
+#include <string>
 
 #include "app/context.h"
 #include "platform/event_pump.h"
@@ -9,6 +12,11 @@
 namespace pelisto {
 
 constexpr int kTrackingIntervalMs = 5;
+
+// The program starts: the window's face (MAINFORM_START), the edit lists
+// that programs no longer running left unsaved offered back, then file
+// (when not empty) opened as one named from outside.
+void startProgram(AppContext& ctx, const std::string& file);
 
 // Returns when the main window has been closed.
 void runMainLoop(AppContext& ctx, EventPump& pump);

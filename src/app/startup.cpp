@@ -1,12 +1,18 @@
 // Start-up and close of the main window.
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 
+#include "app/events.h"
 #include "app/forms.h"
 #include "app/handlers.h"
 #include "app/main_loop.h"
+#include "app/open_document.h"
 #include "editlist/list_state.h"
 #include "playback/play_file.h"
 #include "project/project_commands.h"
+#include "project/recovery_copy.h"
+#include "project/recovery_offer.h"
 #include "view/graph_cache.h"
 #include "wave/write_plan.h"
 
@@ -84,6 +90,18 @@ void drawScale(Canvas& form) {
   form.drawText(L - 72, T + 119, "-32768", kScaleFont, black);
 }
 
+// Asks to save an unsaved list before it goes. False when the user keeps
+// it (cancelled the question or the save).
+bool listMayGo(AppContext& ctx) {
+  if (!listUnsaved(ctx)) return true;
+  switch (ctx.ui.question(ctx.state.APPTITLE, kMsgListUnsaved)) {
+    case Answer::kYes: return saveProjectAs(ctx);
+    case Answer::kNo: return true;
+    case Answer::kCancel: return false;
+  }
+  return false;
+}
+
 }  // namespace
 
 void MAINFORM_START(AppContext& ctx) {
@@ -111,15 +129,7 @@ void MAINFORM_START(AppContext& ctx) {
 
 bool MAINFORM_QUERYCLOSE(AppContext& ctx) {
   // An edit list changed since it was loaded or saved is not lost to a slip.
-  if (listUnsaved(ctx)) {
-    switch (ctx.ui.question(ctx.state.APPTITLE, kMsgListUnsaved)) {
-      case Answer::kYes:
-        if (!saveProjectAs(ctx)) return false;
-        break;
-      case Answer::kNo: break;
-      case Answer::kCancel: return false;
-    }
-  }
+  if (!listMayGo(ctx)) return false;
   cancelGraphBuild(ctx);  // no thread outlives the window, no unfinished cache stays
   if (ctx.state.PLAYFLAG != kPlayIdle) {
     sendMci(ctx, "STOP WAVEOBJ");
@@ -129,15 +139,27 @@ bool MAINFORM_QUERYCLOSE(AppContext& ctx) {
   return true;
 }
 
+void startProgram(AppContext& ctx, const std::string& file) {
+  MAINFORM_START(ctx);
+  const bool restored = offerRecoveredLists(ctx);
+  if (file.empty()) return;
+  // A project would replace the list just restored: it is offered for
+  // saving first, as on closing.
+  if (restored && isProjectPath(file) && !listMayGo(ctx)) return;
+  dispatchEvent(ctx, Event::openPath(file));
+}
+
 void runMainLoop(AppContext& ctx, EventPump& pump) {
   for (;;) {
     pump.processPending();
     if (pump.closed()) return;
+    // The copy of an unsaved list follows the changes just made.
+    const int64_t copyDue = std::min<int64_t>(keepRecoveryCopy(ctx), 60000);
     if (ctx.state.PLAYFLAG == kPlayTracked) {
       TRACETIMESCROLL(ctx);
-      pump.waitForEvents(kTrackingIntervalMs);
+      pump.waitForEvents(copyDue >= 0 ? std::min<int>(copyDue, kTrackingIntervalMs) : kTrackingIntervalMs);
     } else {
-      pump.waitForEvents(-1);
+      pump.waitForEvents(static_cast<int>(copyDue));
     }
   }
 }

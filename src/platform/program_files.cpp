@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
+#include <utility>
 
 #include "platform/user_folders.h"
 
@@ -32,26 +33,37 @@ std::string ProgramFiles::path(const std::string& stem, const std::string& exten
   return folder.empty() ? name : folder + "/" + name;
 }
 
-ProgramFiles thisProgramFiles() {
+ProgramFiles thisProgramFiles() { return thisProgramFilesIn(userFolders().cache); }
+
+ProgramFiles thisProgramFilesIn(std::string folder) {
   // A process of another user answers "not permitted": it runs too.
-  return ProgramFiles{userFolders().cache, ::getpid(), [](int64_t id) {
+  return ProgramFiles{std::move(folder), ::getpid(), [](int64_t id) {
                         return id > 0 && id <= INT32_MAX &&
                                (::kill(static_cast<pid_t>(id), 0) == 0 || errno == EPERM);
                       }};
 }
 
-int removeStaleFiles(FileSystem& fs, const ProgramFiles& own, const std::string& stem,
-                     const std::string& extension) {
-  if (!own.running) return 0;
+std::vector<std::string> staleFiles(FileSystem& fs, const ProgramFiles& own, const std::string& stem,
+                                    const std::string& extension) {
+  std::vector<std::string> stale;
+  if (!own.running) return stale;
   auto names = fs.list(own.folder.empty() ? "." : own.folder);
-  if (!names) return 0;
-  int removed = 0;
+  if (!names) return stale;
   for (const std::string& name : names.value()) {
     const int64_t id = idInName(name, stem, extension);
     if (id <= 0 || id == own.id || own.running(id)) continue;
     const std::string path = own.folder.empty() ? name : own.folder + "/" + name;
     auto info = fs.info(path);
     if (info && info.value().kind == FileKind::kDirectory) continue;
+    stale.push_back(path);
+  }
+  return stale;
+}
+
+int removeStaleFiles(FileSystem& fs, const ProgramFiles& own, const std::string& stem,
+                     const std::string& extension) {
+  int removed = 0;
+  for (const std::string& path : staleFiles(fs, own, stem, extension)) {
     if (fs.remove(path)) ++removed;
   }
   return removed;

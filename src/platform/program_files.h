@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/file_system.h"
 
@@ -23,13 +24,18 @@ struct ProgramFiles {
   std::string path(const std::string& stem, const std::string& extension) const;
 };
 
-// The files of this process: the cache folder of the user, the process id,
-// and the system's table of processes.
+// The files of this process: the cache folder of the user (or folder), the
+// process id, and the system's table of processes.
 ProgramFiles thisProgramFiles();
+ProgramFiles thisProgramFilesIn(std::string folder);
 
-// Removes the files of that kind in own.folder whose program no longer
-// runs; this program's own and those of programs running stay. Returns
-// how many went.
+// The paths of the files of that kind in own.folder whose program no
+// longer runs (folders, this program's own and those of programs running
+// left out); none when own.running is null.
+std::vector<std::string> staleFiles(FileSystem& fs, const ProgramFiles& own, const std::string& stem,
+                                    const std::string& extension);
+
+// Removes the files staleFiles names. Returns how many went.
 int removeStaleFiles(FileSystem& fs, const ProgramFiles& own, const std::string& stem,
                      const std::string& extension);
 

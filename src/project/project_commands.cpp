@@ -21,7 +21,8 @@ namespace {
 const FileDialogSpec kSaveDialog{"名前を付けてプロジェクトの保存", "プロジェクト(*.prj)", "*.prj", true};
 const FileDialogSpec kOpenDialog{"プロジェクトを開く", "プロジェクト(*.prj)", "*.prj", false};
 
-// Every line of LIST1 with its row, the pending one included.
+}  // namespace
+
 Project projectOf(const AppContext& ctx) {
   const AppState& s = ctx.state;
   Project p;
@@ -31,8 +32,7 @@ Project projectOf(const AppContext& ctx) {
   return p;
 }
 
-// The whole file at path, read through a numbered file.
-Result<std::vector<uint8_t>> readWhole(AppContext& ctx, const std::string& path) {
+Result<std::vector<uint8_t>> readProjectFile(AppContext& ctx, const std::string& path) {
   Result<int16_t> opened = ctx.files.openFree(path, OpenMode::kRead);
   if (!opened) return opened.status();
   const int16_t num = opened.value();
@@ -57,6 +57,8 @@ Result<std::vector<uint8_t>> readWhole(AppContext& ctx, const std::string& path)
   if (!st) return st;
   return bytes;
 }
+
+namespace {
 
 // Replaces the edit list with the project's entries as finished lines.
 void loadList(AppContext& ctx, Project& project) {
@@ -106,7 +108,7 @@ void SAVEPROJECT_ON(AppContext& ctx) { saveProjectAs(ctx); }
 
 void openProjectAt(AppContext& ctx, const std::string& path) {
   endMouseModes(ctx);
-  auto bytes = readWhole(ctx, path);
+  auto bytes = readProjectFile(ctx, path);
   if (!bytes) {
     refuse(ctx, std::string(kMsgCannotReadProject) + "\n" + path + "\n" + bytes.status().message());
     return;
@@ -117,7 +119,11 @@ void openProjectAt(AppContext& ctx, const std::string& path) {
     refuse(ctx, kMsgNotProject);
     return;
   }
-  loadList(ctx, project.value());
+  loadProject(ctx, std::move(project.value()));
+}
+
+void loadProject(AppContext& ctx, Project project) {
+  loadList(ctx, project);
   markListLoaded(ctx);
 
   AppState& s = ctx.state;

@@ -3,8 +3,10 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "app/context.h"
+#include "project/project_format.h"
 
 namespace pelisto {
 
@@ -19,6 +21,19 @@ inline constexpr uint64_t kMaxProjectFileBytes = uint64_t{256} << 20;
 // The project command once its dialog has chosen path: reads and checks the
 // whole file, replaces the list and opens the project's wave file.
 void openProjectAt(AppContext& ctx, const std::string& path);
+
+// The whole project file at path, read through a numbered file; why not
+// (with a text for the user) when it cannot be read or is too large.
+Result<std::vector<uint8_t>> readProjectFile(AppContext& ctx, const std::string& path);
+
+// A checked project put in place as the project command does: the list
+// replaced and loaded, the project's wave file opened into the view (its
+// refusals shown).
+void loadProject(AppContext& ctx, Project project);
+
+// The edit list as a project: every line of LIST1 with its row, the
+// pending one included, and the open wave file's path.
+Project projectOf(const AppContext& ctx);
 
 // The save command: asks for a name and saves the list there. True once it
 // is saved; false when the dialog was cancelled or the save failed (shown).

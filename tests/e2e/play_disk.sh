@@ -91,8 +91,8 @@ data_size=$(($(file_size "$wav") - 44))
 raw="$work/played.raw"
 
 cd "$work" || fail "no work folder"
-# Its remembered folders and window place go to the work folder.
-XDG_CONFIG_HOME="$work/config" SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$raw" QT_QPA_PLATFORM=xcb "$pelisto" > "$work/pelisto.log" 2>&1 &
+# Its remembered folders, window place and state go to the work folder.
+XDG_CONFIG_HOME="$work/config" XDG_STATE_HOME="$work/state" SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$raw" QT_QPA_PLATFORM=xcb "$pelisto" > "$work/pelisto.log" 2>&1 &
 pid=$!
 wid=
 wait_for 30 find_window || fail "the main window did not appear"

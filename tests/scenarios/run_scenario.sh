@@ -23,11 +23,13 @@
 #                               added to the transcript (or "bytes FILE: missing")
 #   #! files [DIR]              after the run, the line "files: NAMES" (every
 #                               name in the folder, or in DIR, hidden ones
-#                               included, sorted; the cache folder left out)
+#                               included, sorted; the cache and state
+#                               folders left out)
 #   #! mode FILE                after the run, the line "mode FILE: OCTAL"
 #   #! exit N                   the runner's expected exit status (default 0)
 # The program's cache folder is .cache/pelisto in the scenario's folder
-# (XDG_CACHE_HOME is .cache, made before the set-up lines run).
+# (XDG_CACHE_HOME is .cache, made before the set-up lines run), its state
+# folder .state/pelisto (XDG_STATE_HOME is .state, made too).
 # PNG files the script writes into its folder are copied to
 # $PELISTO_ARTIFACTS/scenarios/NAME/ when PELISTO_ARTIFACTS is set.
 # With PELISTO_UPDATE_SCENARIOS=1 the transcript is written to SCRIPT.out
@@ -48,8 +50,8 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/pelisto-scenario.XXXXXX")
 results=$(mktemp -d "${TMPDIR:-/tmp}/pelisto-results.XXXXXX")
 trap 'chmod -R u+w "$work"; rm -rf "$work" "$results"' EXIT
 cd "$work" || exit 2
-mkdir .cache || exit 2
-export XDG_CACHE_HOME="$work/.cache"
+mkdir .cache .state || exit 2
+export XDG_CACHE_HOME="$work/.cache" XDG_STATE_HOME="$work/.state"
 
 # Writes the bytes of the tokens of a "#! bytes" line to standard output.
 write_bytes() {
@@ -113,7 +115,7 @@ done
 for d in "${list_files[@]}"; do
   prefix=files
   [ "$d" = . ] || prefix="files $d"
-  names=$(LC_ALL=C ls -A "$d" | grep -v -e '^\.cache$' | tr '\n' ' ' | sed 's/ $//')
+  names=$(LC_ALL=C ls -A "$d" | grep -v -e '^\.cache$' -e '^\.state$' | tr '\n' ' ' | sed 's/ $//')
   echo "$prefix:${names:+ $names}" >> "$results/transcript.out"
 done
 

@@ -1,9 +1,11 @@
 #include "platform/headless/headless_app.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "app/handlers.h"
 #include "app/main_loop.h"
+#include "project/recovery_copy.h"
 
 namespace pelisto {
 
@@ -21,11 +23,16 @@ Worker& HeadlessApp::workerFor(const HeadlessOptions& options) {
   return m_inlineWorker;
 }
 
-void HeadlessApp::start() { MAINFORM_START(m_ctx); }
+void HeadlessApp::start() { startProgram(m_ctx, ""); }
+
+void HeadlessApp::keepRecoveryCopies(ProgramFiles files) {
+  enableRecoveryCopy(m_ctx, std::move(files), m_recoveryWriter, [this] { return m_now; });
+}
 
 void HeadlessApp::dispatch(const Event& event) {
   dispatchEvent(m_ctx, event);
   deliverPending();
+  keepRecoveryCopy(m_ctx);
 }
 
 int HeadlessApp::deliverPending() {
@@ -52,6 +59,7 @@ void HeadlessApp::advance(int64_t ms) {
     if (m_device) m_device->advanceTo(m_now);
     deliverPending();
     if (m_ctx.state.PLAYFLAG == kPlayTracked) TRACETIMESCROLL(m_ctx);
+    keepRecoveryCopy(m_ctx);
   }
 }
 
@@ -68,6 +76,7 @@ void HeadlessApp::completeNow() {
 void HeadlessApp::close() {
   dispatch(Event{EventKind::kClose});
   m_closed = !m_ctx.closeRefused;
+  if (m_closed) endRecoveryCopy(m_ctx);
 }
 
 }  // namespace pelisto

@@ -41,8 +41,13 @@ class HeadlessApp {
   HeadlessApp(const HeadlessApp&) = delete;
   HeadlessApp& operator=(const HeadlessApp&) = delete;
 
-  // Runs start-up, as the program does before the first input.
+  // Runs start-up, as the program does before the first input (the lists
+  // left unsaved by programs no longer running offered back).
   void start();
+  // Keeps the automatic copy of an unsaved list from now on, as the
+  // program does: in files.folder, written at once by a worker of its own,
+  // timed by the simulated clock.
+  void keepRecoveryCopies(ProgramFiles files);
   // Runs the handler bound to event, then one pass of the main loop.
   void dispatch(const Event& event);
   // One pass of the main loop: every queued completion is delivered as
@@ -59,7 +64,8 @@ class HeadlessApp {
   // The device reports a completion now: it takes the place of the first
   // queued one, if any, and is delivered with the rest.
   void completeNow();
-  // The user closes the main window; closed() tells whether it went.
+  // The user closes the main window; closed() tells whether it went (and
+  // the program ends as after a normal quit).
   void close();
 
   int64_t now() const { return m_now; }  // milliseconds of simulated time so far
@@ -87,6 +93,7 @@ class HeadlessApp {
   RecordingMci m_mci;
   InlineWorker m_inlineWorker;
   ManualWorker m_manualWorker;
+  InlineWorker m_recoveryWriter;
   AppContext m_ctx;
   int64_t m_now = 0;
   bool m_closed = false;

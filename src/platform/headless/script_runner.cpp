@@ -316,6 +316,11 @@ void answer(HeadlessApp& app, const std::string& line) {
 
 ScriptRunner::ScriptRunner(FileSystem& fs) : m_app(HeadlessOptions{.fs = &fs}) {}
 
+bool ScriptRunner::beforeStart(const std::string& line) {
+  const std::vector<std::string> w = splitWords(line);
+  return w.empty() || w[0][0] == '#' || w[0] == "answer";
+}
+
 void ScriptRunner::runLine(const std::string& rawLine) {
   std::string line = rawLine;
   if (!line.empty() && line.back() == '\r') line.pop_back();

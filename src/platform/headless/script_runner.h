@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "platform/headless/headless_app.h"
 
@@ -19,6 +20,11 @@ class ScriptRunner {
 
   // Runs start-up, as the program does before the first input.
   void start() { m_app.start(); }
+  // Keeps the automatic copy of an unsaved list in files.folder.
+  void keepRecoveryCopies(ProgramFiles files) { m_app.keepRecoveryCopies(std::move(files)); }
+  // True for the lines a script may open with that start-up may need: the
+  // answers to its questions, comments and blank lines.
+  static bool beforeStart(const std::string& line);
   // Executes one script line. A line the runner cannot execute is reported
   // as "error: …" in the transcript (a script fault).
   void runLine(const std::string& line);

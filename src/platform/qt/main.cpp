@@ -4,9 +4,12 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <set>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "app/command_line.h"
@@ -21,6 +24,8 @@
 #include "platform/qt/qt_ui.h"
 #include "platform/qt/worker_timer.h"
 #include "platform/thread_worker.h"
+#include "platform/user_folders.h"
+#include "project/recovery_copy.h"
 #include "view/graph_cache.h"
 
 namespace {
@@ -47,6 +52,15 @@ std::vector<std::string> programArguments(int argc, char** argv) {
     }
   }
   return args;
+}
+
+// A file named from the folder the program started in is kept by its full
+// path, which a saved project or a recovered list still finds from anywhere
+// (as it is when the current folder cannot be told).
+std::string fullPath(const std::string& path) {
+  std::error_code error;
+  const std::filesystem::path full = std::filesystem::absolute(path, error);
+  return path.empty() || error ? path : full.string();
 }
 
 }  // namespace
@@ -86,17 +100,23 @@ int main(int argc, char** argv) {
   // still running.
   ThreadWorker worker;
   WorkerTimer workerTimer(worker);
+  ThreadWorker recoveryWriter;  // the copy of an unsaved list, apart from the graph cache
+  WorkerTimer recoveryTimer(recoveryWriter);
   AppContext ctx(ui, *fs, *mci, worker);
   ctx.own = thisProgramFiles();
+  enableRecoveryCopy(ctx, thisProgramFilesIn(userFolders().state), recoveryWriter, [] {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+  });
   ui.setEventSink([&ctx](const Event& event) { dispatchEvent(ctx, event); });
   ui.window().setCloseRefused([&ctx] { return ctx.closeRefused; });
   ui.window().setDropAllowed([&ctx] { return readyToOpen(ctx); });
 
   ui.window().show();
-  MAINFORM_START(ctx);
-  if (!command.file.empty()) dispatchEvent(ctx, Event::openPath(command.file));
+  startProgram(ctx, fullPath(command.file));
   QtEventPump pump(ui.window());
   runMainLoop(ctx, pump);
   removeGraphCache(ctx);
+  endRecoveryCopy(ctx);
   return 0;
 }
