@@ -123,11 +123,13 @@ TEST(RecoveryOffer, ACopyOfAProgramNoLongerRunningIsRestoredAsAProjectOpenWould)
   CopyApp before;
   before.deleteLine(0);
   before.blank();
+  before.ui.select(1);
+  before.act(Event::listClick());
   before.headless.advance(1000);
   StartApp app({{100, before.fs.contents(copyOf(100))}}, {{SA::kYes, ""}});
   EXPECT_EQ(app.lines(), std::vector<std::string>{kAsked});
   EXPECT_TRUE(captureList(app.ctx).sameList(captureList(before.ctx))) << "rows, lines, EDITCOUNT";
-  EXPECT_EQ(app.ui.selected(), -1) << "as a project open leaves it";
+  EXPECT_EQ(app.ui.selected(), 1);
   EXPECT_EQ(app.ui.scrollPos(), 0);
   EXPECT_EQ(windowTitle(app.ctx), "*a.wav - Pelisto");
   // The list is this program's now; the old copy has gone.

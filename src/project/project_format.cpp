@@ -80,7 +80,10 @@ Result<Project> decodeProject(std::span<const uint8_t> bytes, size_t maxEntries)
   while (true) {
     auto mark = in.byte();
     if (!mark) return invalid("file ends before the end mark");
-    if (*mark != kEntryMark) break;
+    if (*mark != kEntryMark) {
+      p.length = in.position();
+      break;
+    }
     if (p.entries.size() >= maxEntries) return invalid("more entries than the list holds");
     ProjectEntry e{};
     for (std::string& text : e.file) {

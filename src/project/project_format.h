@@ -46,6 +46,7 @@ struct Project {
   uint8_t minor = kProjectMinor;
   std::string waveFileName;
   std::vector<ProjectEntry> entries;
+  size_t length = 0;  // decoded: the bytes up to and with the list's end mark
 };
 
 // The bytes of a project file, always written as version 1.2. Fails with a

@@ -34,7 +34,7 @@ int64_t nowMs(const AppContext& ctx) {
 }
 
 RecoveryKey currentKey(const AppContext& ctx) {
-  return RecoveryKey{ctx.state.listRevision, ctx.state.WAVEFILENAME};
+  return RecoveryKey{ctx.state.listRevision, ctx.state.WAVEFILENAME, ctx.ui.selected()};
 }
 
 // A write of the list as it stands.
@@ -51,6 +51,11 @@ std::shared_ptr<RecoveryJob> newJob(AppContext& ctx) {
 Status writeCopy(const RecoveryJob& job) {
   auto bytes = encodeProject(job.list);
   if (!bytes) return bytes.status();
+  ByteWriter selection;
+  selection.putBytes(kRecoverySelectionTag);
+  selection.putBe32(job.key.selected);
+  const std::vector<uint8_t> tail = selection.take();
+  bytes.value().insert(bytes.value().end(), tail.begin(), tail.end());
   if (Status made = makeFolders(job.fs, job.folder); !made) return made;
   const std::vector<uint8_t>& data = bytes.value();
   return replaceFile(job.fs, job.path, [&data](File& file) { return file.write(0, data.data(), data.size()); });
@@ -131,6 +136,14 @@ int64_t keepRecoveryCopy(AppContext& ctx) {
   }
   startWrite(ctx);
   return -1;
+}
+
+int recoveredSelection(std::span<const uint8_t> bytes, size_t listLength) {
+  if (listLength > bytes.size()) return -1;
+  ByteReader in(bytes.subspan(listLength));
+  auto tag = in.bytes(kRecoverySelectionTag.size());
+  auto line = in.be32();
+  return tag && *tag == kRecoverySelectionTag && line && *line >= 0 ? *line : -1;
 }
 
 Status writeRecoveryCopyNow(AppContext& ctx) {

@@ -9,7 +9,9 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
+#include <string_view>
 
 #include "platform/program_files.h"
 #include "platform/status.h"
@@ -27,10 +29,17 @@ inline constexpr const char* kRecoveryExtension = ".PRJ";
 inline constexpr int64_t kRecoveryIntervalMs = 1000;
 inline constexpr const char* kMsgCannotKeepCopy = "編集リストの復元用ファイルを保存出来ませんでした";
 
-// What a copy holds: the list's revision and the wave file's path.
+// After the project's end mark a copy holds the selected line: this tag,
+// then the line as a big-endian 32-bit number (-1: none). A project reader
+// stops at the end mark and never sees it.
+inline constexpr std::string_view kRecoverySelectionTag = "SELECTED";
+
+// What a copy holds: the list's revision, the wave file's path and the
+// selected line.
 struct RecoveryKey {
   uint64_t revision = 0;
   std::string wave;
+  int selected = -1;
   bool operator==(const RecoveryKey&) const = default;
 };
 
@@ -69,6 +78,10 @@ std::string recoveryPath(const AppContext& ctx);
 // again (a change waits for its interval), or -1 when only a new change or
 // the end of the write now running needs it.
 int64_t keepRecoveryCopy(AppContext& ctx);
+
+// The selected line a copy's bytes name after its list (decoded.length
+// bytes), or -1.
+int recoveredSelection(std::span<const uint8_t> bytes, size_t listLength);
 
 // Writes the copy now, on this thread, whatever the interval; shows a
 // first failure as keepRecoveryCopy does.

@@ -9,6 +9,7 @@
 #include "app/window_title.h"
 #include "project/project_commands.h"
 #include "project/recovery_copy.h"
+#include "view/markers.h"
 
 namespace pelisto {
 namespace {
@@ -17,6 +18,7 @@ struct LeftCopy {
   std::string path;
   int64_t modifiedNs = 0;
   Project project;
+  int selected = -1;
 };
 
 // A copy under this program's own name was left by an earlier program that
@@ -65,7 +67,8 @@ std::vector<LeftCopy> readLeftCopies(AppContext& ctx, std::string& unreadable) {
       unreadable.append("\n").append(setAsideUnreadable(ctx, path));
       continue;
     }
-    copies.push_back(LeftCopy{path, info.value().modifiedNs, std::move(project.value())});
+    const int selected = recoveredSelection(bytes.value(), project.value().length);
+    copies.push_back(LeftCopy{path, info.value().modifiedNs, std::move(project.value()), selected});
   }
   std::sort(copies.begin(), copies.end(), [](const LeftCopy& a, const LeftCopy& b) {
     return a.modifiedNs != b.modifiedNs ? a.modifiedNs > b.modifiedNs : a.path < b.path;
@@ -75,6 +78,12 @@ std::vector<LeftCopy> readLeftCopies(AppContext& ctx, std::string& unreadable) {
 
 void restore(AppContext& ctx, LeftCopy& copy) {
   loadProject(ctx, std::move(copy.project));
+  // The line that was selected, with its markers, the view staying at
+  // second 0 as after any project load.
+  if (copy.selected >= 0 && copy.selected < ctx.ui.lineCount()) {
+    ctx.ui.select(copy.selected);
+    markersFollowList(ctx);
+  }
   // Loaded, yet saved nowhere: a revision no saved state has keeps it
   // unsaved, so that the title marks it and closing asks.
   ctx.state.listRevision = ++ctx.state.lastRevision;
