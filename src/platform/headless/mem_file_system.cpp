@@ -103,6 +103,20 @@ uint32_t MemFileSystem::permissions(const std::string& path) const {
   return it == m_permissions.end() ? kDefaultPermissions : it->second;
 }
 
+void MemFileSystem::setProcess(int64_t pid, std::optional<int64_t> startedNs) {
+  if (startedNs) {
+    m_processes[pid] = *startedNs;
+  } else {
+    m_processes.erase(pid);
+  }
+}
+
+std::optional<int64_t> MemFileSystem::processStartedNs(int64_t pid) {
+  auto it = m_processes.find(pid);
+  if (it == m_processes.end()) return std::nullopt;
+  return it->second;
+}
+
 Result<std::unique_ptr<File>> MemFileSystem::open(const std::string& path, OpenMode mode) {
   if (m_dirs.count(path)) return failure(StatusCode::kUnsupported, reason::kIsFolder);
   if (m_special.count(path)) return failure(StatusCode::kUnsupported, reason::kNotRegular);
