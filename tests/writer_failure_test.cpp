@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "project/project_commands.h"
 #include "support/writer_fixture.h"
 #include "wave/write_plan.h"
 
@@ -166,6 +167,25 @@ TEST_F(WriterOnDisk, TheOpenFileOrASourceUnderAnotherNameIsRefused) {
   }
   EXPECT_EQ(entries(), (std::vector<std::string>{"a.wav", "b.wav", "link.wav"}));
   EXPECT_EQ(std::filesystem::file_size(dir + "/b.wav"), 4044u);
+}
+
+// The project save refuses the same: no project over the open wave file (a
+// WAV named .prj) or over a line's source, whatever name reaches it.
+TEST_F(WriterOnDisk, NoProjectIsSavedOverTheOpenFileOrASource) {
+  std::filesystem::copy_file(dir + "/a.wav", dir + "/s.prj");
+  ui.queueAnswer({ScriptedAnswer::kOpen, dir + "/s.prj"});
+  OPENWAVEFILE_ON(ctx);
+  std::filesystem::create_symlink(dir + "/b.wav", dir + "/line.prj");
+  const std::pair<std::string, std::string> cases[] = {
+      {"/s.prj", "開いているwaveファイル"}, {"/./line.prj", "1行目のwaveファイル"}};
+  for (const auto& [name, what] : cases) {
+    ui.queueAnswer({ScriptedAnswer::kSave, dir + name});
+    SAVEPROJECT_ON(ctx);
+    EXPECT_EQ(transcript.lines().back(), std::string("message: ") + kMsgCannotSaveProject + "\n" + what +
+                                             "には書き込めません。別の名前を指定してください\n" + dir + name);
+  }
+  EXPECT_EQ(std::filesystem::file_size(dir + "/s.prj"), 4044u);
+  EXPECT_TRUE(std::filesystem::is_symlink(dir + "/line.prj"));
 }
 
 TEST_F(WriterOnDisk, AWrittenFileReplacesTheOldOneAndNothingElseRemains) {

@@ -1,9 +1,9 @@
 #include "wave/convert_command.h"
 
-#include <algorithm>
 #include <vector>
 
 #include "app/messages.h"
+#include "app/save_target.h"
 #include "wave/convert.h"
 #include "wave/open_wave.h"
 #include "wave/wave_header.h"
@@ -21,25 +21,6 @@ bool mayBeOtherFormat(const Status& refusal) {
     if (refusal.message() == msg) return true;
   }
   return false;
-}
-
-// The new file may not replace the source, nor the source of a line of the
-// edit list, which would then name other sound.
-Status checkTarget(AppContext& ctx, const std::string& source, const std::string& target) {
-  if (Status st = checkTargetWritable(ctx.fs, target); !st) return st;
-  auto same = [&](const std::string& other) {
-    return !other.empty() && (target == other || ctx.fs.sameFile(target, other));
-  };
-  const std::string another = "。別の名前を指定してください\n" + target;
-  if (same(source)) return Status::error(StatusCode::kInvalid, "変換元のファイルには書き込めません" + another);
-  const int lines = std::min<int>(ctx.ui.lineCount(), static_cast<int>(ctx.state.EDITFILE.size()));
-  for (int i = 0; i < lines; ++i) {
-    if (same(ctx.state.EDITFILE[i][kSourcePath])) {
-      return Status::error(StatusCode::kInvalid,
-                           std::to_string(i + 1) + "行目のwaveファイルには書き込めません" + another);
-    }
-  }
-  return Status::ok();
 }
 
 std::string failureText(const Status& st, const std::string& target) {
@@ -85,7 +66,7 @@ void offerConversion(AppContext& ctx, const std::string& path, const Status& ref
       FileDialogSpec{kConvertTitle, kWriteFilterText, kWritePattern, true, convertedName(path)});
   if (target == kCancelMark || target.empty()) return;
   target = withWavExtension(target);
-  if (Status st = checkTarget(ctx, path, target); !st) {
+  if (Status st = checkSaveTarget(ctx, target, path); !st) {
     refuse(ctx, st.message());
     return;
   }

@@ -2,6 +2,7 @@
 // which then plays.
 #include "app/handlers.h"
 #include "app/messages.h"
+#include "app/save_target.h"
 #include "playback/play_file.h"
 #include "wave/wave_file_writer.h"
 #include "wave/write_plan.h"
@@ -37,7 +38,7 @@ void BUTTON6_ON(AppContext& ctx) {
   std::string path = ctx.ui.fileDialog(FileDialogSpec{kWriteTitle, kWriteFilterText, kWritePattern, true});
   if (path == kCancelMark || path.empty()) return;
   path = withWavExtension(path);
-  if (Status st = checkOutputPath(ctx, plan.value(), path); !st) {
+  if (Status st = checkSaveTarget(ctx, path); !st) {
     refuse(ctx, st.message());
     return;
   }
