@@ -5,6 +5,7 @@
 #include "app/messages.h"
 #include "app/save_target.h"
 #include "wave/convert.h"
+#include "wave/convert_limits.h"
 #include "wave/open_wave.h"
 #include "wave/wave_header.h"
 #include "wave/write_plan.h"
@@ -45,7 +46,7 @@ std::string convertedName(const std::string& source) {
 
 void offerConversion(AppContext& ctx, const std::string& path, const Status& refusal) {
   if (!mayBeOtherFormat(refusal)) return;
-  uint64_t frames = 0;
+  SoundInfo info;
   {
     // No sound the library reads, or none in it (a header cut short): the
     // refusal stands alone.
@@ -55,10 +56,10 @@ void offerConversion(AppContext& ctx, const std::string& path, const Status& ref
     std::vector<float> frame(static_cast<size_t>(sound.info().channels));
     auto first = sound.readFloat(frame.data(), 1);
     if (!first || first.value() == 0) return;
-    frames = convertedFrames(sound.info());
+    info = sound.info();
   }
   if (ctx.ui.question(ctx.state.APPTITLE, kAskConvert) != Answer::kYes) return;
-  if (Status st = checkConvertedLength(frames); !st) {
+  if (Status st = checkConvertible(info); !st) {
     refuse(ctx, st.message() + "\n" + path);
     return;
   }
