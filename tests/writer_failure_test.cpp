@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "app/events.h"
+#include "app/handler_fault.h"
 #include "project/project_commands.h"
 #include "support/writer_fixture.h"
 #include "wave/write_plan.h"
@@ -51,6 +53,24 @@ TEST_F(WriterFailure, ACancelKeepsTheOldFileAndLeavesNoTemporaryFile) {
                                                    "message: Waveファイルの作成を中止しました"}));
   expectNothingChanged(before);
   EXPECT_EQ(app.ui.busyScopes(), 1);
+}
+
+// Memory running out half-way through a write ends the command, not the
+// program: the temporary file goes, one message tells, and the command
+// then succeeds.
+TEST_F(WriterFailure, MemoryRunningOutEndsTheCommandNotTheProgram) {
+  const auto before = app.fs.files();
+  app.fs.exhaustMemoryInReadsOf("/w/big.wav", 1 << 20);
+  app.transcript.clear();
+  app.ui.queueAnswer({ScriptedAnswer::kSave, "/w/out"});
+  EXPECT_TRUE(dispatchEvent(app.ctx, Event::click(Control::BUTTON6)));
+  EXPECT_EQ(app.lines(), (std::vector<std::string>{"dialog: save Waveファイルの作成",
+                                                   std::string("message: ") + kMsgOutOfMemory}));
+  expectNothingChanged(before);
+  app.fs.exhaustMemoryInReadsOf("/w/big.wav", std::nullopt);
+  app.ui.queueAnswer({ScriptedAnswer::kSave, "/w/out"});
+  EXPECT_TRUE(dispatchEvent(app.ctx, Event::click(Control::BUTTON6)));
+  EXPECT_EQ(app.fs.contents("/w/out.WAV").size(), 44u + (3 << 20));
 }
 
 TEST_F(WriterFailure, AFolderThatRefusesNewFilesIsReported) {

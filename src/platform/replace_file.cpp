@@ -44,6 +44,23 @@ bool isStale(FileSystem& fs, const std::string& name, int64_t modifiedNs) {
   return !started || *started > modifiedNs + kSlackNs;
 }
 
+// Removes the temporary file when it goes out of scope before its rename.
+class TemporaryFile {
+ public:
+  TemporaryFile(FileSystem& fs, const std::string& path) : m_fs(fs), m_path(path) {}
+  TemporaryFile(const TemporaryFile&) = delete;
+  TemporaryFile& operator=(const TemporaryFile&) = delete;
+  ~TemporaryFile() {
+    if (!m_renamed) m_fs.remove(m_path);
+  }
+  void renamed() { m_renamed = true; }
+
+ private:
+  FileSystem& m_fs;
+  const std::string& m_path;
+  bool m_renamed = false;
+};
+
 }  // namespace
 
 bool isTemporaryName(const std::string& name) {
@@ -84,6 +101,9 @@ Status replaceFile(FileSystem& fs, const std::string& target,
   const std::string temp = temporaryPathBeside(target);
   auto created = fs.open(temp, OpenMode::kCreateNew);
   if (!created) return created.status();
+  // Until the rename, every way out (an exception from fill included)
+  // closes the file and removes it.
+  TemporaryFile guard(fs, temp);
   std::unique_ptr<File> file = std::move(created.value());
   Status st = fill(*file);
   if (st) st = file->sync();
@@ -91,10 +111,8 @@ Status replaceFile(FileSystem& fs, const std::string& target,
   if (st && keepPermissions) st = fs.setPermissions(temp, *keepPermissions);
   if (st) st = fs.syncFolder(folder);
   if (st) st = fs.rename(temp, target);
-  if (!st) {
-    fs.remove(temp);
-    return st;
-  }
+  if (!st) return st;
+  guard.renamed();
   // The new file is in place: a folder that cannot be synced now changes
   // nothing the user could act on.
   fs.syncFolder(folder);

@@ -1,6 +1,7 @@
 #include "platform/headless/mem_file_system.h"
 
 #include <algorithm>
+#include <new>
 
 #include "platform/file_errors.h"
 
@@ -22,6 +23,9 @@ class MemFile final : public File {
     if (auto bad = m_fs.m_failReads.find(m_path);
         bad != m_fs.m_failReads.end() && (bad->second == 0 || offset + n > bad->second)) {
       return failure(StatusCode::kIoError, reason::kIoError);
+    }
+    if (auto out = m_fs.m_memoryOut.find(m_path); out != m_fs.m_memoryOut.end() && offset + n > out->second) {
+      throw std::bad_alloc();
     }
     const uint64_t length = m_fs.lengthOf(m_path, m_data);
     if (offset >= length) return size_t{0};

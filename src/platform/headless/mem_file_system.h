@@ -57,6 +57,15 @@ class MemFileSystem final : public FileSystem {
   // Reads of path fail with kIoError: every read, or with `from` those
   // that reach past byte `from` (a file that turns bad part of the way).
   void failReadsOf(const std::string& path, uint64_t from = 0) { m_failReads[path] = from; }
+  // Memory runs out (std::bad_alloc is thrown) in reads of path that reach
+  // past byte `from`; nothing: no longer.
+  void exhaustMemoryInReadsOf(const std::string& path, std::optional<uint64_t> from) {
+    if (from) {
+      m_memoryOut[path] = *from;
+    } else {
+      m_memoryOut.erase(path);
+    }
+  }
 
  private:
   friend class MemFile;
@@ -74,6 +83,7 @@ class MemFileSystem final : public FileSystem {
   std::set<std::string> m_special;
   std::set<std::string> m_readOnly;
   std::map<std::string, uint64_t> m_failReads;
+  std::map<std::string, uint64_t> m_memoryOut;
   std::map<int64_t, int64_t> m_processes;
   uint64_t m_capacity = UINT64_MAX;
   int64_t m_started = 1000000000;
