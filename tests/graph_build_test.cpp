@@ -70,6 +70,13 @@ TEST(GraphBuild, MemoryRunningOutInAHandlerEndsTheBuild) {
   EXPECT_EQ(app.manualWorker.cancels(), 1);
   EXPECT_EQ(app.fs.files(), (std::vector<std::string>{"/a.wav", "/b.wav"}));
   EXPECT_FALSE(app.ui.isChecked(MenuItem::GrapgFast));
+  // In a step of the build, on the worker's thread: the build fails.
+  BuildApp other;
+  other.fs.exhaustMemoryInReadsOf("/a.wav", 0);
+  other.manualWorker.runSteps(kSteps);
+  other.manualWorker.poll();
+  EXPECT_EQ(other.lines().back(), std::string("message: ") + kMsgGraphFileFailed + "\nメモリが足りません");
+  EXPECT_FALSE(other.fs.isFile(kGraphFileName) || other.ui.isChecked(MenuItem::GrapgFast));
 }
 
 TEST(GraphBuild, PicturesWhileBuildingEqualThoseFromTheCompleteCache) {
