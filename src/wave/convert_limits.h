@@ -18,7 +18,8 @@ inline constexpr int kMinConvertRate = 1000;
 // The most samples (frames × channels) read from the decoder at a time.
 inline constexpr size_t kConvertBlockSamples = 16384;
 
-inline constexpr const char* kMsgRateTooLow = "サンプリング周波数が低すぎるため変換できません（1000 Hz以上が必要です）";
+inline constexpr const char* kMsgRateTooLow =
+    "サンプリング周波数が1000 Hz未満のため変換できません";
 
 // Whether info's sound can be converted: its rate not below
 // kMinConvertRate, and the converted sound within the reach of a header.
