@@ -6,10 +6,14 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <string>
 #include <vector>
 
 #include <sndfile.h>
+#include <unistd.h>
 
 #include "wave/wav_bytes.h"
 
@@ -67,44 +71,22 @@ inline std::vector<uint8_t> samplesOf(const std::vector<double>& v, int bits, bo
   return out;
 }
 
-// `frames` frames of 16-bit stereo sound (a slow ramp) at `rate`, in the
+// `frames` frames of 16-bit stereo sound (a ramp) at `rate`, in the
 // container and coding of `format` (SF_FORMAT_AIFF | SF_FORMAT_PCM_16, …),
 // as libsndfile writes them. Empty when the library refuses.
 inline std::vector<uint8_t> libraryFile(int format, int rate, int frames) {
-  struct Sink {
-    std::vector<uint8_t> bytes;
-    sf_count_t pos = 0;
-  } sink;
-  SF_VIRTUAL_IO io{};
-  io.get_filelen = [](void* u) { return sf_count_t(static_cast<Sink*>(u)->bytes.size()); };
-  io.tell = [](void* u) { return static_cast<Sink*>(u)->pos; };
-  io.seek = [](sf_count_t offset, int whence, void* u) {
-    Sink& s = *static_cast<Sink*>(u);
-    s.pos = offset + (whence == SEEK_CUR ? s.pos : whence == SEEK_END ? sf_count_t(s.bytes.size()) : 0);
-    return s.pos;
-  };
-  io.read = [](void* dst, sf_count_t n, void* u) {
-    Sink& s = *static_cast<Sink*>(u);
-    n = std::clamp<sf_count_t>(sf_count_t(s.bytes.size()) - s.pos, 0, n);
-    std::memcpy(dst, s.bytes.data() + s.pos, size_t(n));
-    s.pos += n;
-    return n;
-  };
-  io.write = [](const void* src, sf_count_t n, void* u) {
-    Sink& s = *static_cast<Sink*>(u);
-    if (s.bytes.size() < size_t(s.pos + n)) s.bytes.resize(size_t(s.pos + n));
-    std::memcpy(s.bytes.data() + s.pos, src, size_t(n));
-    s.pos += n;
-    return n;
-  };
+  const std::string path = "/tmp/pelisto-sound-" + std::to_string(::getpid());
   SF_INFO info{0, rate, 2, format, 0, 0};
-  SNDFILE* f = sf_open_virtual(&io, SFM_WRITE, &info, &sink);
-  if (!f) return {};
-  std::vector<short> samples(size_t(frames) * 2);
-  for (size_t i = 0; i < samples.size(); ++i) samples[i] = short(i * 37);
-  sf_writef_short(f, samples.data(), frames);
-  sf_close(f);
-  return std::move(sink.bytes);
+  if (SNDFILE* f = sf_open(path.c_str(), SFM_WRITE, &info)) {
+    std::vector<short> samples(size_t(frames) * 2);
+    for (size_t i = 0; i < samples.size(); ++i) samples[i] = short(i * 37);
+    sf_writef_short(f, samples.data(), frames);
+    sf_close(f);
+  }
+  std::ifstream in(path, std::ios::binary);
+  std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::remove(path.c_str());
+  return bytes;
 }
 
 }  // namespace pelisto::test
