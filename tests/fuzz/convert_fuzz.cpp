@@ -46,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   MemFileSystem fs;
   fs.addDirectory("/w");
   fs.setContents("/w/s", std::vector<uint8_t>(data, data + size));
-  fs.setCapacity(size + (uint64_t{48} << 20));
+  fs.setCapacity(size + (uint64_t{8} << 20));
   if (!convertInto(fs, *library, "/w/o.wav")) return 0;
   const std::vector<uint8_t> out = fs.contents("/w/o.wav");
   check(out.size() >= 44 && (out.size() - 44) % 4 == 0);
