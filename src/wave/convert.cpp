@@ -180,15 +180,15 @@ Status convertSamples(SoundDecoder& decoder, SoundLibrary& library, WaveOutput& 
   // 8-bit samples that need no computing land on 16-bit steps: no dither.
   const bool onSteps = info.kind == SampleKind::kInt8 && !resampler && info.channels <= 2;
   Quantizer quantize(options.dither && !onSteps);
-  const size_t frames = convertReadFrames(info);
-  std::vector<float> in(frames * static_cast<size_t>(info.channels));
-  std::vector<float> folded(frames * static_cast<size_t>(width));
+  const size_t block = convertReadFrames(info);
+  std::vector<float> in(block * static_cast<size_t>(info.channels));
+  std::vector<float> folded(block * static_cast<size_t>(width));
   std::vector<float> resampled;
   auto emit = [&](const std::vector<float>& frames, size_t count) {
     return out.appendFloat(frames.data(), count, width, quantize);
   };
   for (;;) {
-    auto got = decoder.readFloat(in.data(), frames);
+    auto got = decoder.readFloat(in.data(), block);
     if (!got) return sourceFault(got.status());
     const size_t n = got.value();
     if (n == 0) break;
