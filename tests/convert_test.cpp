@@ -7,6 +7,7 @@
 #include "support/sound_files.h"
 #include "support/test_app.h"
 #include "wave/convert.h"
+#include "wave/convert_limits.h"
 
 namespace pelisto::test {
 namespace {
@@ -197,12 +198,28 @@ TEST(Convert, ResamplerOvershootIsClampedAndCounted) {
   }
 }
 
+// A header whose rate no recording has is refused with its rate before a
+// byte is written, in every container; the lowest rate taken converts.
+TEST(Convert, RatesBelowTheFloorAreRefusedInEveryContainer) {
+  for (int container : {SF_FORMAT_WAV, SF_FORMAT_AIFF, SF_FORMAT_CAF, SF_FORMAT_FLAC, SF_FORMAT_W64}) {
+    SCOPED_TRACE(container);
+    for (int rate : {1, 2, 999}) {
+      Converted c = convert(libraryFile(container | SF_FORMAT_PCM_16, rate, 200));
+      EXPECT_EQ(c.status.message(),
+                std::string(kMsgRateTooLow) + "\nサンプリング周波数: " + std::to_string(rate) + " Hz");
+    }
+    Converted c = convert(libraryFile(container | SF_FORMAT_PCM_16, kMinConvertRate, 2000));
+    EXPECT_TRUE(c.status) << c.status.message();
+    EXPECT_EQ(c.samples.size(), 2u * 88200);
+  }
+}
+
 TEST(Convert, TooLongAndUnreadableSourcesLeaveNoFile) {
   // Almost 4 GiB of 8-bit stereo at 48 kHz: twice that converted.
   Bytes big = wavOf({.rate = 48000, .bits = 8}, {});
   putLe32(&big[40], 0xFFFFFF00u);
   Converted c = convert(big, false, [](MemFileSystem& fs) { fs.setSparseLength("/w/s", 44 + 0xFFFFFF00ull); });
-  EXPECT_EQ(c.status.message(), kMsgConvertedTooLong);
+  EXPECT_EQ(c.status.message(), std::string(kMsgConvertedTooLong) + "\nサンプリング周波数: 48000 Hz");
   // A source that turns unreadable part of the way is no short success.
   c = convert(wavOf({.rate = 48000}, patternData(400000)), false,
               [](MemFileSystem& fs) { fs.failReadsOf("/w/s", 200000); });

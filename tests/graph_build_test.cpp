@@ -2,6 +2,8 @@
 // leaves at each point, the pictures meanwhile, a write failure half-way.
 #include <gtest/gtest.h>
 
+#include "app/events.h"
+#include "app/handler_fault.h"
 #include "app/messages.h"
 #include "platform/file_errors.h"
 #include "support/view_support.h"
@@ -54,6 +56,27 @@ TEST(GraphBuild, ACancelAtAnyPointLeavesNoUnfinishedCache) {
       }
     }
   }
+}
+
+// Memory running out in a handler while the cache is built ends the build
+// with its file: the fast display goes off, with one message.
+TEST(GraphBuild, MemoryRunningOutInAHandlerEndsTheBuild) {
+  BuildApp app;
+  app.manualWorker.runSteps(kSteps / 2);
+  app.fs.exhaustMemoryInReadsOf("/a.wav", 0);
+  app.transcript.clear();
+  EXPECT_TRUE(dispatchEvent(app.ctx, Event::scroll()));
+  EXPECT_EQ(app.lines(), std::vector<std::string>{std::string("message: ") + kMsgOutOfMemory});
+  EXPECT_EQ(app.manualWorker.cancels(), 1);
+  EXPECT_EQ(app.fs.files(), (std::vector<std::string>{"/a.wav", "/b.wav"}));
+  EXPECT_FALSE(app.ui.isChecked(MenuItem::GrapgFast));
+  // In a step of the build, on the worker's thread: the build fails.
+  BuildApp other;
+  other.fs.exhaustMemoryInReadsOf("/a.wav", 0);
+  other.manualWorker.runSteps(kSteps);
+  other.manualWorker.poll();
+  EXPECT_EQ(other.lines().back(), std::string("message: ") + kMsgGraphFileFailed + "\nメモリが足りません");
+  EXPECT_FALSE(other.fs.isFile(graphCachePath(other.ctx)) || other.ui.isChecked(MenuItem::GrapgFast));
 }
 
 TEST(GraphBuild, PicturesWhileBuildingEqualThoseFromTheCompleteCache) {

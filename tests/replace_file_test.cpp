@@ -1,4 +1,12 @@
 #include <gtest/gtest.h>
+#include <limits.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <thread>
 
 #include "platform/headless/mem_file_system.h"
 #include "platform/replace_file.h"
@@ -36,6 +44,80 @@ TEST(ReplaceFile, RemovesStaleTemporariesAndKeepsTheTargetsMode) {
   EXPECT_EQ(replaceFile(fs, "/d/t", writing({5})).code(), StatusCode::kDenied);
   EXPECT_EQ(fs.files(), (std::vector<std::string>{"/d/.pelisto-2-0.tmp", "/d/old.tmp", "/d/t"}));
   EXPECT_EQ(fs.contents("/d/t"), Bytes{9});
+}
+
+// Another program's save is never taken for a killed one: a temporary file
+// goes only when its process has ended or its number now names a process
+// started after the file.
+TEST(ReplaceFile, ATemporaryIsStaleOnlyWhenItsProgramIsGone) {
+  MemFileSystem fs;
+  fs.addDirectory("/d");
+  const int64_t second = 1000000000, made = fs.startedNs() - 10 * second;
+  fs.setProcess(20, made - second);  // started before its file: a paused save
+  fs.setProcess(30, made + 5 * second);  // the number of a process gone, reused
+  const struct {
+    const char* name;
+    int64_t modified;
+    bool kept;
+  } cases[] = {{"/d/.pelisto-10-0.tmp", made, false}, {"/d/.pelisto-20-0.tmp", made, true},
+               {"/d/.pelisto-30-0.tmp", made, false}, {"/d/.pelisto-10-1.tmp", fs.startedNs() + 1, true}};
+  for (const auto& c : cases) {
+    fs.setContents(c.name, {1});
+    fs.setModified(c.name, c.modified);
+  }
+  ASSERT_TRUE(replaceFile(fs, "/d/t", writing({9})));
+  for (const auto& c : cases) EXPECT_EQ(fs.isFile(c.name), c.kept) << c.name;
+}
+
+class ReplaceOnDisk : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char name[] = "/tmp/pelisto-replace-XXXXXX";
+    ASSERT_NE(::mkdtemp(name), nullptr);
+    dir = name;
+  }
+  void TearDown() override { std::filesystem::remove_all(dir); }
+  Bytes contents(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);  // every path here fits one call
+    return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  }
+
+  std::string dir;
+  std::unique_ptr<FileSystem> fs = newPosixFileSystem();
+};
+
+// A second program saving into the folder while the first one's save is
+// paused half-way: both saves complete.
+TEST_F(ReplaceOnDisk, ASecondProgramLeavesAPausedSaveAlone) {
+  Status second;
+  Status first = replaceFile(*fs, dir + "/a", [&](File& f) {
+    Status st = f.write(0, Bytes{1}.data(), 1);
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    auto other = newPosixFileSystem();  // started while this save waits
+    second = replaceFile(*other, dir + "/b", writing({2}));
+    return st;
+  });
+  EXPECT_TRUE(first) << first.message();
+  EXPECT_TRUE(second) << second.message();
+  EXPECT_EQ(contents(dir + "/a"), Bytes{1});
+}
+
+// The longest path the system takes, under a name shorter than any
+// temporary name: saved, and saved over.
+TEST_F(ReplaceOnDisk, ATargetOfTheLongestPathIsSaved) {
+  std::string folder = dir;
+  while (folder.size() < PATH_MAX - 7) {
+    folder.push_back('/');
+    folder.append(std::min<size_t>(200, PATH_MAX - 7 - folder.size()), 'd');
+    ASSERT_EQ(::mkdir(folder.c_str(), 0700), 0) << folder.size();
+  }
+  const std::string target = folder + "/a.wav";
+  ASSERT_EQ(target.size(), size_t{PATH_MAX - 1});
+  for (uint8_t v : {1, 2}) {
+    Status st = replaceFile(*fs, target, writing({v}));
+    EXPECT_TRUE(st) << st.message();
+    EXPECT_EQ(contents(target), Bytes{v});
+  }
 }
 
 }  // namespace

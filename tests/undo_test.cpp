@@ -2,6 +2,8 @@
 // long random run against a plain model, and the edges.
 #include <gtest/gtest.h>
 
+#include <malloc.h>
+
 #include <algorithm>
 #include <random>
 
@@ -162,6 +164,32 @@ TEST(Undo, SavedStateLoadingPlayingAndTheBound) {
   markListLoaded(app.ctx);  // a project load starts a new history
   app.undo();
   EXPECT_EQ(app.ui.lineCount(), 1009);
+}
+
+// A delete near the top of a full list moves every row after it: the rows
+// are still shared, and the bound counts what the kept states hold (300
+// deletes are more than it keeps).
+TEST(Undo, ManyDeletesOnAFullListStayWithinTheBound) {
+  EditListApp app;
+  AppState& s = app.state();
+  s.ensureRow(kMaxEditRows - 1);
+  for (int i = 0; i < kMaxEditRows; ++i) {
+    s.EDITFILE[i] = {"/wav/a.wav", "a.wav"};
+    s.EDITDATA[i] = {i, i + 1, 0, 0, 1, 0, 0, 0};
+    app.ui.addLine(std::string(54, ' ') + std::to_string(i));  // as long as a real line
+  }
+  s.EDITCOUNT = kMaxEditRows;
+  const size_t heap = mallinfo2().uordblks;
+  for (int i = 0; i < 300; ++i) {
+    app.ui.select(1);
+    app.click(Control::BUTTON8);
+  }
+  EXPECT_LE(app.ctx.history.bytes(), ListHistory::kMaxBytes);
+  EXPECT_LT(mallinfo2().uordblks - heap, ListHistory::kMaxBytes + (4 << 20));  // the list's own too
+  EXPECT_GT(app.ctx.history.changes(), 100u);
+  app.dispatch(Event{EventKind::kUndo});
+  app.dispatch(Event{EventKind::kUndo});
+  EXPECT_EQ(app.ui.line(1), std::string(54, ' ') + "299");
 }
 
 }  // namespace

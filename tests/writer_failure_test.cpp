@@ -5,6 +5,9 @@
 #include <filesystem>
 #include <fstream>
 
+#include "app/events.h"
+#include "app/handler_fault.h"
+#include "project/project_commands.h"
 #include "support/writer_fixture.h"
 #include "wave/write_plan.h"
 
@@ -50,6 +53,24 @@ TEST_F(WriterFailure, ACancelKeepsTheOldFileAndLeavesNoTemporaryFile) {
                                                    "message: Waveファイルの作成を中止しました"}));
   expectNothingChanged(before);
   EXPECT_EQ(app.ui.busyScopes(), 1);
+}
+
+// Memory running out half-way through a write ends the command, not the
+// program: the temporary file goes, one message tells, and the command
+// then succeeds.
+TEST_F(WriterFailure, MemoryRunningOutEndsTheCommandNotTheProgram) {
+  const auto before = app.fs.files();
+  app.fs.exhaustMemoryInReadsOf("/w/big.wav", 1 << 20);
+  app.transcript.clear();
+  app.ui.queueAnswer({ScriptedAnswer::kSave, "/w/out"});
+  EXPECT_TRUE(dispatchEvent(app.ctx, Event::click(Control::BUTTON6)));
+  EXPECT_EQ(app.lines(), (std::vector<std::string>{"dialog: save Waveファイルの作成",
+                                                   std::string("message: ") + kMsgOutOfMemory}));
+  expectNothingChanged(before);
+  app.fs.exhaustMemoryInReadsOf("/w/big.wav", std::nullopt);
+  app.ui.queueAnswer({ScriptedAnswer::kSave, "/w/out"});
+  EXPECT_TRUE(dispatchEvent(app.ctx, Event::click(Control::BUTTON6)));
+  EXPECT_EQ(app.fs.contents("/w/out.WAV").size(), 44u + (3 << 20));
 }
 
 TEST_F(WriterFailure, AFolderThatRefusesNewFilesIsReported) {
@@ -166,6 +187,25 @@ TEST_F(WriterOnDisk, TheOpenFileOrASourceUnderAnotherNameIsRefused) {
   }
   EXPECT_EQ(entries(), (std::vector<std::string>{"a.wav", "b.wav", "link.wav"}));
   EXPECT_EQ(std::filesystem::file_size(dir + "/b.wav"), 4044u);
+}
+
+// The project save refuses the same: no project over the open wave file (a
+// WAV named .prj) or over a line's source, whatever name reaches it.
+TEST_F(WriterOnDisk, NoProjectIsSavedOverTheOpenFileOrASource) {
+  std::filesystem::copy_file(dir + "/a.wav", dir + "/s.prj");
+  ui.queueAnswer({ScriptedAnswer::kOpen, dir + "/s.prj"});
+  OPENWAVEFILE_ON(ctx);
+  std::filesystem::create_symlink(dir + "/b.wav", dir + "/line.prj");
+  const std::pair<std::string, std::string> cases[] = {
+      {"/s.prj", "開いているwaveファイル"}, {"/./line.prj", "1行目のwaveファイル"}};
+  for (const auto& [name, what] : cases) {
+    ui.queueAnswer({ScriptedAnswer::kSave, dir + name});
+    SAVEPROJECT_ON(ctx);
+    EXPECT_EQ(transcript.lines().back(), std::string("message: ") + kMsgCannotSaveProject + "\n" + what +
+                                             "には書き込めません。別の名前を指定してください\n" + dir + name);
+  }
+  EXPECT_EQ(std::filesystem::file_size(dir + "/s.prj"), 4044u);
+  EXPECT_TRUE(std::filesystem::is_symlink(dir + "/line.prj"));
 }
 
 TEST_F(WriterOnDisk, AWrittenFileReplacesTheOldOneAndNothingElseRemains) {

@@ -1,7 +1,10 @@
 #include "app/events.h"
 
 #include <array>
+#include <exception>
+#include <optional>
 
+#include "app/handler_fault.h"
 #include "app/handlers.h"
 #include "app/open_document.h"
 #include "app/window_title.h"
@@ -128,12 +131,16 @@ bool dispatchEvent(AppContext& ctx, const Event& e) {
   if (active.count(index)) return false;
   active.insert(index);
   const MarkedLine marked = markedLine(ctx);
-  if (h->editsList) {
-    const ListState before = captureList(ctx, ctx.history.latest());
+  // Nothing that escapes a handler ends the program: memory running out in
+  // a long command ends that command (endAfterFault).
+  std::optional<ListState> before;
+  try {
+    if (h->editsList) before = captureList(ctx, ctx.history.latest());
     h->run(ctx, e);
-    noteListChange(ctx, before);
-  } else {
-    h->run(ctx, e);
+    if (before) noteListChange(ctx, *before);
+  } catch (...) {
+    if (e.kind == EventKind::kClose) ctx.closeRefused = true;  // nothing asked: the window stays
+    endAfterFault(ctx, std::current_exception(), before ? &*before : nullptr);
   }
   // Whatever took the selected line away or moved it, its markers do not
   // stay behind; and the title tells the file and whether the list is saved.

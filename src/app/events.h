@@ -70,7 +70,9 @@ struct Event {
 
 // Runs the handler bound to event. Returns false when the event has no
 // handler (it is ignored) or its handler is already running (a handler is
-// never entered again while it runs).
+// never entered again while it runs). An exception that escapes the
+// handler (std::bad_alloc among them) ends it, not the program: see
+// app/handler_fault.h.
 bool dispatchEvent(AppContext& ctx, const Event& event);
 
 // The name of the handler an event runs ("BUTTON6_ON", "HSCROLL1_CHANGE", …).

@@ -1,9 +1,61 @@
 #include "editlist/list_state.h"
 
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <unordered_map>
+
 #include "app/context.h"
 #include "app/handlers.h"
 
 namespace pelisto {
+namespace {
+
+using Row = std::shared_ptr<const ListSlot>;
+
+size_t slotHash(const ListSlot& slot) {
+  size_t h = std::hash<std::string>{}(slot.file[0]) * 31 + std::hash<std::string>{}(slot.file[1]);
+  for (int32_t v : slot.data) h = h * 1000003 + static_cast<uint32_t>(v);
+  return slot.line ? h * 31 + std::hash<std::string>{}(*slot.line) : h;
+}
+
+// The rows of the state a change started from, found by what they hold:
+// a row a change moved (every row after a deleted or inserted one) is
+// shared as well as one that kept its place. Rows are looked for where the
+// last one was found and next to their own place first; a table of all of
+// them is made only when that fails.
+class SharedRows {
+ public:
+  explicit SharedRows(const ListState* previous) : m_previous(previous) {}
+
+  Row find(size_t i, const ListSlot& slot) {
+    if (!m_previous) return nullptr;
+    const auto& rows = m_previous->rows;
+    for (size_t at : {i + m_shift, i, i + 1, i - 1}) {
+      if (at < rows.size() && *rows[at] == slot) {
+        m_shift = at - i;
+        return rows[at];
+      }
+    }
+    if (m_byContent.empty()) {
+      // The first row of each content (rows past the list's end are often
+      // all alike); rows whose contents share a hash are not all found.
+      for (size_t k = 0; k < rows.size(); ++k) m_byContent.try_emplace(slotHash(*rows[k]), k);
+    }
+    auto it = m_byContent.find(slotHash(slot));
+    if (it == m_byContent.end() || !(*rows[it->second] == slot)) return nullptr;
+    m_shift = it->second - i;
+    return rows[it->second];
+  }
+
+ private:
+  const ListState* m_previous;
+  size_t m_shift = 0;  // where the last row was found, less its place (wrapping)
+  std::unordered_map<size_t, size_t> m_byContent;
+};
+
+}  // namespace
 
 bool ListState::sameList(const ListState& other) const {
   if (count != other.count || lineCount != other.lineCount || rows.size() != other.rows.size()) {
@@ -24,11 +76,12 @@ ListState captureList(const AppContext& ctx, const ListState* previous) {
   out.revision = s.listRevision;
   const size_t count = s.EDITDATA.size();
   out.rows.reserve(count);
+  SharedRows shared(previous);
   for (size_t i = 0; i < count; ++i) {
     ListSlot slot{s.EDITFILE[i], s.EDITDATA[i], std::nullopt};
     if (static_cast<int>(i) < out.lineCount) slot.line = ctx.ui.line(static_cast<int>(i));
-    if (previous && i < previous->rows.size() && *previous->rows[i] == slot) {
-      out.rows.push_back(previous->rows[i]);
+    if (auto row = shared.find(i, slot)) {
+      out.rows.push_back(std::move(row));
     } else {
       out.rows.push_back(std::make_shared<const ListSlot>(std::move(slot)));
     }

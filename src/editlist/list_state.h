@@ -24,7 +24,8 @@ struct ListSlot {
 
 struct ListState {
   // Rows no change touched are shared with the state they were taken
-  // after, so that a history of long lists stays small.
+  // after (wherever the change moved them), so that a history of long
+  // lists stays small.
   std::vector<std::shared_ptr<const ListSlot>> rows;
   int lineCount = 0;
   int selected = -1;
@@ -35,7 +36,8 @@ struct ListState {
   bool sameList(const ListState& other) const;
 };
 
-// The list as it stands; rows equal to those of `previous` share them.
+// The list as it stands; rows equal to rows of `previous`, at any place,
+// share them.
 ListState captureList(const AppContext& ctx, const ListState* previous = nullptr);
 
 // Puts a captured list back: rows, lines, selection, EDITCOUNT and its

@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -95,6 +96,10 @@ class FileSystem {
   virtual bool sameFile(const std::string& a, const std::string& b) = 0;
   // When the running program started, on the clock of FileInfo::modifiedNs.
   virtual int64_t startedNs() const = 0;
+  // When the process numbered pid started, on the same clock (never later
+  // than it did); nothing when no process, or only a finished one, has
+  // that number. A process whose start cannot be told started long ago.
+  virtual std::optional<int64_t> processStartedNs(int64_t pid) = 0;
 };
 
 // The process's real file system. Relative paths are taken from the current

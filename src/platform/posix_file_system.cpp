@@ -1,14 +1,20 @@
 // The real file system over POSIX calls.
 #include <dirent.h>
 #include <fcntl.h>
+#include <limits.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
-#include <cstdlib>
+#include <limits>
+#include <optional>
+#include <sstream>
 #include <string>
+#include <utility>
 
 #include "platform/file_errors.h"
 #include "platform/file_system.h"
@@ -44,6 +50,72 @@ Status errnoStatus(int err) {
 int64_t nanoseconds(const struct timespec& t) {
   return static_cast<int64_t>(t.tv_sec) * 1000000000 + t.tv_nsec;
 }
+
+int64_t clockNs(clockid_t clock) {
+  struct timespec t;
+  ::clock_gettime(clock, &t);
+  return nanoseconds(t);
+}
+
+// The first bytes of a small file of /proc; empty when it cannot be read.
+std::string readProcFile(const std::string& path) {
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return {};
+  char buffer[1024];
+  ssize_t n;
+  do {
+    n = ::read(fd, buffer, sizeof buffer);
+  } while (n < 0 && errno == EINTR);
+  ::close(fd);
+  return n > 0 ? std::string(buffer, static_cast<size_t>(n)) : std::string();
+}
+
+// From /proc/PID/stat: the state (field 3) and the start in clock ticks
+// after boot (field 22). The name (field 2) may hold blanks and
+// parentheses, so the fields are counted from its last ')'.
+std::optional<std::pair<char, uint64_t>> procStat(int64_t pid) {
+  const std::string stat = readProcFile("/proc/" + std::to_string(pid) + "/stat");
+  const size_t close = stat.rfind(')');
+  if (close == std::string::npos) return std::nullopt;
+  std::istringstream fields(stat.substr(close + 1));
+  std::string state, skipped;
+  fields >> state;
+  for (int i = 4; i < 22; ++i) fields >> skipped;
+  uint64_t ticks = 0;
+  if (!(fields >> ticks) || state.empty()) return std::nullopt;
+  return std::make_pair(state[0], ticks);
+}
+
+// A path as the system calls take it: relative to the current folder, or,
+// when it is too long for one call (a temporary name beside a target of
+// nearly the longest length the system takes), its last name relative to
+// its folder, opened first on its own.
+class AtPath {
+ public:
+  explicit AtPath(const std::string& path) : m_name(path) {
+    const size_t slash = path.find_last_of('/');
+    if (path.size() < PATH_MAX || slash == std::string::npos) return;
+    const std::string folder = slash == 0 ? "/" : path.substr(0, slash);
+    m_dir = ::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (m_dir < 0) {
+      m_dir = AT_FDCWD;  // the call then reports the name as too long
+      return;
+    }
+    m_name = path.substr(slash + 1);
+  }
+  ~AtPath() {
+    if (m_dir != AT_FDCWD) ::close(m_dir);
+  }
+  AtPath(const AtPath&) = delete;
+  AtPath& operator=(const AtPath&) = delete;
+
+  int dir() const { return m_dir; }
+  const char* name() const { return m_name.c_str(); }
+
+ private:
+  int m_dir = AT_FDCWD;
+  std::string m_name;
+};
 
 class PosixFile final : public File {
  public:
@@ -111,11 +183,7 @@ class PosixFile final : public File {
 
 class PosixFileSystem final : public FileSystem {
  public:
-  PosixFileSystem() {
-    struct timespec now;
-    ::clock_gettime(CLOCK_REALTIME, &now);
-    m_started = nanoseconds(now);
-  }
+  PosixFileSystem() : m_started(clockNs(CLOCK_REALTIME)) {}
 
   Result<std::unique_ptr<File>> open(const std::string& path, OpenMode mode) override {
     // Non-blocking, so that a FIFO or a device is refused at once instead
@@ -128,7 +196,8 @@ class PosixFileSystem final : public FileSystem {
       case OpenMode::kCreate: flags |= O_RDWR | O_CREAT | O_TRUNC; break;
       case OpenMode::kCreateNew: flags |= O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW; break;
     }
-    int fd = ::open(path.c_str(), flags, 0666);
+    const AtPath at(path);
+    int fd = ::openat(at.dir(), at.name(), flags, 0666);
     if (fd < 0) return errnoStatus(errno);
     struct stat st;
     if (::fstat(fd, &st) != 0) {
@@ -146,8 +215,9 @@ class PosixFileSystem final : public FileSystem {
   }
 
   Result<FileInfo> info(const std::string& path) override {
+    const AtPath at(path);
     struct stat st;
-    if (::stat(path.c_str(), &st) != 0) return errnoStatus(errno);
+    if (::fstatat(at.dir(), at.name(), &st, 0) != 0) return errnoStatus(errno);
     FileInfo i;
     i.kind = S_ISREG(st.st_mode)   ? FileKind::kRegular
              : S_ISDIR(st.st_mode) ? FileKind::kDirectory
@@ -157,13 +227,19 @@ class PosixFileSystem final : public FileSystem {
     i.permissions = st.st_mode & 07777;
     // A file without any write bit is read-only by intent, even for a user
     // (root) whom the system would let write it.
-    i.writable = ::access(path.c_str(), W_OK) == 0 && (st.st_mode & 0222) != 0;
+    i.writable = ::faccessat(at.dir(), at.name(), W_OK, 0) == 0 && (st.st_mode & 0222) != 0;
     return i;
   }
 
   Result<std::vector<std::string>> list(const std::string& folder) override {
-    DIR* dir = ::opendir(folder.c_str());
-    if (!dir) return errnoStatus(errno);
+    const AtPath at(folder);
+    const int fd = ::openat(at.dir(), at.name(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    DIR* dir = fd < 0 ? nullptr : ::fdopendir(fd);
+    if (!dir) {
+      Status failed = errnoStatus(errno);
+      if (fd >= 0) ::close(fd);
+      return failed;
+    }
     std::vector<std::string> names;
     while (struct dirent* e = ::readdir(dir)) {
       std::string name = e->d_name;
@@ -174,27 +250,32 @@ class PosixFileSystem final : public FileSystem {
   }
 
   Status makeFolder(const std::string& path) override {
-    if (::mkdir(path.c_str(), 0700) != 0) return errnoStatus(errno);
+    const AtPath at(path);
+    if (::mkdirat(at.dir(), at.name(), 0700) != 0) return errnoStatus(errno);
     return Status::ok();
   }
 
   Status remove(const std::string& path) override {
-    if (::unlink(path.c_str()) != 0) return errnoStatus(errno);
+    const AtPath at(path);
+    if (::unlinkat(at.dir(), at.name(), 0) != 0) return errnoStatus(errno);
     return Status::ok();
   }
 
   Status rename(const std::string& from, const std::string& to) override {
-    if (::rename(from.c_str(), to.c_str()) != 0) return errnoStatus(errno);
+    const AtPath a(from), b(to);
+    if (::renameat(a.dir(), a.name(), b.dir(), b.name()) != 0) return errnoStatus(errno);
     return Status::ok();
   }
 
   Status setPermissions(const std::string& path, uint32_t permissions) override {
-    if (::chmod(path.c_str(), permissions & 07777) != 0) return errnoStatus(errno);
+    const AtPath at(path);
+    if (::fchmodat(at.dir(), at.name(), permissions & 07777, 0) != 0) return errnoStatus(errno);
     return Status::ok();
   }
 
   Status syncFolder(const std::string& folder) override {
-    int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const AtPath at(folder);
+    int fd = ::openat(at.dir(), at.name(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return errnoStatus(errno);
     Status st;
     // Some file systems cannot sync a folder; that loses nothing.
@@ -204,12 +285,32 @@ class PosixFileSystem final : public FileSystem {
   }
 
   bool sameFile(const std::string& a, const std::string& b) override {
+    const AtPath atA(a), atB(b);
     struct stat sa, sb;
-    if (::stat(a.c_str(), &sa) != 0 || ::stat(b.c_str(), &sb) != 0) return false;
+    if (::fstatat(atA.dir(), atA.name(), &sa, 0) != 0 || ::fstatat(atB.dir(), atB.name(), &sb, 0) != 0) {
+      return false;
+    }
     return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
   }
 
   int64_t startedNs() const override { return m_started; }
+
+  std::optional<int64_t> processStartedNs(int64_t pid) override {
+    if (pid <= 0 || pid > std::numeric_limits<pid_t>::max()) return std::nullopt;
+    const auto stat = procStat(pid);
+    if (!stat) {
+      // No /proc to read: whether it runs can still be told, not since when.
+      if (::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH) return std::nullopt;
+      return std::numeric_limits<int64_t>::min();
+    }
+    if (stat->first == 'Z' || stat->first == 'X') return std::nullopt;  // ended, not yet reaped
+    // Boot on the wall clock, plus the start after boot rounded down to a
+    // tick: never later than the process started.
+    const int64_t boot = clockNs(CLOCK_REALTIME) - clockNs(CLOCK_BOOTTIME);
+    const int64_t hz = std::max<long>(1, ::sysconf(_SC_CLK_TCK));
+    const int64_t ticks = static_cast<int64_t>(stat->second);
+    return boot + ticks / hz * 1000000000 + ticks % hz * 1000000000 / hz;
+  }
 
  private:
   int64_t m_started = 0;

@@ -18,8 +18,10 @@ inline constexpr const char* kTemporarySuffix = ".tmp";
 // files: ".pelisto-" … ".tmp".
 bool isTemporaryName(const std::string& name);
 
-// Removes this program's temporary files in folder that are older than the
-// running program: what a killed or crashed save left behind.
+// Removes this program's temporary files in folder that a program now gone
+// left behind (killed or crashed during a save): older than the running
+// program, and the process named in the file's name has ended or started
+// after the file. Another program's save under way keeps its file.
 void removeStaleTemporaries(FileSystem& fs, const std::string& folder);
 
 // Writes target through `fill`, which writes the whole contents into the

@@ -39,7 +39,7 @@ enum class Speaker {
 struct SoundInfo {
   uint64_t frames = 0;   // frames in the file; an estimate for some coded formats
   int channels = 0;      // at least 1
-  int rate = 0;          // frames per second, at least 1
+  int rate = 0;          // frames per second, at least 1 (as the file says)
   SampleKind kind = SampleKind::kOther;
   std::vector<Speaker> speakers;  // one per channel: from the file, or the
                                   // usual order of its format
@@ -70,7 +70,8 @@ class Resampler {
   virtual ~Resampler() = default;
 
   // Takes `frames` interleaved frames and appends to out every frame that
-  // can be produced so far. kIoError when the resampler fails.
+  // can be produced so far: about frames × outRate / inRate, give or take
+  // what the filter holds back. kIoError when the resampler fails.
   virtual Status process(const float* in, size_t frames, std::vector<float>& out) = 0;
   // After the last input: appends the frames still held back.
   virtual Status finish(std::vector<float>& out) = 0;

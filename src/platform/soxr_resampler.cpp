@@ -2,6 +2,7 @@
 // linear phase), on interleaved 32-bit float frames.
 #include <soxr.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "platform/sound_library.h"
@@ -12,14 +13,17 @@ namespace {
 class SoxrResampler final : public Resampler {
  public:
   SoxrResampler(soxr_t soxr, double ratio, int channels)
-      : m_soxr(soxr), m_ratio(ratio), m_channels(static_cast<size_t>(channels)) {}
+      : m_soxr(soxr),
+        m_ratio(ratio),
+        m_channels(static_cast<size_t>(channels)),
+        m_stepFrames(std::max<size_t>(1, static_cast<size_t>(kStepRoom / ratio))) {}
   ~SoxrResampler() override { soxr_delete(m_soxr); }
 
   Status process(const float* in, size_t frames, std::vector<float>& out) override {
     while (frames > 0) {
       size_t used = 0;
       const size_t before = out.size();
-      Status st = step(in, frames, &used, out);
+      Status st = step(in, std::min(frames, m_stepFrames), &used, out);
       if (!st) return st;
       if (used == 0 && out.size() == before) {
         return Status::error(StatusCode::kIoError, "the resampler takes no input");
@@ -53,9 +57,15 @@ class SoxrResampler final : public Resampler {
     return Status::ok();
   }
 
+  // Output frames one step makes room for (plus what the library holds
+  // back): the input is taken in steps of at most m_stepFrames frames, so
+  // that the room does not grow with the ratio.
+  static constexpr double kStepRoom = 8192;
+
   soxr_t m_soxr;
   double m_ratio;
   size_t m_channels;
+  size_t m_stepFrames;
 };
 
 }  // namespace

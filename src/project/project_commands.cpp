@@ -6,6 +6,7 @@
 
 #include "app/handlers.h"
 #include "app/messages.h"
+#include "app/save_target.h"
 #include "editlist/line_text.h"
 #include "editlist/list_state.h"
 #include "platform/replace_file.h"
@@ -89,6 +90,10 @@ bool saveProjectAs(AppContext& ctx) {
   std::string path = ctx.ui.fileDialog(kSaveDialog);
   if (path == kCancelMark || path.empty()) return false;
   path = withProjectExtension(path);
+  if (Status st = checkSaveTarget(ctx, path); !st) {
+    refuse(ctx, std::string(kMsgCannotSaveProject) + "\n" + st.message());
+    return false;
+  }
   auto bytes = encodeProject(projectOf(ctx));
   if (!bytes) {
     refuse(ctx, bytes.status().message());

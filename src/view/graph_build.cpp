@@ -1,6 +1,7 @@
 #include "view/graph_build.h"
 
 #include <algorithm>
+#include <new>
 
 #include "view/graph_points.h"
 
@@ -56,6 +57,17 @@ Status GraphBuild::flush() {
 }
 
 bool GraphBuild::step() {
+  // On the worker's thread no handler is there to catch: memory running
+  // out ends the build as a failure.
+  try {
+    return advance();
+  } catch (const std::bad_alloc&) {
+    m_status = Status::error(StatusCode::kLimit, "メモリが足りません");
+    return false;
+  }
+}
+
+bool GraphBuild::advance() {
   if (!m_cache) {
     m_status = openFiles();
     return m_status.isOk();

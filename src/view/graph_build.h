@@ -30,7 +30,8 @@ class GraphBuild {
 
   // The first step opens the files; each later one reduces the next chunk
   // of blocks and writes the records that are ready. False once every
-  // record is written, or a file could not be opened or written.
+  // record is written, or a file could not be opened or written, or
+  // memory ran out.
   bool step();
   // How far the build is, 0 … 100; safe from any thread.
   int percent() const;
@@ -40,6 +41,7 @@ class GraphBuild {
   std::unique_ptr<File> takeCache() { return std::move(m_cache); }
 
  private:
+  bool advance();
   Status openFiles();
   Status flush();
 

@@ -6,6 +6,7 @@
 
 #include "platform/coding.h"
 #include "platform/replace_file.h"
+#include "wave/convert_limits.h"
 #include "wave/wav_bytes.h"
 
 namespace pelisto {
@@ -140,9 +141,10 @@ class Progress {
 // 16-bit integers at the editing rate: copied, not computed.
 Status copyExactly(SoundDecoder& decoder, WaveOutput& out, Progress& progress) {
   const int channels = decoder.info().channels;
-  std::vector<int16_t> block(kConvertBlockFrames * static_cast<size_t>(channels));
+  const size_t frames = convertReadFrames(decoder.info());
+  std::vector<int16_t> block(frames * static_cast<size_t>(channels));
   for (;;) {
-    auto got = decoder.readShort(block.data(), kConvertBlockFrames);
+    auto got = decoder.readShort(block.data(), frames);
     if (!got) return sourceFault(got.status());
     if (got.value() == 0) return Status::ok();
     if (Status st = out.appendShort(block.data(), got.value(), channels); !st) return st;
@@ -182,14 +184,15 @@ Status convertSamples(SoundDecoder& decoder, SoundLibrary& library, WaveOutput& 
   // 8-bit samples that need no computing land on 16-bit steps: no dither.
   const bool onSteps = info.kind == SampleKind::kInt8 && !resampler && info.channels <= 2;
   Quantizer quantize(options.dither && !onSteps);
-  std::vector<float> in(kConvertBlockFrames * static_cast<size_t>(info.channels));
-  std::vector<float> folded(kConvertBlockFrames * static_cast<size_t>(width));
+  const size_t block = convertReadFrames(info);
+  std::vector<float> in(block * static_cast<size_t>(info.channels));
+  std::vector<float> folded(block * static_cast<size_t>(width));
   std::vector<float> resampled;
   auto emit = [&](const std::vector<float>& frames, size_t count) {
     return out.appendFloat(frames.data(), count, width, quantize);
   };
   for (;;) {
-    auto got = decoder.readFloat(in.data(), kConvertBlockFrames);
+    auto got = decoder.readFloat(in.data(), block);
     if (!got) return sourceFault(got.status());
     const size_t n = got.value();
     if (n == 0) break;
@@ -239,7 +242,7 @@ std::vector<ChannelGains> stereoFold(const SoundInfo& info) {
 uint64_t convertedFrames(const SoundInfo& info) {
   if (info.rate <= 0) return 0;
   const uint64_t rate = static_cast<uint64_t>(info.rate);
-  // frames × 44100 stays far inside 64 bits for any real file.
+  if (info.frames > UINT64_MAX / kEditRate) return UINT64_MAX;  // a header no sound fills
   return (info.frames * kEditRate + rate - 1) / rate;
 }
 
@@ -251,7 +254,7 @@ Status checkConvertedLength(uint64_t frames) {
 Status convertSound(SoundDecoder& decoder, SoundLibrary& library, File& out, BusyScope* busy,
                     const ConvertOptions& options) {
   const SoundInfo& info = decoder.info();
-  if (Status st = checkConvertedLength(convertedFrames(info)); !st) return st;
+  if (Status st = checkConvertible(info); !st) return st;
   if (options.clampedSamples) *options.clampedSamples = 0;
   WaveOutput output(out);
   Progress progress(busy, info.frames);
@@ -267,7 +270,7 @@ Status convertToWaveFile(FileSystem& fs, SoundLibrary& library, const std::strin
                          const std::string& target, BusyScope* busy, const ConvertOptions& options) {
   auto decoder = library.openDecoder(fs, source);
   if (!decoder) return sourceFault(decoder.status());
-  if (Status st = checkConvertedLength(convertedFrames(decoder.value()->info())); !st) return st;
+  if (Status st = checkConvertible(decoder.value()->info()); !st) return st;
   return replaceFile(fs, target, [&](File& file) {
     return convertSound(*decoder.value(), library, file, busy, options);
   });

@@ -39,7 +39,7 @@
 namespace pelisto {
 
 inline constexpr int kEditRate = 44100;
-// Frames read from the decoder at a time.
+// Frames of the editing rate made at a time (see convert_limits.h).
 inline constexpr size_t kConvertBlockFrames = 8192;
 // The most frames the header's 32-bit sizes can describe (44 + 4 × frames
 // bytes must stay below 4 GiB).
@@ -70,6 +70,7 @@ Status checkConvertedLength(uint64_t frames);
 
 // Writes the converted sound of decoder into out from offset 0: the header,
 // then the samples; the header's sizes are set when the sound has ended.
+// A source checkConvertible refuses is refused before a byte is written.
 // Reports progress (source frames) to busy, which may cancel (kCancelled).
 // A source that cannot be read fails with kIoError; a sound that turns out
 // longer than a header can describe with kLimit.

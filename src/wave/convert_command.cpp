@@ -1,10 +1,11 @@
 #include "wave/convert_command.h"
 
-#include <algorithm>
 #include <vector>
 
 #include "app/messages.h"
+#include "app/save_target.h"
 #include "wave/convert.h"
+#include "wave/convert_limits.h"
 #include "wave/open_wave.h"
 #include "wave/wave_header.h"
 #include "wave/write_plan.h"
@@ -21,25 +22,6 @@ bool mayBeOtherFormat(const Status& refusal) {
     if (refusal.message() == msg) return true;
   }
   return false;
-}
-
-// The new file may not replace the source, nor the source of a line of the
-// edit list, which would then name other sound.
-Status checkTarget(AppContext& ctx, const std::string& source, const std::string& target) {
-  if (Status st = checkTargetWritable(ctx.fs, target); !st) return st;
-  auto same = [&](const std::string& other) {
-    return !other.empty() && (target == other || ctx.fs.sameFile(target, other));
-  };
-  const std::string another = "。別の名前を指定してください\n" + target;
-  if (same(source)) return Status::error(StatusCode::kInvalid, "変換元のファイルには書き込めません" + another);
-  const int lines = std::min<int>(ctx.ui.lineCount(), static_cast<int>(ctx.state.EDITFILE.size()));
-  for (int i = 0; i < lines; ++i) {
-    if (same(ctx.state.EDITFILE[i][kSourcePath])) {
-      return Status::error(StatusCode::kInvalid,
-                           std::to_string(i + 1) + "行目のwaveファイルには書き込めません" + another);
-    }
-  }
-  return Status::ok();
 }
 
 std::string failureText(const Status& st, const std::string& target) {
@@ -74,7 +56,7 @@ std::string freeConvertedName(FileSystem& fs, const std::string& source) {
 
 void offerConversion(AppContext& ctx, const std::string& path, const Status& refusal) {
   if (!mayBeOtherFormat(refusal)) return;
-  uint64_t frames = 0;
+  SoundInfo info;
   {
     // No sound the library reads, or none in it (a header cut short): the
     // refusal stands alone.
@@ -84,10 +66,10 @@ void offerConversion(AppContext& ctx, const std::string& path, const Status& ref
     std::vector<float> frame(static_cast<size_t>(sound.info().channels));
     auto first = sound.readFloat(frame.data(), 1);
     if (!first || first.value() == 0) return;
-    frames = convertedFrames(sound.info());
+    info = sound.info();
   }
   if (ctx.ui.question(ctx.state.APPTITLE, kAskConvert) != Answer::kYes) return;
-  if (Status st = checkConvertedLength(frames); !st) {
+  if (Status st = checkConvertible(info); !st) {
     refuse(ctx, st.message() + "\n" + path);
     return;
   }
@@ -95,7 +77,7 @@ void offerConversion(AppContext& ctx, const std::string& path, const Status& ref
       FileDialogSpec{kConvertTitle, kWriteFilterText, kWritePattern, true, freeConvertedName(ctx.fs, path)});
   if (target == kCancelMark || target.empty()) return;
   target = withWavExtension(target);
-  if (Status st = checkTarget(ctx, path, target); !st) {
+  if (Status st = checkSaveTarget(ctx, target, path); !st) {
     refuse(ctx, st.message());
     return;
   }

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <map>
-#include <set>
 
 #include "app/messages.h"
 #include "editlist/edit_rows.h"
@@ -187,46 +186,6 @@ Result<WritePlan> planWaveFile(AppContext& ctx) {
   if (!fileBytes) return fileBytes.status();
   setOutputLength(plan, fileBytes.value());
   return std::move(plan);
-}
-
-namespace {
-
-// An output path refused: what is wrong, then the path.
-Status refusedOutput(const std::string& what, const std::string& path) {
-  return Status::error(StatusCode::kInvalid, what + "\n" + path);
-}
-
-}  // namespace
-
-Status checkTargetWritable(FileSystem& fs, const std::string& path) {
-  auto target = fs.info(path);
-  if (!target) return Status::ok();  // a new file
-  if (target->kind == FileKind::kDirectory) {
-    return refusedOutput("同じ名前のフォルダがあるため作成できません", path);
-  }
-  if (!target->writable) {
-    return refusedOutput("書き込みが禁止されているファイルには書き込めません。別の名前を指定してください",
-                         path);
-  }
-  return Status::ok();
-}
-
-Status checkOutputPath(AppContext& ctx, const WritePlan& plan, const std::string& path) {
-  auto refused = [&](const std::string& what) { return refusedOutput(what, path); };
-  if (Status st = checkTargetWritable(ctx.fs, path); !st) return st;
-  const std::string& open = ctx.state.WAVEFILENAME;
-  if (path == open || ctx.fs.sameFile(path, open)) {
-    return refused("開いているwaveファイルには書き込めません。別の名前を指定してください");
-  }
-  std::set<std::string> checked;
-  for (const WriteStep& step : plan.steps) {
-    if (step.source.empty() || !checked.insert(step.source).second) continue;
-    if (path == step.source || ctx.fs.sameFile(path, step.source)) {
-      return refused(lineLabel(step.line) +
-                     "のwaveファイルには書き込めません。別の名前を指定してください");
-    }
-  }
-  return Status::ok();
 }
 
 }  // namespace pelisto

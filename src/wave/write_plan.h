@@ -81,15 +81,6 @@ Result<ListPlan> planListLines(AppContext& ctx);
 // is on.
 Result<WritePlan> planWaveFile(AppContext& ctx);
 
-// The chosen output path, or a message when it cannot be the output: the
-// open wave file, the source of a line, a folder, or a file the user may
-// not write.
-Status checkOutputPath(AppContext& ctx, const WritePlan& plan, const std::string& path);
-
-// The checks of any output path: not a folder, not a file the user may not
-// write. The message names path.
-Status checkTargetWritable(FileSystem& fs, const std::string& path);
-
 // The output path after the extension rule: ".WAV" is appended unless the
 // last four characters already read ".wav" in any letter case.
 std::string withWavExtension(const std::string& path);

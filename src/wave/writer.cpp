@@ -2,6 +2,7 @@
 // which then plays; and the option of smoothing its joins.
 #include "app/handlers.h"
 #include "app/messages.h"
+#include "app/save_target.h"
 #include "platform/file_system.h"
 #include "playback/play_file.h"
 #include "wave/wave_file_writer.h"
@@ -51,7 +52,7 @@ void BUTTON6_ON(AppContext& ctx) {
       FileDialogSpec{kWriteTitle, kWriteFilterText, kWritePattern, true, writeFolder(ctx)});
   if (path == kCancelMark || path.empty()) return;
   path = withWavExtension(path);
-  if (Status st = checkOutputPath(ctx, plan.value(), path); !st) {
+  if (Status st = checkSaveTarget(ctx, path); !st) {
     refuse(ctx, st.message());
     return;
   }

@@ -1,12 +1,19 @@
-// WAV files of any layout the editor refuses, built in memory, for the
-// conversion tests.
+// WAV files of any layout the editor refuses, built in memory, and files
+// of the other formats written by the sound library, for the conversion
+// tests.
 #pragma once
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <string>
 #include <vector>
+
+#include <sndfile.h>
+#include <unistd.h>
 
 #include "wave/wav_bytes.h"
 
@@ -62,6 +69,24 @@ inline std::vector<uint8_t> samplesOf(const std::vector<double>& v, int bits, bo
     }
   }
   return out;
+}
+
+// `frames` frames of 16-bit stereo sound (a ramp) at `rate`, in the
+// container and coding of `format` (SF_FORMAT_AIFF | SF_FORMAT_PCM_16, …),
+// as libsndfile writes them. Empty when the library refuses.
+inline std::vector<uint8_t> libraryFile(int format, int rate, int frames) {
+  const std::string path = "/tmp/pelisto-sound-" + std::to_string(::getpid());
+  SF_INFO info{0, rate, 2, format, 0, 0};
+  if (SNDFILE* f = sf_open(path.c_str(), SFM_WRITE, &info)) {
+    std::vector<short> samples(size_t(frames) * 2);
+    for (size_t i = 0; i < samples.size(); ++i) samples[i] = short(i * 37);
+    sf_writef_short(f, samples.data(), frames);
+    sf_close(f);
+  }
+  std::ifstream in(path, std::ios::binary);
+  std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::remove(path.c_str());
+  return bytes;
 }
 
 }  // namespace pelisto::test

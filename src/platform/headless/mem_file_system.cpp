@@ -1,6 +1,7 @@
 #include "platform/headless/mem_file_system.h"
 
 #include <algorithm>
+#include <new>
 
 #include "platform/file_errors.h"
 
@@ -22,6 +23,9 @@ class MemFile final : public File {
     if (auto bad = m_fs.m_failReads.find(m_path);
         bad != m_fs.m_failReads.end() && (bad->second == 0 || offset + n > bad->second)) {
       return failure(StatusCode::kIoError, reason::kIoError);
+    }
+    if (auto out = m_fs.m_memoryOut.find(m_path); out != m_fs.m_memoryOut.end() && offset + n > out->second) {
+      throw std::bad_alloc();
     }
     const uint64_t length = m_fs.lengthOf(m_path, m_data);
     if (offset >= length) return size_t{0};
@@ -101,6 +105,20 @@ uint64_t MemFileSystem::lengthOf(const std::string& path, const Data& data) cons
 uint32_t MemFileSystem::permissions(const std::string& path) const {
   auto it = m_permissions.find(path);
   return it == m_permissions.end() ? kDefaultPermissions : it->second;
+}
+
+void MemFileSystem::setProcess(int64_t pid, std::optional<int64_t> startedNs) {
+  if (startedNs) {
+    m_processes[pid] = *startedNs;
+  } else {
+    m_processes.erase(pid);
+  }
+}
+
+std::optional<int64_t> MemFileSystem::processStartedNs(int64_t pid) {
+  auto it = m_processes.find(pid);
+  if (it == m_processes.end()) return std::nullopt;
+  return it->second;
 }
 
 Result<std::unique_ptr<File>> MemFileSystem::open(const std::string& path, OpenMode mode) {

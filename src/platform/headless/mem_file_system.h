@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -27,6 +28,7 @@ class MemFileSystem final : public FileSystem {
   Status syncFolder(const std::string& folder) override;
   bool sameFile(const std::string& a, const std::string& b) override;
   int64_t startedNs() const override { return m_started; }
+  std::optional<int64_t> processStartedNs(int64_t pid) override;
 
   // Test set-up and inspection. Every change of a file stamps it with the
   // next tick of a clock that starts at startedNs().
@@ -44,6 +46,9 @@ class MemFileSystem final : public FileSystem {
   // Dates path's last change (ns; before startedNs() it predates the program).
   void setModified(const std::string& path, int64_t ns) { m_modified[path] = ns; }
   uint32_t permissions(const std::string& path) const;
+  // Process pid runs, started at ns (nothing: it has ended). No process
+  // runs unless said so.
+  void setProcess(int64_t pid, std::optional<int64_t> startedNs);
 
   // Failure injection.
   // Writes fail with kNoSpace once the bytes held in all files would pass limit.
@@ -53,6 +58,15 @@ class MemFileSystem final : public FileSystem {
   // Reads of path fail with kIoError: every read, or with `from` those
   // that reach past byte `from` (a file that turns bad part of the way).
   void failReadsOf(const std::string& path, uint64_t from = 0) { m_failReads[path] = from; }
+  // Memory runs out (std::bad_alloc is thrown) in reads of path that reach
+  // past byte `from`; nothing: no longer.
+  void exhaustMemoryInReadsOf(const std::string& path, std::optional<uint64_t> from) {
+    if (from) {
+      m_memoryOut[path] = *from;
+    } else {
+      m_memoryOut.erase(path);
+    }
+  }
 
  private:
   friend class MemFile;
@@ -70,6 +84,8 @@ class MemFileSystem final : public FileSystem {
   std::set<std::string> m_special;
   std::set<std::string> m_readOnly;
   std::map<std::string, uint64_t> m_failReads;
+  std::map<std::string, uint64_t> m_memoryOut;
+  std::map<int64_t, int64_t> m_processes;
   uint64_t m_capacity = UINT64_MAX;
   int64_t m_started = 1000000000;
   int64_t m_clock = m_started;

@@ -37,8 +37,8 @@ MciParse parseOpen(const std::string& rest) {
   if (at == std::string::npos) return fail(kMciMissingParameter, "TYPEの指定がありません");
   MciParse p;
   p.command.verb = Verb::kOpen;
-  p.command.path = rest.substr(0, at);
-  if (trimBlanks(p.command.path).empty()) return fail(kMciMissingParameter, "ファイル名がありません");
+  p.command.path = rest.substr(0, at);  // as carried: blanks and tabs at its ends are its own
+  if (p.command.path.empty()) return fail(kMciMissingParameter, "ファイル名がありません");
   const Words w = splitWords(rest.substr(at + 6));
   if (w.empty()) return fail(kMciMissingParameter, "TYPEの指定がありません");
   if (upperAscii(w[0]) != "WAVEAUDIO") return fail(kMciUnsupportedType, "扱えないデバイスの種類です: " + w[0]);
@@ -152,7 +152,8 @@ MciParse parseMciCommand(const std::string& text) {
   const std::string verb = upperAscii(t.substr(0, sp));
   if (verb == "OPEN") {
     if (sp == std::string::npos) return fail(kMciMissingParameter, "ファイル名がありません");
-    return parseOpen(trimBlanks(t.substr(sp)));  // t ends in no blank: only the leading ones go
+    // The path starts right after the one separator that ends the verb.
+    return parseOpen(t.substr(sp + 1));
   }
   for (const VerbForm& form : kVerbs) {
     if (verb == form.name) return parseWords(form, splitWords(t));

@@ -1,0 +1,47 @@
+#include "app/handler_fault.h"
+
+#include <new>
+#include <string>
+
+#include "app/messages.h"
+#include "view/graph_cache.h"
+
+namespace pelisto {
+namespace {
+
+std::string faultText(const std::exception_ptr& fault) {
+  try {
+    std::rethrow_exception(fault);
+  } catch (const std::bad_alloc&) {
+    return kMsgOutOfMemory;
+  } catch (const std::exception& e) {
+    return std::string(kMsgHandlerFault) + "\n" + e.what();
+  } catch (...) {
+  }
+  return kMsgHandlerFault;
+}
+
+}  // namespace
+
+void endAfterFault(AppContext& ctx, const std::exception_ptr& fault, const ListState* before) {
+  AppState& s = ctx.state;
+  try {
+    if (s.graphBuilding) {
+      cancelGraphBuild(ctx);
+      s.GRAPHFAST = 0;
+      ctx.ui.setChecked(MenuItem::GrapgFast, false);
+    }
+    if (before) noteListChange(ctx, *before);
+  } catch (...) {
+    // Whether the list changed cannot be told: it counts as unsaved, so
+    // that closing asks before anything is lost.
+    s.listRevision = ++s.lastRevision;
+  }
+  try {
+    refuse(ctx, faultText(fault));
+  } catch (...) {
+    // Not even the message could be shown; the program still goes on.
+  }
+}
+
+}  // namespace pelisto
