@@ -9,7 +9,7 @@
 
 #include "app/handlers.h"
 #include "platform/headless/headless_app.h"
-#include "platform/thread_worker.h"
+#include "system/thread_worker.h"
 
 namespace pelisto::bench {
 

@@ -3,7 +3,7 @@
 
 #include "app/events.h"
 #include "app/messages.h"
-#include "platform/mci/mci_command.h"
+#include "system/mci/mci_command.h"
 #include "support/play_app.h"
 
 namespace pelisto::test {

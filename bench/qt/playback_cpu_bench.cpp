@@ -17,7 +17,7 @@
 #include "bench_support.h"
 #include "platform/headless/headless_ui.h"
 #include "platform/headless/inline_worker.h"
-#include "platform/mci/mci_interpreter.h"
+#include "system/mci/mci_interpreter.h"
 #include "platform/qt/desktop_mci.h"
 #include "platform/qt/sdl_output.h"
 

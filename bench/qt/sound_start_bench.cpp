@@ -14,7 +14,7 @@
 #include <thread>
 
 #include "bench_support.h"
-#include "platform/mci/mci_interpreter.h"
+#include "system/mci/mci_interpreter.h"
 #include "platform/qt/sdl_output.h"
 
 using namespace pelisto;

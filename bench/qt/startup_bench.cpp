@@ -34,7 +34,7 @@
 #include "platform/qt/qt_text.h"
 #include "platform/qt/qt_ui.h"
 #include "platform/qt/worker_timer.h"
-#include "platform/thread_worker.h"
+#include "system/thread_worker.h"
 
 extern char** environ;
 

@@ -16,7 +16,7 @@
 
 #include "platform/headless/mem_file_system.h"
 #include "platform/headless/simulated_output.h"
-#include "platform/mci/mci_interpreter.h"
+#include "system/mci/mci_interpreter.h"
 
 namespace {
 

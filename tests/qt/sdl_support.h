@@ -8,7 +8,7 @@
 
 #include "../support/test_app.h"
 #include "platform/file_system.h"
-#include "platform/mci/mci_interpreter.h"
+#include "system/mci/mci_interpreter.h"
 #include "platform/qt/sdl_output.h"
 
 namespace pelisto::test {

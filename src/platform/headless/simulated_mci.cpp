@@ -1,7 +1,7 @@
 #include "platform/headless/simulated_mci.h"
 
 #include "platform/headless/simulated_output.h"
-#include "platform/mci/mci_interpreter.h"
+#include "system/mci/mci_interpreter.h"
 
 namespace pelisto {
 namespace {

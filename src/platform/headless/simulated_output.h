@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/mci/audio_output.h"
+#include "system/mci/audio_output.h"
 
 namespace pelisto {
 

@@ -1,6 +1,6 @@
 #include "platform/qt/desktop_mci.h"
 
-#include "platform/mci/mci_interpreter.h"
+#include "system/mci/mci_interpreter.h"
 #include "platform/qt/sdl_output.h"
 
 namespace pelisto {

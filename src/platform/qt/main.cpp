@@ -23,7 +23,7 @@
 #include "platform/qt/qt_event_pump.h"
 #include "platform/qt/qt_ui.h"
 #include "platform/qt/worker_timer.h"
-#include "platform/thread_worker.h"
+#include "system/thread_worker.h"
 #include "platform/user_folders.h"
 #include "project/recovery_copy.h"
 #include "view/graph_cache.h"

@@ -12,7 +12,7 @@
 #include <mutex>
 #include <string>
 
-#include "platform/mci/audio_output.h"
+#include "system/mci/audio_output.h"
 
 namespace pelisto {
 

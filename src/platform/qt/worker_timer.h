@@ -6,7 +6,7 @@
 #include <QObject>
 #include <QTimer>
 
-#include "platform/thread_worker.h"
+#include "system/thread_worker.h"
 
 namespace pelisto {
 

@@ -1,4 +1,4 @@
-#include "platform/mci/range_source.h"
+#include "system/mci/range_source.h"
 
 #include <algorithm>
 

@@ -7,8 +7,8 @@
 #include <memory>
 #include <vector>
 
-#include "platform/mci/audio_output.h"
-#include "platform/mci/wav_reader.h"
+#include "system/mci/audio_output.h"
+#include "system/mci/wav_reader.h"
 
 namespace pelisto {
 

@@ -16,9 +16,9 @@
 
 #include "platform/file_system.h"
 #include "platform/mci.h"
-#include "platform/mci/audio_output.h"
-#include "platform/mci/mci_command.h"
-#include "platform/mci/wav_reader.h"
+#include "system/mci/audio_output.h"
+#include "system/mci/mci_command.h"
+#include "system/mci/wav_reader.h"
 
 namespace pelisto {
 

@@ -1,4 +1,4 @@
-#include "platform/thread_worker.h"
+#include "system/thread_worker.h"
 
 #include <utility>
 

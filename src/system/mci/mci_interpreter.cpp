@@ -1,10 +1,10 @@
-#include "platform/mci/mci_interpreter.h"
+#include "system/mci/mci_interpreter.h"
 
 #include <algorithm>
 #include <mutex>
 #include <optional>
 
-#include "platform/mci/range_source.h"
+#include "system/mci/range_source.h"
 
 namespace pelisto {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/mci/mci_command.h"
+#include "system/mci/mci_command.h"
 
 #include <utility>
 #include <vector>

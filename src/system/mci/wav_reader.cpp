@@ -1,4 +1,4 @@
-#include "platform/mci/wav_reader.h"
+#include "system/mci/wav_reader.h"
 
 #include <algorithm>
 #include <cstring>
