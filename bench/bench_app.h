@@ -8,7 +8,7 @@
 #include <string>
 
 #include "app/handlers.h"
-#include "platform/headless/headless_app.h"
+#include "headless/headless_app.h"
 #include "system/thread_worker.h"
 
 namespace pelisto::bench {

@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "platform/headless/state_print.h"
+#include "headless/state_print.h"
 #include "support/sound_files.h"
 #include "support/test_app.h"
 #include "wave/convert_command.h"

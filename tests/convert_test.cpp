@@ -3,7 +3,7 @@
 #include <complex>
 #include <functional>
 
-#include "platform/headless/mem_file_system.h"
+#include "headless/mem_file_system.h"
 #include "support/sound_files.h"
 #include "support/test_app.h"
 #include "wave/convert.h"

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "platform/file_table.h"
-#include "platform/headless/mem_file_system.h"
+#include "headless/mem_file_system.h"
 
 namespace pelisto {
 namespace {

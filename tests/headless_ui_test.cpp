@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/headless/headless_ui.h"
+#include "headless/headless_ui.h"
 
 namespace pelisto {
 namespace {

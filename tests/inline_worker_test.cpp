@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "platform/headless/inline_worker.h"
+#include "headless/inline_worker.h"
 
 namespace pelisto {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "platform/headless/manual_worker.h"
+#include "headless/manual_worker.h"
 
 namespace pelisto {
 namespace {

@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/headless/mem_file_system.h"
-#include "platform/headless/simulated_output.h"
+#include "headless/mem_file_system.h"
+#include "headless/simulated_output.h"
 #include "system/mci/mci_interpreter.h"
 #include "support/test_app.h"
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/headless/mem_file_system.h"
+#include "headless/mem_file_system.h"
 
 namespace pelisto {
 namespace {

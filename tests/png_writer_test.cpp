@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "platform/canvas.h"
-#include "platform/headless/png_writer.h"
+#include "headless/png_writer.h"
 
 namespace pelisto {
 namespace {

@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "app/window_title.h"
-#include "platform/headless/manual_worker.h"
+#include "headless/manual_worker.h"
 #include "project/project_format.h"
 #include "project/recovery_offer.h"
 #include "support/edit_list_app.h"

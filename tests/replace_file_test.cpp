@@ -8,7 +8,7 @@
 #include <fstream>
 #include <thread>
 
-#include "platform/headless/mem_file_system.h"
+#include "headless/mem_file_system.h"
 #include "platform/replace_file.h"
 
 namespace pelisto {

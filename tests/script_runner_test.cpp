@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "app/events.h"
-#include "platform/headless/mem_file_system.h"
-#include "platform/headless/script_runner.h"
-#include "platform/headless/state_print.h"
+#include "headless/mem_file_system.h"
+#include "headless/script_runner.h"
+#include "headless/state_print.h"
 
 namespace pelisto {
 namespace {

@@ -5,7 +5,7 @@
 #include <memory>
 #include <vector>
 
-#include "platform/headless/simulated_output.h"
+#include "headless/simulated_output.h"
 
 namespace pelisto {
 namespace {

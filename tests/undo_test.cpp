@@ -9,7 +9,7 @@
 
 #include "app/events.h"
 #include "editlist/list_state.h"
-#include "platform/headless/state_print.h"
+#include "headless/state_print.h"
 #include "support/edit_list_app.h"
 
 namespace pelisto::test {

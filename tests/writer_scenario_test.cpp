@@ -4,7 +4,7 @@
 // is compared with one assembled here from the sources.
 #include <gtest/gtest.h>
 
-#include "platform/headless/script_runner.h"
+#include "headless/script_runner.h"
 #include "project/project_format.h"
 #include "support/writer_fixture.h"
 

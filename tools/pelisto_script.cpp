@@ -40,7 +40,7 @@
 #include <variant>
 
 #include "platform/file_system.h"
-#include "platform/headless/script_runner.h"
+#include "headless/script_runner.h"
 #include "platform/program_files.h"
 #include "platform/user_folders.h"
 #include "project/recovery_copy.h"

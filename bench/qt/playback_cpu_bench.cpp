@@ -15,11 +15,11 @@
 #include "app/handlers.h"
 #include "app/main_loop.h"
 #include "bench_support.h"
-#include "platform/headless/headless_ui.h"
-#include "platform/headless/inline_worker.h"
+#include "headless/headless_ui.h"
+#include "headless/inline_worker.h"
 #include "system/mci/mci_interpreter.h"
-#include "platform/qt/desktop_mci.h"
-#include "platform/qt/sdl_output.h"
+#include "qt/desktop_mci.h"
+#include "qt/sdl_output.h"
 
 using namespace pelisto;
 using namespace pelisto::bench;

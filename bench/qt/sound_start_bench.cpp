@@ -15,7 +15,7 @@
 
 #include "bench_support.h"
 #include "system/mci/mci_interpreter.h"
-#include "platform/qt/sdl_output.h"
+#include "qt/sdl_output.h"
 
 using namespace pelisto;
 using namespace pelisto::bench;

@@ -30,10 +30,10 @@
 #include "app/events.h"
 #include "app/handlers.h"
 #include "platform/file_system.h"
-#include "platform/qt/desktop_mci.h"
-#include "platform/qt/qt_text.h"
-#include "platform/qt/qt_ui.h"
-#include "platform/qt/worker_timer.h"
+#include "qt/desktop_mci.h"
+#include "qt/qt_text.h"
+#include "qt/qt_ui.h"
+#include "qt/worker_timer.h"
 #include "system/thread_worker.h"
 
 extern char** environ;

@@ -1,6 +1,6 @@
 // The operations the handlers use on windows, controls, the menu and the
-// standard dialogs. Implemented by the desktop (platform/qt) and by the
-// scripted headless backend (platform/headless).
+// standard dialogs. Implemented by the desktop (src/qt) and by the
+// scripted headless backend (src/headless).
 #pragma once
 
 #include <cstdint>

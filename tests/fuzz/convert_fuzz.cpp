@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/headless/mem_file_system.h"
+#include "headless/mem_file_system.h"
 #include "wave/convert.h"
 #include "wave/wav_bytes.h"
 

@@ -6,10 +6,10 @@
 #include <cstdlib>
 
 #include "app/context.h"
-#include "platform/headless/headless_ui.h"
-#include "platform/headless/inline_worker.h"
-#include "platform/headless/mem_file_system.h"
-#include "platform/headless/recording_mci.h"
+#include "headless/headless_ui.h"
+#include "headless/inline_worker.h"
+#include "headless/mem_file_system.h"
+#include "headless/recording_mci.h"
 
 namespace pelisto::fuzz {
 

@@ -14,8 +14,8 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/headless/mem_file_system.h"
-#include "platform/headless/simulated_output.h"
+#include "headless/mem_file_system.h"
+#include "headless/simulated_output.h"
 #include "system/mci/mci_interpreter.h"
 
 namespace {

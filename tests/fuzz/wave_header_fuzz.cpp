@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "platform/coding.h"
-#include "platform/headless/mem_file_system.h"
+#include "headless/mem_file_system.h"
 #include "wave/wave_header.h"
 
 namespace {

@@ -2,8 +2,8 @@
 # Checks the include rules of the layers under SRC (a source tree laid out
 # as src/):
 #   - the core (app, wave, view, playback, editlist, project and platform
-#     outside the backends platform/qt and platform/headless) includes no
-#     Qt or SDL header and nothing of platform/headless;
+#     outside the backends qt and headless) includes no Qt or SDL
+#     header and nothing of headless;
 #   - the platform interfaces (platform outside the two backends) include
 #     nothing of app or the subsystems.
 # Prints each offending line as FILE:LINE: TEXT and exits 1 when there is
@@ -17,7 +17,7 @@ check() {
   local src=$1 status=0 core=() interfaces=() f
   while IFS= read -r f; do
     case ${f#"$src"/} in
-      platform/qt/* | platform/headless/*) ;;
+      qt/* | headless/*) ;;
       platform/*) core+=("$f") interfaces+=("$f") ;;
       app/* | wave/* | view/* | playback/* | editlist/* | project/*) core+=("$f") ;;
     esac
@@ -30,7 +30,7 @@ check() {
     if grep -nHE "$include$pattern" "$@"; then status=1; fi
   }
   report '[<"](Q[A-Za-z]|SDL)' "${core[@]}"
-  report '"platform/headless/' "${core[@]}"
+  report '"headless/' "${core[@]}"
   report '"(app|wave|view|playback|editlist|project)/' "${interfaces[@]}"
   return $status
 }
@@ -38,15 +38,15 @@ check() {
 self_test() {
   tmp=$(mktemp -d)
   trap 'rm -rf "$tmp"' EXIT
-  mkdir -p "$tmp/app" "$tmp/view" "$tmp/platform/qt" "$tmp/platform/headless" "$tmp/platform/mci"
+  mkdir -p "$tmp/app" "$tmp/view" "$tmp/qt" "$tmp/headless" "$tmp/platform/mci"
   printf '#include "platform/ui.h"\n#include <vector>\n' >"$tmp/app/good.cpp"
-  printf '#include <QWidget>\n#include "app/forms.h"\n' >"$tmp/platform/qt/backend.cpp"
-  printf '#include "app/context.h"\n' >"$tmp/platform/headless/fake.cpp"
+  printf '#include <QWidget>\n#include "app/forms.h"\n' >"$tmp/qt/backend.cpp"
+  printf '#include "app/context.h"\n' >"$tmp/headless/fake.cpp"
   check "$tmp" >/dev/null || { echo "layers: a clean tree was refused" >&2; return 1; }
   local bad
   for bad in 'app/a.cpp:#include <QString>' 'view/b.h:#include <SDL.h>' \
              'view/c.cpp:  #  include <SDL2/SDL_audio.h>' 'app/d.cpp:#include <QtCore/QObject>' \
-             'app/e.cpp:#include "platform/headless/headless_ui.h"' \
+             'app/e.cpp:#include "headless/headless_ui.h"' \
              'platform/f.h:#include "app/forms.h"' 'platform/mci/g.cpp:#include "wave/wav_bytes.h"'; do
     local file=${bad%%:*} line=${bad#*:}
     printf '%s\n' "$line" >"$tmp/$file"

@@ -16,8 +16,8 @@
 #include "app/events.h"
 #include "app/handlers.h"
 #include "app/open_document.h"
-#include "platform/qt/qt_ui.h"
-#include "platform/qt/worker_timer.h"
+#include "qt/qt_ui.h"
+#include "qt/worker_timer.h"
 
 namespace pelisto::qttest {
 

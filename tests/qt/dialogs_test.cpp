@@ -15,7 +15,7 @@
 #include <thread>
 
 #include "desktop_fixture.h"
-#include "platform/qt/desktop_settings.h"
+#include "qt/desktop_settings.h"
 
 namespace pelisto::qttest {
 

@@ -13,7 +13,7 @@
 #include <fstream>
 
 #include "desktop_fixture.h"
-#include "platform/qt/qt_event_pump.h"
+#include "qt/qt_event_pump.h"
 #include "wave/wav_bytes.h"
 #include "wave/wave_header.h"
 

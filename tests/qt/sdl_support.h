@@ -9,7 +9,7 @@
 #include "../support/test_app.h"
 #include "platform/file_system.h"
 #include "system/mci/mci_interpreter.h"
-#include "platform/qt/sdl_output.h"
+#include "qt/sdl_output.h"
 
 namespace pelisto::test {
 

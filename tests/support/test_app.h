@@ -10,7 +10,7 @@
 #include "app/context.h"
 #include "app/forms.h"
 #include "app/handlers.h"
-#include "platform/headless/headless_app.h"
+#include "headless/headless_app.h"
 #include "wave/wav_bytes.h"
 
 namespace pelisto::test {

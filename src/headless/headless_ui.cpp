@@ -1,0 +1,211 @@
+#include "headless/headless_ui.h"
+
+#include <algorithm>
+
+#include "app/forms.h"
+
+namespace pelisto {
+
+HeadlessUi::HeadlessUi(Transcript& transcript)
+    : m_transcript(transcript),
+      m_form(kMainClientWidth, kMainClientHeight),
+      m_picture(kPictureClientWidth, kPictureClientHeight),
+      m_form3(kForm3ClientWidth, kForm3ClientHeight) {
+  for (const auto& c : mainFormControls()) {
+    m_texts[c.id] = c.caption;
+    m_fonts[c.id] = c.font;
+  }
+  m_texts[Control::MAINFORM] = kMainTitle;
+  m_fonts[Control::MAINFORM] = kFormFont;
+}
+
+void HeadlessUi::setText(Control control, const std::string& text) { m_texts[control] = text; }
+
+std::string HeadlessUi::text(Control control) const {
+  auto it = m_texts.find(control);
+  return it == m_texts.end() ? std::string() : it->second;
+}
+
+void HeadlessUi::setFont(Control control, const FontSpec& font) { m_fonts[control] = font; }
+
+FontSpec HeadlessUi::font(Control control) const {
+  auto it = m_fonts.find(control);
+  return it == m_fonts.end() ? FontSpec{} : it->second;
+}
+
+void HeadlessUi::hide(Control control) { m_hidden[control] = true; }
+
+bool HeadlessUi::isVisible(Control control) const {
+  auto it = m_hidden.find(control);
+  return it == m_hidden.end() || !it->second;
+}
+
+void HeadlessUi::setScrollRange(int minimum, int maximum) {
+  m_scrollMin = minimum;
+  m_scrollMax = std::max(minimum, maximum);
+  m_scrollPos = std::clamp(m_scrollPos, m_scrollMin, m_scrollMax);
+}
+
+void HeadlessUi::setScrollPos(int pos) { m_scrollPos = std::clamp(pos, m_scrollMin, m_scrollMax); }
+
+void HeadlessUi::addLine(const std::string& text) { m_lines.push_back(text); }
+
+void HeadlessUi::insertLine(int index, const std::string& text) {
+  index = std::clamp(index, 0, lineCount());
+  m_lines.insert(m_lines.begin() + index, text);
+  if (m_selected >= index) ++m_selected;
+}
+
+void HeadlessUi::removeLine(int index) {
+  if (index < 0 || index >= lineCount()) return;
+  m_lines.erase(m_lines.begin() + index);
+  if (m_selected == index) m_selected = -1;
+  else if (m_selected > index) --m_selected;
+}
+
+std::string HeadlessUi::line(int index) const {
+  if (index < 0 || index >= lineCount()) return std::string();
+  return m_lines[index];
+}
+
+void HeadlessUi::select(int index) { m_selected = (index >= 0 && index < lineCount()) ? index : -1; }
+
+void HeadlessUi::clearLines() {
+  m_lines.clear();
+  m_selected = -1;
+}
+
+Canvas& HeadlessUi::canvas(Control control) {
+  if (control == Control::PICTURE1) return m_picture;
+  if (control == Control::FORM3) return m_form3;
+  return m_form;
+}
+
+void HeadlessUi::setPointer(Control control, Pointer pointer) {
+  m_pointers[control] = pointer;
+  if (pointer == Pointer::kArrow) m_captured = false;
+}
+
+Pointer HeadlessUi::pointer(Control c) const {
+  auto it = m_pointers.find(c);
+  return it == m_pointers.end() ? Pointer::kArrow : it->second;
+}
+
+void HeadlessUi::captureMouse(Control) { m_captured = true; }
+
+void HeadlessUi::setChecked(MenuItem item, bool checked) { m_checked[item] = checked; }
+
+bool HeadlessUi::rememberedChoice(const std::string& key) const {
+  auto it = m_choices.find(key);
+  return it != m_choices.end() && it->second;
+}
+
+bool HeadlessUi::isChecked(MenuItem item) const {
+  auto it = m_checked.find(item);
+  return it != m_checked.end() && it->second;
+}
+
+void HeadlessUi::messageBox(const std::string&, const std::string& text) {
+  m_transcript.add("message: " + text);
+}
+
+bool HeadlessUi::takeAnswer(ScriptedAnswer& out, const std::string& what) {
+  if (m_answers.empty()) {
+    m_transcript.fault("no answer queued for " + what + " (cancelled)");
+    return false;
+  }
+  out = m_answers.front();
+  m_answers.pop_front();
+  return true;
+}
+
+Answer HeadlessUi::question(const std::string&, const std::string& text) {
+  m_transcript.add("question: " + text);
+  ScriptedAnswer a{ScriptedAnswer::kCancel, ""};
+  if (!takeAnswer(a, "question")) return Answer::kCancel;
+  if (a.kind == ScriptedAnswer::kYes) return Answer::kYes;
+  if (a.kind == ScriptedAnswer::kNo) return Answer::kNo;
+  if (a.kind != ScriptedAnswer::kCancel) m_transcript.fault("the queued answer does not fit a question");
+  return Answer::kCancel;
+}
+
+std::string HeadlessUi::fileDialog(const FileDialogSpec& spec) {
+  m_transcript.add(std::string("dialog: ") + (spec.save ? "save " : "open ") + spec.title);
+  m_lastDialogInitialPath = spec.initialPath;
+  ScriptedAnswer a{ScriptedAnswer::kCancel, ""};
+  if (!takeAnswer(a, "file dialog")) return kCancelMark;
+  if (a.kind == ScriptedAnswer::kCancel) return kCancelMark;
+  if (a.kind != (spec.save ? ScriptedAnswer::kSave : ScriptedAnswer::kOpen)) {
+    m_transcript.fault("the queued answer does not fit a " + std::string(spec.save ? "save" : "open") +
+                       " dialog (cancelled)");
+    return kCancelMark;
+  }
+  return a.text;
+}
+
+std::string HeadlessUi::inputBox(const std::string& caption, const std::string& prompt,
+                                 const std::string& initial) {
+  m_transcript.add("dialog: input " + caption);
+  m_lastInputPrompt = prompt;
+  m_lastInputInitial = initial;
+  ScriptedAnswer a{ScriptedAnswer::kCancel, ""};
+  if (!takeAnswer(a, "input box")) return kCancelMark;
+  if (a.kind == ScriptedAnswer::kCancel) return kCancelMark;
+  if (a.kind != ScriptedAnswer::kInput) {
+    m_transcript.fault("the queued answer does not fit an input box (cancelled)");
+    return kCancelMark;
+  }
+  // The field holds at most 64 characters.
+  std::string t = a.text;
+  size_t chars = 0, pos = 0;
+  while (pos < t.size() && chars < 64) {
+    unsigned char c = static_cast<unsigned char>(t[pos]);
+    pos += c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+    ++chars;
+  }
+  return t.substr(0, std::min(pos, t.size()));
+}
+
+void HeadlessUi::showAbout(const std::function<void(Canvas&)>& paint) {
+  m_transcript.add(std::string("dialog: about ") + kForm3Title);
+  m_aboutShown = true;
+  paint(m_form3);
+  m_aboutShown = false;  // the scripted user closes it at once
+}
+
+void HeadlessUi::closeAbout(int) { m_aboutShown = false; }
+
+Rgb HeadlessUi::systemColor(SystemColor which) const { return m_sysColors[static_cast<int>(which)]; }
+
+namespace {
+
+class HeadlessBusy final : public BusyScope {
+ public:
+  HeadlessBusy(HeadlessUi& ui, int cancelAfter) : m_ui(ui), m_cancelAfter(cancelAfter) {
+    m_ui.setPointer(Control::MAINFORM, Pointer::kWait);
+    m_ui.captureMouse(Control::MAINFORM);
+  }
+  ~HeadlessBusy() override { m_ui.setPointer(Control::MAINFORM, Pointer::kArrow); }
+  bool update(uint64_t, uint64_t) override {
+    if (m_cancelAfter < 0) return true;
+    return m_updates++ < m_cancelAfter;
+  }
+
+ private:
+  HeadlessUi& m_ui;
+  int m_cancelAfter;
+  int m_updates = 0;
+};
+
+}  // namespace
+
+std::unique_ptr<BusyScope> HeadlessUi::beginBusy(const std::string&, bool cancellable) {
+  ++m_busyScopes;
+  int cancelAfter = cancellable ? m_cancelAfter : -1;
+  if (cancellable) m_cancelAfter = -1;
+  return std::make_unique<HeadlessBusy>(*this, cancelAfter);
+}
+
+void HeadlessUi::notice(const std::string& text) { m_transcript.add("notice: " + text); }
+
+}  // namespace pelisto

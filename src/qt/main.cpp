@@ -1,0 +1,122 @@
+// The desktop program: the real window over the program's handlers.
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <set>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "app/command_line.h"
+#include "app/events.h"
+#include "app/handlers.h"
+#include "app/main_loop.h"
+#include "app/open_document.h"
+#include "platform/file_system.h"
+#include "platform/program_files.h"
+#include "qt/desktop_mci.h"
+#include "qt/qt_event_pump.h"
+#include "qt/qt_ui.h"
+#include "qt/worker_timer.h"
+#include "system/thread_worker.h"
+#include "platform/user_folders.h"
+#include "project/recovery_copy.h"
+#include "view/graph_cache.h"
+
+namespace {
+
+// The program's own arguments: Qt's options (and their values) are Qt's.
+std::vector<std::string> programArguments(int argc, char** argv) {
+  static const std::set<std::string> withValue = {
+      "-platform", "-platformpluginpath", "-platformtheme", "-plugin", "-qwindowgeometry",
+      "-qwindowicon", "-qwindowtitle", "-display", "-geometry", "-style", "-stylesheet",
+      "-session"};
+  static const std::set<std::string> flags = {"-reverse", "-nograb", "-dograb", "-sync",
+                                              "-widgetcount"};
+  std::vector<std::string> args;
+  for (int i = 1; i < argc; ++i) {
+    const std::string a = argv[i];
+    if (a == "--") {
+      args.insert(args.end(), argv + i, argv + argc);
+      break;
+    }
+    if (withValue.count(a)) {
+      ++i;
+    } else if (!flags.count(a)) {
+      args.push_back(a);
+    }
+  }
+  return args;
+}
+
+// A file named from the folder the program started in is kept by its full
+// path, which a saved project or a recovered list still finds from anywhere
+// (as it is when the current folder cannot be told).
+std::string fullPath(const std::string& path) {
+  std::error_code error;
+  const std::filesystem::path full = std::filesystem::absolute(path, error);
+  return path.empty() || error ? path : full.string();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  using namespace pelisto;
+  // Help, the version and a wrong command line need no window.
+  const CommandLine command = parseCommandLine(programArguments(argc, argv));
+  switch (command.action) {
+    case CommandLine::Action::kHelp: std::fputs(helpText("pelisto").c_str(), stdout); return 0;
+    case CommandLine::Action::kVersion: std::fputs(versionText().c_str(), stdout); return 0;
+    case CommandLine::Action::kError:
+      std::fprintf(stderr, "pelisto: %s\nTry 'pelisto --help'.\n", command.message.c_str());
+      return kUsageExitStatus;
+    case CommandLine::Action::kRun: break;
+  }
+
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Pelisto"));
+  // Ties the window to the installed desktop entry (its menu name and icon).
+  QApplication::setDesktopFileName(QStringLiteral(PELISTO_APP_ID));
+  // Qt's own dialogs speak Japanese like the rest of the program.
+  QTranslator translator;
+  if (translator.load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"),
+                      QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    QApplication::installTranslator(&translator);
+  }
+
+  std::unique_ptr<FileSystem> fs = newPosixFileSystem();
+  QtUi ui;
+  // Completions arrive on the sound thread and are queued, in order, for
+  // this one.
+  std::unique_ptr<MciDevice> mci = newDesktopMci(
+      *fs, [&ui](MciNotify) { ui.post(Event::mciDone()); },
+      [&ui](const std::string& text) { ui.notice(text); });
+  // Declared before the context: destroyed after it, cancelling a job
+  // still running.
+  ThreadWorker worker;
+  WorkerTimer workerTimer(worker);
+  ThreadWorker recoveryWriter;  // the copy of an unsaved list, apart from the graph cache
+  WorkerTimer recoveryTimer(recoveryWriter);
+  AppContext ctx(ui, *fs, *mci, worker);
+  ctx.own = thisProgramFiles();
+  enableRecoveryCopy(ctx, thisProgramFilesIn(userFolders().state), recoveryWriter, [] {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+  });
+  ui.setEventSink([&ctx](const Event& event) { dispatchEvent(ctx, event); });
+  ui.window().setCloseRefused([&ctx] { return ctx.closeRefused; });
+  ui.window().setDropAllowed([&ctx] { return readyToOpen(ctx); });
+
+  ui.window().show();
+  startProgram(ctx, fullPath(command.file));
+  QtEventPump pump(ui.window());
+  runMainLoop(ctx, pump);
+  removeGraphCache(ctx);
+  endRecoveryCopy(ctx);
+  return 0;
+}

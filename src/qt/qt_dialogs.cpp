@@ -1,0 +1,178 @@
+#include "qt/qt_dialogs.h"
+
+#include <QAbstractItemView>
+#include <QCompleter>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "qt/desktop_settings.h"
+#include "qt/qt_text.h"
+
+namespace pelisto {
+namespace {
+
+// A full path typed (or pasted) into a file dialog's name field, then
+// Enter: a folder is entered, a file is taken from its own folder. The
+// dialog alone resolves the name against the folder it shows, and keeps
+// the field in step with its list, so a path into another folder could be
+// cut down to a bare name there, or lost when Enter reached the completion
+// list first (which also swallows Enter after a bare name). A completion
+// the user picked from the list is left to it.
+class TypedPath final : public QObject {
+ public:
+  explicit TypedPath(QFileDialog& dialog)
+      : m_dialog(dialog), m_edit(dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) {
+    if (!m_edit) return;
+    connect(m_edit, &QLineEdit::textEdited, this, [this](const QString& text) { m_typed = text; });
+    m_edit->installEventFilter(this);
+    // The list's own filter comes first, so this one runs before it.
+    if (QCompleter* completer = m_edit->completer()) {
+      m_popup = completer->popup();
+      m_popup->installEventFilter(this);
+    }
+  }
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() != QEvent::KeyPress) return false;
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key != Qt::Key_Return && key != Qt::Key_Enter) return false;
+    const bool listShown = m_popup && m_popup->isVisible();
+    if (listShown && m_popup->currentIndex().isValid()) return false;
+    QString path = typedPath();
+    // A bare name with the list showing: the list would take Enter only to
+    // close itself, so the name is taken in the dialog's own folder.
+    if (path.isEmpty() && listShown && !m_edit->text().isEmpty()) {
+      path = m_dialog.directory().absoluteFilePath(m_edit->text());
+    }
+    if (path.isEmpty()) return false;
+    const QFileInfo info(path);
+    if (!info.isDir() && !info.dir().exists()) return false;  // the dialog says what is wrong
+    if (m_popup) m_popup->hide();
+    m_typed.clear();
+    if (info.isDir()) {
+      m_dialog.setDirectory(info.absoluteFilePath());
+      m_edit->clear();
+      return true;
+    }
+    m_dialog.setDirectory(info.absolutePath());
+    // What the list had selected on the way (a folder of the path) would
+    // be taken before the name.
+    if (auto* list = m_dialog.findChild<QAbstractItemView*>(QStringLiteral("listView"))) {
+      list->clearSelection();
+    }
+    m_edit->setText(info.fileName());
+    // The dialog asks before replacing a file and refuses a missing one.
+    QMetaObject::invokeMethod(&m_dialog, "accept");
+    return true;
+  }
+
+ private:
+  // The absolute path the user typed, while the field still shows it or
+  // its bare name; empty otherwise.
+  QString typedPath() const {
+    QString typed = m_typed;
+    if (typed.startsWith(QStringLiteral("~/"))) typed = QDir::homePath() + typed.mid(1);
+    if (!QDir::isAbsolutePath(typed)) return {};
+    const QString shown = m_edit->text();
+    if (shown != m_typed && shown != QFileInfo(typed).fileName()) return {};
+    return typed;
+  }
+
+  QFileDialog& m_dialog;
+  QLineEdit* m_edit;
+  QAbstractItemView* m_popup = nullptr;
+  QString m_typed;
+};
+
+}  // namespace
+
+void showStopBox(QWidget* parent, const std::string& caption, const std::string& text) {
+  QMessageBox box(QMessageBox::Critical, toQt(caption), toQt(text), QMessageBox::Ok, parent);
+  box.exec();
+}
+
+Answer askQuestion(QWidget* parent, const std::string& caption, const std::string& text) {
+  QMessageBox box(QMessageBox::Question, toQt(caption), toQt(text),
+                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
+  box.button(QMessageBox::Yes)->setText(QStringLiteral("はい(&Y)"));
+  box.button(QMessageBox::No)->setText(QStringLiteral("いいえ(&N)"));
+  box.button(QMessageBox::Cancel)->setText(QStringLiteral("キャンセル"));
+  box.setEscapeButton(QMessageBox::Cancel);
+  box.exec();
+  QAbstractButton* clicked = box.clickedButton();
+  if (clicked == box.button(QMessageBox::Yes)) return Answer::kYes;
+  if (clicked == box.button(QMessageBox::No)) return Answer::kNo;
+  return Answer::kCancel;
+}
+
+std::string runFileDialog(QWidget* parent, const FileDialogSpec& spec) {
+  // Qt reads the patterns from the parentheses of a filter; add them when
+  // the shown text does not carry them.
+  QString filter = toQt(spec.filterText);
+  const QString pattern = toQt(spec.pattern);
+  if (!pattern.isEmpty() && !filter.contains(QLatin1Char('(') + pattern + QLatin1Char(')'))) {
+    filter += QStringLiteral(" (") + pattern + QLatin1Char(')');
+  }
+  // Each kind of file starts where the last one of its kind was chosen.
+  const QString kind = folderKind(pattern);
+  QFileDialog dialog(parent, toQt(spec.title), startFolder(kind), filter);
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setAcceptMode(spec.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  dialog.setFileMode(spec.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  if (!spec.initialPath.empty() && spec.initialPath.back() == '/') {
+    dialog.setDirectory(QFileInfo(toQt(spec.initialPath)).absoluteFilePath());
+  } else if (!spec.initialPath.empty()) {
+    // The proposed file: its folder shown, its name in the name field.
+    const QFileInfo proposed(toQt(spec.initialPath));
+    dialog.setDirectory(proposed.absolutePath());
+    dialog.selectFile(proposed.fileName());
+  }
+  TypedPath typedPath(dialog);
+  if (dialog.exec() != QDialog::Accepted) return kCancelMark;
+  const QStringList chosen = dialog.selectedFiles();
+  if (chosen.isEmpty() || chosen.first().isEmpty()) return kCancelMark;
+  rememberFolder(kind, chosen.first());
+  return fromQt(QDir::toNativeSeparators(chosen.first()));
+}
+
+std::string runInputBox(QWidget* parent, const std::string& caption, const std::string& prompt,
+                        const std::string& initial) {
+  QDialog dialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                             Qt::WindowCloseButtonHint);
+  dialog.setObjectName(QStringLiteral("inputBox"));
+  dialog.setWindowTitle(toQt(caption));
+  QVBoxLayout layout(&dialog);
+  QLabel label(toQt(prompt), &dialog);
+  label.setObjectName(QStringLiteral("prompt"));
+  // One line (or the prompt's own lines): the box widens to fit, and no
+  // word is broken.
+  label.setWordWrap(false);
+  QLineEdit field(&dialog);
+  field.setObjectName(QStringLiteral("field"));
+  field.setMaxLength(kInputMaxLength);
+  field.setText(toQt(initial));
+  field.selectAll();
+  QDialogButtonBox buttons(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+  buttons.button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
+  buttons.button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
+  QObject::connect(&buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+  QObject::connect(&buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+  layout.addWidget(&label);
+  layout.addWidget(&field);
+  layout.addWidget(&buttons);
+  dialog.setMinimumWidth(320);
+  if (dialog.exec() != QDialog::Accepted) return kCancelMark;
+  return fromQt(field.text());
+}
+
+}  // namespace pelisto

@@ -1,0 +1,106 @@
+// The desktop user interface: the main window, its controls and menu, the
+// about window and the standard dialogs behind the Ui operations. Input
+// reaches the program as Events through the sink; nothing here decides
+// what an event means.
+#pragma once
+
+#include <QMessageBox>
+#include <QObject>
+
+#include <map>
+#include <set>
+#include <memory>
+
+#include "qt/about_dialog.h"
+#include "qt/main_window.h"
+#include "qt/progress_strip.h"
+#include "qt/qt_text.h"
+#include "platform/ui.h"
+
+namespace pelisto {
+
+class QtUi final : public Ui {
+ public:
+  QtUi();
+  ~QtUi() override;
+
+  // Where events go (the program dispatches them to their handlers).
+  void setEventSink(EventSink sink) { m_sink = std::move(sink); }
+  // Runs event on the user-interface thread later, in the order posted.
+  // Safe from any thread (the sound device's completions come this way).
+  void post(const Event& event);
+
+  MainWindow& window() { return *m_window; }
+  QWidget* widget(Control control) const;
+  AboutDialog* aboutDialog() const { return m_about; }
+
+  void setText(Control control, const std::string& text) override;
+  std::string text(Control control) const override;
+  void setFont(Control control, const FontSpec& font) override;
+  FontSpec font(Control control) const override;
+  void hide(Control control) override;
+  bool isVisible(Control control) const override;
+
+  void setScrollRange(int minimum, int maximum) override;
+  int scrollMin() const override;
+  int scrollMax() const override;
+  int scrollPos() const override;
+  void setScrollPos(int pos) override;
+
+  void addLine(const std::string& text) override;
+  void insertLine(int index, const std::string& text) override;
+  void removeLine(int index) override;
+  std::string line(int index) const override;
+  int lineCount() const override;
+  int selected() const override;
+  void select(int index) override;
+  void clearLines() override;
+
+  Canvas& canvas(Control control) override;
+
+  void setPointer(Control control, Pointer pointer) override;
+  void captureMouse(Control control) override;
+  void releaseMouse() override;
+
+  void setChecked(MenuItem item, bool checked) override;
+  bool isChecked(MenuItem item) const override;
+  bool rememberedChoice(const std::string& key) const override;
+  void rememberChoice(const std::string& key, bool value) override;
+
+  void messageBox(const std::string& caption, const std::string& text) override;
+  Answer question(const std::string& caption, const std::string& text) override;
+  std::string fileDialog(const FileDialogSpec& spec) override;
+  std::string inputBox(const std::string& caption, const std::string& prompt,
+                       const std::string& initial) override;
+  void showAbout(const std::function<void(Canvas&)>& paint) override;
+  void closeAbout(int value) override;
+  Rgb systemColor(SystemColor which) const override;
+  std::unique_ptr<BusyScope> beginBusy(const std::string& caption, bool cancellable) override;
+  void notice(const std::string& text) override;
+  void showProgress(const std::string& text, int percent) override;
+  void hideProgress() override;
+  ProgressStrip* progressStrip() const { return m_progress.get(); }
+
+ private:
+  void deliver(const Event& event) {
+    if (m_sink) m_sink(event);
+  }
+  // The window a box or dialog belongs to: the modal one on top, if any.
+  // What the user holds down in the main window ends first.
+  QWidget* dialogParent();
+
+  QtTextRenderer m_renderer;
+  Canvas m_formCanvas;
+  Canvas m_pictureCanvas;
+  std::unique_ptr<Canvas> m_form3Canvas;
+  EventSink m_sink;
+  std::map<Control, FontSpec> m_fonts;
+  std::set<Control> m_hidden;
+  std::unique_ptr<MainWindow> m_window;
+  AboutDialog* m_about = nullptr;  // while FORM3 is shown
+  std::unique_ptr<QMessageBox> m_notice;
+  std::unique_ptr<ProgressStrip> m_progress;  // on the main window, below the controls
+  QObject m_receiver;  // context of posted events, on the user-interface thread
+};
+
+}  // namespace pelisto
