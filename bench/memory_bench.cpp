@@ -21,7 +21,7 @@
 #include <string>
 #include <vector>
 
-#include "app/events.h"
+#include "shell/events.h"
 #include "bench_app.h"
 #include "wave/wav_bytes.h"
 

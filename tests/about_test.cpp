@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/about.h"
+#include "shell/about.h"
 #include "support/test_app.h"
 
 namespace pelisto::test {

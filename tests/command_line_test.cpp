@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/command_line.h"
+#include "shell/command_line.h"
 
 namespace pelisto {
 namespace {

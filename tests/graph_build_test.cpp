@@ -2,9 +2,9 @@
 // leaves at each point, the pictures meanwhile, a write failure half-way.
 #include <gtest/gtest.h>
 
-#include "app/events.h"
-#include "app/handler_fault.h"
-#include "app/messages.h"
+#include "shell/events.h"
+#include "shell/handler_fault.h"
+#include "model/messages.h"
 #include "platform/file_errors.h"
 #include "support/view_support.h"
 #include "view/graph_cache.h"

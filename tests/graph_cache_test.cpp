@@ -2,7 +2,7 @@
 // current directory cannot take the file.
 #include <gtest/gtest.h>
 
-#include "app/messages.h"
+#include "model/messages.h"
 #include "support/view_support.h"
 #include "view/graph_cache.h"
 #include "view/graph_points.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "editlist/line_text.h"
+#include "model/line_text.h"
 #include "platform/text.h"
 #include "support/edit_list_app.h"
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "app/messages.h"
-#include "editlist/edit_rows.h"
+#include "model/messages.h"
+#include "model/edit_rows.h"
 #include "editlist/marking.h"
 #include "support/edit_list_app.h"
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/messages.h"
+#include "model/messages.h"
 #include "support/test_app.h"
 #include "wave/convert_command.h"
 #include "wave/open_wave.h"

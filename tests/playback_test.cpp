@@ -1,8 +1,8 @@
 // The play, play-range and stop buttons and the completion event.
 #include <gtest/gtest.h>
 
-#include "app/events.h"
-#include "app/messages.h"
+#include "shell/events.h"
+#include "model/messages.h"
 #include "system/mci/mci_command.h"
 #include "support/play_app.h"
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "editlist/line_text.h"
+#include "model/line_text.h"
 #include "project/project_commands.h"
 #include "project/project_format.h"
 #include "support/project_bytes.h"

@@ -6,7 +6,7 @@
 #include <functional>
 #include <utility>
 
-#include "app/window_title.h"
+#include "view/window_title.h"
 #include "headless/manual_worker.h"
 #include "project/project_format.h"
 #include "project/recovery_offer.h"

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/events.h"
+#include "shell/events.h"
 #include "headless/mem_file_system.h"
 #include "headless/script_runner.h"
 #include "headless/state_print.h"

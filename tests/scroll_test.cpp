@@ -2,7 +2,7 @@
 // selected entry in the band above the picture.
 #include <gtest/gtest.h>
 
-#include "app/messages.h"
+#include "model/messages.h"
 #include "support/view_support.h"
 #include "wave/wave_header.h"
 

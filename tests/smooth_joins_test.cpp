@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "app/messages.h"
+#include "model/messages.h"
 #include "platform/program_files.h"
 #include "support/writer_fixture.h"
 #include "wave/join_fades.h"

@@ -4,7 +4,7 @@
 #include <functional>
 #include <vector>
 
-#include "app/main_loop.h"
+#include "shell/main_loop.h"
 #include "support/test_app.h"
 
 namespace pelisto::test {

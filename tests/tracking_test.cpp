@@ -3,7 +3,7 @@
 
 #include <optional>
 
-#include "app/main_loop.h"
+#include "shell/main_loop.h"
 #include "support/play_app.h"
 
 namespace pelisto::test {

@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <random>
 
-#include "app/events.h"
-#include "editlist/list_state.h"
+#include "shell/events.h"
+#include "model/list_state.h"
 #include "headless/state_print.h"
 #include "support/edit_list_app.h"
 

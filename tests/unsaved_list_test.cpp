@@ -2,9 +2,9 @@
 // window is closed.
 #include <gtest/gtest.h>
 
-#include "app/events.h"
-#include "app/open_document.h"
-#include "editlist/list_state.h"
+#include "shell/events.h"
+#include "shell/open_document.h"
+#include "model/list_state.h"
 #include "support/edit_list_app.h"
 
 namespace pelisto::test {

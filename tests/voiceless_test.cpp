@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/messages.h"
+#include "model/messages.h"
 #include "support/writer_fixture.h"
 
 namespace pelisto::test {

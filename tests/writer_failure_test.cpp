@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/events.h"
-#include "app/handler_fault.h"
+#include "shell/events.h"
+#include "shell/handler_fault.h"
 #include "project/project_commands.h"
 #include "support/writer_fixture.h"
 #include "wave/write_plan.h"

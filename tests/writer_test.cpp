@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <climits>
 
-#include "app/messages.h"
+#include "model/messages.h"
 #include "support/writer_fixture.h"
 #include "wave/write_plan.h"
 

@@ -11,9 +11,9 @@
 #include <mutex>
 #include <thread>
 
-#include "app/events.h"
+#include "shell/events.h"
 #include "app/handlers.h"
-#include "app/main_loop.h"
+#include "shell/main_loop.h"
 #include "bench_support.h"
 #include "headless/headless_ui.h"
 #include "headless/inline_worker.h"

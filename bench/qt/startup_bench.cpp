@@ -27,7 +27,7 @@
 #include <string>
 #include <vector>
 
-#include "app/events.h"
+#include "shell/events.h"
 #include "app/handlers.h"
 #include "platform/file_system.h"
 #include "qt/desktop_mci.h"

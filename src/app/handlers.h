@@ -1,7 +1,7 @@
 // Every event handler and shared procedure of the program, each a free
 // function over the application context. A handler's comment starts with
 // what the user does to run it (the caption of its button or menu item);
-// app/events.cpp binds each to its event. Mouse handlers take the button
+// shell/events.cpp binds each to its event. Mouse handlers take the button
 // state (0 none, 1 left, 2 right) and the position in the receiving
 // window's client pixels.
 #pragma once
@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/context.h"
+#include "model/context.h"
 
 namespace pelisto {
 

@@ -5,9 +5,9 @@
 #include <limits>
 
 #include "app/handlers.h"
-#include "app/messages.h"
-#include "app/numbers.h"
-#include "editlist/edit_rows.h"
+#include "model/messages.h"
+#include "model/numbers.h"
+#include "model/edit_rows.h"
 #include "view/markers.h"
 
 namespace pelisto {

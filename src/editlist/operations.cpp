@@ -3,10 +3,10 @@
 #include <string>
 
 #include "app/handlers.h"
-#include "app/messages.h"
-#include "app/numbers.h"
-#include "editlist/edit_rows.h"
-#include "editlist/line_text.h"
+#include "model/messages.h"
+#include "model/numbers.h"
+#include "model/edit_rows.h"
+#include "model/line_text.h"
 
 namespace pelisto {
 namespace {

@@ -1,7 +1,7 @@
 #include "editlist/undo.h"
 
-#include "app/messages.h"
-#include "editlist/list_state.h"
+#include "model/messages.h"
+#include "model/list_state.h"
 #include "view/mouse.h"
 
 namespace pelisto {

@@ -2,7 +2,7 @@
 // and their keys).
 #pragma once
 
-#include "app/context.h"
+#include "model/context.h"
 
 namespace pelisto {
 

@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "app/handlers.h"
-#include "app/main_loop.h"
+#include "shell/main_loop.h"
 #include "project/recovery_copy.h"
 
 namespace pelisto {

@@ -11,8 +11,8 @@
 #include <deque>
 #include <memory>
 
-#include "app/context.h"
-#include "app/events.h"
+#include "model/context.h"
+#include "shell/events.h"
 #include "headless/headless_ui.h"
 #include "headless/inline_worker.h"
 #include "headless/manual_worker.h"

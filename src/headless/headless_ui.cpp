@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/forms.h"
+#include "model/forms.h"
 
 namespace pelisto {
 

@@ -5,7 +5,7 @@
 #include <optional>
 #include <vector>
 
-#include "app/forms.h"
+#include "model/forms.h"
 #include "headless/png_writer.h"
 #include "headless/state_print.h"
 #include "platform/text.h"

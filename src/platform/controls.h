@@ -1,6 +1,6 @@
 // The names of the program's windows, controls and menu commands, as the
 // user-interface operations take them. Their captions, geometry and fonts
-// are in app/forms.h.
+// are in model/forms.h.
 #pragma once
 
 namespace pelisto {

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "app/handlers.h"
-#include "app/messages.h"
+#include "model/messages.h"
 #include "platform/program_files.h"
 #include "platform/user_folders.h"
 #include "playback/play_file.h"

@@ -2,8 +2,8 @@
 #include <string>
 
 #include "app/handlers.h"
-#include "app/messages.h"
-#include "app/numbers.h"
+#include "model/messages.h"
+#include "model/numbers.h"
 #include "playback/play_file.h"
 
 namespace pelisto {

@@ -2,7 +2,7 @@
 #include <algorithm>
 
 #include "app/handlers.h"
-#include "app/numbers.h"
+#include "model/numbers.h"
 #include "view/markers.h"
 
 namespace pelisto {

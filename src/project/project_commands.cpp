@@ -5,10 +5,10 @@
 #include <vector>
 
 #include "app/handlers.h"
-#include "app/messages.h"
-#include "app/save_target.h"
-#include "editlist/line_text.h"
-#include "editlist/list_state.h"
+#include "model/messages.h"
+#include "model/save_target.h"
+#include "model/line_text.h"
+#include "model/list_state.h"
 #include "platform/replace_file.h"
 #include "platform/text.h"
 #include "project/project_format.h"

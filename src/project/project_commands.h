@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/context.h"
+#include "model/context.h"
 #include "project/project_format.h"
 
 namespace pelisto {

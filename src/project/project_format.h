@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/app_state.h"
+#include "model/app_state.h"
 #include "platform/coding.h"
 #include "platform/status.h"
 

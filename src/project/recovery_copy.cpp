@@ -3,9 +3,9 @@
 #include <utility>
 #include <vector>
 
-#include "app/context.h"
-#include "app/messages.h"
-#include "editlist/list_state.h"
+#include "model/context.h"
+#include "model/messages.h"
+#include "model/list_state.h"
 #include "platform/replace_file.h"
 #include "platform/user_folders.h"
 #include "project/project_commands.h"

@@ -5,8 +5,8 @@
 #include <utility>
 #include <vector>
 
-#include "app/messages.h"
-#include "app/window_title.h"
+#include "model/messages.h"
+#include "view/window_title.h"
 #include "project/project_commands.h"
 #include "project/recovery_copy.h"
 #include "view/markers.h"

@@ -2,7 +2,7 @@
 // left behind (project/recovery_copy.h) are offered back.
 #pragma once
 
-#include "app/context.h"
+#include "model/context.h"
 
 namespace pelisto {
 

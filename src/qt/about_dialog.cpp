@@ -1,6 +1,6 @@
 #include "qt/about_dialog.h"
 
-#include "app/forms.h"
+#include "model/forms.h"
 #include "qt/main_window.h"
 #include "qt/qt_text.h"
 

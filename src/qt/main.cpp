@@ -12,11 +12,11 @@
 #include <system_error>
 #include <vector>
 
-#include "app/command_line.h"
-#include "app/events.h"
+#include "shell/command_line.h"
+#include "shell/events.h"
 #include "app/handlers.h"
-#include "app/main_loop.h"
-#include "app/open_document.h"
+#include "shell/main_loop.h"
+#include "shell/open_document.h"
 #include "platform/file_system.h"
 #include "platform/program_files.h"
 #include "qt/desktop_mci.h"

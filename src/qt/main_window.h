@@ -13,7 +13,7 @@
 #include <functional>
 #include <map>
 
-#include "app/events.h"
+#include "shell/events.h"
 #include "qt/canvas_widget.h"
 
 class QPushButton;

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/forms.h"
+#include "model/forms.h"
 #include "qt/qt_text.h"
 
 namespace pelisto {

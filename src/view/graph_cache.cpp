@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "app/handlers.h"
-#include "app/messages.h"
+#include "model/messages.h"
 #include "platform/user_folders.h"
 #include "view/graph_build.h"
 #include "wave/wave_header.h"

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/context.h"
+#include "model/context.h"
 
 namespace pelisto {
 

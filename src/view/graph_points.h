@@ -7,7 +7,7 @@
 #include <array>
 #include <cstdint>
 
-#include "app/app_state.h"
+#include "model/app_state.h"
 
 namespace pelisto {
 

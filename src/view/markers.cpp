@@ -2,9 +2,9 @@
 // above PICTURE1.
 #include "view/markers.h"
 
-#include "app/forms.h"
-#include "app/numbers.h"
-#include "editlist/edit_rows.h"
+#include "model/forms.h"
+#include "model/numbers.h"
+#include "model/edit_rows.h"
 
 namespace pelisto {
 namespace {

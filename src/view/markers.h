@@ -2,7 +2,7 @@
 // in the 8-pixel band above PICTURE1 on the main window.
 #pragma once
 
-#include "app/context.h"
+#include "model/context.h"
 
 namespace pelisto {
 

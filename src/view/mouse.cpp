@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/forms.h"
+#include "model/forms.h"
 #include "app/handlers.h"
-#include "app/messages.h"
-#include "app/numbers.h"
-#include "editlist/edit_rows.h"
-#include "editlist/line_text.h"
+#include "model/messages.h"
+#include "model/numbers.h"
+#include "model/edit_rows.h"
+#include "model/line_text.h"
 #include "editlist/marking.h"
 #include "view/markers.h"
 #include "view/mouse.h"

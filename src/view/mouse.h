@@ -2,7 +2,7 @@
 // view.
 #pragma once
 
-#include "app/context.h"
+#include "model/context.h"
 
 namespace pelisto {
 

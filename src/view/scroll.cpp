@@ -1,10 +1,10 @@
 // The scroll bar's change: the position text, the redraw of the shown
 // second and the markers of the selected entry. Every caller that moves
 // the view sets the position on HSCROLL1 first and then calls this.
-#include "app/forms.h"
+#include "model/forms.h"
 #include "app/handlers.h"
-#include "app/messages.h"
-#include "app/numbers.h"
+#include "model/messages.h"
+#include "model/numbers.h"
 #include "view/markers.h"
 
 namespace pelisto {

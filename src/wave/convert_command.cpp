@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "app/messages.h"
-#include "app/save_target.h"
+#include "model/messages.h"
+#include "model/save_target.h"
 #include "wave/convert.h"
 #include "wave/convert_limits.h"
 #include "wave/open_wave.h"

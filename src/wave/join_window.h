@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "app/context.h"
+#include "model/context.h"
 #include "wave/write_plan.h"
 
 namespace pelisto {

@@ -2,7 +2,7 @@
 #include "wave/open_wave.h"
 
 #include "app/handlers.h"
-#include "app/messages.h"
+#include "model/messages.h"
 #include "view/graph_cache.h"
 #include "view/mouse.h"
 #include "wave/convert_command.h"

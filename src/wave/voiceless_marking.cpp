@@ -1,7 +1,7 @@
 // The voiceless button: records whether the selected entry is written
 // through the voiceless transform.
 #include "app/handlers.h"
-#include "app/messages.h"
+#include "model/messages.h"
 
 namespace pelisto {
 

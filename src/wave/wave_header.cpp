@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "app/numbers.h"
+#include "model/numbers.h"
 #include "platform/coding.h"
 
 namespace pelisto {

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/app_state.h"
+#include "model/app_state.h"
 #include "platform/file_system.h"
 
 namespace pelisto {

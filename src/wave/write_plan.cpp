@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <map>
 
-#include "app/messages.h"
-#include "editlist/edit_rows.h"
+#include "model/messages.h"
+#include "model/edit_rows.h"
 #include "platform/coding.h"
 #include "platform/text.h"
 #include "wave/wave_header.h"

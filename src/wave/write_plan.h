@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/context.h"
+#include "model/context.h"
 
 namespace pelisto {
 

@@ -1,8 +1,8 @@
 // The create-wave-file command: the edit list joined into a new wave file,
 // which then plays; and the option of smoothing its joins.
 #include "app/handlers.h"
-#include "app/messages.h"
-#include "app/save_target.h"
+#include "model/messages.h"
+#include "model/save_target.h"
 #include "platform/file_system.h"
 #include "playback/play_file.h"
 #include "wave/wave_file_writer.h"

@@ -5,7 +5,7 @@
 
 #include <cstdlib>
 
-#include "app/context.h"
+#include "model/context.h"
 #include "headless/headless_ui.h"
 #include "headless/inline_worker.h"
 #include "headless/mem_file_system.h"

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <span>
 
-#include "app/app_state.h"
+#include "model/app_state.h"
 #include "project/project_format.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

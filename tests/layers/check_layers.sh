@@ -19,7 +19,7 @@ check() {
     case ${f#"$src"/} in
       qt/* | headless/*) ;;
       platform/*) core+=("$f") interfaces+=("$f") ;;
-      app/* | wave/* | view/* | playback/* | editlist/* | project/*) core+=("$f") ;;
+      app/* | model/* | shell/* | system/* | wave/* | view/* | playback/* | editlist/* | project/*) core+=("$f") ;;
     esac
   done < <(find "$src" -type f \( -name '*.h' -o -name '*.cpp' \) | sort)
   local include='^[[:space:]]*#[[:space:]]*include[[:space:]]*'
@@ -31,7 +31,7 @@ check() {
   }
   report '[<"](Q[A-Za-z]|SDL)' "${core[@]}"
   report '"headless/' "${core[@]}"
-  report '"(app|wave|view|playback|editlist|project)/' "${interfaces[@]}"
+  report '"(app|model|shell|system|wave|view|playback|editlist|project)/' "${interfaces[@]}"
   return $status
 }
 
@@ -40,14 +40,14 @@ self_test() {
   trap 'rm -rf "$tmp"' EXIT
   mkdir -p "$tmp/app" "$tmp/view" "$tmp/qt" "$tmp/headless" "$tmp/platform/mci"
   printf '#include "platform/ui.h"\n#include <vector>\n' >"$tmp/app/good.cpp"
-  printf '#include <QWidget>\n#include "app/forms.h"\n' >"$tmp/qt/backend.cpp"
-  printf '#include "app/context.h"\n' >"$tmp/headless/fake.cpp"
+  printf '#include <QWidget>\n#include "model/forms.h"\n' >"$tmp/qt/backend.cpp"
+  printf '#include "model/context.h"\n' >"$tmp/headless/fake.cpp"
   check "$tmp" >/dev/null || { echo "layers: a clean tree was refused" >&2; return 1; }
   local bad
   for bad in 'app/a.cpp:#include <QString>' 'view/b.h:#include <SDL.h>' \
              'view/c.cpp:  #  include <SDL2/SDL_audio.h>' 'app/d.cpp:#include <QtCore/QObject>' \
              'app/e.cpp:#include "headless/headless_ui.h"' \
-             'platform/f.h:#include "app/forms.h"' 'platform/mci/g.cpp:#include "wave/wav_bytes.h"'; do
+             'platform/f.h:#include "model/forms.h"' 'platform/mci/g.cpp:#include "wave/wav_bytes.h"'; do
     local file=${bad%%:*} line=${bad#*:}
     printf '%s\n' "$line" >"$tmp/$file"
     if check "$tmp" >/dev/null; then

@@ -13,9 +13,9 @@
 #include <memory>
 #include <vector>
 
-#include "app/events.h"
+#include "shell/events.h"
 #include "app/handlers.h"
-#include "app/open_document.h"
+#include "shell/open_document.h"
 #include "qt/qt_ui.h"
 #include "qt/worker_timer.h"
 

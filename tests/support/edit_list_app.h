@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "app/events.h"
-#include "editlist/list_state.h"
+#include "shell/events.h"
+#include "model/list_state.h"
 #include "platform/text.h"
 #include "support/test_app.h"
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "app/context.h"
-#include "app/forms.h"
+#include "model/context.h"
+#include "model/forms.h"
 #include "app/handlers.h"
 #include "headless/headless_app.h"
 #include "wave/wav_bytes.h"

@@ -1,9 +1,9 @@
-#include "app/handler_fault.h"
+#include "shell/handler_fault.h"
 
 #include <new>
 #include <string>
 
-#include "app/messages.h"
+#include "model/messages.h"
 #include "view/graph_cache.h"
 
 namespace pelisto {

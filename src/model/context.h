@@ -6,8 +6,8 @@
 #include <set>
 #include <string>
 
-#include "app/app_state.h"
-#include "editlist/list_history.h"
+#include "model/app_state.h"
+#include "model/list_history.h"
 #include "platform/file_system.h"
 #include "platform/file_table.h"
 #include "platform/mci.h"
@@ -55,7 +55,7 @@ struct AppContext {
   SoundLibrary& sound;  // decoding other sound formats, resampling
   MciResult lastMci;  // MCI1's result and reply text of the last command sent
   // The handlers now running, by their place in the handler table
-  // (app/events.cpp): none is entered again while it runs.
+  // (shell/events.cpp): none is entered again while it runs.
   std::set<int> activeHandlers;
   bool closeRefused = false;             // the last close request was refused
 };

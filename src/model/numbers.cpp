@@ -1,4 +1,4 @@
-#include "app/numbers.h"
+#include "model/numbers.h"
 
 #include <cmath>
 #include <cstdlib>

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "app/app_state.h"
+#include "model/app_state.h"
 
 namespace pelisto {
 

@@ -1,8 +1,8 @@
-#include "app/window_title.h"
+#include "view/window_title.h"
 
-#include "app/forms.h"
-#include "editlist/edit_rows.h"
-#include "editlist/list_state.h"
+#include "model/forms.h"
+#include "model/edit_rows.h"
+#include "model/list_state.h"
 
 namespace pelisto {
 

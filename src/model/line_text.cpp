@@ -1,4 +1,4 @@
-#include "editlist/line_text.h"
+#include "model/line_text.h"
 
 #include <cstdint>
 

@@ -1,4 +1,4 @@
-#include "editlist/list_state.h"
+#include "model/list_state.h"
 
 #include <cstdint>
 #include <functional>
@@ -6,7 +6,7 @@
 #include <string>
 #include <unordered_map>
 
-#include "app/context.h"
+#include "model/context.h"
 #include "app/handlers.h"
 
 namespace pelisto {

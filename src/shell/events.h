@@ -6,8 +6,8 @@
 #include <utility>
 #include <vector>
 
-#include "app/context.h"
-#include "app/forms.h"
+#include "model/context.h"
+#include "model/forms.h"
 
 namespace pelisto {
 
@@ -72,7 +72,7 @@ struct Event {
 // handler (it is ignored) or its handler is already running (a handler is
 // never entered again while it runs). An exception that escapes the
 // handler (std::bad_alloc among them) ends it, not the program: see
-// app/handler_fault.h.
+// shell/handler_fault.h.
 bool dispatchEvent(AppContext& ctx, const Event& event);
 
 // The name of the handler an event runs ("BUTTON6_ON", "HSCROLL1_CHANGE", …).

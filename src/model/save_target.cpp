@@ -1,4 +1,4 @@
-#include "app/save_target.h"
+#include "model/save_target.h"
 
 #include <algorithm>
 #include <set>

@@ -1,14 +1,14 @@
-#include "app/events.h"
+#include "shell/events.h"
 
 #include <array>
 #include <exception>
 #include <optional>
 
-#include "app/handler_fault.h"
+#include "shell/handler_fault.h"
 #include "app/handlers.h"
-#include "app/open_document.h"
-#include "app/window_title.h"
-#include "editlist/list_state.h"
+#include "shell/open_document.h"
+#include "view/window_title.h"
+#include "model/list_state.h"
 #include "editlist/undo.h"
 #include "view/markers.h"
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "app/context.h"
+#include "model/context.h"
 
 namespace pelisto {
 

@@ -1,4 +1,4 @@
-#include "editlist/edit_rows.h"
+#include "model/edit_rows.h"
 
 #include <algorithm>
 #include <utility>

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
+#include "model/app_state.h"
 
 namespace pelisto {
 

@@ -1,6 +1,6 @@
 // The about window: shown modally from the menu, painted once, closed by
 // its button or its close box.
-#include "app/about.h"
+#include "shell/about.h"
 
 #include <algorithm>
 #include <cmath>

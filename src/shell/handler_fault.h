@@ -4,8 +4,8 @@
 
 #include <exception>
 
-#include "app/context.h"
-#include "editlist/list_state.h"
+#include "model/context.h"
+#include "model/list_state.h"
 
 namespace pelisto {
 

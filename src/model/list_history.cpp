@@ -1,4 +1,4 @@
-#include "editlist/list_history.h"
+#include "model/list_history.h"
 
 #include <memory>
 #include <string>

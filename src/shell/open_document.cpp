@@ -1,6 +1,6 @@
-#include "app/open_document.h"
+#include "shell/open_document.h"
 
-#include "app/messages.h"
+#include "model/messages.h"
 #include "platform/text.h"
 #include "project/project_commands.h"
 #include "wave/open_wave.h"

@@ -6,7 +6,7 @@
 #include <deque>
 #include <unordered_map>
 
-#include "editlist/list_state.h"
+#include "model/list_state.h"
 
 namespace pelisto {
 

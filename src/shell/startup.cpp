@@ -3,12 +3,12 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "app/events.h"
-#include "app/forms.h"
+#include "shell/events.h"
+#include "model/forms.h"
 #include "app/handlers.h"
-#include "app/main_loop.h"
-#include "app/open_document.h"
-#include "editlist/list_state.h"
+#include "shell/main_loop.h"
+#include "shell/open_document.h"
+#include "model/list_state.h"
 #include "playback/play_file.h"
 #include "project/project_commands.h"
 #include "project/recovery_copy.h"

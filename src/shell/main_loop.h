@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "app/context.h"
+#include "model/context.h"
 #include "platform/event_pump.h"
 
 namespace pelisto {

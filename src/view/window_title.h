@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/context.h"
+#include "model/context.h"
 
 namespace pelisto {
 
