@@ -7,9 +7,9 @@
 #include <memory>
 #include <string>
 
-#include "app/handlers.h"
 #include "headless/headless_app.h"
 #include "system/thread_worker.h"
+#include "wave/handlers.h"
 
 namespace pelisto::bench {
 

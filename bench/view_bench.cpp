@@ -25,11 +25,11 @@
 #include <string>
 #include <vector>
 
-#include "app/handlers.h"
 #include "bench_app.h"
 #include "view/graph_cache.h"
+#include "view/handlers.h"
 #include "wave/wav_bytes.h"
-#include "wave/wave_header.h"
+#include "view/view_text.h"
 
 namespace {
 
@@ -131,10 +131,10 @@ bool cacheBuild(App& app, const std::string& hour, const std::string& folder) {
   double bestRead = 1e9, bestBuild = 1e9;
   for (int round = 0; round < 7; ++round) {
     bestRead = std::min(bestRead, plainRead(hour, buf));
-    int32_t seconds = lengthSeconds(app.ctx.state.DATASIZE);
+    const int32_t seconds = lengthSeconds(app.ctx.state.DATASIZE);
     auto t0 = Clock::now();
     app.ctx.state.GRAPHFAST = 1;
-    LOADGRAPHDATA(app.ctx, hour, seconds);
+    LOADGRAPHDATA(app.ctx, seconds);
     bestBuild = std::min(bestBuild, secondsSince(t0));
   }
   const double ratio = bestBuild / bestRead;

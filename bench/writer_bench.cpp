@@ -24,8 +24,8 @@
 #include <string>
 #include <vector>
 
-#include "app/handlers.h"
 #include "bench_app.h"
+#include "shell/handlers.h"
 #include "wave/wav_bytes.h"
 
 namespace fs = std::filesystem;

@@ -6,11 +6,12 @@
 #include <functional>
 #include <utility>
 
-#include "view/window_title.h"
 #include "headless/manual_worker.h"
 #include "project/project_format.h"
+#include "project/recovery_copy.h"
 #include "project/recovery_offer.h"
 #include "support/edit_list_app.h"
+#include "view/window_title.h"
 
 namespace pelisto::test {
 namespace {

@@ -11,15 +11,15 @@
 #include <mutex>
 #include <thread>
 
-#include "shell/events.h"
-#include "app/handlers.h"
-#include "shell/main_loop.h"
 #include "bench_support.h"
 #include "headless/headless_ui.h"
 #include "headless/inline_worker.h"
-#include "system/mci/mci_interpreter.h"
 #include "qt/desktop_mci.h"
 #include "qt/sdl_output.h"
+#include "shell/events.h"
+#include "shell/handlers.h"
+#include "shell/main_loop.h"
+#include "system/mci/mci_interpreter.h"
 
 using namespace pelisto;
 using namespace pelisto::bench;

@@ -27,13 +27,13 @@
 #include <string>
 #include <vector>
 
-#include "shell/events.h"
-#include "app/handlers.h"
 #include "platform/file_system.h"
 #include "qt/desktop_mci.h"
 #include "qt/qt_text.h"
 #include "qt/qt_ui.h"
 #include "qt/worker_timer.h"
+#include "shell/events.h"
+#include "shell/handlers.h"
 #include "system/thread_worker.h"
 
 extern char** environ;

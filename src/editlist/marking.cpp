@@ -4,10 +4,11 @@
 #include <cmath>
 #include <limits>
 
-#include "app/handlers.h"
+#include "editlist/handlers.h"
+#include "model/edit_rows.h"
 #include "model/messages.h"
 #include "model/numbers.h"
-#include "model/edit_rows.h"
+#include "view/handlers.h"
 #include "view/markers.h"
 
 namespace pelisto {
@@ -75,6 +76,7 @@ void LIST1_CLICK(AppContext& ctx) {
   int32_t startMs = ctx.state.EDITDATA[s][kStartMs];
   int32_t second = startMs / 1000 - (startMs % 1000 < 0 ? 1 : 0);  // floor
   ctx.ui.setScrollPos(second);
+  // As a move of the scroll bar: refused when no file is in the view.
   HSCROLL1_CHANGE(ctx);
 }
 

@@ -3,15 +3,15 @@
 #include <algorithm>
 #include <cmath>
 
+#include "editlist/handlers.h"
+#include "editlist/marking.h"
+#include "model/edit_rows.h"
 #include "model/forms.h"
-#include "app/handlers.h"
+#include "model/line_text.h"
 #include "model/messages.h"
 #include "model/numbers.h"
-#include "model/edit_rows.h"
-#include "model/line_text.h"
-#include "editlist/marking.h"
+#include "view/handlers.h"
 #include "view/markers.h"
-#include "view/mouse.h"
 
 namespace pelisto {
 namespace {
@@ -70,16 +70,6 @@ void markEnd(AppContext& ctx, const MarkPosition& pos) {
 
 }  // namespace
 
-void endMouseModes(AppContext& ctx) {
-  AppState& s = ctx.state;
-  eraseMarkingCursor(ctx);
-  if (s.MARKMODE != kMarkNone) ctx.ui.setPointer(Control::PICTURE1, Pointer::kArrow);
-  if (s.DRAGMODE != kDragNone) ctx.ui.setPointer(Control::MAINFORM, Pointer::kArrow);
-  s.MARKMODE = kMarkNone;
-  s.DRAGMODE = kDragNone;
-  s.dragMoved = false;
-}
-
 void PICTURE1_MOUSEMOVE(AppContext& ctx, int, double x, double) {
   if (ctx.state.MARKMODE == kMarkNone) return;
   showMarkingCursor(ctx, pixelColumn(x));
@@ -130,7 +120,7 @@ void MAINFORM_MOUSEMOVE(AppContext& ctx, int button, double x, double y) {
   if (x < picture.left || x > picture.left + picture.width) {
     ctx.ui.setScrollPos(ctx.ui.scrollPos() + (x < picture.left ? -1 : 1));
     eraseMarkerBand(ctx);
-    HSCROLL1_CHANGE(ctx);
+    refreshView(ctx);
   } else {
     eraseMarkerBand(ctx);
     drawMarker(ctx, x);
@@ -167,7 +157,7 @@ void MAINFORM_MOUSEUP(AppContext& ctx, int, double x, double) {
     ctx.ui.addLine(text);
   }
   ctx.ui.select(line);
-  HSCROLL1_CHANGE(ctx);
+  refreshView(ctx);
 }
 
 }  // namespace pelisto

@@ -2,11 +2,11 @@
 #include <optional>
 #include <string>
 
-#include "app/handlers.h"
-#include "model/messages.h"
-#include "model/numbers.h"
+#include "editlist/handlers.h"
 #include "model/edit_rows.h"
 #include "model/line_text.h"
+#include "model/messages.h"
+#include "model/numbers.h"
 
 namespace pelisto {
 namespace {

@@ -1,8 +1,10 @@
-#include "editlist/undo.h"
-
-#include "model/messages.h"
+// Undo and redo of the changes to the edit list (編集 → 元に戻す, やり直し,
+// and their keys).
+#include "editlist/handlers.h"
 #include "model/list_state.h"
-#include "view/mouse.h"
+#include "model/messages.h"
+#include "view/handlers.h"
+#include "view/markers.h"
 
 namespace pelisto {
 namespace {
@@ -18,6 +20,8 @@ void travel(AppContext& ctx, bool back) {
   endMouseModes(ctx);
   ListState current = captureList(ctx, h.latest());
   restoreList(ctx, back ? h.undo(std::move(current)) : h.redo(std::move(current)));
+  // The markers of the restored selection, where the view shows them.
+  refreshView(ctx);
 }
 
 }  // namespace

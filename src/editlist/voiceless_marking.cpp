@@ -1,6 +1,6 @@
 // The voiceless button: records whether the selected entry is written
 // through the voiceless transform.
-#include "app/handlers.h"
+#include "editlist/handlers.h"
 #include "model/messages.h"
 
 namespace pelisto {

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <utility>
 
-#include "app/handlers.h"
-#include "shell/main_loop.h"
+#include "playback/handlers.h"
 #include "project/recovery_copy.h"
+#include "shell/main_loop.h"
 
 namespace pelisto {
 

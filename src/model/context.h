@@ -8,6 +8,7 @@
 
 #include "model/app_state.h"
 #include "model/list_history.h"
+#include "model/recovery_state.h"
 #include "platform/file_system.h"
 #include "platform/file_table.h"
 #include "platform/mci.h"
@@ -15,7 +16,6 @@
 #include "platform/sound_library.h"
 #include "platform/ui.h"
 #include "platform/worker.h"
-#include "project/recovery_copy.h"
 
 namespace pelisto {
 

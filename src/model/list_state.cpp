@@ -7,7 +7,6 @@
 #include <unordered_map>
 
 #include "model/context.h"
-#include "app/handlers.h"
 
 namespace pelisto {
 namespace {
@@ -104,8 +103,6 @@ void restoreList(AppContext& ctx, const ListState& state) {
   s.EDITCOUNT = state.count;
   s.listRevision = state.revision;
   ctx.ui.select(state.selected);
-  // The markers of the restored selection, where the view shows them.
-  if (waveFileOpen(ctx)) HSCROLL1_CHANGE(ctx);
 }
 
 void noteListChange(AppContext& ctx, const ListState& before) {

@@ -41,8 +41,7 @@ struct ListState {
 ListState captureList(const AppContext& ctx, const ListState* previous = nullptr);
 
 // Puts a captured list back: rows, lines, selection, EDITCOUNT and its
-// revision; the markers of the selected line are redrawn when a file is in
-// the view.
+// revision (the view is the caller's to redraw).
 void restoreList(AppContext& ctx, const ListState& state);
 
 // After a command that may have changed the list: when it differs from

@@ -3,10 +3,10 @@
 // folder, played as a written file plays and removed when the play ends.
 #include <string>
 
-#include "app/handlers.h"
 #include "model/messages.h"
 #include "platform/program_files.h"
 #include "platform/user_folders.h"
+#include "playback/handlers.h"
 #include "playback/play_file.h"
 #include "wave/join_window.h"
 #include "wave/wave_file_writer.h"

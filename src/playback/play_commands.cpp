@@ -1,9 +1,9 @@
 // The play, play-range and stop buttons, and the completion of a play.
 #include <string>
 
-#include "app/handlers.h"
 #include "model/messages.h"
 #include "model/numbers.h"
+#include "playback/handlers.h"
 #include "playback/play_file.h"
 
 namespace pelisto {

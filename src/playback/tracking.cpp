@@ -1,8 +1,9 @@
 // One step of following a tracked playback in the view.
 #include <algorithm>
 
-#include "app/handlers.h"
 #include "model/numbers.h"
+#include "playback/handlers.h"
+#include "view/handlers.h"
 #include "view/markers.h"
 
 namespace pelisto {
@@ -20,8 +21,8 @@ void TRACETIMESCROLL(AppContext& ctx) {
     st.TRACESEC = s;
     ctx.ui.setScrollPos(s);
     // A range may play while no file is in the view: then there is no
-    // second to redraw, and no refusal is shown for a step nobody asked for.
-    if (waveFileOpen(ctx)) HSCROLL1_CHANGE(ctx);
+    // second to redraw.
+    refreshView(ctx);
     st.TRACEX = -1;
   }
   // The old cursor is erased by drawing it again (exclusive or).

@@ -4,16 +4,16 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/handlers.h"
-#include "model/messages.h"
-#include "model/save_target.h"
 #include "model/line_text.h"
 #include "model/list_state.h"
+#include "model/messages.h"
+#include "model/save_target.h"
 #include "platform/replace_file.h"
 #include "platform/text.h"
+#include "project/handlers.h"
 #include "project/project_format.h"
 #include "view/graph_cache.h"
-#include "view/mouse.h"
+#include "view/markers.h"
 #include "wave/open_wave.h"
 
 namespace pelisto {

@@ -13,6 +13,7 @@
 #include <string>
 #include <string_view>
 
+#include "model/recovery_state.h"
 #include "platform/program_files.h"
 #include "platform/status.h"
 #include "platform/worker.h"
@@ -33,35 +34,6 @@ inline constexpr const char* kMsgCannotKeepCopy = "編集リストの復元用�
 // then the line as a big-endian 32-bit number (-1: none). A project reader
 // stops at the end mark and never sees it.
 inline constexpr std::string_view kRecoverySelectionTag = "SELECTED";
-
-// What a copy holds: the list's revision, the wave file's path and the
-// selected line.
-struct RecoveryKey {
-  uint64_t revision = 0;
-  std::string wave;
-  int selected = -1;
-  bool operator==(const RecoveryKey&) const = default;
-};
-
-struct RecoveryJob;  // a write handed to the writer, and its outcome
-
-struct RecoveryCopy {
-  // Set up by the program (enableRecoveryCopy); a fresh context keeps no copy.
-  ProgramFiles files;               // folder: the state folder; empty: no copy
-  Worker* writer = nullptr;         // writes beside the user-interface thread
-  std::function<int64_t()> clockMs;  // a clock that never goes back, in ms
-
-  // Kept by the functions below.
-  bool onDisk = false;        // this program's copy exists, holding `held`
-  RecoveryKey held;
-  std::shared_ptr<RecoveryJob> running;  // a write handed to the writer
-  std::shared_ptr<RecoveryJob> done;     // a write whose outcome is yet to be seen
-  bool everWritten = false;
-  int64_t lastWriteMs = 0;    // when the last write was handed over
-  bool failed = false;        // the write of `failedKey` failed
-  RecoveryKey failedKey;
-  bool failureShown = false;  // the one message of the session has been shown
-};
 
 // Keeps copies of the list from now on: in files.folder (made when
 // missing), written by writer, timed by clockMs.

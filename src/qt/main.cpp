@@ -12,20 +12,19 @@
 #include <system_error>
 #include <vector>
 
-#include "shell/command_line.h"
-#include "shell/events.h"
-#include "app/handlers.h"
-#include "shell/main_loop.h"
-#include "shell/open_document.h"
 #include "platform/file_system.h"
 #include "platform/program_files.h"
+#include "platform/user_folders.h"
+#include "project/recovery_copy.h"
 #include "qt/desktop_mci.h"
 #include "qt/qt_event_pump.h"
 #include "qt/qt_ui.h"
 #include "qt/worker_timer.h"
+#include "shell/command_line.h"
+#include "shell/events.h"
+#include "shell/main_loop.h"
+#include "shell/open_document.h"
 #include "system/thread_worker.h"
-#include "platform/user_folders.h"
-#include "project/recovery_copy.h"
 #include "view/graph_cache.h"
 
 namespace {

@@ -1,11 +1,11 @@
 // The about window: shown modally from the menu, painted once, closed by
 // its button or its close box.
 #include "shell/about.h"
+#include "shell/handlers.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "app/handlers.h"
 
 namespace pelisto {
 namespace {

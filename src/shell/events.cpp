@@ -4,13 +4,17 @@
 #include <exception>
 #include <optional>
 
-#include "shell/handler_fault.h"
-#include "app/handlers.h"
-#include "shell/open_document.h"
-#include "view/window_title.h"
+#include "editlist/handlers.h"
 #include "model/list_state.h"
-#include "editlist/undo.h"
+#include "playback/handlers.h"
+#include "project/handlers.h"
+#include "shell/handler_fault.h"
+#include "shell/handlers.h"
+#include "shell/open_document.h"
+#include "view/handlers.h"
 #include "view/markers.h"
+#include "view/window_title.h"
+#include "wave/handlers.h"
 
 namespace pelisto {
 namespace {

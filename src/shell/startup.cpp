@@ -3,16 +3,17 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "shell/events.h"
 #include "model/forms.h"
-#include "app/handlers.h"
-#include "shell/main_loop.h"
-#include "shell/open_document.h"
 #include "model/list_state.h"
+#include "playback/handlers.h"
 #include "playback/play_file.h"
 #include "project/project_commands.h"
 #include "project/recovery_copy.h"
 #include "project/recovery_offer.h"
+#include "shell/events.h"
+#include "shell/handlers.h"
+#include "shell/main_loop.h"
+#include "shell/open_document.h"
 #include "view/graph_cache.h"
 #include "wave/write_plan.h"
 

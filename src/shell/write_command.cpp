@@ -1,10 +1,10 @@
 // The create-wave-file command: the edit list joined into a new wave file,
-// which then plays; and the option of smoothing its joins.
-#include "app/handlers.h"
+// which then plays.
 #include "model/messages.h"
 #include "model/save_target.h"
 #include "platform/file_system.h"
 #include "playback/play_file.h"
+#include "shell/handlers.h"
 #include "wave/wave_file_writer.h"
 #include "wave/write_plan.h"
 
@@ -74,13 +74,6 @@ void BUTTON6_ON(AppContext& ctx) {
     return;
   }
   ctx.state.PLAYFLAG = kPlayWritten;
-}
-
-void SMOOTHJOINS_ON(AppContext& ctx) {
-  const bool on = !ctx.state.smoothJoins;
-  ctx.state.smoothJoins = on;
-  ctx.ui.setChecked(MenuItem::SmoothJoins, on);
-  ctx.ui.rememberChoice(kSmoothJoinsChoice, on);
 }
 
 }  // namespace pelisto

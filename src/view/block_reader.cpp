@@ -1,5 +1,5 @@
 // The block reader of the view: the next 10 ms of sound into WAVEBUF.
-#include "app/handlers.h"
+#include "view/handlers.h"
 
 namespace pelisto {
 

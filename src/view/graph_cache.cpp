@@ -4,11 +4,11 @@
 
 #include <memory>
 
-#include "app/handlers.h"
 #include "model/messages.h"
 #include "platform/user_folders.h"
 #include "view/graph_build.h"
-#include "wave/wave_header.h"
+#include "view/handlers.h"
+#include "view/view_text.h"
 
 namespace pelisto {
 namespace {
@@ -81,7 +81,7 @@ void cancelGraphBuild(AppContext& ctx) {
   ctx.fs.remove(graphCachePath(ctx));
 }
 
-void LOADGRAPHDATA(AppContext& ctx, const std::string&, int32_t& seconds) {
+void LOADGRAPHDATA(AppContext& ctx, int32_t lastSecond) {
   AppState& s = ctx.state;
   cancelGraphBuild(ctx);
   if (s.GRAPHFNUM != 0) ctx.files.close(s.GRAPHFNUM);
@@ -96,7 +96,7 @@ void LOADGRAPHDATA(AppContext& ctx, const std::string&, int32_t& seconds) {
   // GRAPHFNUM is set only once every record is written, so a redraw never
   // sees a cache under construction.
   auto build =
-      std::make_shared<GraphBuild>(ctx.fs, ctx.files.path(s.WAVEFNUM), graphCachePath(ctx), seconds);
+      std::make_shared<GraphBuild>(ctx.fs, ctx.files.path(s.WAVEFNUM), graphCachePath(ctx), lastSecond);
   s.graphBuilding = true;
   ctx.ui.showProgress(kBusyBuildingGraph, 0);
   ctx.worker.start([build] { return build->step(); },
@@ -113,10 +113,7 @@ void GRAPGFAST_ON(AppContext& ctx) {
   if (!ctx.ui.isChecked(MenuItem::GrapgFast)) {
     ctx.ui.setChecked(MenuItem::GrapgFast, true);
     s.GRAPHFAST = 1;
-    if (waveFileOpen(ctx)) {
-      int32_t seconds = lengthSeconds(s.DATASIZE);
-      LOADGRAPHDATA(ctx, s.WAVEFILENAME, seconds);
-    }
+    if (waveFileOpen(ctx)) LOADGRAPHDATA(ctx, lengthSeconds(s.DATASIZE));
   } else {
     ctx.ui.setChecked(MenuItem::GrapgFast, false);
     s.GRAPHFAST = 0;

@@ -94,6 +94,16 @@ void eraseMarkingCursor(AppContext& ctx) {
   ctx.state.cursorShown = false;
 }
 
+void endMouseModes(AppContext& ctx) {
+  AppState& s = ctx.state;
+  eraseMarkingCursor(ctx);
+  if (s.MARKMODE != kMarkNone) ctx.ui.setPointer(Control::PICTURE1, Pointer::kArrow);
+  if (s.DRAGMODE != kDragNone) ctx.ui.setPointer(Control::MAINFORM, Pointer::kArrow);
+  s.MARKMODE = kMarkNone;
+  s.DRAGMODE = kDragNone;
+  s.dragMoved = false;
+}
+
 void eraseMarkerBand(AppContext& ctx) {
   const ControlInfo& pic = controlInfo(Control::PICTURE1);
   Canvas& form = ctx.ui.canvas(Control::MAINFORM);

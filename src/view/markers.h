@@ -52,4 +52,10 @@ void drawCursorLine(AppContext& ctx, int x);
 void showMarkingCursor(AppContext& ctx, int16_t x);
 void eraseMarkingCursor(AppContext& ctx);
 
+// Ends mouse marking and a marker drag: the marking cursor line is erased,
+// MARKMODE is kMarkNone, DRAGMODE kDragNone and the pointers are arrows
+// again (any mouse capture released). Every open of a wave file or a
+// project does this first, and so does an undo.
+void endMouseModes(AppContext& ctx);
+
 }  // namespace pelisto

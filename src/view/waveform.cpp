@@ -2,9 +2,9 @@
 // file itself or from the graph cache; both give the same rows.
 #include <array>
 
-#include "app/handlers.h"
 #include "view/graph_cache.h"
 #include "view/graph_points.h"
+#include "view/handlers.h"
 
 namespace pelisto {
 namespace {

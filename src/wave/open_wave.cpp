@@ -1,11 +1,13 @@
 // The open-file command.
 #include "wave/open_wave.h"
 
-#include "app/handlers.h"
 #include "model/messages.h"
 #include "view/graph_cache.h"
-#include "view/mouse.h"
+#include "view/handlers.h"
+#include "view/markers.h"
 #include "wave/convert_command.h"
+#include "wave/handlers.h"
+#include "view/view_text.h"
 #include "wave/wave_header.h"
 
 namespace pelisto {
@@ -40,13 +42,13 @@ Status openWaveForView(AppContext& ctx, const std::string& path) {
   ctx.files.seek(s.WAVEFNUM, kHeaderSize);
   s.DATASIZE = check.dataSize;
   ctx.ui.setScrollRange(0, scrollRangeMax(s.DATASIZE));
-  int32_t seconds = lengthSeconds(s.DATASIZE);
-  if (s.GRAPHFAST != 0) LOADGRAPHDATA(ctx, path, seconds);
+  const int32_t seconds = lengthSeconds(s.DATASIZE);
+  if (s.GRAPHFAST != 0) LOADGRAPHDATA(ctx, seconds);
   ctx.ui.setText(Control::EDIT1, lengthText(seconds));
   // The view starts at second 0 in every respect: the scroll bar, the
   // position text and the markers agree with the picture.
   ctx.ui.setScrollPos(0);
-  HSCROLL1_CHANGE(ctx);
+  refreshView(ctx);
   return Status::ok();
 }
 

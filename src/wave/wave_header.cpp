@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "model/numbers.h"
 #include "platform/coding.h"
 
 namespace pelisto {
@@ -75,18 +74,6 @@ WaveHeaderCheck checkWaveHeader(File& file) {
   const uint64_t present = length.value() > in.position() ? length.value() - in.position() : 0;
   c.dataSize = static_cast<uint32_t>(std::min<uint64_t>(getLe32(buf), present));
   return c;
-}
-
-int32_t lengthSeconds(uint32_t dataSize) {
-  return static_cast<int32_t>(roundHalfEven(static_cast<double>(dataSize) / kBytesPerSecond));
-}
-
-int32_t scrollRangeMax(uint32_t dataSize) {
-  return static_cast<int32_t>(roundHalfAway(static_cast<double>(dataSize) / kBytesPerSecond));
-}
-
-std::string lengthText(int32_t s) {
-  return std::to_string(s / 60) + " 分 " + std::to_string(s % 60) + "秒";
 }
 
 }  // namespace pelisto

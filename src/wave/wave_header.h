@@ -37,12 +37,4 @@ struct WaveHeaderCheck {
 // inside the header fails with the message of the check being read.
 WaveHeaderCheck checkWaveHeader(File& file);
 
-// The two roundings of the data size: whole seconds for the length display
-// and the graph cache (halves to even), the scroll range (halves away).
-int32_t lengthSeconds(uint32_t dataSize);
-int32_t scrollRangeMax(uint32_t dataSize);
-
-// EDIT1's text for a length of s seconds: "M 分 S秒".
-std::string lengthText(int32_t seconds);
-
 }  // namespace pelisto

@@ -10,10 +10,10 @@
 #include <cstdlib>
 #include <vector>
 
-#include "app/handlers.h"
 #include "fuzz/fuzz_app.h"
 #include "support/test_app.h"
 #include "view/graph_cache.h"
+#include "view/handlers.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace pelisto;

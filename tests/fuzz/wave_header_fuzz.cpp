@@ -12,6 +12,7 @@
 
 #include "platform/coding.h"
 #include "headless/mem_file_system.h"
+#include "view/view_text.h"
 #include "wave/wave_header.h"
 
 namespace {

@@ -13,11 +13,16 @@
 #include <memory>
 #include <vector>
 
-#include "shell/events.h"
-#include "app/handlers.h"
-#include "shell/open_document.h"
+#include "editlist/handlers.h"
+#include "playback/handlers.h"
+#include "project/handlers.h"
 #include "qt/qt_ui.h"
 #include "qt/worker_timer.h"
+#include "shell/events.h"
+#include "shell/handlers.h"
+#include "shell/open_document.h"
+#include "view/handlers.h"
+#include "wave/handlers.h"
 
 namespace pelisto::qttest {
 

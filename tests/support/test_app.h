@@ -7,10 +7,15 @@
 #include <string>
 #include <vector>
 
+#include "editlist/handlers.h"
+#include "headless/headless_app.h"
 #include "model/context.h"
 #include "model/forms.h"
-#include "app/handlers.h"
-#include "headless/headless_app.h"
+#include "playback/handlers.h"
+#include "project/handlers.h"
+#include "shell/handlers.h"
+#include "view/handlers.h"
+#include "wave/handlers.h"
 #include "wave/wav_bytes.h"
 
 namespace pelisto::test {

@@ -1,0 +1,31 @@
+// The handlers of the waveform view, each a free function over the
+// application context (as are the handlers of every folder: a comment
+// starts with what the user does to run it, the caption of its button or
+// menu item).
+#pragma once
+
+#include <cstdint>
+
+#include "model/context.h"
+
+namespace pelisto {
+
+// Reads the next block (10 ms) of the open wave file into WAVEBUF, from
+// byte position when it is not 0; zeros past the end.
+int16_t GETWAVEDATA(AppContext& ctx, int32_t position);
+// Draws second of the open wave file into PICTURE1 (from the graph cache
+// when it is ready).
+int16_t SHOWWAVEDATA(AppContext& ctx, int32_t second);
+// Redraws the view at HSCROLL1's position: the position text, the second
+// and the markers of the selected entry. With no wave file open there is
+// nothing to show, and nothing changes.
+void refreshView(AppContext& ctx);
+// HSCROLL1 moved: refused when no wave file is open, else refreshView.
+void HSCROLL1_CHANGE(AppContext& ctx);
+// Starts building the graph cache of the open wave file behind the window:
+// the records of seconds 0 … lastSecond.
+void LOADGRAPHDATA(AppContext& ctx, int32_t lastSecond);
+// 表示 → グラフの高速表示を優先: switches the graph cache on or off.
+void GRAPGFAST_ON(AppContext& ctx);
+
+}  // namespace pelisto

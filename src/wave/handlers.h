@@ -1,0 +1,15 @@
+// The handlers of wave files.
+#pragma once
+
+#include "model/context.h"
+
+namespace pelisto {
+
+// ファイル → waveファイルを開く: asks for a wave file, opens it into the view
+// and offers to convert a sound of another format.
+void OPENWAVEFILE_ON(AppContext& ctx);
+// 編集 → つなぎ目を滑らかにする: switches the smoothing of the joins in
+// written files on or off, and remembers it for the next start.
+void SMOOTHJOINS_ON(AppContext& ctx);
+
+}  // namespace pelisto
