@@ -1,54 +1,97 @@
 #!/usr/bin/env bash
 # Checks the include rules of the layers under SRC (a source tree laid out
-# as src/):
-#   - the core (app, wave, view, playback, editlist, project and platform
-#     outside the backends qt and headless) includes no Qt or SDL
-#     header and nothing of headless;
-#   - the platform interfaces (platform outside the two backends) include
-#     nothing of app or the subsystems.
-# Prints each offending line as FILE:LINE: TEXT and exits 1 when there is
-# one.
+# as src/). The folders stand in this order, from the bottom up; a folder
+# may include itself and the folders of lower levels, never one above it
+# nor one beside it on its own level:
+#
+#   1  platform   the narrow interfaces and their portable helpers
+#   2  system     the real implementations of the interfaces
+#   2  model      the state, the context and the edit list
+#   3  view       the waveform, the markers and the graph cache
+#   4  wave       wave files: checks, opening, writing, converting
+#   5  playback   playing and following a play
+#   6  editlist   marking and the list commands
+#   7  project    project files and the copy of an unsaved list
+#   8  shell      events, start-up, the main loop, joint commands
+#   9  qt         the desktop program (Qt and SDL)
+#   9  headless   the scripted backend of the tests and the runner
+#
+# Besides: only qt includes Qt or SDL headers, every file lies in one of
+# these folders, and every include of the project's own names one of them.
+# Prints each offending line as FILE:LINE: TEXT (why) and exits 1 when
+# there is one.
 #
 #   check_layers.sh SRC
-#   check_layers.sh --self-test   (the rules catch one fault of each kind)
+#   check_layers.sh --self-test   (a fault of each kind is caught)
 set -euo pipefail
 
+declare -A level=([platform]=1 [system]=2 [model]=2 [view]=3 [wave]=4 [playback]=5
+                  [editlist]=6 [project]=7 [shell]=8 [qt]=9 [headless]=9)
+
+# Why a file of folder `from` may not include `target` (a quoted include),
+# or nothing when it may.
+fault() {
+  local from=$1 target=$2 to=${2%%/*}
+  [ "$to" = "$target" ] && { echo "no folder named"; return; }
+  [ -n "${level[$to]:-}" ] || { echo "unknown folder $to"; return; }
+  [ "$to" = "$from" ] && return
+  if [ "${level[$to]}" -gt "${level[$from]}" ]; then
+    echo "up: $from includes $to"
+  elif [ "${level[$to]}" -eq "${level[$from]}" ]; then
+    echo "sideways: $from includes $to"
+  fi
+}
+
 check() {
-  local src=$1 status=0 core=() interfaces=() f
+  local src=$1 status=0 f rel from n text target why
   while IFS= read -r f; do
-    case ${f#"$src"/} in
-      qt/* | headless/*) ;;
-      platform/*) core+=("$f") interfaces+=("$f") ;;
-      app/* | model/* | shell/* | system/* | wave/* | view/* | playback/* | editlist/* | project/*) core+=("$f") ;;
-    esac
+    rel=${f#"$src"/}
+    from=${rel%%/*}
+    if [ "$from" = "$rel" ] || [ -z "${level[$from]:-}" ]; then
+      echo "$f: a file outside the layers' folders"
+      status=1
+      continue
+    fi
+    while IFS=: read -r n text; do
+      if [[ $text =~ \#[[:space:]]*include[[:space:]]*\"([^\"]+)\" ]]; then
+        target=${BASH_REMATCH[1]}
+        why=$(fault "$from" "$target")
+      elif [[ $text =~ \#[[:space:]]*include[[:space:]]*\<(Q[A-Za-z]|SDL) ]] && [ "$from" != qt ]; then
+        why="Qt or SDL outside qt"
+      else
+        continue
+      fi
+      [ -z "$why" ] && continue
+      echo "$f:$n: $text ($why)"
+      status=1
+    done < <(grep -nE '^[[:space:]]*#[[:space:]]*include' "$f" || true)
   done < <(find "$src" -type f \( -name '*.h' -o -name '*.cpp' \) | sort)
-  local include='^[[:space:]]*#[[:space:]]*include[[:space:]]*'
-  report() {  # pattern, files…
-    local pattern=$1
-    shift
-    [ $# -eq 0 ] && return 0
-    if grep -nHE "$include$pattern" "$@"; then status=1; fi
-  }
-  report '[<"](Q[A-Za-z]|SDL)' "${core[@]}"
-  report '"headless/' "${core[@]}"
-  report '"(app|model|shell|system|wave|view|playback|editlist|project)/' "${interfaces[@]}"
   return $status
 }
 
 self_test() {
   tmp=$(mktemp -d)
   trap 'rm -rf "$tmp"' EXIT
-  mkdir -p "$tmp/app" "$tmp/view" "$tmp/qt" "$tmp/headless" "$tmp/platform/mci"
-  printf '#include "platform/ui.h"\n#include <vector>\n' >"$tmp/app/good.cpp"
-  printf '#include <QWidget>\n#include "model/forms.h"\n' >"$tmp/qt/backend.cpp"
-  printf '#include "model/context.h"\n' >"$tmp/headless/fake.cpp"
+  local folder
+  for folder in "${!level[@]}"; do mkdir -p "$tmp/$folder"; done
+  mkdir -p "$tmp/system/mci"
+  printf '#include "platform/ui.h"\n#include <vector>\n' >"$tmp/model/good.cpp"
+  printf '#include "model/good.h"\n#include "view/markers.h"\n' >"$tmp/wave/good.cpp"
+  printf '#include "system/mci/interpreter.h"\n#include "platform/mci.h"\n' >"$tmp/system/mci/good.cpp"
+  printf '#include <QWidget>\n#include <SDL.h>\n#include "shell/events.h"\n' >"$tmp/qt/backend.cpp"
+  printf '#include "shell/main_loop.h"\n#include "system/mci/interpreter.h"\n' >"$tmp/headless/fake.cpp"
   check "$tmp" >/dev/null || { echo "layers: a clean tree was refused" >&2; return 1; }
   local bad
-  for bad in 'app/a.cpp:#include <QString>' 'view/b.h:#include <SDL.h>' \
-             'view/c.cpp:  #  include <SDL2/SDL_audio.h>' 'app/d.cpp:#include <QtCore/QObject>' \
-             'app/e.cpp:#include "headless/headless_ui.h"' \
-             'platform/f.h:#include "model/forms.h"' 'platform/mci/g.cpp:#include "wave/wav_bytes.h"'; do
+  for bad in 'model/a.cpp:#include <QString>' 'view/b.h:#include <SDL.h>' \
+             'headless/c.cpp:  #  include <SDL2/SDL_audio.h>' 'shell/d.cpp:#include <QtCore/QObject>' \
+             'platform/e.h:#include "model/context.h"' 'view/f.cpp:#include "editlist/marking.h"' \
+             'model/g.h:#include "shell/events.h"' 'shell/h.cpp:#include "headless/headless_ui.h"' \
+             'model/i.cpp:#include "system/thread_worker.h"' 'qt/j.cpp:#include "headless/fake.h"' \
+             'system/mci/k.cpp:#include "model/numbers.h"' 'wave/l.cpp:#include "app/handlers.h"' \
+             'wave/m.cpp:#include "handlers.h"' 'app/n.cpp:#include "platform/ui.h"' \
+             'o.cpp:#include "platform/ui.h"'; do
     local file=${bad%%:*} line=${bad#*:}
+    mkdir -p "$(dirname "$tmp/$file")"
     printf '%s\n' "$line" >"$tmp/$file"
     if check "$tmp" >/dev/null; then
       echo "layers: not caught: $file: $line" >&2
