@@ -3,7 +3,7 @@
 #include <functional>
 
 #include "model/messages.h"
-#include "model/edit_rows.h"
+#include "model/edit_list.h"
 #include "support/edit_list_app.h"
 
 namespace pelisto::test {

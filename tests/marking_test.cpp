@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "model/messages.h"
-#include "model/edit_rows.h"
+#include "model/edit_list.h"
 #include "editlist/marking.h"
 #include "support/edit_list_app.h"
 

@@ -5,7 +5,7 @@
 #include <limits>
 
 #include "editlist/handlers.h"
-#include "model/edit_rows.h"
+#include "model/edit_list.h"
 #include "model/messages.h"
 #include "model/numbers.h"
 #include "view/handlers.h"

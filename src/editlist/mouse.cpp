@@ -5,7 +5,7 @@
 
 #include "editlist/handlers.h"
 #include "editlist/marking.h"
-#include "model/edit_rows.h"
+#include "model/edit_list.h"
 #include "model/forms.h"
 #include "model/line_text.h"
 #include "model/messages.h"

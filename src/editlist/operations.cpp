@@ -3,7 +3,7 @@
 #include <string>
 
 #include "editlist/handlers.h"
-#include "model/edit_rows.h"
+#include "model/edit_list.h"
 #include "model/line_text.h"
 #include "model/messages.h"
 #include "model/numbers.h"

@@ -4,7 +4,7 @@
 
 #include "model/forms.h"
 #include "model/numbers.h"
-#include "model/edit_rows.h"
+#include "model/edit_list.h"
 
 namespace pelisto {
 namespace {

@@ -1,7 +1,7 @@
 #include "view/window_title.h"
 
 #include "model/forms.h"
-#include "model/edit_rows.h"
+#include "model/edit_list.h"
 #include "model/list_state.h"
 
 namespace pelisto {

@@ -4,7 +4,7 @@
 #include <map>
 
 #include "model/messages.h"
-#include "model/edit_rows.h"
+#include "model/edit_list.h"
 #include "platform/coding.h"
 #include "platform/text.h"
 #include "wave/wave_header.h"

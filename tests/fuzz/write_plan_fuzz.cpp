@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "model/edit_rows.h"
+#include "model/edit_list.h"
 #include "fuzz/fuzz_app.h"
 #include "platform/coding.h"
 #include "wave/write_plan.h"

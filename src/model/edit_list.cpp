@@ -1,4 +1,4 @@
-#include "model/edit_rows.h"
+#include "model/edit_list.h"
 
 #include <algorithm>
 #include <utility>
