@@ -82,7 +82,7 @@ void fillList(bench::HeadlessProgram& p) {
   for (int i = 0; i < kMaxEditRows; ++i) {
     s.EDITFILE[i] = {"/tmp/source.wav", "source.wav"};
     s.EDITDATA[i] = {i, i + 1, 0, 0, 1, 0, 0, 0};
-    p.ui.addLine(std::string(54, ' ') + std::to_string(i));
+    p.ctx.list.addLine(std::string(54, ' ') + std::to_string(i));
   }
   s.EDITCOUNT = kMaxEditRows;
 }

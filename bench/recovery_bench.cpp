@@ -30,7 +30,7 @@ void fillList(AppContext& ctx, HeadlessUi& ui, int n) {
     ctx.state.EDITFILE[i] = {"/home/user/recordings/2026/session-" + std::to_string(i % 40) + ".wav",
                              "session-" + std::to_string(i % 40) + ".wav"};
     ctx.state.EDITDATA[i] = {i * 441, i * 441 + 44100, i * 10, i * 10 + 1000, 1, 0, 0, 0};
-    ui.addLine("session-" + std::to_string(i % 40) + ".wav    12.345 ～   13.345    1.000 秒");
+    ctx.list.addLine("session-" + std::to_string(i % 40) + ".wav    12.345 ～   13.345    1.000 秒");
   }
   ctx.state.EDITCOUNT = static_cast<int16_t>(n);
 }

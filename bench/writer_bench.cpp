@@ -86,12 +86,12 @@ struct Program : bench::HeadlessProgram {
     }
   }
   void setList(const std::string& source, const std::vector<Range>& ranges, int32_t voiceless) {
-    ui.clearLines();
+    ctx.list.clearLines();
     for (size_t i = 0; i < ranges.size(); ++i) {
       ctx.state.ensureRow(static_cast<int>(i));
       ctx.state.EDITFILE[i] = {source, "src.wav"};
       ctx.state.EDITDATA[i] = {ranges[i].start, ranges[i].end, 0, 0, ranges[i].loops, voiceless, 0, 0};
-      ui.addLine("range");
+      ctx.list.addLine("range");
     }
     ctx.state.EDITCOUNT = static_cast<int16_t>(ranges.size());
   }

@@ -48,7 +48,7 @@ TEST(ConvertCommand, EveryWayOutLeavesTheStateAsTheRefusalLeftItAndNoFile) {
       {"dialog cancelled", {}, {{A::kYes, ""}, {A::kCancel, ""}}, {kSaveDialog}},
       {"the source itself", {}, {{A::kYes, ""}, {A::kSave, "/w/rate.wav"}},
        {kSaveDialog, "message: 変換元のファイルには書き込めません。別の名前を指定してください\n/w/rate.wav"}},
-      {"a line's source", [](TestApp& app) { app.ctx.state.EDITFILE[0][0] = "/w/good.wav", app.ui.addLine("x"); },
+      {"a line's source", [](TestApp& app) { app.ctx.state.EDITFILE[0][0] = "/w/good.wav", app.ctx.list.addLine("x"); },
        {{A::kYes, ""}, {A::kSave, "/w/good.wav"}},
        {kSaveDialog, "message: 1行目のwaveファイルには書き込めません。別の名前を指定してください\n/w/good.wav"}},
       {"full disk", [](TestApp& app) { app.fs.setCapacity(441044 + 19244 + 1000); },

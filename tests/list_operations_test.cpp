@@ -276,7 +276,7 @@ TEST(PendingEntry, CopyingItChangesNothing) {
 
 TEST(Capacity, BlankAndCopyRefusedWhenTheListIsFull) {
   EditListApp app(1);
-  for (int i = 0; i < kMaxEditRows; ++i) app.ui.addLine("x");
+  for (int i = 0; i < kMaxEditRows; ++i) app.ctx.list.addLine("x");
   app.state().EDITCOUNT = kMaxEditRows;
   app.ui.select(0);
   BUTTON12_ON(app.ctx);

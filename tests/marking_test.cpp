@@ -245,7 +245,7 @@ TEST(ListClick, ScrollsToTheEntrysSecond) {
   EditListApp app(62);
   app.state().EDITDATA[0][2] = 61999;
   app.state().EDITDATA[1][2] = 0;
-  for (int i = 0; i < 2; ++i) app.ui.addLine("x");
+  for (int i = 0; i < 2; ++i) app.ctx.list.addLine("x");
   app.state().EDITCOUNT = 2;
   app.ui.select(0);
   LIST1_CLICK(app.ctx);

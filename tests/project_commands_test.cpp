@@ -49,7 +49,7 @@ class ProjectCommands : public ::testing::Test {
     s.EDITDATA[1] = {0, 441, 0, 10, 0, 0, 0, 0};
     s.EDITFILE[2] = {"/w/b.wav", "b.wav"};
     s.EDITDATA[2] = {4410, 0, 100, 0, 1, 9, 9, 9};
-    for (const char* l : {"line 0", "line 1", "pending"}) app.ui.addLine(l);
+    for (const char* l : {"line 0", "line 1", "pending"}) app.ctx.list.addLine(l);
     s.EDITCOUNT = 2;
     app.ui.select(2);
     app.transcript.clear();
@@ -160,7 +160,7 @@ TEST_F(ProjectCommands, WriteErrorKeepsTheOldProjectAndLeavesNoTemporaryFile) {
     fresh.ctx.state.ensureRow(99);
     for (int i = 0; i < 100; ++i) {
       fresh.ctx.state.EDITFILE[i] = {std::string(30000, 'p'), "n"};
-      fresh.ui.addLine("l");
+      fresh.ctx.list.addLine("l");
     }
     c.inject(fresh.fs);
     fresh.ui.queueAnswer({ScriptedAnswer::kSave, "/p/a.PRJ"});
@@ -262,7 +262,7 @@ TEST_F(ProjectCommands, JapanesePathAndNameRoundTripThroughCp932) {
   app.ctx.state.WAVEFILENAME = "/録音/会議～一日目.wav";
   app.ctx.state.EDITFILE[0] = {"/録音/会議～一日目.wav", "会議～一日目.wav"};
   app.ctx.state.EDITDATA[0] = {0, 44100, 0, 1000, 1, 0, 0, 0};
-  app.ui.addLine("x");
+  app.ctx.list.addLine("x");
   app.ctx.state.EDITCOUNT = 1;
   save("/録音/会議");
   std::vector<uint8_t> bytes = app.fs.contents("/録音/会議.PRJ");

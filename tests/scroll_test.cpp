@@ -23,7 +23,7 @@ void selectEntry(ViewApp& app, int32_t startMs, int32_t endMs) {
   s.EDITFILE[0] = {"/w/a.wav", "a.wav"};
   s.EDITDATA[0] = {startMs * 441 / 10, endMs * 441 / 10, startMs, endMs, 1, 0, 0, 0};
   s.EDITCOUNT = 1;
-  app.ui.addLine("entry");
+  app.ctx.list.addLine("entry");
   app.ui.select(0);
 }
 

@@ -46,7 +46,7 @@ class SmoothJoins : public WriterFixture {
     app.openWave("/w/a.wav");
   }
   void setList(const std::vector<Row>& rows) {
-    app.ui.clearLines();
+    app.ctx.list.clearLines();
     app.ctx.state.EDITCOUNT = 0;
     for (const Row& r : rows) *r.source ? addRange(r.source, r.start, r.end, r.loops, r.voiceless) : addBlank(r.end);
   }

@@ -176,7 +176,7 @@ TEST(Undo, ManyDeletesOnAFullListStayWithinTheBound) {
   for (int i = 0; i < kMaxEditRows; ++i) {
     s.EDITFILE[i] = {"/wav/a.wav", "a.wav"};
     s.EDITDATA[i] = {i, i + 1, 0, 0, 1, 0, 0, 0};
-    app.ui.addLine(std::string(54, ' ') + std::to_string(i));  // as long as a real line
+    app.ctx.list.addLine(std::string(54, ' ') + std::to_string(i));  // as long as a real line
   }
   s.EDITCOUNT = kMaxEditRows;
   const size_t heap = mallinfo2().uordblks;

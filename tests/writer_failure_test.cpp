@@ -123,7 +123,7 @@ TEST_F(WriterFailure, AFileTheDeviceWillNotPlayIsReportedAndNothingCountsAsPlayi
 }
 
 TEST_F(WriterFailure, TheLargestLengthTheHeaderCanHoldIsAcceptedAndOneFrameMoreRefused) {
-  app.ui.clearLines();
+  app.ctx.list.clearLines();
   app.ctx.state.EDITCOUNT = 0;
   addBlank(1073741812);  // 44 + 4 × frames = 4294967292 bytes
   auto plan = planWaveFile(app.ctx);
@@ -153,7 +153,7 @@ class WriterOnDisk : public ::testing::Test {
     ctx.state.EDITFILE[0] = {dir + "/b.wav", "b.wav"};
     ctx.state.EDITDATA[0] = {0, 100, 0, 0, 1, 0, 0, 0};
     ctx.state.EDITCOUNT = 1;
-    ui.addLine("b");
+    ctx.list.addLine("b");
   }
   void TearDown() override { std::filesystem::remove_all(dir); }
   std::vector<std::string> entries() const {

@@ -72,7 +72,7 @@ TEST_F(Writer, LoopCountsRepeatTheRangeAndBelowOneWriteItOnce) {
   } cases[] = {{3, 3}, {1, 1}, {0, 1}, {-1, 1}, {INT32_MIN, 1}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.loops);
-    app.ui.clearLines();
+    app.ctx.list.clearLines();
     app.ctx.state.EDITCOUNT = 0;
     app.ctx.state.PLAYFLAG = 0;
     addRange("/w/a.wav", 250, 350, c.loops);
@@ -103,7 +103,7 @@ TEST_F(Writer, VoicelessRangesAreWrittenInWholeBlocks) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.start);
-    app.ui.clearLines();
+    app.ctx.list.clearLines();
     app.ctx.state.EDITCOUNT = 0;
     app.ctx.state.PLAYFLAG = 0;
     addRange("/w/a.wav", c.start, c.end, 1, 1);

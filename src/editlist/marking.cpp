@@ -64,14 +64,14 @@ void BUTTON3_ON(AppContext& ctx) {
 
 void BUTTON4_ON(AppContext& ctx) {
   if (Status st = markingRefusal(ctx); !st) return refuse(ctx, st.message());
-  if (ctx.ui.selected() < 0 || !hasPendingEntry(ctx)) return refuse(ctx, kMsgChooseStart);
+  if (ctx.list.selected() < 0 || !ctx.list.hasPending()) return refuse(ctx, kMsgChooseStart);
   armMarking(ctx, kMarkEnd);
 }
 
 void LIST1_CLICK(AppContext& ctx) {
   // The line is selected already: a drag of the last one's marker ends.
   markersFollowList(ctx);
-  int s = ctx.ui.selected();
+  int s = ctx.list.selected();
   if (s < 0 || s >= static_cast<int>(ctx.state.EDITDATA.size())) return;
   int32_t startMs = ctx.state.EDITDATA[s][kStartMs];
   int32_t second = startMs / 1000 - (startMs % 1000 < 0 ? 1 : 0);  // floor

@@ -42,29 +42,29 @@ void markStart(AppContext& ctx, const MarkPosition& pos) {
     refuse(ctx, kMsgListFull);
     return;
   }
-  clearRow(s, r);
+  ctx.list.clearRow(r);
   s.EDITFILE[r][kSourcePath] = s.WAVEFILENAME;
   s.EDITFILE[r][kDisplayName] = displayName(s.WAVEFILENAME);
   s.EDITDATA[r][kStartFrame] = pos.frames;
   s.EDITDATA[r][kStartMs] = pos.ms;
   s.EDITDATA[r][kLoopCount] = 1;
-  if (r < ctx.ui.lineCount()) ctx.ui.removeLine(ctx.ui.lineCount() - 1);
-  ctx.ui.addLine(pendingLine(s, r));
-  ctx.ui.select(ctx.ui.lineCount() - 1);
+  if (r < ctx.list.lineCount()) ctx.list.removeLine(ctx.list.lineCount() - 1);
+  ctx.list.addLine(pendingLine(s, r));
+  ctx.list.select(ctx.list.lineCount() - 1);
 }
 
 // An end mark finishes the pending entry. Without one (it was deleted after
 // end marking was armed) there is nothing to finish.
 void markEnd(AppContext& ctx, const MarkPosition& pos) {
   AppState& s = ctx.state;
-  if (!hasPendingEntry(ctx)) return;
+  if (!ctx.list.hasPending()) return;
   const int r = s.EDITCOUNT;
   s.ensureRow(r);
   s.EDITDATA[r][kEndFrame] = pos.frames;
   s.EDITDATA[r][kEndMs] = pos.ms;
-  ctx.ui.removeLine(ctx.ui.lineCount() - 1);
-  ctx.ui.addLine(finishedLine(s, r));
-  ctx.ui.select(-1);
+  ctx.list.removeLine(ctx.list.lineCount() - 1);
+  ctx.list.addLine(finishedLine(s, r));
+  ctx.list.select(-1);
   s.EDITCOUNT = static_cast<int16_t>(r + 1);
 }
 
@@ -133,8 +133,8 @@ void MAINFORM_MOUSEUP(AppContext& ctx, int, double x, double) {
   // A press and release on a marker without a move is no drop.
   if (!s.dragMoved) return;
   s.dragMoved = false;
-  const int line = ctx.ui.selected();
-  if (line < 0 || line >= ctx.ui.lineCount() || line >= static_cast<int>(s.EDITDATA.size())) {
+  const int line = ctx.list.selected();
+  if (line < 0 || line >= ctx.list.lineCount() || line >= static_cast<int>(s.EDITDATA.size())) {
     return;
   }
   const ControlInfo& picture = controlInfo(Control::PICTURE1);
@@ -149,14 +149,14 @@ void MAINFORM_MOUSEUP(AppContext& ctx, int, double x, double) {
     row[kEndMs] = pos.ms;
   }
   // The pending entry keeps its pending line: it has no end yet.
-  std::string text = isPendingLine(ctx, line) ? pendingLine(s, line) : finishedLine(s, line);
-  ctx.ui.removeLine(line);
-  if (line <= ctx.ui.lineCount() - 1) {
-    ctx.ui.insertLine(line, text);
+  std::string text = ctx.list.isPending(line) ? pendingLine(s, line) : finishedLine(s, line);
+  ctx.list.removeLine(line);
+  if (line <= ctx.list.lineCount() - 1) {
+    ctx.list.insertLine(line, text);
   } else {
-    ctx.ui.addLine(text);
+    ctx.list.addLine(text);
   }
-  ctx.ui.select(line);
+  ctx.list.select(line);
   refreshView(ctx);
 }
 

@@ -13,7 +13,7 @@ namespace {
 
 // The selected line, or -1 after the common refusal.
 int selectedOrRefuse(AppContext& ctx) {
-  int i = ctx.ui.selected();
+  int i = ctx.list.selected();
   if (i < 0) refuse(ctx, kMsgSelectRange);
   return i;
 }
@@ -39,49 +39,49 @@ void BUTTON8_ON(AppContext& ctx) {
   int i = selectedOrRefuse(ctx);
   if (i < 0) return;
   AppState& s = ctx.state;
-  const int n = ctx.ui.lineCount();
-  const bool pending = isPendingLine(ctx, i);
+  const int n = ctx.list.lineCount();
+  const bool pending = ctx.list.isPending(i);
   s.ensureRow(n - 1);
   for (int j = i + 1; j < n; ++j) {
     s.EDITFILE[j - 1] = s.EDITFILE[j];
     s.EDITDATA[j - 1] = s.EDITDATA[j];
   }
-  ctx.ui.removeLine(i);
-  ctx.ui.select(-1);
+  ctx.list.removeLine(i);
+  ctx.list.select(-1);
   if (!pending) s.EDITCOUNT = static_cast<int16_t>(s.EDITCOUNT - 1);
   s.EDITDATA[n - 1] = EditDataRow{};  // the texts of the freed row stay
 }
 
 void BUTTON9_ON(AppContext& ctx) {
   int i = selectedOrRefuse(ctx);
-  if (i <= 0 || isPendingLine(ctx, i)) return;  // the pending entry stays last
-  std::string text = ctx.ui.line(i);
-  swapRows(ctx.state, i - 1, i);
-  ctx.ui.removeLine(i);
-  ctx.ui.insertLine(i - 1, text);
-  ctx.ui.select(i - 1);
+  if (i <= 0 || ctx.list.isPending(i)) return;  // the pending entry stays last
+  std::string text = ctx.list.line(i);
+  ctx.list.swapRows(i - 1, i);
+  ctx.list.removeLine(i);
+  ctx.list.insertLine(i - 1, text);
+  ctx.list.select(i - 1);
 }
 
 void BUTTON10_ON(AppContext& ctx) {
   int i = selectedOrRefuse(ctx);
-  if (i < 0 || i >= ctx.ui.lineCount() - 1 || isPendingLine(ctx, i + 1)) return;
-  std::string text = ctx.ui.line(i);
-  swapRows(ctx.state, i, i + 1);
-  ctx.ui.removeLine(i);
-  if (i + 1 <= ctx.ui.lineCount() - 1) {
-    ctx.ui.insertLine(i + 1, text);
+  if (i < 0 || i >= ctx.list.lineCount() - 1 || ctx.list.isPending(i + 1)) return;
+  std::string text = ctx.list.line(i);
+  ctx.list.swapRows(i, i + 1);
+  ctx.list.removeLine(i);
+  if (i + 1 <= ctx.list.lineCount() - 1) {
+    ctx.list.insertLine(i + 1, text);
   } else {
-    ctx.ui.addLine(text);
+    ctx.list.addLine(text);
   }
-  ctx.ui.select(i + 1);
+  ctx.list.select(i + 1);
 }
 
 void BUTTON11_ON(AppContext& ctx) {
-  if (ctx.ui.lineCount() == 0) {
+  if (ctx.list.lineCount() == 0) {
     refuse(ctx, kMsgBlankAlone);
     return;
   }
-  if (!hasRoomForEntry(ctx)) {
+  if (!ctx.list.hasRoom()) {
     refuse(ctx, kMsgListFull);
     return;
   }
@@ -103,18 +103,18 @@ void BUTTON11_ON(AppContext& ctx) {
   EditDataRow data{};
   data[kEndFrame] = *frames;
   data[kEndMs] = *ms;
-  addFinishedEntry(ctx, file, data, finishedText(kBlankName, 0, *ms));
+  ctx.list.addFinished(file, data, finishedText(kBlankName, 0, *ms));
 }
 
 void BUTTON12_ON(AppContext& ctx) {
   int i = selectedOrRefuse(ctx);
-  if (i < 0 || isPendingLine(ctx, i)) return;  // a pending entry has no end to copy
-  if (!hasRoomForEntry(ctx)) {
+  if (i < 0 || ctx.list.isPending(i)) return;  // a pending entry has no end to copy
+  if (!ctx.list.hasRoom()) {
     refuse(ctx, kMsgListFull);
     return;
   }
   ctx.state.ensureRow(i);
-  addFinishedEntry(ctx, ctx.state.EDITFILE[i], ctx.state.EDITDATA[i], ctx.ui.line(i));
+  ctx.list.addFinished(ctx.state.EDITFILE[i], ctx.state.EDITDATA[i], ctx.list.line(i));
 }
 
 }  // namespace pelisto

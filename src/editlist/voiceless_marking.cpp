@@ -6,7 +6,7 @@
 namespace pelisto {
 
 void BUTTON14_ON(AppContext& ctx) {
-  const int i = ctx.ui.selected();
+  const int i = ctx.list.selected();
   if (i < 0 || i >= static_cast<int>(ctx.state.EDITDATA.size())) {
     refuse(ctx, kMsgSelectRange);
     return;

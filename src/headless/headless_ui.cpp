@@ -48,31 +48,32 @@ void HeadlessUi::setScrollRange(int minimum, int maximum) {
 
 void HeadlessUi::setScrollPos(int pos) { m_scrollPos = std::clamp(pos, m_scrollMin, m_scrollMax); }
 
-void HeadlessUi::addLine(const std::string& text) { m_lines.push_back(text); }
+void HeadlessUi::reportSelection(int before) {
+  if (m_list.selected() != before && m_selectionListener) m_selectionListener(m_list.selected());
+}
 
 void HeadlessUi::insertLine(int index, const std::string& text) {
-  index = std::clamp(index, 0, lineCount());
-  m_lines.insert(m_lines.begin() + index, text);
-  if (m_selected >= index) ++m_selected;
+  const int before = m_list.selected();
+  m_list.insert(index, text);
+  reportSelection(before);
 }
 
 void HeadlessUi::removeLine(int index) {
-  if (index < 0 || index >= lineCount()) return;
-  m_lines.erase(m_lines.begin() + index);
-  if (m_selected == index) m_selected = -1;
-  else if (m_selected > index) --m_selected;
+  const int before = m_list.selected();
+  m_list.remove(index);
+  reportSelection(before);
 }
 
-std::string HeadlessUi::line(int index) const {
-  if (index < 0 || index >= lineCount()) return std::string();
-  return m_lines[index];
+void HeadlessUi::select(int index) {
+  const int before = m_list.selected();
+  m_list.select(index);
+  reportSelection(before);
 }
-
-void HeadlessUi::select(int index) { m_selected = (index >= 0 && index < lineCount()) ? index : -1; }
 
 void HeadlessUi::clearLines() {
-  m_lines.clear();
-  m_selected = -1;
+  const int before = m_list.selected();
+  m_list.clear();
+  reportSelection(before);
 }
 
 Canvas& HeadlessUi::canvas(Control control) {

@@ -3,11 +3,13 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "model/edit_list.h"
 #include "platform/ui.h"
 
 namespace pelisto {
@@ -71,12 +73,15 @@ class HeadlessUi final : public Ui {
   int scrollPos() const override { return m_scrollPos; }
   void setScrollPos(int pos) override;
 
-  void addLine(const std::string& text) override;
+  void setSelectionListener(std::function<void(int)> listener) override {
+    m_selectionListener = std::move(listener);
+  }
+  void addLine(const std::string& text) override { m_list.add(text); }
   void insertLine(int index, const std::string& text) override;
   void removeLine(int index) override;
-  std::string line(int index) const override;
-  int lineCount() const override { return static_cast<int>(m_lines.size()); }
-  int selected() const override { return m_selected; }
+  std::string line(int index) const override { return m_list.at(index); }
+  int lineCount() const override { return m_list.count(); }
+  int selected() const override { return m_list.selected(); }
   void select(int index) override;
   void clearLines() override;
 
@@ -111,6 +116,8 @@ class HeadlessUi final : public Ui {
 
  private:
   bool takeAnswer(ScriptedAnswer& out, const std::string& what);
+  // Tells the listener when the selected line is no longer `before`.
+  void reportSelection(int before);
 
   Transcript& m_transcript;
   std::deque<ScriptedAnswer> m_answers;
@@ -121,8 +128,8 @@ class HeadlessUi final : public Ui {
   std::map<MenuItem, bool> m_checked;
   std::map<std::string, bool> m_choices;
   int m_scrollMin = 0, m_scrollMax = 0, m_scrollPos = 0;
-  std::vector<std::string> m_lines;
-  int m_selected = -1;
+  ListLines m_list;
+  std::function<void(int)> m_selectionListener;
   Canvas m_form;
   Canvas m_picture;
   Canvas m_form3;

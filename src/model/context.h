@@ -7,6 +7,7 @@
 #include <string>
 
 #include "model/app_state.h"
+#include "model/edit_list.h"
 #include "model/list_history.h"
 #include "model/recovery_state.h"
 #include "platform/file_system.h"
@@ -24,6 +25,7 @@ struct AppContext {
   AppContext(Ui& ui_, FileSystem& fs_, MciDevice& mci_, Worker& worker_,
              SoundLibrary* sound_ = nullptr)
       : ui(ui_),
+        list(state, ui_),
         fs(fs_),
         files(fs_),
         mci(mci_),
@@ -36,6 +38,7 @@ struct AppContext {
   AppState state;
   ListHistory history;  // of the edit list, for undo and redo
   Ui& ui;
+  EditList list;  // shown in LIST1
   FileSystem& fs;
   FileTable files;
   MciDevice& mci;

@@ -4,47 +4,126 @@
 #include <utility>
 
 namespace pelisto {
+namespace {
 
-bool hasPendingEntry(const AppContext& ctx) {
-  return ctx.ui.lineCount() == ctx.state.EDITCOUNT + 1;
+// Marks a change of the list as being shown for as long as it lives.
+class Showing {
+ public:
+  explicit Showing(bool& flag) : m_flag(flag), m_was(flag) { m_flag = true; }
+  ~Showing() { m_flag = m_was; }
+  Showing(const Showing&) = delete;
+  Showing& operator=(const Showing&) = delete;
+
+ private:
+  bool& m_flag;
+  const bool m_was;
+};
+
+}  // namespace
+
+const std::string& ListLines::at(int index) const {
+  static const std::string kNone;
+  return index < 0 || index >= count() ? kNone : m_lines[index];
 }
 
-bool isPendingLine(const AppContext& ctx, int line) {
-  return hasPendingEntry(ctx) && line == ctx.state.EDITCOUNT;
+void ListLines::insert(int index, const std::string& text) {
+  index = std::clamp(index, 0, count());
+  m_lines.insert(m_lines.begin() + index, text);
+  if (m_selected >= index) ++m_selected;
 }
 
-bool hasRoomForEntry(const AppContext& ctx) {
-  return ctx.ui.lineCount() < kMaxEditRows && ctx.state.EDITCOUNT < kMaxEditRows;
+void ListLines::remove(int index) {
+  if (index < 0 || index >= count()) return;
+  m_lines.erase(m_lines.begin() + index);
+  if (m_selected == index) {
+    m_selected = -1;
+  } else if (m_selected > index) {
+    --m_selected;
+  }
 }
 
-void clearRow(AppState& state, int r) {
-  state.ensureRow(r);
-  state.EDITFILE[r] = EditFileRow{};
-  state.EDITDATA[r] = EditDataRow{};
+void ListLines::select(int index) { m_selected = index >= 0 && index < count() ? index : -1; }
+
+void ListLines::clear() {
+  m_lines.clear();
+  m_selected = -1;
 }
 
-void swapRows(AppState& state, int a, int b) {
-  state.ensureRow(std::max(a, b));
-  std::swap(state.EDITFILE[a], state.EDITFILE[b]);
-  std::swap(state.EDITDATA[a], state.EDITDATA[b]);
+EditList::EditList(AppState& state, Ui& view) : m_state(state), m_view(view) {
+  m_view.setSelectionListener([this](int index) { selectedInView(index); });
 }
 
-void addFinishedEntry(AppContext& ctx, EditFileRow file, EditDataRow data,
-                      const std::string& text) {
-  AppState& s = ctx.state;
+EditList::~EditList() { m_view.setSelectionListener(nullptr); }
+
+void EditList::selectedInView(int index) {
+  if (!m_showing) m_lines.select(index);
+}
+
+bool EditList::hasPending() const { return lineCount() == m_state.EDITCOUNT + 1; }
+
+bool EditList::isPending(int line) const { return hasPending() && line == m_state.EDITCOUNT; }
+
+bool EditList::hasRoom() const {
+  return lineCount() < kMaxEditRows && m_state.EDITCOUNT < kMaxEditRows;
+}
+
+void EditList::addLine(std::string text) {
+  m_lines.add(text);
+  const Showing showing(m_showing);
+  m_view.addLine(text);
+}
+
+void EditList::insertLine(int index, std::string text) {
+  m_lines.insert(index, text);
+  const Showing showing(m_showing);
+  m_view.insertLine(index, text);
+}
+
+void EditList::removeLine(int index) {
+  m_lines.remove(index);
+  const Showing showing(m_showing);
+  m_view.removeLine(index);
+}
+
+void EditList::select(int index) {
+  m_lines.select(index);
+  const Showing showing(m_showing);
+  m_view.select(index);
+}
+
+void EditList::clearLines() {
+  m_lines.clear();
+  const Showing showing(m_showing);
+  m_view.clearLines();
+}
+
+void EditList::clearRow(int r) {
+  m_state.ensureRow(r);
+  m_state.EDITFILE[r] = EditFileRow{};
+  m_state.EDITDATA[r] = EditDataRow{};
+}
+
+void EditList::swapRows(int a, int b) {
+  m_state.ensureRow(std::max(a, b));
+  std::swap(m_state.EDITFILE[a], m_state.EDITFILE[b]);
+  std::swap(m_state.EDITDATA[a], m_state.EDITDATA[b]);
+}
+
+void EditList::addFinished(EditFileRow file, EditDataRow data, std::string text) {
+  AppState& s = m_state;
   const int r = s.EDITCOUNT;
-  if (hasPendingEntry(ctx)) {
+  if (hasPending()) {
     s.ensureRow(r + 1);
     s.EDITFILE[r + 1] = s.EDITFILE[r];
     s.EDITDATA[r + 1] = s.EDITDATA[r];
     s.EDITFILE[r] = std::move(file);
     s.EDITDATA[r] = data;
-    ctx.ui.insertLine(r, text);
+    insertLine(r, std::move(text));
   } else {
     s.ensureRow(r);
     s.EDITFILE[r] = std::move(file);
     s.EDITDATA[r] = data;
-    ctx.ui.addLine(text);
+    addLine(std::move(text));
   }
   s.EDITCOUNT = static_cast<int16_t>(r + 1);
 }

@@ -1,11 +1,18 @@
-// The rows of the edit list and the rules that keep line k of LIST1 showing
-// row k: the pending entry (start marked, end not yet) is always the last
-// line and uses row EDITCOUNT.
+// The edit list: the rows of both tables (EDITFILE, EDITDATA and
+// EDITCOUNT of the state), the text of each line, the selected line and the
+// pending entry (start marked, end not yet), which is always the last line
+// and uses row EDITCOUNT; line k shows row k. LIST1 only shows the list:
+// every change made here is shown there at once, and the line the user
+// selects there comes back through the user interface's selection
+// listener. The commands, the writer, the project files and undo read the
+// list here.
 #pragma once
 
 #include <string>
+#include <vector>
 
-#include "model/context.h"
+#include "model/app_state.h"
+#include "platform/ui.h"
 
 namespace pelisto {
 
@@ -18,28 +25,82 @@ inline constexpr const char* kMsgLoopRange =
 inline constexpr const char* kMsgBlankNegative = "ブランク秒数に負の値は指定出来ません";
 inline constexpr const char* kMsgBlankTooLong =
     "ブランク秒数が長すぎます（最大48695秒）";
+// The display name of a blank. The spelling is the one project files have
+// always stored, kept on purpose.
 inline constexpr const char* kBlankName = "BRANK";
 
-// True when LIST1's last line is the pending entry: the list has
-// EDITCOUNT + 1 lines.
-bool hasPendingEntry(const AppContext& ctx);
-// True when `line` is the pending entry's line.
-bool isPendingLine(const AppContext& ctx, int line);
-// True when one more row can be added next to every line now listed.
-bool hasRoomForEntry(const AppContext& ctx);
+// The lines and the selected line, with the rules of a list box: an index
+// outside the lines selects none, a line inserted or removed before the
+// selected one moves the selection with its line, and removing the
+// selected line leaves none selected.
+class ListLines {
+ public:
+  int count() const { return static_cast<int>(m_lines.size()); }
+  // Empty outside the lines.
+  const std::string& at(int index) const;
+  int selected() const { return m_selected; }
 
-// Row r of both tables made to exist and emptied: 0 in all eight numbers,
-// both texts empty.
-void clearRow(AppState& state, int r);
-// Exchanges rows a and b of both tables (all ten columns).
-void swapRows(AppState& state, int a, int b);
+  void add(const std::string& text) { m_lines.push_back(text); }
+  void insert(int index, const std::string& text);  // index clamped to 0 … count()
+  void remove(int index);                           // nothing outside the lines
+  void select(int index);
+  void clear();
 
-// Adds a finished entry as row and line EDITCOUNT: appended, or inserted
-// just before the pending entry (whose row moves down one place with it).
-// EDITCOUNT grows by 1; the selected line stays the same line.
-// Precondition: hasRoomForEntry(ctx).
-void addFinishedEntry(AppContext& ctx, EditFileRow file, EditDataRow data,
-                      const std::string& text);
+ private:
+  std::vector<std::string> m_lines;
+  int m_selected = -1;
+};
+
+class EditList {
+ public:
+  // Shows itself in view's LIST1 (empty at first) from now on.
+  EditList(AppState& state, Ui& view);
+  ~EditList();
+  EditList(const EditList&) = delete;
+  EditList& operator=(const EditList&) = delete;
+
+  int lineCount() const { return m_lines.count(); }
+  // The text of a line; empty outside the list.
+  const std::string& line(int index) const { return m_lines.at(index); }
+  // The selected line, -1 when none is.
+  int selected() const { return m_lines.selected(); }
+
+  // True when the last line is the pending entry: the list has
+  // EDITCOUNT + 1 lines.
+  bool hasPending() const;
+  // True when `line` is the pending entry's line.
+  bool isPending(int line) const;
+  // True when one more row can be added next to every line now listed.
+  bool hasRoom() const;
+
+  // The changes of a list box, each shown in LIST1 as well. (The texts
+  // are taken by value: one may be a line of this list.)
+  void addLine(std::string text);
+  void insertLine(int index, std::string text);
+  void removeLine(int index);
+  void select(int index);
+  void clearLines();
+
+  // Row r of both tables made to exist and emptied: 0 in all eight
+  // numbers, both texts empty.
+  void clearRow(int r);
+  // Exchanges rows a and b of both tables (all ten columns).
+  void swapRows(int a, int b);
+  // Adds a finished entry as row and line EDITCOUNT: appended, or inserted
+  // just before the pending entry (whose row moves down one place with
+  // it). EDITCOUNT grows by 1; the selected line stays the same line.
+  // Precondition: hasRoom().
+  void addFinished(EditFileRow file, EditDataRow data, std::string text);
+
+ private:
+  // LIST1 reports a selection, the user's or one of the list's own.
+  void selectedInView(int index);
+
+  AppState& m_state;
+  Ui& m_view;
+  ListLines m_lines;
+  bool m_showing = false;  // a change is being shown: LIST1's reports are the list's own
+};
 
 // The file name of a path: the part after its last "/" or "\" (the whole
 // path when it has neither).

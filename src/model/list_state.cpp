@@ -69,8 +69,8 @@ bool ListState::sameList(const ListState& other) const {
 ListState captureList(const AppContext& ctx, const ListState* previous) {
   const AppState& s = ctx.state;
   ListState out;
-  out.lineCount = ctx.ui.lineCount();
-  out.selected = ctx.ui.selected();
+  out.lineCount = ctx.list.lineCount();
+  out.selected = ctx.list.selected();
   out.count = s.EDITCOUNT;
   out.revision = s.listRevision;
   const size_t count = s.EDITDATA.size();
@@ -78,7 +78,7 @@ ListState captureList(const AppContext& ctx, const ListState* previous) {
   SharedRows shared(previous);
   for (size_t i = 0; i < count; ++i) {
     ListSlot slot{s.EDITFILE[i], s.EDITDATA[i], std::nullopt};
-    if (static_cast<int>(i) < out.lineCount) slot.line = ctx.ui.line(static_cast<int>(i));
+    if (static_cast<int>(i) < out.lineCount) slot.line = ctx.list.line(static_cast<int>(i));
     if (auto row = shared.find(i, slot)) {
       out.rows.push_back(std::move(row));
     } else {
@@ -93,16 +93,16 @@ void restoreList(AppContext& ctx, const ListState& state) {
   const size_t count = state.rows.size();
   s.EDITFILE.resize(count);
   s.EDITDATA.resize(count);
-  ctx.ui.clearLines();
+  ctx.list.clearLines();
   for (size_t i = 0; i < count; ++i) {
     const ListSlot& slot = *state.rows[i];
     s.EDITFILE[i] = slot.file;
     s.EDITDATA[i] = slot.data;
-    if (slot.line) ctx.ui.addLine(*slot.line);
+    if (slot.line) ctx.list.addLine(*slot.line);
   }
   s.EDITCOUNT = state.count;
   s.listRevision = state.revision;
-  ctx.ui.select(state.selected);
+  ctx.list.select(state.selected);
 }
 
 void noteListChange(AppContext& ctx, const ListState& before) {

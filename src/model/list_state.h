@@ -1,4 +1,4 @@
-// The edit list as a whole: the rows of both tables, the lines of LIST1,
+// The edit list as a whole: the rows of both tables, the lines,
 // the selection and EDITCOUNT. What is compared to tell a change, what the
 // history keeps, and what an undo restores.
 #pragma once

@@ -31,7 +31,7 @@ Status checkSaveTarget(AppContext& ctx, const std::string& target, const std::st
   };
   if (same(convertSource)) return refused(std::string("変換元のファイル") + kAskOther, target);
   if (same(ctx.state.WAVEFILENAME)) return refused(std::string("開いているwaveファイル") + kAskOther, target);
-  const int lines = std::min<int>(ctx.ui.lineCount(), static_cast<int>(ctx.state.EDITFILE.size()));
+  const int lines = std::min<int>(ctx.list.lineCount(), static_cast<int>(ctx.state.EDITFILE.size()));
   std::set<std::string> checked;  // a long list names few files
   for (int i = 0; i < lines; ++i) {
     const std::string& source = ctx.state.EDITFILE[i][kSourcePath];

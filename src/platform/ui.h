@@ -71,7 +71,10 @@ class Ui {
   virtual int scrollPos() const = 0;
   virtual void setScrollPos(int pos) = 0;
 
-  // LIST1. Indices from 0; selected() is -1 when no line is selected.
+  // LIST1. Indices from 0; selected() is -1 when no line is selected. The
+  // listener is told the selected line after each change of the selection,
+  // the user's and the program's alike (null: nobody is told).
+  virtual void setSelectionListener(std::function<void(int)> listener) = 0;
   virtual void addLine(const std::string& text) = 0;
   virtual void insertLine(int index, const std::string& text) = 0;
   virtual void removeLine(int index) = 0;

@@ -28,8 +28,8 @@ Result<std::string> listenFilePath(AppContext& ctx) {
 }  // namespace
 
 void LISTENJOIN_ON(AppContext& ctx) {
-  const int line = ctx.ui.selected();
-  if (line < 0 || line >= ctx.ui.lineCount()) return refuse(ctx, kMsgSelectRange);
+  const int line = ctx.list.selected();
+  if (line < 0 || line >= ctx.list.lineCount()) return refuse(ctx, kMsgSelectRange);
   if (ctx.state.PLAYFLAG != kPlayIdle) return refuse(ctx, kMsgPlaying);
   Result<WritePlan> plan = planJoinWindow(ctx, line);
   if (!plan) return refuse(ctx, plan.status().message());

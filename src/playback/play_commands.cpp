@@ -40,7 +40,7 @@ void BUTTON1_ON(AppContext& ctx) {
 }
 
 void BUTTON5_ON(AppContext& ctx) {
-  const int i = ctx.ui.selected();
+  const int i = ctx.list.selected();
   if (i < 0) return refuse(ctx, kMsgSelectRange);
   if (ctx.state.PLAYFLAG != kPlayIdle) return refuse(ctx, kMsgPlaying);
   if (i >= int(ctx.state.EDITFILE.size())) return;  // no such row: nothing to play

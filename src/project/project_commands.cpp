@@ -28,7 +28,7 @@ Project projectOf(const AppContext& ctx) {
   const AppState& s = ctx.state;
   Project p;
   p.waveFileName = s.WAVEFILENAME;
-  int lines = std::min<int>(ctx.ui.lineCount(), static_cast<int>(s.EDITDATA.size()));
+  int lines = std::min<int>(ctx.list.lineCount(), static_cast<int>(s.EDITDATA.size()));
   for (int i = 0; i < lines; ++i) p.entries.push_back(ProjectEntry{s.EDITFILE[i], s.EDITDATA[i]});
   return p;
 }
@@ -73,10 +73,10 @@ void loadList(AppContext& ctx, Project& project) {
     s.EDITDATA[i] = project.entries[i].data;
   }
   s.WAVEFILENAME = std::move(project.waveFileName);
-  ctx.ui.clearLines();
-  for (size_t i = 0; i < n; ++i) ctx.ui.addLine(finishedLine(s, static_cast<int>(i)));
+  ctx.list.clearLines();
+  for (size_t i = 0; i < n; ++i) ctx.list.addLine(finishedLine(s, static_cast<int>(i)));
   s.EDITCOUNT = static_cast<int16_t>(n);
-  ctx.ui.select(-1);
+  ctx.list.select(-1);
 }
 
 }  // namespace

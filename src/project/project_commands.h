@@ -31,7 +31,7 @@ Result<std::vector<uint8_t>> readProjectFile(AppContext& ctx, const std::string&
 // refusals shown).
 void loadProject(AppContext& ctx, Project project);
 
-// The edit list as a project: every line of LIST1 with its row, the
+// The edit list as a project: every line of the list with its row, the
 // pending one included, and the open wave file's path.
 Project projectOf(const AppContext& ctx);
 

@@ -34,7 +34,7 @@ int64_t nowMs(const AppContext& ctx) {
 }
 
 RecoveryKey currentKey(const AppContext& ctx) {
-  return RecoveryKey{ctx.state.listRevision, ctx.state.WAVEFILENAME, ctx.ui.selected()};
+  return RecoveryKey{ctx.state.listRevision, ctx.state.WAVEFILENAME, ctx.list.selected()};
 }
 
 // A write of the list as it stands.

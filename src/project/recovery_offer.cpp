@@ -80,8 +80,8 @@ void restore(AppContext& ctx, LeftCopy& copy) {
   loadProject(ctx, std::move(copy.project));
   // The line that was selected, with its markers, the view staying at
   // second 0 as after any project load.
-  if (copy.selected >= 0 && copy.selected < ctx.ui.lineCount()) {
-    ctx.ui.select(copy.selected);
+  if (copy.selected >= 0 && copy.selected < ctx.list.lineCount()) {
+    ctx.list.select(copy.selected);
     markersFollowList(ctx);
   }
   // Loaded, yet saved nowhere: a revision no saved state has keeps it

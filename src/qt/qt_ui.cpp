@@ -26,9 +26,13 @@ QtUi::QtUi()
   m_window = std::make_unique<MainWindow>(m_formCanvas, m_pictureCanvas,
                                           [this](const Event& e) { deliver(e); });
   m_progress = std::make_unique<ProgressStrip>(m_window->form());
+  QObject::connect(m_window->list(), &QListWidget::itemSelectionChanged, &m_receiver, [this] {
+    if (m_selectionListener) m_selectionListener(selected());
+  });
 }
 
 QtUi::~QtUi() {
+  m_selectionListener = nullptr;
   m_progress.reset();
   m_notice.reset();
   m_window.reset();
@@ -108,6 +112,10 @@ void QtUi::setScrollPos(int pos) {
   // Only the user's moves raise the change event.
   const QSignalBlocker block(m_window->scrollBar());
   m_window->scrollBar()->setValue(pos);
+}
+
+void QtUi::setSelectionListener(std::function<void(int)> listener) {
+  m_selectionListener = std::move(listener);
 }
 
 void QtUi::addLine(const std::string& text) { m_window->list()->addItem(toQt(text)); }

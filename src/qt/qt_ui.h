@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QObject>
 
+#include <functional>
 #include <map>
 #include <set>
 #include <memory>
@@ -47,6 +48,7 @@ class QtUi final : public Ui {
   int scrollPos() const override;
   void setScrollPos(int pos) override;
 
+  void setSelectionListener(std::function<void(int)> listener) override;
   void addLine(const std::string& text) override;
   void insertLine(int index, const std::string& text) override;
   void removeLine(int index) override;
@@ -94,6 +96,7 @@ class QtUi final : public Ui {
   Canvas m_pictureCanvas;
   std::unique_ptr<Canvas> m_form3Canvas;
   EventSink m_sink;
+  std::function<void(int)> m_selectionListener;
   std::map<Control, FontSpec> m_fonts;
   std::set<Control> m_hidden;
   std::unique_ptr<MainWindow> m_window;

@@ -40,15 +40,15 @@ void showSelectedMarkers(AppContext& ctx) {
   for (int row = 0; row < 2; ++row) {
     for (int col = 0; col < 4; ++col) s.MARKERBOX[row][col] = 0;
   }
-  const int sel = ctx.ui.selected();
+  const int sel = ctx.list.selected();
   if (!waveFileOpen(ctx) || sel < 0 || sel >= static_cast<int>(s.EDITDATA.size())) return;
   const int32_t p = ctx.ui.scrollPos();
   showMarkerIfIn(ctx, p, s.EDITDATA[sel][kStartMs], 0);
-  if (!isPendingLine(ctx, sel)) showMarkerIfIn(ctx, p, s.EDITDATA[sel][kEndMs], 1);
+  if (!ctx.list.isPending(sel)) showMarkerIfIn(ctx, p, s.EDITDATA[sel][kEndMs], 1);
 }
 
 MarkedLine markedLine(const AppContext& ctx) {
-  MarkedLine m{ctx.ui.selected(), ctx.ui.lineCount()};
+  MarkedLine m{ctx.list.selected(), ctx.list.lineCount()};
   if (m.selected >= 0 && m.selected < static_cast<int>(ctx.state.EDITDATA.size())) {
     m.startMs = ctx.state.EDITDATA[m.selected][kStartMs];
     m.endMs = ctx.state.EDITDATA[m.selected][kEndMs];

@@ -89,7 +89,7 @@ Result<WriteStep> lineStep(AppContext& ctx, int i, SourceProbes& probes) {
   const EditDataRow& row = s.EDITDATA[i];
   const int64_t start = row[kStartFrame], end = row[kEndFrame];
   // The entry being marked has no end yet, whatever its numbers say.
-  if (isPendingLine(ctx, i)) return lineProblem(i, "は終了位置が決まっていません", source);
+  if (ctx.list.isPending(i)) return lineProblem(i, "は終了位置が決まっていません", source);
   WriteStep step;
   step.line = i;
   step.source = source;
@@ -164,7 +164,7 @@ Result<ListPlan> planListLines(AppContext& ctx) {
   }
 
   SourceProbes probes;
-  const int lines = std::min<int>(ctx.ui.lineCount(), static_cast<int>(s.EDITDATA.size()));
+  const int lines = std::min<int>(ctx.list.lineCount(), static_cast<int>(s.EDITDATA.size()));
   for (int i = 0; i < lines; ++i) {
     Result<WriteStep> step = lineStep(ctx, i, probes);
     if (!step) {

@@ -36,7 +36,7 @@ struct WriteStep {
     kNothing,    // a voiceless flag other than 0 or 1: nothing is written
   };
   Kind kind = Kind::kNothing;
-  int line = 0;        // index in LIST1
+  int line = 0;        // line of the edit list
   std::string source;  // empty for a blank
   uint64_t offset = 0;
   uint64_t dataEnd = 0;  // where the source's sound ends: bytes past it read as zeros

@@ -25,7 +25,7 @@ struct FuzzApp {
 
   FuzzApp() {
     transcript().clear();
-    ui.clearLines();
+    ctx.list.clearLines();
   }
 
  private:

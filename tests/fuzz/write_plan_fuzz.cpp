@@ -61,7 +61,7 @@ int buildList(fuzz::FuzzApp& app, ByteReader& in) {
     s.EDITFILE[rows][0] = which < 4 ? sourcePath(which) : which == 4 ? "" : "/w/dir";
     s.EDITFILE[rows][1] = displayName(s.EDITFILE[rows][0]);
     for (int32_t& v : s.EDITDATA[rows]) v = in.be32().value_or(0);
-    app.ui.addLine("line");
+    app.ctx.list.addLine("line");
     ++rows;
   }
   s.EDITCOUNT = int16_t(rows > 0 && (flags & 4) ? rows - 1 : rows);

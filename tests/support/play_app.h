@@ -30,7 +30,7 @@ struct PlayApp : TestApp {
     ctx.state.EDITFILE[i] = {path, "name"};
     ctx.state.EDITDATA[i][2] = startMs;
     ctx.state.EDITDATA[i][3] = endMs;
-    while (ui.lineCount() <= i) ui.addLine("line");
+    while (ctx.list.lineCount() <= i) ctx.list.addLine("line");
     ui.select(i);
   }
   // Moves the device's clock: completions that fall due wait in pending().

@@ -62,7 +62,7 @@ class WriterFixture : public ::testing::Test {
     size_t slash = path.find_last_of('/');
     s.EDITFILE[r] = {path, path.empty() ? "BRANK" : path.substr(slash + 1)};
     s.EDITDATA[r] = {start, end, 0, 0, loops, voiceless, 0, 0};
-    app.ui.addLine("line " + std::to_string(r));
+    app.ctx.list.addLine("line " + std::to_string(r));
   }
 };
 
