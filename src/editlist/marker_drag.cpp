@@ -1,30 +1,15 @@
-// Marking on the waveform (PICTURE1) and dragging the markers of the
-// selected entry along the band above it (MAINFORM).
-#include <algorithm>
-#include <cmath>
-
+// Dragging the markers of the selected entry along the band above the
+// waveform (MAINFORM): a drop moves that end of the entry.
 #include "editlist/handlers.h"
 #include "editlist/marking.h"
 #include "model/edit_list.h"
 #include "model/forms.h"
 #include "model/line_text.h"
-#include "model/messages.h"
-#include "model/numbers.h"
 #include "view/handlers.h"
 #include "view/markers.h"
 
 namespace pelisto {
 namespace {
-
-constexpr int kButtonNone = 0;
-constexpr int kButtonLeft = 1;
-constexpr int kButtonRight = 2;
-
-int16_t pixelColumn(double x) {
-  double r = roundHalfEven(x);
-  if (std::isnan(r)) return 0;
-  return static_cast<int16_t>(std::clamp(r, -32768.0, 32767.0));
-}
 
 // Whether the marker of MARKERBOX row `row` is shown and (x, y) lies in it.
 bool overMarker(const AppState& s, int row, double x, double y) {
@@ -33,70 +18,7 @@ bool overMarker(const AppState& s, int row, double x, double y) {
   return shown && box[0] <= x && x <= box[2] && box[1] <= y && y <= box[3];
 }
 
-// A start mark: row EDITCOUNT is emptied and gets the open file, the
-// position and loop count 1; its pending line replaces an earlier one.
-void markStart(AppContext& ctx, const MarkPosition& pos) {
-  AppState& s = ctx.state;
-  const int r = s.EDITCOUNT;
-  if (r >= kMaxEditRows) {
-    refuse(ctx, kMsgListFull);
-    return;
-  }
-  ctx.list.clearRow(r);
-  s.EDITFILE[r][kSourcePath] = s.WAVEFILENAME;
-  s.EDITFILE[r][kDisplayName] = displayName(s.WAVEFILENAME);
-  s.EDITDATA[r][kStartFrame] = pos.frames;
-  s.EDITDATA[r][kStartMs] = pos.ms;
-  s.EDITDATA[r][kLoopCount] = 1;
-  if (r < ctx.list.lineCount()) ctx.list.removeLine(ctx.list.lineCount() - 1);
-  ctx.list.addLine(pendingLine(s, r));
-  ctx.list.select(ctx.list.lineCount() - 1);
-}
-
-// An end mark finishes the pending entry. Without one (it was deleted after
-// end marking was armed) there is nothing to finish.
-void markEnd(AppContext& ctx, const MarkPosition& pos) {
-  AppState& s = ctx.state;
-  if (!ctx.list.hasPending()) return;
-  const int r = s.EDITCOUNT;
-  s.ensureRow(r);
-  s.EDITDATA[r][kEndFrame] = pos.frames;
-  s.EDITDATA[r][kEndMs] = pos.ms;
-  ctx.list.removeLine(ctx.list.lineCount() - 1);
-  ctx.list.addLine(finishedLine(s, r));
-  ctx.list.select(-1);
-  s.EDITCOUNT = static_cast<int16_t>(r + 1);
-}
-
 }  // namespace
-
-void PICTURE1_MOUSEMOVE(AppContext& ctx, int, double x, double) {
-  if (ctx.state.MARKMODE == kMarkNone) return;
-  showMarkingCursor(ctx, pixelColumn(x));
-}
-
-void PICTURE1_MOUSEDOWN(AppContext& ctx, int button, double x, double) {
-  AppState& s = ctx.state;
-  // Whatever the button, marking ends here and its cursor line goes: no
-  // press leaves a line on the picture.
-  eraseMarkingCursor(ctx);
-  ctx.ui.setPointer(Control::PICTURE1, Pointer::kArrow);
-  if (button == kButtonRight) {
-    s.MARKMODE = kMarkNone;
-    return;
-  }
-  const ControlInfo& picture = controlInfo(Control::PICTURE1);
-  // Within the data: a press left of the picture's client area gives 0, one
-  // in the empty tail of the last second the last frame.
-  const MarkPosition pos =
-      clampToData(positionAt(ctx.ui.scrollPos(), x, picture.width), s.DATASIZE);
-  if (s.MARKMODE == kMarkStart) {
-    markStart(ctx, pos);
-  } else if (s.MARKMODE == kMarkEnd) {
-    markEnd(ctx, pos);
-  }
-  s.MARKMODE = kMarkNone;
-}
 
 void MAINFORM_MOUSEMOVE(AppContext& ctx, int button, double x, double y) {
   AppState& s = ctx.state;

@@ -1,3 +1,6 @@
+// Marking a range with the mouse: the two buttons arm it, the cursor line
+// follows the mouse over the waveform, a press there sets the start (a new
+// pending entry) or the end (the pending entry finished).
 #include "editlist/marking.h"
 
 #include <algorithm>
@@ -6,6 +9,8 @@
 
 #include "editlist/handlers.h"
 #include "model/edit_list.h"
+#include "model/forms.h"
+#include "model/line_text.h"
 #include "model/messages.h"
 #include "model/numbers.h"
 #include "view/handlers.h"
@@ -20,11 +25,52 @@ int32_t saturatedHalfEven(double v) {
   return v < 0 ? std::numeric_limits<int32_t>::min() : std::numeric_limits<int32_t>::max();
 }
 
+int16_t pixelColumn(double x) {
+  double r = roundHalfEven(x);
+  if (std::isnan(r)) return 0;
+  return static_cast<int16_t>(std::clamp(r, -32768.0, 32767.0));
+}
+
 // The checks both marking buttons make before marking starts.
 Status markingRefusal(const AppContext& ctx) {
   if (ctx.state.PLAYFLAG != kPlayIdle) return Status::error(StatusCode::kInvalid, kMsgPlaying);
   if (!waveFileOpen(ctx)) return Status::error(StatusCode::kInvalid, kMsgNoWaveFile);
   return Status::ok();
+}
+
+// A start mark: row EDITCOUNT is emptied and gets the open file, the
+// position and loop count 1; its pending line replaces an earlier one.
+void markStart(AppContext& ctx, const MarkPosition& pos) {
+  AppState& s = ctx.state;
+  const int r = s.EDITCOUNT;
+  if (r >= kMaxEditRows) {
+    refuse(ctx, kMsgListFull);
+    return;
+  }
+  ctx.list.clearRow(r);
+  s.EDITFILE[r][kSourcePath] = s.WAVEFILENAME;
+  s.EDITFILE[r][kDisplayName] = displayName(s.WAVEFILENAME);
+  s.EDITDATA[r][kStartFrame] = pos.frames;
+  s.EDITDATA[r][kStartMs] = pos.ms;
+  s.EDITDATA[r][kLoopCount] = 1;
+  if (r < ctx.list.lineCount()) ctx.list.removeLine(ctx.list.lineCount() - 1);
+  ctx.list.addLine(pendingLine(s, r));
+  ctx.list.select(ctx.list.lineCount() - 1);
+}
+
+// An end mark finishes the pending entry. Without one (it was deleted after
+// end marking was armed) there is nothing to finish.
+void markEnd(AppContext& ctx, const MarkPosition& pos) {
+  AppState& s = ctx.state;
+  if (!ctx.list.hasPending()) return;
+  const int r = s.EDITCOUNT;
+  s.ensureRow(r);
+  s.EDITDATA[r][kEndFrame] = pos.frames;
+  s.EDITDATA[r][kEndMs] = pos.ms;
+  ctx.list.removeLine(ctx.list.lineCount() - 1);
+  ctx.list.addLine(finishedLine(s, r));
+  ctx.list.select(-1);
+  s.EDITCOUNT = static_cast<int16_t>(r + 1);
 }
 
 }  // namespace
@@ -68,16 +114,32 @@ void BUTTON4_ON(AppContext& ctx) {
   armMarking(ctx, kMarkEnd);
 }
 
-void LIST1_CLICK(AppContext& ctx) {
-  // The line is selected already: a drag of the last one's marker ends.
-  markersFollowList(ctx);
-  int s = ctx.list.selected();
-  if (s < 0 || s >= static_cast<int>(ctx.state.EDITDATA.size())) return;
-  int32_t startMs = ctx.state.EDITDATA[s][kStartMs];
-  int32_t second = startMs / 1000 - (startMs % 1000 < 0 ? 1 : 0);  // floor
-  ctx.ui.setScrollPos(second);
-  // As a move of the scroll bar: refused when no file is in the view.
-  HSCROLL1_CHANGE(ctx);
+void PICTURE1_MOUSEMOVE(AppContext& ctx, int, double x, double) {
+  if (ctx.state.MARKMODE == kMarkNone) return;
+  showMarkingCursor(ctx, pixelColumn(x));
+}
+
+void PICTURE1_MOUSEDOWN(AppContext& ctx, int button, double x, double) {
+  AppState& s = ctx.state;
+  // Whatever the button, marking ends here and its cursor line goes: no
+  // press leaves a line on the picture.
+  eraseMarkingCursor(ctx);
+  ctx.ui.setPointer(Control::PICTURE1, Pointer::kArrow);
+  if (button == kButtonRight) {
+    s.MARKMODE = kMarkNone;
+    return;
+  }
+  const ControlInfo& picture = controlInfo(Control::PICTURE1);
+  // Within the data: a press left of the picture's client area gives 0, one
+  // in the empty tail of the last second the last frame.
+  const MarkPosition pos =
+      clampToData(positionAt(ctx.ui.scrollPos(), x, picture.width), s.DATASIZE);
+  if (s.MARKMODE == kMarkStart) {
+    markStart(ctx, pos);
+  } else if (s.MARKMODE == kMarkEnd) {
+    markEnd(ctx, pos);
+  }
+  s.MARKMODE = kMarkNone;
 }
 
 }  // namespace pelisto

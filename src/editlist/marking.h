@@ -12,6 +12,11 @@ namespace pelisto {
 // an end): the resize pointer over PICTURE1, the cursor line at x = 0.
 void armMarking(AppContext& ctx, MarkMode mode);
 
+// The mouse buttons as the mouse handlers get them.
+constexpr int kButtonNone = 0;
+constexpr int kButtonLeft = 1;
+constexpr int kButtonRight = 2;
+
 struct MarkPosition {
   int32_t frames = 0;
   int32_t ms = 0;

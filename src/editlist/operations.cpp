@@ -1,4 +1,5 @@
-// The list buttons: loop count, delete, up, down, blank and copy.
+// The list commands: a click on a line, and the buttons for the loop
+// count, delete, up, down, blank and copy.
 #include <optional>
 #include <string>
 
@@ -7,6 +8,8 @@
 #include "model/line_text.h"
 #include "model/messages.h"
 #include "model/numbers.h"
+#include "view/handlers.h"
+#include "view/markers.h"
 
 namespace pelisto {
 namespace {
@@ -19,6 +22,18 @@ int selectedOrRefuse(AppContext& ctx) {
 }
 
 }  // namespace
+
+void LIST1_CLICK(AppContext& ctx) {
+  // The line is selected already: a drag of the last one's marker ends.
+  markersFollowList(ctx);
+  int s = ctx.list.selected();
+  if (s < 0 || s >= static_cast<int>(ctx.state.EDITDATA.size())) return;
+  int32_t startMs = ctx.state.EDITDATA[s][kStartMs];
+  int32_t second = startMs / 1000 - (startMs % 1000 < 0 ? 1 : 0);  // floor
+  ctx.ui.setScrollPos(second);
+  // As a move of the scroll bar: refused when no file is in the view.
+  HSCROLL1_CHANGE(ctx);
+}
 
 void BUTTON7_ON(AppContext& ctx) {
   int i = selectedOrRefuse(ctx);
