@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -109,6 +110,25 @@ TEST(OpenWave, HeaderChecksInFileOrder) {
       EXPECT_EQ(app.ui.text(Control::EDIT1), "0 分 1秒");
     }
   }
+}
+
+// Each refusal carries the code of its check beside the text (the
+// conversion offer asks on the code), and a read error is no check's.
+TEST(OpenWave, EveryRefusedHeaderNamesItsCheck) {
+  const std::map<std::string, HeaderFault> codes = {
+      {kMsgNotRiff, HeaderFault::kNotRiff}, {kMsgNotWave, HeaderFault::kNotWave},
+      {kMsgBadFmt, HeaderFault::kBadFmt},   {kMsgNotPcm, HeaderFault::kNotPcm},
+      {kMsgMono, HeaderFault::kMono},       {kMsgNot44k, HeaderFault::kNot44k},
+      {kMsgBadData, HeaderFault::kBadData}};
+  MemFileSystem fs;
+  for (const auto& c : headerCases()) {
+    SCOPED_TRACE(c.name);
+    fs.setContents("f.wav", c.file);
+    EXPECT_EQ(checkWaveHeader(*fs.open("f.wav", OpenMode::kRead).value()).fault,
+              c.message ? codes.at(c.message) : HeaderFault::kNone);
+  }
+  fs.failReadsOf("f.wav");
+  EXPECT_EQ(checkWaveHeader(*fs.open("f.wav", OpenMode::kRead).value()).fault, HeaderFault::kUnreadable);
 }
 
 // A file that ends inside the header fails with the check being read.

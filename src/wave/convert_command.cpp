@@ -16,12 +16,15 @@ namespace {
 // The refusals a sound of another format meets: a file that is no RIFF at
 // all (FLAC, Ogg, AIFF, MP3, …), and a WAV whose format or layout differs.
 // The RIFF form type and fmt checks mean no sound a WAV reader would take.
-bool mayBeOtherFormat(const Status& refusal) {
-  if (refusal.code() != StatusCode::kInvalid) return false;
-  for (const char* msg : {kMsgNotRiff, kMsgNotPcm, kMsgMono, kMsgNot44k, kMsgBadData}) {
-    if (refusal.message() == msg) return true;
+bool mayBeOtherFormat(HeaderFault fault) {
+  switch (fault) {
+    case HeaderFault::kNotRiff:
+    case HeaderFault::kNotPcm:
+    case HeaderFault::kMono:
+    case HeaderFault::kNot44k:
+    case HeaderFault::kBadData: return true;
+    default: return false;
   }
-  return false;
 }
 
 std::string failureText(const Status& st, const std::string& target) {
@@ -54,8 +57,8 @@ std::string freeConvertedName(FileSystem& fs, const std::string& source) {
   return name;
 }
 
-void offerConversion(AppContext& ctx, const std::string& path, const Status& refusal) {
-  if (!mayBeOtherFormat(refusal)) return;
+void offerConversion(AppContext& ctx, const std::string& path, HeaderFault fault) {
+  if (!mayBeOtherFormat(fault)) return;
   SoundInfo info;
   {
     // No sound the library reads, or none in it (a header cut short): the

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "model/context.h"
+#include "wave/wave_header.h"
 
 namespace pelisto {
 
@@ -15,15 +16,15 @@ inline constexpr const char* kConvertTitle = "変換したWaveファイルの保
 inline constexpr const char* kConvertCaption = "Waveファイルに変換しています";
 inline constexpr const char* kConvertSuffix = "_44k16.wav";
 
-// Called after the open command refused path (refusal: why). When the
-// refusal can mean a sound of another format (not RIFF, or a check from
-// the PCM check on) and the sound library reads the file, asks whether to
-// convert it. On Yes asks for the new file's name (proposed: the source's
-// name with kConvertSuffix, in its folder), converts with a progress
-// display that can cancel, and opens the new file as the open command
-// does. No, Cancel, a cancelled dialog and a failure leave the state as
+// Called after the open command refused path (fault: the header check
+// that refused it). When that can mean a sound of another format (not
+// RIFF, or a check from the PCM check on) and the sound library reads the
+// file, asks whether to convert it. On Yes asks for the new file's name
+// (proposed: the source's name with kConvertSuffix, in its folder),
+// converts with a progress display that can cancel, and opens the new file
+// as the open command does. No, Cancel, a cancelled dialog and a failure leave the state as
 // the refusal left it, with no new file.
-void offerConversion(AppContext& ctx, const std::string& path, const Status& refusal);
+void offerConversion(AppContext& ctx, const std::string& path, HeaderFault fault);
 
 // The proposed name of the converted file of source.
 std::string convertedName(const std::string& source);

@@ -22,14 +22,14 @@ Status openRefusal(const std::string& what, const std::string& path, const Statu
 
 }  // namespace
 
-Status openWaveForView(AppContext& ctx, const std::string& path) {
+ViewOpening openIntoView(AppContext& ctx, const std::string& path) {
   AppState& s = ctx.state;
   endMouseModes(ctx);
   cancelGraphBuild(ctx);  // a cache still being built was for the file going now
   if (s.WAVEFNUM != 0 && ctx.files.isOpen(s.WAVEFNUM)) ctx.files.close(s.WAVEFNUM);
   s.WAVEFNUM = 0;
   Result<int16_t> opened = ctx.files.openFree(path, OpenMode::kRead);
-  if (!opened) return openRefusal(kMsgCannotOpenWave, path, opened.status());
+  if (!opened) return {openRefusal(kMsgCannotOpenWave, path, opened.status())};
   s.WAVEFNUM = opened.value();
   WaveHeaderCheck check = checkWaveHeader(*ctx.files.file(s.WAVEFNUM));
   if (check.formatRead) s.WAVEFMT = check.format;
@@ -37,7 +37,8 @@ Status openWaveForView(AppContext& ctx, const std::string& path) {
     ctx.files.close(s.WAVEFNUM);
     s.WAVEFNUM = 0;
     const Status& st = check.status;
-    return st.code() == StatusCode::kIoError ? openRefusal(kMsgCannotReadWave, path, st) : st;
+    if (st.code() == StatusCode::kIoError) return {openRefusal(kMsgCannotReadWave, path, st), check.fault};
+    return {st, check.fault};
   }
   ctx.files.seek(s.WAVEFNUM, kHeaderSize);
   s.DATASIZE = check.dataSize;
@@ -49,8 +50,10 @@ Status openWaveForView(AppContext& ctx, const std::string& path) {
   // position text and the markers agree with the picture.
   ctx.ui.setScrollPos(0);
   refreshView(ctx);
-  return Status::ok();
+  return {Status::ok()};
 }
+
+Status openWaveForView(AppContext& ctx, const std::string& path) { return openIntoView(ctx, path).status; }
 
 void OPENWAVEFILE_ON(AppContext& ctx) {
   if (ctx.state.PLAYFLAG != kPlayIdle) {
@@ -65,9 +68,9 @@ void OPENWAVEFILE_ON(AppContext& ctx) {
 
 void openWaveFileAt(AppContext& ctx, const std::string& path) {
   ctx.state.WAVEFILENAME = path;
-  if (Status refusal = openWaveForView(ctx, path); !refusal) {
-    refuse(ctx, refusal.message());
-    offerConversion(ctx, path, refusal);
+  if (ViewOpening opening = openIntoView(ctx, path); !opening.status) {
+    refuse(ctx, opening.status.message());
+    offerConversion(ctx, path, opening.fault);
   }
 }
 

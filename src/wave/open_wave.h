@@ -5,8 +5,17 @@
 #include <string>
 
 #include "model/context.h"
+#include "wave/wave_header.h"
 
 namespace pelisto {
+
+// What opening a file into the view came to: ok, or the refusal to show;
+// and the header check that refused the file (kNone when it passed or
+// could not be opened).
+struct ViewOpening {
+  Status status;
+  HeaderFault fault = HeaderFault::kNone;
+};
 
 // Ends mouse marking and dragging, closes the wave file open in the view,
 // opens path under the lowest free file number and checks its header. On
@@ -17,6 +26,8 @@ namespace pelisto {
 // show: a failed check's own status (kInvalid and its message), or why the
 // file could not be opened or read (that status's code, with a text naming
 // path). WAVEFILENAME is the caller's to set.
+ViewOpening openIntoView(AppContext& ctx, const std::string& path);
+// openIntoView's status alone.
 Status openWaveForView(AppContext& ctx, const std::string& path);
 
 // The open-file command once its dialog has chosen path.

@@ -37,23 +37,40 @@ class HeaderReader {
   Status m_error;
 };
 
+const char* faultText(HeaderFault fault) {
+  switch (fault) {
+    case HeaderFault::kNotRiff: return kMsgNotRiff;
+    case HeaderFault::kNotWave: return kMsgNotWave;
+    case HeaderFault::kBadFmt: return kMsgBadFmt;
+    case HeaderFault::kNotPcm: return kMsgNotPcm;
+    case HeaderFault::kMono: return kMsgMono;
+    case HeaderFault::kNot44k: return kMsgNot44k;
+    case HeaderFault::kBadData: return kMsgBadData;
+    case HeaderFault::kNone:
+    case HeaderFault::kUnreadable: break;
+  }
+  return "";
+}
+
 }  // namespace
 
 WaveHeaderCheck checkWaveHeader(File& file) {
   WaveHeaderCheck c;
   HeaderReader in(file);
   uint8_t buf[16];
-  auto fail = [&](const char* msg) {
-    c.status = in.error().isOk() ? Status::error(StatusCode::kInvalid, msg) : in.error();
+  auto fail = [&](HeaderFault fault) {
+    const bool read = in.error().isOk();
+    c.fault = read ? fault : HeaderFault::kUnreadable;
+    c.status = read ? Status::error(StatusCode::kInvalid, faultText(fault)) : in.error();
     return c;
   };
-  if (!in.nextIs("RIFF")) return fail(kMsgNotRiff);
-  if (!in.next(buf, 4)) return fail(kMsgNotWave);  // RIFF size, ignored
-  if (!in.nextIs("WAVE")) return fail(kMsgNotWave);
-  if (!in.nextIs("fmt ")) return fail(kMsgBadFmt);
+  if (!in.nextIs("RIFF")) return fail(HeaderFault::kNotRiff);
+  if (!in.next(buf, 4)) return fail(HeaderFault::kNotWave);  // RIFF size, ignored
+  if (!in.nextIs("WAVE")) return fail(HeaderFault::kNotWave);
+  if (!in.nextIs("fmt ")) return fail(HeaderFault::kBadFmt);
   // The fmt size and the format block: a file ending here fails the first
   // format check, the one being read.
-  if (!in.next(buf, 4) || !in.next(buf, 16)) return fail(kMsgNotPcm);
+  if (!in.next(buf, 4) || !in.next(buf, 16)) return fail(HeaderFault::kNotPcm);
   c.formatRead = true;
   c.format.FORMATTAG = static_cast<int16_t>(getLe16(buf));
   c.format.CHANNELS = static_cast<int16_t>(getLe16(buf + 2));
@@ -61,14 +78,15 @@ WaveHeaderCheck checkWaveHeader(File& file) {
   c.format.BYTERATE = static_cast<int32_t>(getLe32(buf + 8));
   c.format.BLOCKALIGN = static_cast<int16_t>(getLe16(buf + 12));
   c.format.BITSPERSAMPLE = static_cast<int16_t>(getLe16(buf + 14));
-  if (c.format.FORMATTAG != 1) return fail(kMsgNotPcm);
-  if (c.format.CHANNELS != 2) return fail(kMsgMono);
-  if (c.format.SAMPLERATE != 44100) return fail(kMsgNot44k);
-  if (!in.nextIs("data")) return fail(kMsgBadData);
-  if (!in.next(buf, 4)) return fail(kMsgBadData);
+  if (c.format.FORMATTAG != 1) return fail(HeaderFault::kNotPcm);
+  if (c.format.CHANNELS != 2) return fail(HeaderFault::kMono);
+  if (c.format.SAMPLERATE != 44100) return fail(HeaderFault::kNot44k);
+  if (!in.nextIs("data")) return fail(HeaderFault::kBadData);
+  if (!in.next(buf, 4)) return fail(HeaderFault::kBadData);
   auto length = file.size();
   if (!length) {
     c.status = Status::error(StatusCode::kIoError, length.status().message());
+    c.fault = HeaderFault::kUnreadable;
     return c;
   }
   const uint64_t present = length.value() > in.position() ? length.value() - in.position() : 0;

@@ -20,10 +20,25 @@ inline constexpr const char* kMsgNot44k = "44.1KHz以外で録音されたwave�
 inline constexpr const char* kMsgBadData = "dataチャンクが不正です";
 inline constexpr const char* kMsgCannotReadWave = "waveファイルを読み込む事が出来ません";
 
+// Which check a header failed, in the order they are made. The conversion
+// offer keys on these, never on the messages.
+enum class HeaderFault {
+  kNone,
+  kNotRiff,   // kMsgNotRiff
+  kNotWave,   // kMsgNotWave
+  kBadFmt,    // kMsgBadFmt
+  kNotPcm,    // kMsgNotPcm
+  kMono,      // kMsgMono
+  kNot44k,    // kMsgNot44k
+  kBadData,   // kMsgBadData
+  kUnreadable,  // the file could not be read
+};
+
 struct WaveHeaderCheck {
   // ok; kInvalid with the failing check's message; kIoError with the
   // system's reason when the file could not be read (not a format fault).
   Status status;
+  HeaderFault fault = HeaderFault::kNone;
   bool formatRead = false;  // the 16-byte format block was read
   WaveFormat format;
   uint32_t dataSize = 0;    // the sound's length in bytes, when ok: the data
