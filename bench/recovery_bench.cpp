@@ -24,7 +24,7 @@ namespace {
 double ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
 
 // A list of n finished entries, each naming a source in a deep folder.
-void fillList(AppContext& ctx, HeadlessUi& ui, int n) {
+void fillList(AppContext& ctx, int n) {
   for (int i = 0; i < n; ++i) {
     ctx.state.ensureRow(i);
     ctx.state.EDITFILE[i] = {"/home/user/recordings/2026/session-" + std::to_string(i % 40) + ".wav",
@@ -45,7 +45,7 @@ int main() {
     int64_t now = 0;
     enableRecoveryCopy(program.ctx, ProgramFiles{folder, 1, nullptr}, program.threadWorker,
                        [&now] { return now; });
-    fillList(program.ctx, program.ui, lines);
+    fillList(program.ctx, lines);
     constexpr int kRounds = 20;
     std::vector<double> held, whole;
     for (int r = 0; r < kRounds; ++r) {

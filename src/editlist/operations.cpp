@@ -39,10 +39,10 @@ void BUTTON7_ON(AppContext& ctx) {
   int i = selectedOrRefuse(ctx);
   if (i < 0) return;
   ctx.state.ensureRow(i);
-  std::string answer = ctx.ui.inputBox("ループ回数の指定", "ループする回数を入力してください",
-                                       decimal(ctx.state.EDITDATA[i][kLoopCount]));
-  if (answer == kCancelMark) return;
-  std::optional<int32_t> count = toInt32HalfEven(readLeadingNumber(answer));
+  std::optional<std::string> answer = ctx.ui.inputBox(
+      "ループ回数の指定", "ループする回数を入力してください", decimal(ctx.state.EDITDATA[i][kLoopCount]));
+  if (!answer) return;
+  std::optional<int32_t> count = toInt32HalfEven(readLeadingNumber(*answer));
   if (!count) {
     refuse(ctx, kMsgLoopRange);
     return;
@@ -100,10 +100,10 @@ void BUTTON11_ON(AppContext& ctx) {
     refuse(ctx, kMsgListFull);
     return;
   }
-  std::string answer = ctx.ui.inputBox(
+  std::optional<std::string> answer = ctx.ui.inputBox(
       "ブランクの挿入", "ブランク秒数を「NNNN.NNN」形式で入力してください", "0");
-  if (answer == kCancelMark) return;
-  double seconds = readLeadingNumber(answer);
+  if (!answer) return;
+  double seconds = readLeadingNumber(*answer);
   if (seconds < 0) {
     refuse(ctx, kMsgBlankNegative);
     return;

@@ -130,31 +130,32 @@ Answer HeadlessUi::question(const std::string&, const std::string& text) {
   return Answer::kCancel;
 }
 
-std::string HeadlessUi::fileDialog(const FileDialogSpec& spec) {
+std::optional<std::string> HeadlessUi::fileDialog(const FileDialogSpec& spec) {
   m_transcript.add(std::string("dialog: ") + (spec.save ? "save " : "open ") + spec.title);
   m_lastDialogInitialPath = spec.initialPath;
   ScriptedAnswer a{ScriptedAnswer::kCancel, ""};
-  if (!takeAnswer(a, "file dialog")) return kCancelMark;
-  if (a.kind == ScriptedAnswer::kCancel) return kCancelMark;
+  if (!takeAnswer(a, "file dialog")) return std::nullopt;
+  if (a.kind == ScriptedAnswer::kCancel) return std::nullopt;
   if (a.kind != (spec.save ? ScriptedAnswer::kSave : ScriptedAnswer::kOpen)) {
     m_transcript.fault("the queued answer does not fit a " + std::string(spec.save ? "save" : "open") +
                        " dialog (cancelled)");
-    return kCancelMark;
+    return std::nullopt;
   }
+  if (a.text.empty()) return std::nullopt;  // no name chosen
   return a.text;
 }
 
-std::string HeadlessUi::inputBox(const std::string& caption, const std::string& prompt,
-                                 const std::string& initial) {
+std::optional<std::string> HeadlessUi::inputBox(const std::string& caption, const std::string& prompt,
+                                                const std::string& initial) {
   m_transcript.add("dialog: input " + caption);
   m_lastInputPrompt = prompt;
   m_lastInputInitial = initial;
   ScriptedAnswer a{ScriptedAnswer::kCancel, ""};
-  if (!takeAnswer(a, "input box")) return kCancelMark;
-  if (a.kind == ScriptedAnswer::kCancel) return kCancelMark;
+  if (!takeAnswer(a, "input box")) return std::nullopt;
+  if (a.kind == ScriptedAnswer::kCancel) return std::nullopt;
   if (a.kind != ScriptedAnswer::kInput) {
     m_transcript.fault("the queued answer does not fit an input box (cancelled)");
-    return kCancelMark;
+    return std::nullopt;
   }
   // The field holds at most 64 characters.
   std::string t = a.text;

@@ -99,9 +99,9 @@ class HeadlessUi final : public Ui {
 
   void messageBox(const std::string& caption, const std::string& text) override;
   Answer question(const std::string& caption, const std::string& text) override;
-  std::string fileDialog(const FileDialogSpec& spec) override;
-  std::string inputBox(const std::string& caption, const std::string& prompt,
-                       const std::string& initial) override;
+  std::optional<std::string> fileDialog(const FileDialogSpec& spec) override;
+  std::optional<std::string> inputBox(const std::string& caption, const std::string& prompt,
+                                      const std::string& initial) override;
   void showAbout(const std::function<void(Canvas&)>& paint) override;
   void closeAbout(int value) override;
   Rgb systemColor(SystemColor which) const override;

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -13,9 +14,6 @@
 #include "platform/controls.h"
 
 namespace pelisto {
-
-// What the file dialogs and the input box return on cancel: ESC alone.
-inline const std::string kCancelMark = "\x1b";
 
 enum class Pointer { kArrow, kSizeWE, kWait };
 enum class Answer { kYes, kNo, kCancel };
@@ -104,12 +102,14 @@ class Ui {
   virtual void messageBox(const std::string& caption, const std::string& text) = 0;
   // Yes/No/Cancel box with the question icon; closing it answers kCancel.
   virtual Answer question(const std::string& caption, const std::string& text) = 0;
-  // The chosen full path, or kCancelMark. Starts in the current directory
-  // (the desktop: in the folder last used for that kind of file).
-  virtual std::string fileDialog(const FileDialogSpec& spec) = 0;
-  // Modal one-line input box, 64-character field; the text or kCancelMark.
-  virtual std::string inputBox(const std::string& caption, const std::string& prompt,
-                               const std::string& initial) = 0;
+  // The chosen full path; nothing when the dialog was cancelled or gave
+  // no name. Starts in the current directory (the desktop: in the folder
+  // last used for that kind of file).
+  virtual std::optional<std::string> fileDialog(const FileDialogSpec& spec) = 0;
+  // Modal one-line input box, 64-character field: the text; nothing when
+  // it was cancelled.
+  virtual std::optional<std::string> inputBox(const std::string& caption, const std::string& prompt,
+                                              const std::string& initial) = 0;
 
   // Shows FORM3 modally: paint runs once on its client canvas before it
   // takes input; returns when BUTTON13 or the close box ends it.

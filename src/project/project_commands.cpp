@@ -87,9 +87,9 @@ std::string withProjectExtension(const std::string& path) {
 
 bool saveProjectAs(AppContext& ctx) {
   // Saving reads only the list, so it is allowed while something plays.
-  std::string path = ctx.ui.fileDialog(kSaveDialog);
-  if (path == kCancelMark || path.empty()) return false;
-  path = withProjectExtension(path);
+  std::optional<std::string> chosen = ctx.ui.fileDialog(kSaveDialog);
+  if (!chosen) return false;
+  const std::string path = withProjectExtension(*chosen);
   if (Status st = checkSaveTarget(ctx, path); !st) {
     refuse(ctx, std::string(kMsgCannotSaveProject) + "\n" + st.message());
     return false;
@@ -147,9 +147,7 @@ void OPENPROJECT_ON(AppContext& ctx) {
     refuse(ctx, kMsgPlaying);
     return;
   }
-  std::string path = ctx.ui.fileDialog(kOpenDialog);
-  if (path == kCancelMark || path.empty()) return;
-  openProjectAt(ctx, path);
+  if (std::optional<std::string> path = ctx.ui.fileDialog(kOpenDialog)) openProjectAt(ctx, *path);
 }
 
 }  // namespace pelisto

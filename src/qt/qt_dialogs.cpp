@@ -115,7 +115,7 @@ Answer askQuestion(QWidget* parent, const std::string& caption, const std::strin
   return Answer::kCancel;
 }
 
-std::string runFileDialog(QWidget* parent, const FileDialogSpec& spec) {
+std::optional<std::string> runFileDialog(QWidget* parent, const FileDialogSpec& spec) {
   // Qt reads the patterns from the parentheses of a filter; add them when
   // the shown text does not carry them.
   QString filter = toQt(spec.filterText);
@@ -138,15 +138,15 @@ std::string runFileDialog(QWidget* parent, const FileDialogSpec& spec) {
     dialog.selectFile(proposed.fileName());
   }
   TypedPath typedPath(dialog);
-  if (dialog.exec() != QDialog::Accepted) return kCancelMark;
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   const QStringList chosen = dialog.selectedFiles();
-  if (chosen.isEmpty() || chosen.first().isEmpty()) return kCancelMark;
+  if (chosen.isEmpty() || chosen.first().isEmpty()) return std::nullopt;
   rememberFolder(kind, chosen.first());
   return fromQt(QDir::toNativeSeparators(chosen.first()));
 }
 
-std::string runInputBox(QWidget* parent, const std::string& caption, const std::string& prompt,
-                        const std::string& initial) {
+std::optional<std::string> runInputBox(QWidget* parent, const std::string& caption,
+                                       const std::string& prompt, const std::string& initial) {
   QDialog dialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                              Qt::WindowCloseButtonHint);
   dialog.setObjectName(QStringLiteral("inputBox"));
@@ -171,7 +171,7 @@ std::string runInputBox(QWidget* parent, const std::string& caption, const std::
   layout.addWidget(&field);
   layout.addWidget(&buttons);
   dialog.setMinimumWidth(320);
-  if (dialog.exec() != QDialog::Accepted) return kCancelMark;
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   return fromQt(field.text());
 }
 

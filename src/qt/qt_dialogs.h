@@ -4,6 +4,7 @@
 
 #include <QWidget>
 
+#include <optional>
 #include <string>
 
 #include "platform/ui.h"
@@ -17,10 +18,10 @@ void showStopBox(QWidget* parent, const std::string& caption, const std::string&
 // Yes/No/Cancel box with the question icon; closing it answers kCancel.
 Answer askQuestion(QWidget* parent, const std::string& caption, const std::string& text);
 // Open or save dialog in the folder last used for its kind of file (else
-// the current directory): the chosen path or kCancelMark.
-std::string runFileDialog(QWidget* parent, const FileDialogSpec& spec);
-// One-line input box: the field's text, or kCancelMark on Cancel or close.
-std::string runInputBox(QWidget* parent, const std::string& caption, const std::string& prompt,
-                        const std::string& initial);
+// the current directory): the chosen path, nothing when cancelled.
+std::optional<std::string> runFileDialog(QWidget* parent, const FileDialogSpec& spec);
+// One-line input box: the field's text, nothing on Cancel or close.
+std::optional<std::string> runInputBox(QWidget* parent, const std::string& caption,
+                                       const std::string& prompt, const std::string& initial);
 
 }  // namespace pelisto

@@ -207,12 +207,12 @@ Answer QtUi::question(const std::string& caption, const std::string& text) {
   return askQuestion(dialogParent(), caption, text);
 }
 
-std::string QtUi::fileDialog(const FileDialogSpec& spec) {
+std::optional<std::string> QtUi::fileDialog(const FileDialogSpec& spec) {
   return runFileDialog(dialogParent(), spec);
 }
 
-std::string QtUi::inputBox(const std::string& caption, const std::string& prompt,
-                           const std::string& initial) {
+std::optional<std::string> QtUi::inputBox(const std::string& caption, const std::string& prompt,
+                                          const std::string& initial) {
   return runInputBox(dialogParent(), caption, prompt, initial);
 }
 

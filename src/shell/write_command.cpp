@@ -48,10 +48,10 @@ void BUTTON6_ON(AppContext& ctx) {
     return;
   }
 
-  std::string path = ctx.ui.fileDialog(
+  std::optional<std::string> chosen = ctx.ui.fileDialog(
       FileDialogSpec{kWriteTitle, kWriteFilterText, kWritePattern, true, writeFolder(ctx)});
-  if (path == kCancelMark || path.empty()) return;
-  path = withWavExtension(path);
+  if (!chosen) return;
+  const std::string path = withWavExtension(*chosen);
   if (Status st = checkSaveTarget(ctx, path); !st) {
     refuse(ctx, st.message());
     return;

@@ -76,10 +76,10 @@ void offerConversion(AppContext& ctx, const std::string& path, HeaderFault fault
     refuse(ctx, st.message() + "\n" + path);
     return;
   }
-  std::string target = ctx.ui.fileDialog(
+  std::optional<std::string> chosen = ctx.ui.fileDialog(
       FileDialogSpec{kConvertTitle, kWriteFilterText, kWritePattern, true, freeConvertedName(ctx.fs, path)});
-  if (target == kCancelMark || target.empty()) return;
-  target = withWavExtension(target);
+  if (!chosen) return;
+  const std::string target = withWavExtension(*chosen);
   if (Status st = checkSaveTarget(ctx, target, path); !st) {
     refuse(ctx, st.message());
     return;

@@ -60,10 +60,8 @@ void OPENWAVEFILE_ON(AppContext& ctx) {
     refuse(ctx, kMsgPlaying);
     return;
   }
-  std::string path =
-      ctx.ui.fileDialog(FileDialogSpec{"waveファイルを開く", "waveファイル(*.wav)", "*.wav", false});
-  if (path == kCancelMark || path.empty()) return;
-  openWaveFileAt(ctx, path);
+  const FileDialogSpec dialog{"waveファイルを開く", "waveファイル(*.wav)", "*.wav", false};
+  if (std::optional<std::string> path = ctx.ui.fileDialog(dialog)) openWaveFileAt(ctx, *path);
 }
 
 void openWaveFileAt(AppContext& ctx, const std::string& path) {
