@@ -24,7 +24,7 @@ namespace {
 struct HandlerEntry {
   EventKind kind;
   Control control;  // buttons and mouse events
-  MenuItem menu;    // menu commands
+  std::optional<MenuItem> menu;  // menu commands
   const char* name;
   void (*run)(AppContext&, const Event&);
   bool editsList;
@@ -51,7 +51,7 @@ void playOrStop(AppContext& ctx, const Event&) {
 using K = EventKind;
 using C = Control;
 using M = MenuItem;
-constexpr M kNoMenu = M::OpenWaveFile;
+constexpr std::optional<MenuItem> kNoMenu;
 
 // clang-format off
 constexpr std::array kHandlers = {

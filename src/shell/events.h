@@ -2,6 +2,7 @@
 // to its handler.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -29,7 +30,7 @@ enum class EventKind {
 struct Event {
   EventKind kind;
   Control control = Control::MAINFORM;
-  MenuItem menu = MenuItem::OpenWaveFile;  // kMenu only
+  std::optional<MenuItem> menu = std::nullopt;  // kMenu only
   int button = 0;                          // mouse events only
   double x = 0, y = 0;                     // mouse events only
   std::string path = {};                   // kOpenPath only
@@ -45,7 +46,7 @@ struct Event {
   // (PICTURE1 or MAINFORM): the buttons held or changed, the position in
   // the window's client pixels.
   static Event mouse(EventKind kind, Control window, int button, double x, double y) {
-    return Event{kind, window, MenuItem::OpenWaveFile, button, x, y};
+    return Event{kind, window, std::nullopt, button, x, y};
   }
   // HSCROLL1's position changed.
   static Event scroll() { return Event{EventKind::kScroll, Control::HSCROLL1}; }
