@@ -31,10 +31,10 @@ struct Event {
   EventKind kind;
   Control control = Control::MAINFORM;
   std::optional<MenuItem> menu = std::nullopt;  // kMenu only
-  int button = 0;                          // mouse events only
-  double x = 0, y = 0;                     // mouse events only
-  std::string path = {};                   // kOpenPath only
-  std::vector<std::string> paths = {};     // kDrop only
+  int button = 0;                               // mouse events only
+  double x = 0, y = 0;                          // mouse events only
+  std::string path = {};                        // kOpenPath only
+  std::vector<std::string> paths = {};          // kDrop only
 
   // A button clicked (BUTTON1 … BUTTON14).
   static Event click(Control button) { return Event{EventKind::kButton, button}; }
