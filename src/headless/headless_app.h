@@ -77,7 +77,6 @@ class HeadlessApp {
   FileSystem& fs() { return *m_fs; }
   MemFileSystem& memFs() { return m_memFs; }  // the app's own, used unless one was given
   RecordingMci& mci() { return m_mci; }
-  InlineWorker& inlineWorker() { return m_inlineWorker; }
   ManualWorker& manualWorker() { return m_manualWorker; }
   AppContext& context() { return m_ctx; }
 

@@ -170,12 +170,10 @@ std::optional<std::string> HeadlessUi::inputBox(const std::string& caption, cons
 
 void HeadlessUi::showAbout(const std::function<void(Canvas&)>& paint) {
   m_transcript.add(std::string("dialog: about ") + kForm3Title);
-  m_aboutShown = true;
-  paint(m_form3);
-  m_aboutShown = false;  // the scripted user closes it at once
+  paint(m_form3);  // the scripted user closes it at once
 }
 
-void HeadlessUi::closeAbout(int) { m_aboutShown = false; }
+void HeadlessUi::closeAbout(int) {}  // closed already, as soon as it was painted
 
 Rgb HeadlessUi::systemColor(SystemColor which) const { return m_sysColors[static_cast<int>(which)]; }
 

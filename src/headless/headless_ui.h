@@ -48,7 +48,6 @@ class HeadlessUi final : public Ui {
   void cancelBusyAfter(int updates) { m_cancelAfter = updates; }
   Pointer pointer(Control c) const;
   bool mouseCaptured() const { return m_captured; }
-  bool aboutShown() const { return m_aboutShown; }
   int busyScopes() const { return m_busyScopes; }
   // The progress display (kept for tests, not written to the transcript).
   bool progressShown() const { return m_progressShown; }
@@ -135,7 +134,6 @@ class HeadlessUi final : public Ui {
   Canvas m_form3;
   Rgb m_sysColors[2] = {Rgb{212, 208, 200}, Rgb{0, 0, 0}};
   bool m_captured = false;
-  bool m_aboutShown = false;
   int m_cancelAfter = -1;
   int m_busyScopes = 0;
   bool m_progressShown = false;

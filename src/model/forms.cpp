@@ -76,11 +76,4 @@ const std::vector<MenuItemInfo>& menuItems() {
   return items;
 }
 
-const MenuItemInfo& menuItemInfo(MenuItem id) {
-  for (const auto& m : menuItems()) {
-    if (m.id == id) return m;
-  }
-  std::abort();
-}
-
 }  // namespace pelisto

@@ -55,6 +55,5 @@ struct MenuItemInfo {
 };
 
 const std::vector<MenuItemInfo>& menuItems();
-const MenuItemInfo& menuItemInfo(MenuItem id);
 
 }  // namespace pelisto

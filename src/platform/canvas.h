@@ -78,7 +78,6 @@ class Canvas {
 
   int penX() const { return m_penX; }
   int penY() const { return m_penY; }
-  void moveTo(int x, int y) { m_penX = x; m_penY = y; }
 
   // Line from (x1, y1) to (x2, y2), both end points drawn, in the current
   // mode; the pen ends at (x2, y2). Pixels outside the client area are clipped.
@@ -104,7 +103,6 @@ class Canvas {
 
   void setTextRenderer(TextRenderer* renderer) { m_renderer = renderer; }
   const std::vector<TextDraw>& textLog() const { return m_textLog; }
-  void clearTextLog() { m_textLog.clear(); }
 
   // Called after every drawing operation (the desktop schedules a repaint).
   void setChangeListener(std::function<void()> listener) { m_listener = std::move(listener); }

@@ -51,8 +51,6 @@ class FileTable {
   // Direct access to the open file (nullptr when num is not open).
   File* file(int16_t num);
 
-  FileSystem& fileSystem() { return m_fs; }
-
  private:
   struct Slot {
     std::unique_ptr<File> file;
