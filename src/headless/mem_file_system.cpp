@@ -239,7 +239,6 @@ bool MemFileSystem::sameFile(const std::string& a, const std::string& b) {
 
 void MemFileSystem::addDirectory(const std::string& path) { m_dirs.insert(path); }
 
-
 void MemFileSystem::setContents(const std::string& path, std::vector<uint8_t> bytes) {
   m_files[path] = std::make_shared<std::vector<uint8_t>>(std::move(bytes));
   touch(path);

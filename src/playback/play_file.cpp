@@ -1,6 +1,6 @@
-#include "playback/handlers.h"
 #include "playback/play_file.h"
 
+#include "playback/handlers.h"
 
 namespace pelisto {
 

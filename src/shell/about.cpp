@@ -1,11 +1,13 @@
 // The about window: shown modally from the menu, painted once, closed by
 // its button or its close box.
 #include "shell/about.h"
-#include "shell/handlers.h"
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 
+#include "shell/handlers.h"
+#include "shell/version.h"
 
 namespace pelisto {
 namespace {
@@ -33,8 +35,9 @@ void paintAbout(Canvas& form3, int h) {
   form3.line(0, 127, kLineEnd, 127, Rgb{0, 0, 96});
   form3.line(0, 128, kLineEnd, 128, Rgb{0, 0, 192});
 
+  const std::string title = std::string("Pelisto　V") + kVersion;
   const AboutText texts[] = {
-      {"Pelisto　V0.1", 32, 1, 16, 80, kAboutTitleText},
+      {title.c_str(), 32, 1, 16, 80, kAboutTitleText},
       {"waveフォーマットファイル", 16, 2, 48, 16, kAboutText},
       {"   切り貼り編集ツール", 16, 2, 48, 40, kAboutText},
       {kAboutCopyright, 14, 1, 16, 136, kAboutText},

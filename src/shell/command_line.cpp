@@ -1,5 +1,7 @@
 #include "shell/command_line.h"
 
+#include "shell/version.h"
+
 namespace pelisto {
 
 CommandLine parseCommandLine(const std::vector<std::string>& args) {
@@ -41,6 +43,6 @@ std::string helpText(const std::string& program) {
          "      --version  show the version and exit\n";
 }
 
-std::string versionText() { return "Pelisto 0.1\n"; }
+std::string versionText() { return std::string("Pelisto ") + kVersion + "\n"; }
 
 }  // namespace pelisto

@@ -14,6 +14,7 @@
 #include "shell/handlers.h"
 #include "shell/main_loop.h"
 #include "shell/open_document.h"
+#include "shell/version.h"
 #include "view/graph_cache.h"
 #include "wave/write_plan.h"
 
@@ -115,7 +116,7 @@ void MAINFORM_START(AppContext& ctx) {
   form.line(0, 0, 800, 0, 1);
   form.line(0, 1, 800, 1, 15);
   // The caption of every message box.
-  ctx.state.APPTITLE = "Pelisto V0.1";
+  ctx.state.APPTITLE = std::string("Pelisto V") + kVersion;
   drawScale(form);
   // The centre line of the empty picture.
   ui.canvas(Control::PICTURE1).line(0, 63, 660, 63, 14);
