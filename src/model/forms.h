@@ -41,6 +41,21 @@ constexpr int kForm3ClientWidth = 474, kForm3ClientHeight = 290;
 constexpr int kForm3Left = 66, kForm3Top = 66;
 // PICTURE1's client area inside its one-pixel border.
 constexpr int kPictureClientWidth = 598, kPictureClientHeight = 126;
+// PICTURE1 is drawn over the box (0, 0) … (kPictureDrawRight,
+// kPictureDrawBottom), past its client area (the canvas clips).
+constexpr int kPictureDrawRight = 660, kPictureDrawBottom = 128;
+
+// The palette entries the drawing uses. Start-up sets kFaceEntry of
+// MAINFORM's palette to the button face; PICTURE1 keeps its own palette.
+constexpr int kFaceEntry = kPaletteSilver;      // MAINFORM: the marker band
+constexpr int kTopRuleDarkEntry = kPaletteGrey;  // MAINFORM: the two rules across the top
+constexpr int kTopRuleLightEntry = kPaletteWhite;
+constexpr int kScaleEntry = kPaletteBlack;       // MAINFORM: the amplitude scale
+constexpr int kMarkerEntry = kPaletteRed;        // MAINFORM: the markers
+constexpr int kPictureBackEntry = kPaletteWhite;  // PICTURE1: the background
+constexpr int kZeroLineEntry = kPaletteSilver;   // PICTURE1: the centre line
+constexpr int kWaveEntry = kPaletteBlue;         // PICTURE1: the waveform
+constexpr int kCursorEntry = kPaletteTeal;       // PICTURE1: the cursor line
 
 extern const FontSpec kFormFont;  // "FixedSys" 18
 

@@ -50,6 +50,15 @@ class TextRenderer {
                         const FontSpec& font, Rgb color) = 0;
 };
 
+// The entries of the 16-colour palette, named by the colour each starts as
+// (Canvas::kInitialPalette).
+enum PaletteEntry : int {
+  kPaletteBlack, kPaletteGrey, kPaletteNavy, kPaletteBlue,
+  kPaletteMaroon, kPaletteRed, kPalettePurple, kPaletteMagenta,
+  kPaletteGreen, kPaletteLime, kPaletteTeal, kPaletteCyan,
+  kPaletteOlive, kPaletteYellow, kPaletteSilver, kPaletteWhite,
+};
+
 enum class DrawMode { kCopy, kXor };
 
 // A box of pixels, both corners included; empty when right < left.

@@ -28,7 +28,8 @@ void TRACETIMESCROLL(AppContext& ctx) {
   // The old cursor is erased by drawing it again (exclusive or).
   if (st.TRACEX != -1) drawCursorLine(ctx, st.TRACEX);
   // The cursor at the playing millisecond of the second.
-  st.TRACEX = static_cast<int32_t>(roundHalfEven(static_cast<double>(ms % 1000) * 0.6));
+  constexpr double kColumnsPerMs = kColumnsPerSecond / 1000.0;
+  st.TRACEX = static_cast<int32_t>(roundHalfEven(static_cast<double>(ms % 1000) * kColumnsPerMs));
   drawCursorLine(ctx, st.TRACEX);
 }
 

@@ -16,6 +16,8 @@
 #include "shell/open_document.h"
 #include "shell/version.h"
 #include "view/graph_cache.h"
+#include "view/graph_points.h"
+#include "view/handlers.h"
 #include "wave/write_plan.h"
 
 namespace pelisto {
@@ -65,7 +67,7 @@ void paintFace(AppContext& ctx, Rgb face) {
   }
 }
 
-// Palette entry 14 takes the button face, split from its hexadecimal text
+// The face entry takes the button face, split from its hexadecimal text
 // (BBGGRR) as the colour value is written.
 void setFacePalette(Canvas& form, Rgb face) {
   char hex[8];
@@ -75,21 +77,28 @@ void setFacePalette(Canvas& form, Rgb face) {
   std::sscanf(hex + 2, "%2X", &g);
   hex[2] = '\0';
   std::sscanf(hex, "%2X", &b);
-  form.setPalette(14, Rgb{uint8_t(r), uint8_t(g), uint8_t(b)});
+  form.setPalette(kFaceEntry, Rgb{uint8_t(r), uint8_t(g), uint8_t(b)});
 }
 
 // The amplitude scale left of the picture: ticks at the top, the zero line
-// and the bottom, each with its value.
+// and the bottom, each with its value centred on it and ending near the
+// picture.
 void drawScale(Canvas& form) {
+  constexpr int kTickLength = 16;
+  struct Tick {
+    int row;  // below the picture's top, its border included
+    const char* text;
+    int textLeft;  // left of the picture
+  };
+  const Tick ticks[] = {
+      {0, "32767", 64}, {1 + kZeroRow, "0", 32}, {1 + kPictureClientHeight, "-32768", 72}};
   const ControlInfo& pic = controlInfo(Control::PICTURE1);
   const int L = pic.left, T = pic.top;
-  form.line(L - 16, T, L, T, 0);
-  form.line(L - 16, T + 64, L, T + 64, 0);
-  form.line(L - 16, T + 127, L, T + 127, 0);
-  const Rgb black = form.palette(0);
-  form.drawText(L - 64, T - 8, "32767", kScaleFont, black);
-  form.drawText(L - 32, T + 56, "0", kScaleFont, black);
-  form.drawText(L - 72, T + 119, "-32768", kScaleFont, black);
+  for (const Tick& t : ticks) form.line(L - kTickLength, T + t.row, L, T + t.row, kScaleEntry);
+  const Rgb color = form.palette(kScaleEntry);
+  for (const Tick& t : ticks) {
+    form.drawText(L - t.textLeft, T + t.row - kScaleFont.heightPx / 2, t.text, kScaleFont, color);
+  }
 }
 
 // Asks to save an unsaved list before it goes. False when the user keeps
@@ -112,14 +121,14 @@ void MAINFORM_START(AppContext& ctx) {
   const Rgb face = ui.systemColor(SystemColor::kButtonFace);
   paintFace(ctx, face);
   setFacePalette(form, face);
-  // The two lines across the top.
-  form.line(0, 0, 800, 0, 1);
-  form.line(0, 1, 800, 1, 15);
+  // The two lines across the top of the window (clipped to the client area).
+  form.line(0, 0, kMainOuterWidth, 0, kTopRuleDarkEntry);
+  form.line(0, 1, kMainOuterWidth, 1, kTopRuleLightEntry);
   // The caption of every message box.
   ctx.state.APPTITLE = std::string("Pelisto V") + kVersion;
   drawScale(form);
   // The centre line of the empty picture.
-  ui.canvas(Control::PICTURE1).line(0, 63, 660, 63, 14);
+  drawZeroLine(ui.canvas(Control::PICTURE1));
   // The edit list starts empty.
   ctx.state.EDITCOUNT = 0;
   // Caches of copies that were killed are of no use to anyone.

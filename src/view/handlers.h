@@ -16,6 +16,8 @@ int16_t GETWAVEDATA(AppContext& ctx, int32_t position);
 // Draws second of the open wave file into PICTURE1 (from the graph cache
 // when it is ready).
 int16_t SHOWWAVEDATA(AppContext& ctx, int32_t second);
+// The centre line of PICTURE1, as the empty picture shows it.
+void drawZeroLine(Canvas& picture);
 // Redraws the view at HSCROLL1's position: the position text, the second
 // and the markers of the selected entry. With no wave file open there is
 // nothing to show, and nothing changes.

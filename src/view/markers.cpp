@@ -2,9 +2,9 @@
 // above PICTURE1.
 #include "view/markers.h"
 
+#include "model/edit_list.h"
 #include "model/forms.h"
 #include "model/numbers.h"
-#include "model/edit_list.h"
 
 namespace pelisto {
 namespace {
@@ -12,8 +12,6 @@ namespace {
 constexpr int kMarkerHalfWidth = 8;
 constexpr int kMarkerHeight = 8;
 
-constexpr int kCursorColor = 10;
-constexpr int kCursorBottom = 128;
 
 int32_t floorDiv(int32_t a, int32_t b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
 
@@ -77,7 +75,7 @@ void drawCursorLine(AppContext& ctx, int x) {
   Canvas& picture = ctx.ui.canvas(Control::PICTURE1);
   const DrawMode before = picture.mode();
   picture.setMode(DrawMode::kXor);
-  picture.line(x, 0, x, kCursorBottom, kCursorColor);
+  picture.line(x, 0, x, kPictureDrawBottom, kCursorEntry);
   picture.setMode(before);
 }
 
@@ -112,7 +110,7 @@ void eraseMarkerBand(AppContext& ctx) {
   // From (L - 8, T - 8), 16 high, to L + W + 8: a marker dropped at the
   // picture's right edge (x = L + W) reaches that column.
   const int left = pic.left - kMarkerHalfWidth, top = pic.top - kMarkerHeight;
-  form.fillBox(left, top, pic.left + pic.width + kMarkerHalfWidth, top + 2 * kMarkerHeight - 1, 14);
+  form.fillBox(left, top, pic.left + pic.width + kMarkerHalfWidth, top + 2 * kMarkerHeight - 1, kFaceEntry);
   form.setMode(mode);
 }
 
@@ -126,9 +124,9 @@ MarkerRect drawMarker(AppContext& ctx, double x) {
   const int left = static_cast<int>(roundHalfEven(x - kMarkerHalfWidth));
   const int right = static_cast<int>(roundHalfEven(x + kMarkerHalfWidth));
   const int top = tipY - kMarkerHeight;
-  form.line(left, top, right, top, 5);
-  form.line(left, top, tipX, tipY, 5);
-  form.line(right, top, tipX, tipY, 5);
+  form.line(left, top, right, top, kMarkerEntry);
+  form.line(left, top, tipX, tipY, kMarkerEntry);
+  form.line(right, top, tipX, tipY, kMarkerEntry);
   form.setMode(mode);
   return MarkerRect{static_cast<int16_t>(left), static_cast<int16_t>(top),
                     static_cast<int16_t>(right), static_cast<int16_t>(tipY)};

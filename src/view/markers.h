@@ -6,7 +6,7 @@
 
 namespace pelisto {
 
-// Fills the marker band with MAINFORM's palette colour 14.
+// Fills the marker band with MAINFORM's face (kFaceEntry).
 void eraseMarkerBand(AppContext& ctx);
 // Draws one marker with its tip at (x, top of PICTURE1) in main-window
 // client pixels; returns its rectangle (left, top, right, bottom), rounded.
@@ -42,7 +42,7 @@ void markersFollowList(AppContext& ctx);
 void markersFollow(AppContext& ctx, const MarkedLine& before);
 
 // The vertical cursor line on PICTURE1 from (x, 0) to (x, 128), teal
-// (palette colour 10), drawn by exclusive or: drawing it twice at the same
+// (kCursorEntry), drawn by exclusive or: drawing it twice at the same
 // x restores the picture. Marking and playback tracking both use it.
 void drawCursorLine(AppContext& ctx, int x);
 

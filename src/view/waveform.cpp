@@ -2,6 +2,7 @@
 // file itself or from the graph cache; both give the same rows.
 #include <array>
 
+#include "model/forms.h"
 #include "view/graph_cache.h"
 #include "view/graph_points.h"
 #include "view/handlers.h"
@@ -24,19 +25,23 @@ void rowsFromWaveFile(AppContext& ctx, int32_t second, std::array<uint8_t, kColu
 
 }  // namespace
 
+void drawZeroLine(Canvas& picture) {
+  picture.line(0, kZeroRow, kPictureDrawRight, kZeroRow, kZeroLineEntry);
+}
+
 int16_t SHOWWAVEDATA(AppContext& ctx, int32_t second) {
   AppState& s = ctx.state;
   Canvas& pic = ctx.ui.canvas(Control::PICTURE1);
   const DrawMode mode = pic.mode();
   pic.setMode(DrawMode::kCopy);
 
-  pic.fillBox(0, 0, 660, 128, 15);
+  pic.fillBox(0, 0, kPictureDrawRight, kPictureDrawBottom, kPictureBackEntry);
   s.TRACEX = -1;  // the clear wiped the playback cursor
   s.cursorShown = false;  // and the marking cursor
-  pic.line(0, 63, 660, 63, 14);
+  drawZeroLine(pic);
   // One point on the zero line at the left edge: the waveform starts with a
   // segment from there to its first point.
-  pic.line(0, kZeroRow, 0, kZeroRow, 3);
+  pic.line(0, kZeroRow, 0, kZeroRow, kWaveEntry);
 
   // A second the cache has no record for is drawn from the wave file, which
   // gives the same points (past the end of the sound, a flat line).
@@ -46,7 +51,7 @@ int16_t SHOWWAVEDATA(AppContext& ctx, int32_t second) {
     rowsFromWaveFile(ctx, second, rows);
     points = rows.data();
   }
-  for (int x = 0; x < kColumnsPerSecond; ++x) pic.lineTo(x, points[x], 3);
+  for (int x = 0; x < kColumnsPerSecond; ++x) pic.lineTo(x, points[x], kWaveEntry);
 
   pic.setMode(mode);
   return 0;
