@@ -142,8 +142,7 @@ void ListBox::keyPressEvent(QKeyEvent* event) {
   if (currentRow() != before && currentRow() >= 0 && m_clicked) m_clicked();
 }
 
-MainWindow::MainWindow(Canvas& form, Canvas& picture, EventSink sink)
-    : m_sink(std::move(sink)), m_pictureCanvas(picture) {
+MainWindow::MainWindow(Canvas& form, Canvas& picture) : m_pictureCanvas(picture) {
   installFontSubstitutions();
   setWindowTitle(toQt(kMainTitle));
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |

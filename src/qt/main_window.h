@@ -39,7 +39,15 @@ class MainWindow final : public QMainWindow {
   Q_OBJECT
 
  public:
-  MainWindow(Canvas& form, Canvas& picture, EventSink sink);
+  MainWindow(Canvas& form, Canvas& picture);
+
+  // Where every event of the program's windows goes: the one sink (the
+  // program dispatches them to their handlers). Events sent before it is
+  // set are dropped.
+  void setEventSink(EventSink sink) { m_sink = std::move(sink); }
+  void send(const Event& event) {
+    if (m_sink) m_sink(event);
+  }
 
   QWidget* control(Control id) const;
   CanvasWidget* form() const { return m_form; }
@@ -93,9 +101,6 @@ class MainWindow final : public QMainWindow {
   // Whether a drag may be dropped now: nothing plays, runs or is open on
   // top. What it carries is the program's to judge once dropped.
   bool takesDrops() const;
-  void send(Event event) {
-    if (m_sink) m_sink(event);
-  }
 
   EventSink m_sink;
   Canvas& m_pictureCanvas;

@@ -23,9 +23,8 @@ QtUi::QtUi()
   m_pictureCanvas.setTextRenderer(&m_renderer);
   for (const ControlInfo& c : mainFormControls()) m_fonts[c.id] = c.font;
   m_fonts[Control::MAINFORM] = kFormFont;
-  m_window = std::make_unique<MainWindow>(m_formCanvas, m_pictureCanvas,
-                                          [this](const Event& e) { deliver(e); });
-  m_progress = std::make_unique<ProgressStrip>(m_window->form());
+  m_window = std::make_unique<MainWindow>(m_formCanvas, m_pictureCanvas);
+  m_progress = new ProgressStrip(m_window->form());
   QObject::connect(m_window->list(), &QListWidget::itemSelectionChanged, &m_receiver, [this] {
     if (m_selectionListener) m_selectionListener(selected());
   });
@@ -33,13 +32,11 @@ QtUi::QtUi()
 
 QtUi::~QtUi() {
   m_selectionListener = nullptr;
-  m_progress.reset();
-  m_notice.reset();
   m_window.reset();
 }
 
 void QtUi::post(const Event& event) {
-  QMetaObject::invokeMethod(&m_receiver, [this, event] { deliver(event); }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(&m_receiver, [this, event] { m_window->send(event); }, Qt::QueuedConnection);
 }
 
 QWidget* QtUi::widget(Control control) const {
@@ -222,7 +219,7 @@ void QtUi::showAbout(const std::function<void(Canvas&)>& paint) {
   m_form3Canvas = std::make_unique<Canvas>(kForm3ClientWidth, kForm3ClientHeight);
   m_form3Canvas->setTextRenderer(&m_renderer);
   AboutDialog dialog(*m_form3Canvas, m_window.get(),
-                     [this] { deliver(Event::click(Control::BUTTON13)); });
+                     [this] { m_window->send(Event::click(Control::BUTTON13)); });
   m_about = &dialog;
   paint(*m_form3Canvas);
   dialog.exec();
@@ -251,8 +248,9 @@ void QtUi::notice(const std::string& text) {
   QMetaObject::invokeMethod(
       &m_receiver,
       [this, t] {
-        m_notice = std::make_unique<QMessageBox>(QMessageBox::Information, toQt(kMainTitle),
-                                                 t, QMessageBox::Ok, m_window.get());
+        delete m_notice;  // one notice at a time
+        m_notice = new QMessageBox(QMessageBox::Information, toQt(kMainTitle), t, QMessageBox::Ok,
+                                   m_window.get());
         m_notice->setObjectName(QStringLiteral("notice"));
         m_notice->setWindowModality(Qt::NonModal);
         m_notice->show();

@@ -6,6 +6,7 @@
 
 #include <QMessageBox>
 #include <QObject>
+#include <QPointer>
 
 #include <functional>
 #include <map>
@@ -25,8 +26,9 @@ class QtUi final : public Ui {
   QtUi();
   ~QtUi() override;
 
-  // Where events go (the program dispatches them to their handlers).
-  void setEventSink(EventSink sink) { m_sink = std::move(sink); }
+  // Where events go: the main window's sink (the program dispatches them
+  // to their handlers).
+  void setEventSink(EventSink sink) { m_window->setEventSink(std::move(sink)); }
   // Runs event on the user-interface thread later, in the order posted.
   // Safe from any thread (the sound device's completions come this way).
   void post(const Event& event);
@@ -81,12 +83,9 @@ class QtUi final : public Ui {
   void notice(const std::string& text) override;
   void showProgress(const std::string& text, int percent) override;
   void hideProgress() override;
-  ProgressStrip* progressStrip() const { return m_progress.get(); }
+  ProgressStrip* progressStrip() const { return m_progress; }
 
  private:
-  void deliver(const Event& event) {
-    if (m_sink) m_sink(event);
-  }
   // The window a box or dialog belongs to: the modal one on top, if any.
   // What the user holds down in the main window ends first.
   QWidget* dialogParent();
@@ -95,14 +94,14 @@ class QtUi final : public Ui {
   Canvas m_formCanvas;
   Canvas m_pictureCanvas;
   std::unique_ptr<Canvas> m_form3Canvas;
-  EventSink m_sink;
   std::function<void(int)> m_selectionListener;
   std::map<Control, FontSpec> m_fonts;
   std::set<Control> m_hidden;
-  std::unique_ptr<MainWindow> m_window;
+  std::unique_ptr<MainWindow> m_window;  // the one window without a parent
+  // The rest belong to the main window (Qt deletes them with it).
   AboutDialog* m_about = nullptr;  // while FORM3 is shown
-  std::unique_ptr<QMessageBox> m_notice;
-  std::unique_ptr<ProgressStrip> m_progress;  // on the main window, below the controls
+  QPointer<QMessageBox> m_notice;  // the last notice
+  ProgressStrip* m_progress = nullptr;  // on the main window, below the controls
   QObject m_receiver;  // context of posted events, on the user-interface thread
 };
 

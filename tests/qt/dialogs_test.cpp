@@ -102,10 +102,10 @@ class DialogsTest : public QObject {
   void windowReopensWhereItWas() {
     Canvas form(kMainClientWidth, kMainClientHeight), picture(kPictureClientWidth, kPictureClientHeight);
     for (QPoint at : {QPoint(250, 140), QPoint(-5000, 40)}) {
-      MainWindow closed(form, picture, {});
+      MainWindow closed(form, picture);
       closed.move(at);
       closed.close();
-      QCOMPARE(MainWindow(form, picture, {}).pos(), at.x() < 0 ? QPoint(kMainLeft, kMainTop) : at);
+      QCOMPARE(MainWindow(form, picture).pos(), at.x() < 0 ? QPoint(kMainLeft, kMainTop) : at);
     }
   }
 
