@@ -6,6 +6,7 @@
 #include "playback/handlers.h"
 #include "project/recovery_copy.h"
 #include "shell/main_loop.h"
+#include "shell/startup.h"
 
 namespace pelisto {
 

@@ -23,6 +23,7 @@
 #include "shell/command_line.h"
 #include "shell/events.h"
 #include "shell/main_loop.h"
+#include "shell/startup.h"
 #include "shell/open_document.h"
 #include "system/thread_worker.h"
 #include "view/graph_cache.h"

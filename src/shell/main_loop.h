@@ -4,19 +4,12 @@
 // (or until the automatic copy of the edit list is due).
 #pragma once
 
-#include <string>
-
 #include "model/context.h"
 #include "platform/event_pump.h"
 
 namespace pelisto {
 
 constexpr int kTrackingIntervalMs = 5;
-
-// The program starts: the window's face (MAINFORM_START), the edit lists
-// that programs no longer running left unsaved offered back, then file
-// (when not empty) opened as one named from outside.
-void startProgram(AppContext& ctx, const std::string& file);
 
 // Returns when the main window has been closed.
 void runMainLoop(AppContext& ctx, EventPump& pump);

@@ -1,5 +1,6 @@
 // Start-up and close of the main window.
-#include <algorithm>
+#include "shell/startup.h"
+
 #include <cstdint>
 #include <cstdio>
 
@@ -8,11 +9,9 @@
 #include "playback/handlers.h"
 #include "playback/play_file.h"
 #include "project/project_commands.h"
-#include "project/recovery_copy.h"
 #include "project/recovery_offer.h"
 #include "shell/events.h"
 #include "shell/handlers.h"
-#include "shell/main_loop.h"
 #include "shell/open_document.h"
 #include "shell/version.h"
 #include "view/graph_cache.h"
@@ -159,20 +158,4 @@ void startProgram(AppContext& ctx, const std::string& file) {
   if (restored && isProjectPath(file) && !listMayGo(ctx)) return;
   dispatchEvent(ctx, Event::openPath(file));
 }
-
-void runMainLoop(AppContext& ctx, EventPump& pump) {
-  for (;;) {
-    pump.processPending();
-    if (pump.closed()) return;
-    // The copy of an unsaved list follows the changes just made.
-    const int64_t copyDue = std::min<int64_t>(keepRecoveryCopy(ctx), 60000);
-    if (ctx.state.PLAYFLAG == kPlayTracked) {
-      TRACETIMESCROLL(ctx);
-      pump.waitForEvents(copyDue >= 0 ? std::min<int>(copyDue, kTrackingIntervalMs) : kTrackingIntervalMs);
-    } else {
-      pump.waitForEvents(static_cast<int>(copyDue));
-    }
-  }
-}
-
 }  // namespace pelisto
