@@ -7,6 +7,8 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <system_error>
@@ -63,32 +65,37 @@ std::string fullPath(const std::string& path) {
   return path.empty() || error ? path : full.string();
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  using namespace pelisto;
-  // Help, the version and a wrong command line need no window.
-  const CommandLine command = parseCommandLine(programArguments(argc, argv));
+// Help, the version and a wrong command line need no window: the exit
+// status after answering them, nothing for a command line that runs the
+// program.
+std::optional<int> answerWithoutWindow(const pelisto::CommandLine& command) {
+  using Action = pelisto::CommandLine::Action;
   switch (command.action) {
-    case CommandLine::Action::kHelp: std::fputs(helpText("pelisto").c_str(), stdout); return 0;
-    case CommandLine::Action::kVersion: std::fputs(versionText().c_str(), stdout); return 0;
-    case CommandLine::Action::kError:
+    case Action::kHelp: std::fputs(pelisto::helpText("pelisto").c_str(), stdout); return 0;
+    case Action::kVersion: std::fputs(pelisto::versionText().c_str(), stdout); return 0;
+    case Action::kError:
       std::fprintf(stderr, "pelisto: %s\nTry 'pelisto --help'.\n", command.message.c_str());
-      return kUsageExitStatus;
-    case CommandLine::Action::kRun: break;
+      return pelisto::kUsageExitStatus;
+    case Action::kRun: break;
   }
+  return std::nullopt;
+}
 
-  QApplication app(argc, argv);
+// The application's names, and Qt's own dialogs in Japanese like the rest
+// of the program (through translator, which outlives the window).
+void setUpApplication(QTranslator& translator) {
   QApplication::setApplicationName(QStringLiteral("Pelisto"));
   // Ties the window to the installed desktop entry (its menu name and icon).
   QApplication::setDesktopFileName(QStringLiteral(PELISTO_APP_ID));
-  // Qt's own dialogs speak Japanese like the rest of the program.
-  QTranslator translator;
   if (translator.load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"),
                       QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
     QApplication::installTranslator(&translator);
   }
+}
 
+// The program in its window, from start-up until the window has closed.
+void runProgram(const std::string& file) {
+  using namespace pelisto;
   std::unique_ptr<FileSystem> fs = newPosixFileSystem();
   QtUi ui;
   // Completions arrive on the sound thread and are queued, in order, for
@@ -113,10 +120,21 @@ int main(int argc, char** argv) {
   ui.window().setDropAllowed([&ctx] { return readyToOpen(ctx); });
 
   ui.window().show();
-  startProgram(ctx, fullPath(command.file));
+  startProgram(ctx, file);
   QtEventPump pump(ui.window());
   runMainLoop(ctx, pump);
   removeGraphCache(ctx);
   endRecoveryCopy(ctx);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const pelisto::CommandLine command = pelisto::parseCommandLine(programArguments(argc, argv));
+  if (std::optional<int> status = answerWithoutWindow(command)) return *status;
+  QApplication app(argc, argv);
+  QTranslator translator;
+  setUpApplication(translator);
+  runProgram(fullPath(command.file));
   return 0;
 }
