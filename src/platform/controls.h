@@ -13,6 +13,8 @@ enum class Control {
   FORM3, BUTTON13,
 };
 
+// GrapgFast (表示 → グラフの高速表示を優先) is spelled as the scenario
+// scripts and the menu's object names have always spelled it, on purpose.
 enum class MenuItem {
   OpenWaveFile, OpenProject, SaveProject, GrapgFast, Copyright,
   Undo, Redo, SmoothJoins, ListenJoin,

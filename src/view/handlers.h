@@ -27,7 +27,8 @@ void HSCROLL1_CHANGE(AppContext& ctx);
 // Starts building the graph cache of the open wave file behind the window:
 // the records of seconds 0 … lastSecond.
 void LOADGRAPHDATA(AppContext& ctx, int32_t lastSecond);
-// 表示 → グラフの高速表示を優先: switches the graph cache on or off.
+// 表示 → グラフの高速表示を優先: switches the graph cache on or off. (The
+// name follows the menu item's, GrapgFast, spelled so on purpose.)
 void GRAPGFAST_ON(AppContext& ctx);
 
 }  // namespace pelisto
