@@ -1,0 +1,110 @@
+#include "wave/convert_output.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "platform/coding.h"
+#include "wave/convert.h"
+#include "wave/wav_bytes.h"
+
+namespace pelisto {
+namespace {
+
+// A bijective hash of 32 bits with good mixing: neighbouring sample
+// numbers get unrelated noise.
+inline uint32_t noiseOf(uint32_t n) {
+  n ^= n >> 16;
+  n *= 0x7FEB352Du;
+  n ^= n >> 15;
+  n *= 0x846CA68Bu;
+  n ^= n >> 16;
+  return n;
+}
+
+constexpr uint32_t kNoiseSeed = 0x9E3779B9u;
+
+// On x86-64 the rounding is built twice, for processors with AVX2 (twice
+// the width, and the multiplications of the hash in one instruction) and
+// for the rest; the loader picks the one the processor runs.
+#if defined(__x86_64__) && defined(__linux__) && defined(__GNUC__)
+#define PELISTO_WIDE_VECTORS __attribute__((target_clones("avx2", "default")))
+#else
+#define PELISTO_WIDE_VECTORS
+#endif
+constexpr uint64_t kWritebackBytes = uint64_t{1} << 20;
+
+}  // namespace
+
+PELISTO_WIDE_VECTORS void Quantizer::run(const float* src, size_t n, uint8_t* dst) {
+  // Adding 1.5 × 2^23 and taking it away again rounds a float of less than
+  // 2^22 to an integer, ties to even, as lrintf does; in a form the
+  // compiler turns into vector instructions.
+  constexpr float kRound = 12582912.0f;
+  uint32_t clamped = 0;
+  const uint32_t first = m_next + kNoiseSeed;
+  for (size_t i = 0; i < n; ++i) {
+    float v = src[i] * 32768.0f;
+    // Past full scale: more than the rounding of the largest value.
+    clamped += std::fabs(v) > 32768.0f;
+    const uint32_t h = noiseOf(first + static_cast<uint32_t>(i));
+    v += m_noiseScale * (static_cast<float>(static_cast<int32_t>(h & 0xFFFF)) -
+                         static_cast<float>(static_cast<int32_t>(h >> 16)));
+    v = v == v ? v : 0.0f;
+    v = v > -32768.0f ? v : -32768.0f;
+    v = v < 32767.0f ? v : 32767.0f;
+    putLe16(dst + 2 * i, static_cast<uint16_t>(static_cast<int32_t>((v + kRound) - kRound)));
+  }
+  m_next += static_cast<uint32_t>(n);
+  m_clamped += clamped;
+}
+
+Status WaveOutput::appendFloat(const float* src, size_t frames, int channels, Quantizer& q) {
+  if (Status st = reserve(frames); !st) return st;
+  if (channels == 2) {
+    q.run(src, frames * 2, m_bytes.data());
+  } else {
+    m_mono.resize(std::max(m_mono.size(), frames * 2));
+    q.run(src, frames, m_mono.data());
+    for (size_t i = 0; i < frames; ++i) {
+      std::copy_n(&m_mono[2 * i], 2, &m_bytes[4 * i]);
+      std::copy_n(&m_mono[2 * i], 2, &m_bytes[4 * i + 2]);
+    }
+  }
+  return flush(frames);
+}
+
+Status WaveOutput::appendShort(const int16_t* src, size_t frames, int channels) {
+  if (Status st = reserve(frames); !st) return st;
+  uint8_t* p = m_bytes.data();
+  for (size_t i = 0; i < frames; ++i, p += 4) {
+    putLe16(p, static_cast<uint16_t>(src[i * channels]));
+    putLe16(p + 2, static_cast<uint16_t>(src[i * channels + channels - 1]));
+  }
+  return flush(frames);
+}
+
+Status WaveOutput::reserve(size_t frames) {
+  if (m_frames + frames > kMaxConvertedFrames) {
+    return Status::error(StatusCode::kLimit, kMsgConvertedTooLong);
+  }
+  m_bytes.resize(std::max(m_bytes.size(), frames * 4));
+  return Status::ok();
+}
+
+Status WaveOutput::flush(size_t frames) {
+  Status st = m_file.write(44 + m_frames * 4, m_bytes.data(), frames * 4);
+  if (!st) return st;
+  m_frames += frames;
+  if (m_frames * 4 - m_writebackFrom >= kWritebackBytes) {
+    m_file.startWriteback(44 + m_writebackFrom, m_frames * 4 - m_writebackFrom);
+    m_writebackFrom = m_frames * 4;
+  }
+  return st;
+}
+
+Status WaveOutput::writeHeader() {
+  const std::vector<uint8_t> h = canonicalWavHeader(static_cast<uint32_t>(m_frames * 4));
+  return m_file.write(0, h.data(), h.size());
+}
+
+}  // namespace pelisto
