@@ -22,40 +22,63 @@ inline uint32_t noiseOf(uint32_t n) {
 }
 
 constexpr uint32_t kNoiseSeed = 0x9E3779B9u;
-
-// On x86-64 the rounding is built twice, for processors with AVX2 (twice
-// the width, and the multiplications of the hash in one instruction) and
-// for the rest; the loader picks the one the processor runs.
-#if defined(__x86_64__) && defined(__linux__) && defined(__GNUC__)
-#define PELISTO_WIDE_VECTORS __attribute__((target_clones("avx2", "default")))
-#else
-#define PELISTO_WIDE_VECTORS
-#endif
 constexpr uint64_t kWritebackBytes = uint64_t{1} << 20;
 
-}  // namespace
-
-PELISTO_WIDE_VECTORS void Quantizer::run(const float* src, size_t n, uint8_t* dst) {
+// Rounds n samples (the first numbered `first`, noise scaled by
+// noiseScale) into dst; returns how many were clamped.
+#if defined(__GNUC__)
+[[gnu::always_inline]]
+#endif
+inline uint32_t roundSamples(const float* src, size_t n, uint8_t* dst, uint32_t first, float noiseScale) {
   // Adding 1.5 × 2^23 and taking it away again rounds a float of less than
   // 2^22 to an integer, ties to even, as lrintf does; in a form the
   // compiler turns into vector instructions.
   constexpr float kRound = 12582912.0f;
   uint32_t clamped = 0;
-  const uint32_t first = m_next + kNoiseSeed;
   for (size_t i = 0; i < n; ++i) {
     float v = src[i] * 32768.0f;
     // Past full scale: more than the rounding of the largest value.
     clamped += std::fabs(v) > 32768.0f;
     const uint32_t h = noiseOf(first + static_cast<uint32_t>(i));
-    v += m_noiseScale * (static_cast<float>(static_cast<int32_t>(h & 0xFFFF)) -
-                         static_cast<float>(static_cast<int32_t>(h >> 16)));
+    v += noiseScale * (static_cast<float>(static_cast<int32_t>(h & 0xFFFF)) -
+                       static_cast<float>(static_cast<int32_t>(h >> 16)));
     v = v == v ? v : 0.0f;
     v = v > -32768.0f ? v : -32768.0f;
     v = v < 32767.0f ? v : 32767.0f;
     putLe16(dst + 2 * i, static_cast<uint16_t>(static_cast<int32_t>((v + kRound) - kRound)));
   }
+  return clamped;
+}
+
+using RoundFunction = uint32_t(const float*, size_t, uint8_t*, uint32_t, float);
+
+uint32_t roundPlain(const float* src, size_t n, uint8_t* dst, uint32_t first, float noiseScale) {
+  return roundSamples(src, n, dst, first, noiseScale);
+}
+
+// On x86-64 the rounding is built a second time for processors with AVX2
+// (twice the width, and the multiplications of the hash in one
+// instruction), chosen when the processor has it.
+#if defined(__x86_64__) && defined(__GNUC__)
+[[gnu::target("avx2")]] uint32_t roundAvx2(const float* src, size_t n, uint8_t* dst, uint32_t first,
+                                           float noiseScale) {
+  return roundSamples(src, n, dst, first, noiseScale);
+}
+
+RoundFunction* roundFunction() {
+  __builtin_cpu_init();
+  return __builtin_cpu_supports("avx2") ? roundAvx2 : roundPlain;
+}
+#else
+RoundFunction* roundFunction() { return roundPlain; }
+#endif
+
+}  // namespace
+
+void Quantizer::run(const float* src, size_t n, uint8_t* dst) {
+  static RoundFunction* const round = roundFunction();
+  m_clamped += round(src, n, dst, m_next + kNoiseSeed, m_noiseScale);
   m_next += static_cast<uint32_t>(n);
-  m_clamped += clamped;
 }
 
 Status WaveOutput::appendFloat(const float* src, size_t frames, int channels, Quantizer& q) {
