@@ -69,12 +69,9 @@ class Resampler {
   Resampler& operator=(const Resampler&) = delete;
   virtual ~Resampler() = default;
 
-  // Takes `frames` interleaved frames and appends to out the frames
-  // produced so far: about frames × outRate / inRate, give or take what
-  // the filter holds back. A resampler may work on a block while its
-  // caller goes on, and append that block's frames in the next call
-  // instead; how many come out of each call depends only on the blocks
-  // given. kIoError when the resampler fails.
+  // Takes `frames` interleaved frames and appends to out every frame that
+  // can be produced so far: about frames × outRate / inRate, give or take
+  // what the filter holds back. kIoError when the resampler fails.
   virtual Status process(const float* in, size_t frames, std::vector<float>& out) = 0;
   // After the last input: appends the frames still held back.
   virtual Status finish(std::vector<float>& out) = 0;
@@ -93,8 +90,7 @@ class SoundLibrary {
   virtual Result<std::unique_ptr<SoundDecoder>> openDecoder(FileSystem& fs,
                                                            const std::string& path) = 0;
   // A resampler from inRate to outRate (frames per second) for interleaved
-  // frames of `channels` channels, at high quality. It may use threads of
-  // its own while it exists.
+  // frames of `channels` channels, at high quality.
   virtual Result<std::unique_ptr<Resampler>> newResampler(int inRate, int outRate, int channels) = 0;
 };
 

@@ -7,6 +7,7 @@
 #include "platform/replace_file.h"
 #include "wave/convert_limits.h"
 #include "wave/convert_output.h"
+#include "wave/convert_pipeline.h"
 
 namespace pelisto {
 namespace {
@@ -87,50 +88,42 @@ const float* fold(const float* in, size_t frames, const std::vector<ChannelGains
   return out.data();
 }
 
+// The two sides' resamplers (the right one only for stereo), when the
+// rate changes.
+Status makeResamplers(SoundLibrary& library, const SoundInfo& info, int width,
+                      std::unique_ptr<Resampler> (&sides)[2]) {
+  if (info.rate == kEditRate) return Status::ok();
+  for (int i = 0; i < width; ++i) {
+    auto made = library.newResampler(info.rate, kEditRate, 1);
+    if (!made) return made.status();
+    sides[i] = std::move(made.value());
+  }
+  return Status::ok();
+}
+
 Status convertSamples(SoundDecoder& decoder, SoundLibrary& library, WaveOutput& out,
                       Progress& progress, const ConvertOptions& options) {
   const SoundInfo& info = decoder.info();
   const int width = info.channels == 1 ? 1 : 2;  // channels after folding
   const std::vector<ChannelGains> gains = stereoFold(info);
-  std::unique_ptr<Resampler> resampler;
-  if (info.rate != kEditRate) {
-    auto made = library.newResampler(info.rate, kEditRate, width);
-    if (!made) return made.status();
-    resampler = std::move(made.value());
-  }
+  std::unique_ptr<Resampler> sides[2];
+  if (Status st = makeResamplers(library, info, width, sides); !st) return st;
   // 8-bit samples that need no computing land on 16-bit steps: no dither.
-  const bool onSteps = info.kind == SampleKind::kInt8 && !resampler && info.channels <= 2;
+  const bool onSteps = info.kind == SampleKind::kInt8 && !sides[0] && info.channels <= 2;
   Quantizer quantize(options.dither && !onSteps);
   const size_t block = convertReadFrames(info);
   std::vector<float> in(block * static_cast<size_t>(info.channels));
   std::vector<float> folded;
-  std::vector<float> resampled;
-  auto emit = [&](const float* frames, size_t count) {
-    return out.appendFloat(frames, count, width, quantize);
-  };
+  SamplePipeline pipeline(width, std::move(sides[0]), std::move(sides[1]), quantize, out,
+                          [&](size_t frames) { return progress.advance(frames); });
   for (;;) {
     auto got = decoder.readFloat(in.data(), block);
     if (!got) return sourceFault(got.status());
     const size_t n = got.value();
     if (n == 0) break;
-    const float* frames = fold(in.data(), n, gains, folded);
-    Status st;
-    if (resampler) {
-      resampled.clear();
-      st = resampler->process(frames, n, resampled);
-      if (st) st = emit(resampled.data(), resampled.size() / width);
-    } else {
-      st = emit(frames, n);
-    }
-    if (st) st = progress.advance(n);
-    if (!st) return st;
+    if (Status st = pipeline.push(fold(in.data(), n, gains, folded), n); !st) return st;
   }
-  if (resampler) {
-    resampled.clear();
-    Status st = resampler->finish(resampled);
-    if (st) st = emit(resampled.data(), resampled.size() / width);
-    if (!st) return st;
-  }
+  if (Status st = pipeline.finish(); !st) return st;
   if (options.clampedSamples) *options.clampedSamples = quantize.clamped();
   return Status::ok();
 }

@@ -81,48 +81,41 @@ void Quantizer::run(const float* src, size_t n, uint8_t* dst) {
   m_next += static_cast<uint32_t>(n);
 }
 
-Status WaveOutput::appendFloat(const float* src, size_t frames, int channels, Quantizer& q) {
-  if (Status st = reserve(frames); !st) return st;
+void Quantizer::toStereo(const float* src, size_t frames, int channels, std::vector<uint8_t>& bytes) {
+  bytes.resize(frames * 4);
   if (channels == 2) {
-    q.run(src, frames * 2, m_bytes.data());
-  } else {
-    m_mono.resize(std::max(m_mono.size(), frames * 2));
-    q.run(src, frames, m_mono.data());
-    for (size_t i = 0; i < frames; ++i) {
-      std::copy_n(&m_mono[2 * i], 2, &m_bytes[4 * i]);
-      std::copy_n(&m_mono[2 * i], 2, &m_bytes[4 * i + 2]);
-    }
+    run(src, frames * 2, bytes.data());
+    return;
   }
-  return flush(frames);
+  m_mono.resize(frames * 2);
+  run(src, frames, m_mono.data());
+  for (size_t i = 0; i < frames; ++i) {
+    std::copy_n(&m_mono[2 * i], 2, &bytes[4 * i]);
+    std::copy_n(&m_mono[2 * i], 2, &bytes[4 * i + 2]);
+  }
 }
 
-Status WaveOutput::appendShort(const int16_t* src, size_t frames, int channels) {
-  if (Status st = reserve(frames); !st) return st;
-  uint8_t* p = m_bytes.data();
-  for (size_t i = 0; i < frames; ++i, p += 4) {
-    putLe16(p, static_cast<uint16_t>(src[i * channels]));
-    putLe16(p + 2, static_cast<uint16_t>(src[i * channels + channels - 1]));
-  }
-  return flush(frames);
-}
-
-Status WaveOutput::reserve(size_t frames) {
+Status WaveOutput::append(const uint8_t* bytes, size_t frames) {
   if (m_frames + frames > kMaxConvertedFrames) {
     return Status::error(StatusCode::kLimit, kMsgConvertedTooLong);
   }
-  m_bytes.resize(std::max(m_bytes.size(), frames * 4));
-  return Status::ok();
-}
-
-Status WaveOutput::flush(size_t frames) {
-  Status st = m_file.write(44 + m_frames * 4, m_bytes.data(), frames * 4);
-  if (!st) return st;
+  if (Status st = m_file.write(44 + m_frames * 4, bytes, frames * 4); !st) return st;
   m_frames += frames;
   if (m_frames * 4 - m_writebackFrom >= kWritebackBytes) {
     m_file.startWriteback(44 + m_writebackFrom, m_frames * 4 - m_writebackFrom);
     m_writebackFrom = m_frames * 4;
   }
-  return st;
+  return Status::ok();
+}
+
+Status WaveOutput::appendShort(const int16_t* src, size_t frames, int channels) {
+  m_bytes.resize(frames * 4);
+  uint8_t* p = m_bytes.data();
+  for (size_t i = 0; i < frames; ++i, p += 4) {
+    putLe16(p, static_cast<uint16_t>(src[i * channels]));
+    putLe16(p + 2, static_cast<uint16_t>(src[i * channels + channels - 1]));
+  }
+  return append(m_bytes.data(), frames);
 }
 
 Status WaveOutput::writeHeader() {

@@ -23,6 +23,9 @@ class Quantizer {
   // Rounds the next n samples of the sound from src into dst as 16-bit
   // little-endian integers (2 × n bytes).
   void run(const float* src, size_t n, uint8_t* dst);
+  // Rounds the next `frames` frames of `channels` (1 or 2) interleaved
+  // channels into bytes as 16-bit stereo frames (mono goes to both sides).
+  void toStereo(const float* src, size_t frames, int channels, std::vector<uint8_t>& bytes);
   // Samples clamped so far.
   uint64_t clamped() const { return m_clamped; }
 
@@ -30,32 +33,30 @@ class Quantizer {
   float m_noiseScale;
   uint32_t m_next = 0;  // the number of the next sample (2^32 is past any header's reach)
   uint64_t m_clamped = 0;
+  std::vector<uint8_t> m_mono;
 };
 
-// Frames appended as bytes, written a block at a time after the 44-byte
-// header, counted against the header's limit. The device is asked to
-// write each megabyte as soon as it is full, so that the sync at the end
-// has little left to wait for.
+// Frames appended as bytes after the 44-byte header, counted against the
+// header's limit. The device is asked to write each megabyte as soon as it
+// is full, so that the sync at the end has little left to wait for.
 class WaveOutput {
  public:
   explicit WaveOutput(File& file) : m_file(file) {}
 
   Status begin() { return writeHeader(); }
+  // Appends `frames` 16-bit stereo frames (4 bytes each).
+  Status append(const uint8_t* bytes, size_t frames);
   // Appends frames of `channels` (1 or 2) channels: mono goes to both sides.
-  Status appendFloat(const float* src, size_t frames, int channels, Quantizer& q);
   Status appendShort(const int16_t* src, size_t frames, int channels);
   Status end() { return writeHeader(); }
 
  private:
-  Status reserve(size_t frames);
-  Status flush(size_t frames);
   Status writeHeader();
 
   File& m_file;
   uint64_t m_frames = 0;
   uint64_t m_writebackFrom = 0;  // bytes after the header not yet handed to the device
   std::vector<uint8_t> m_bytes;
-  std::vector<uint8_t> m_mono;
 };
 
 }  // namespace pelisto
