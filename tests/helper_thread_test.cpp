@@ -1,25 +1,32 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <vector>
 
 #include "platform/helper_thread.h"
 
 namespace pelisto::test {
 namespace {
 
-TEST(HelperThread, RunsOncePerStartAndHandsOnWhatTheWorkThrew) {
-  int runs = 0;
+TEST(HelperThread, RunsWhatIsQueuedInOrderAndAThrowDropsTheRest) {
+  std::vector<int> seen;
+  int next = 0, throwAt = -1;
   HelperThread thread([&] {
-    if (++runs == 3) throw std::runtime_error("third");
+    const int n = next++;
+    if (n == throwAt) throw std::runtime_error("thrown");
+    seen.push_back(n);
   });
-  for (int i = 0; i < 2; ++i) thread.start(), thread.wait();
-  EXPECT_EQ(runs, 2);
+  for (int i = 0; i < 5; ++i) thread.start();
+  EXPECT_EQ(thread.wait(0), 0u);
+  EXPECT_EQ(seen, (std::vector<int>{0, 1, 2, 3, 4}));
+  throwAt = 5;
+  for (int i = 0; i < 3; ++i) thread.start();
+  EXPECT_THROW(thread.wait(0), std::runtime_error);
+  EXPECT_EQ(next, 6);  // the two queued after the throw never ran
   thread.start();
-  EXPECT_THROW(thread.wait(), std::runtime_error);
-  thread.start();
-  thread.wait();  // goes on after a throw
-  EXPECT_EQ(runs, 4);
-  thread.start();  // left running: the end waits for it
+  thread.wait(0);  // goes on after a throw
+  EXPECT_EQ(seen.back(), 6);
+  for (int i = 0; i < 50; ++i) thread.start();  // the end drops what is still queued
 }
 
 }  // namespace

@@ -12,27 +12,34 @@ SamplePipeline::SamplePipeline(int width, std::unique_ptr<Resampler> left, std::
       m_quantize(quantize),
       m_out(out),
       m_progress(std::move(progress)),
+      m_blocks(kPipelineBlocks),
       m_helper([this] { work(); }) {}
 
 Status SamplePipeline::push(const float* frames, size_t n) {
-  Block& block = m_blocks[m_filling];
+  // A block to fill: the helper is at most kPipelineBlocks - 1 behind.
+  if (Status st = settle(kPipelineBlocks - 1); !st) return st;
+  Block& block = freeBlock();
   block.sourceFrames = n;
   block.last = false;
   if (Status st = prepare(block, frames, n); !st) return st;
-  return handOver(block);
+  handOver();
+  return Status::ok();
 }
 
 Status SamplePipeline::finish() {
-  Block& block = m_blocks[m_filling];
+  if (Status st = settle(kPipelineBlocks - 1); !st) return st;
+  Block& block = freeBlock();
   block.sourceFrames = 0;
   block.last = true;
   block.left.clear();
   if (m_left) {
     if (Status st = m_left->finish(block.left); !st) return st;
   }
-  if (Status st = handOver(block); !st) return st;
-  return collect();
+  handOver();
+  return settle(0);
 }
+
+SamplePipeline::Block& SamplePipeline::freeBlock() { return m_blocks[m_handed % m_blocks.size()]; }
 
 Status SamplePipeline::prepare(Block& block, const float* frames, size_t n) {
   block.left.clear();
@@ -50,46 +57,52 @@ Status SamplePipeline::prepare(Block& block, const float* frames, size_t n) {
   return m_left->process(m_leftIn.data(), n, block.left);
 }
 
-Status SamplePipeline::handOver(Block& block) {
-  if (Status st = collect(); !st) return st;
-  m_inHand = &block;
-  m_filling ^= 1;
+void SamplePipeline::handOver() {
+  ++m_handed;
   m_helper.start();
+}
+
+// Waits until at most `pending` blocks are left to the helper, then
+// reports the blocks done since the last time, in order: the first that
+// failed ends the conversion.
+Status SamplePipeline::settle(size_t pending) {
+  const size_t done = m_handed - m_helper.wait(pending);
+  for (; m_settled < done; ++m_settled) {
+    const Block& block = m_blocks[m_settled % m_blocks.size()];
+    if (!block.status) return block.status;
+    if (block.sourceFrames > 0) {
+      if (Status st = m_progress(block.sourceFrames); !st) return st;
+    }
+  }
   return Status::ok();
 }
 
-Status SamplePipeline::collect() {
-  if (!m_inHand) return Status::ok();
-  m_helper.wait();
-  Block& block = *std::exchange(m_inHand, nullptr);
-  if (!block.status) return block.status;
-  if (Status st = m_out.append(block.bytes.data(), block.frames); !st) return st;
-  return block.sourceFrames > 0 ? m_progress(block.sourceFrames) : Status::ok();
-}
-
 void SamplePipeline::work() {
-  Block& block = *m_inHand;
+  Block& block = m_blocks[m_worked++ % m_blocks.size()];
+  if (m_failed) return;  // never reported: the caller stops at the failure before it
   block.status = Status::ok();
   const float* samples = block.left.data();
-  block.frames = block.left.size() / m_width;
+  size_t frames = block.left.size() / m_width;
   if (m_right) {
     m_rightOut.clear();
     block.status = block.last ? m_right->finish(m_rightOut)
                               : m_right->process(block.right.data(), block.sourceFrames, m_rightOut);
-    if (!block.status) return;
-    block.frames = block.left.size();
-    if (m_rightOut.size() != block.frames) {
+    frames = block.left.size();
+    if (block.status && m_rightOut.size() != frames) {
       block.status = Status::error(StatusCode::kIoError, "the two sides' resamplers came out of step");
-      return;
     }
-    m_joined.resize(2 * block.frames);
-    for (size_t i = 0; i < block.frames; ++i) {
+    m_joined.resize(2 * frames);
+    for (size_t i = 0; block.status && i < frames; ++i) {
       m_joined[2 * i] = block.left[i];
       m_joined[2 * i + 1] = m_rightOut[i];
     }
     samples = m_joined.data();
   }
-  m_quantize.toStereo(samples, block.frames, static_cast<int>(m_width), block.bytes);
+  if (block.status) {
+    m_quantize.toStereo(samples, frames, static_cast<int>(m_width), m_bytes);
+    block.status = m_out.append(m_bytes.data(), frames);
+  }
+  m_failed = !block.status;
 }
 
 }  // namespace pelisto
