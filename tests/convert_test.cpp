@@ -1,7 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <complex>
 #include <functional>
+#include <vector>
+
+#include <soxr.h>
 
 #include "headless/mem_file_system.h"
 #include "support/sound_files.h"
@@ -161,6 +166,36 @@ TEST(Convert, ASineAt48kHzKeepsItsFrequencyAndLevelWithNothingElseAbove90dB) {
     if (i + 30 < peak || i > peak + 30) worst = std::max(worst, db[i] - db[peak]);
   }
   EXPECT_LT(worst, -90.0);
+}
+
+// The sides are resampled apart, the right one on a helper thread a block
+// behind: the frames, in their order, are those of one resampler over both.
+TEST(Convert, SidesResampledApartGiveTheFramesOfOneResampler) {
+  for (const int channels : {1, 2}) {
+    for (const int rate : {48000, 22050, 8000}) {
+      SCOPED_TRACE(rate * channels);
+      std::vector<float> v;
+      for (int i = 0; i < rate * 17 / 10; ++i) {
+        for (int c = 0; c < channels; ++c) v.push_back(0.45f * std::sin(0.003f * float((c + 2) * i)));
+      }
+      const std::vector<double> source(v.begin(), v.end());
+      Converted c = convert(wavOf({.tag = 3, .channels = channels, .rate = rate, .bits = 32},
+                                  samplesOf(source, 32, true)));
+      ASSERT_TRUE(c.status);
+      const soxr_io_spec_t io = soxr_io_spec(SOXR_FLOAT32_I, SOXR_FLOAT32_I);
+      const soxr_quality_spec_t quality = soxr_quality_spec(SOXR_HQ, 0);
+      std::vector<float> out(size_t(2 * (kEditRate * 2 + 8192)));
+      size_t made = 0;
+      soxr_oneshot(rate, kEditRate, unsigned(channels), v.data(), v.size() / size_t(channels), nullptr,
+                   out.data(), out.size() / 2, &made, &io, &quality, nullptr);
+      std::vector<int16_t> expected;
+      for (size_t i = 0; i < made * size_t(channels); ++i) {
+        const int16_t s = int16_t(std::nearbyint(std::clamp(out[i] * 32768.0f, -32768.0f, 32767.0f)));
+        expected.insert(expected.end(), size_t(3 - channels), s);
+      }
+      EXPECT_EQ(c.samples, expected);
+    }
+  }
 }
 
 // A full-scale sine on each channel of 5.1 in turn, then on all at once,

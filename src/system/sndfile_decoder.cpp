@@ -5,7 +5,9 @@
 
 #include <array>
 #include <cstdio>
+#include <cstring>
 #include <limits>
+#include <vector>
 
 #include "platform/sound_library.h"
 
@@ -171,7 +173,7 @@ class SndfileDecoder final : public SoundDecoder {
   static sf_count_t vioRead(void* dst, sf_count_t count, void* user) {
     SndfileDecoder& d = self(user);
     if (count <= 0 || !d.m_ioError.isOk()) return 0;
-    auto got = d.m_file->read(d.m_pos, static_cast<uint8_t*>(dst), static_cast<size_t>(count));
+    auto got = d.readAt(d.m_pos, static_cast<uint8_t*>(dst), static_cast<size_t>(count));
     if (!got) {
       d.m_ioError = Status::error(StatusCode::kIoError, got.status().message());
       return 0;
@@ -179,9 +181,30 @@ class SndfileDecoder final : public SoundDecoder {
     d.m_pos += got.value();
     return static_cast<sf_count_t>(got.value());
   }
+
+  // The library reads a few kilobytes at a time: those come from a larger
+  // read ahead, one system call where there would be dozens. Where the
+  // read ahead fails, the bytes asked for are read alone, so that a fault
+  // past them is met only when they are needed.
+  Result<size_t> readAt(uint64_t offset, uint8_t* dst, size_t n) {
+    if (offset < m_aheadAt || offset + n > m_aheadAt + m_ahead.size()) {
+      if (n >= kReadAhead / 2) return m_file->read(offset, dst, n);
+      m_ahead.resize(kReadAhead);
+      auto got = m_file->read(offset, m_ahead.data(), m_ahead.size());
+      m_ahead.resize(got ? got.value() : 0);
+      m_aheadAt = offset;
+      if (!got || got.value() < n) return m_file->read(offset, dst, n);
+    }
+    std::memcpy(dst, m_ahead.data() + (offset - m_aheadAt), n);
+    return n;
+  }
   static sf_count_t vioWrite(const void*, sf_count_t, void*) { return 0; }
 
+  static constexpr size_t kReadAhead = size_t{128} << 10;
+
   std::unique_ptr<File> m_file;
+  std::vector<uint8_t> m_ahead;  // the file's bytes from m_aheadAt on
+  uint64_t m_aheadAt = 0;
   uint64_t m_length = 0;
   uint64_t m_pos = 0;
   Status m_ioError;

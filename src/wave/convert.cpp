@@ -4,10 +4,10 @@
 #include <cmath>
 #include <memory>
 
-#include "platform/coding.h"
 #include "platform/replace_file.h"
 #include "wave/convert_limits.h"
-#include "wave/wav_bytes.h"
+#include "wave/convert_output.h"
+#include "wave/convert_pipeline.h"
 
 namespace pelisto {
 namespace {
@@ -36,90 +36,6 @@ ChannelGains gainsFor(Speaker s) {
 Status sourceFault(const Status& st) {
   return Status::error(StatusCode::kIoError, "変換元のファイルを読み込めません（" + st.message() + "）");
 }
-
-// Rounds samples of full scale ±1 to 16 bits, with TPDF dither from a fixed
-// seed so that a conversion gives the same bytes every time.
-class Quantizer {
- public:
-  explicit Quantizer(bool dither) : m_dither(dither) {}
-
-  int16_t operator()(float x) {
-    float v = x * 32768.0f;
-    // Past full scale: more than the rounding of the largest value.
-    if (v > 32768.0f || v < -32768.0f) ++m_clamped;
-    if (m_dither) {
-      m_state ^= m_state >> 12;
-      m_state ^= m_state << 25;
-      m_state ^= m_state >> 27;
-      const uint64_t r = m_state * 0x2545F4914F6CDD1Dull;
-      constexpr float kUnit = 1.0f / 16777216.0f;
-      v += static_cast<float>(r >> 40) * kUnit - static_cast<float>((r >> 16) & 0xFFFFFF) * kUnit;
-    }
-    v = std::clamp(v, -32768.0f, 32767.0f);
-    return static_cast<int16_t>(std::lrintf(v));
-  }
-  uint64_t clamped() const { return m_clamped; }
-
- private:
-  bool m_dither;
-  uint64_t m_clamped = 0;
-  uint64_t m_state = 0x9E3779B97F4A7C15ull;
-};
-
-// The output side: frames appended as bytes, written a block at a time
-// after the header, counted against the header's limit.
-class WaveOutput {
- public:
-  explicit WaveOutput(File& file) : m_file(file) {}
-
-  Status begin() { return writeHeader(); }
-
-  // Appends frames of `channels` (1 or 2) channels: mono goes to both sides.
-  Status appendFloat(const float* src, size_t frames, int channels, Quantizer& q) {
-    if (Status st = reserve(frames); !st) return st;
-    uint8_t* p = m_bytes.data();
-    for (size_t i = 0; i < frames; ++i, p += 4) {
-      const int16_t l = q(src[i * channels]);
-      const int16_t r = channels == 1 ? l : q(src[i * channels + 1]);
-      putLe16(p, static_cast<uint16_t>(l));
-      putLe16(p + 2, static_cast<uint16_t>(r));
-    }
-    return flush(frames);
-  }
-  Status appendShort(const int16_t* src, size_t frames, int channels) {
-    if (Status st = reserve(frames); !st) return st;
-    uint8_t* p = m_bytes.data();
-    for (size_t i = 0; i < frames; ++i, p += 4) {
-      putLe16(p, static_cast<uint16_t>(src[i * channels]));
-      putLe16(p + 2, static_cast<uint16_t>(src[i * channels + channels - 1]));
-    }
-    return flush(frames);
-  }
-
-  Status end() { return writeHeader(); }
-
- private:
-  Status reserve(size_t frames) {
-    if (m_frames + frames > kMaxConvertedFrames) {
-      return Status::error(StatusCode::kLimit, kMsgConvertedTooLong);
-    }
-    m_bytes.resize(std::max(m_bytes.size(), frames * 4));
-    return Status::ok();
-  }
-  Status flush(size_t frames) {
-    Status st = m_file.write(44 + m_frames * 4, m_bytes.data(), frames * 4);
-    if (st) m_frames += frames;
-    return st;
-  }
-  Status writeHeader() {
-    const std::vector<uint8_t> h = canonicalWavHeader(static_cast<uint32_t>(m_frames * 4));
-    return m_file.write(0, h.data(), h.size());
-  }
-
-  File& m_file;
-  uint64_t m_frames = 0;
-  std::vector<uint8_t> m_bytes;
-};
 
 class Progress {
  public:
@@ -152,22 +68,37 @@ Status copyExactly(SoundDecoder& decoder, WaveOutput& out, Progress& progress) {
   }
 }
 
-// Folds a block of `channels` channels into two (or keeps one).
-void fold(const float* in, size_t frames, const std::vector<ChannelGains>& gains, float* out) {
+// Folds a block of `channels` channels into two in out, or keeps one or
+// two as they are; returns where the folded frames are.
+const float* fold(const float* in, size_t frames, const std::vector<ChannelGains>& gains,
+                  std::vector<float>& out) {
   const size_t n = gains.size();
-  if (n <= 2) {
-    std::copy(in, in + frames * n, out);
-    return;
-  }
-  for (size_t i = 0; i < frames; ++i, in += n, out += 2) {
+  if (n <= 2) return in;
+  out.resize(frames * 2);
+  float* to = out.data();
+  for (size_t i = 0; i < frames; ++i, in += n, to += 2) {
     float l = 0, r = 0;
     for (size_t c = 0; c < n; ++c) {
       l += in[c] * gains[c].left;
       r += in[c] * gains[c].right;
     }
-    out[0] = l;
-    out[1] = r;
+    to[0] = l;
+    to[1] = r;
   }
+  return out.data();
+}
+
+// The two sides' resamplers (the right one only for stereo), when the
+// rate changes.
+Status makeResamplers(SoundLibrary& library, const SoundInfo& info, int width,
+                      std::unique_ptr<Resampler> (&sides)[2]) {
+  if (info.rate == kEditRate) return Status::ok();
+  for (int i = 0; i < width; ++i) {
+    auto made = library.newResampler(info.rate, kEditRate, 1);
+    if (!made) return made.status();
+    sides[i] = std::move(made.value());
+  }
+  return Status::ok();
 }
 
 Status convertSamples(SoundDecoder& decoder, SoundLibrary& library, WaveOutput& out,
@@ -175,45 +106,24 @@ Status convertSamples(SoundDecoder& decoder, SoundLibrary& library, WaveOutput& 
   const SoundInfo& info = decoder.info();
   const int width = info.channels == 1 ? 1 : 2;  // channels after folding
   const std::vector<ChannelGains> gains = stereoFold(info);
-  std::unique_ptr<Resampler> resampler;
-  if (info.rate != kEditRate) {
-    auto made = library.newResampler(info.rate, kEditRate, width);
-    if (!made) return made.status();
-    resampler = std::move(made.value());
-  }
+  std::unique_ptr<Resampler> sides[2];
+  if (Status st = makeResamplers(library, info, width, sides); !st) return st;
   // 8-bit samples that need no computing land on 16-bit steps: no dither.
-  const bool onSteps = info.kind == SampleKind::kInt8 && !resampler && info.channels <= 2;
+  const bool onSteps = info.kind == SampleKind::kInt8 && !sides[0] && info.channels <= 2;
   Quantizer quantize(options.dither && !onSteps);
   const size_t block = convertReadFrames(info);
   std::vector<float> in(block * static_cast<size_t>(info.channels));
-  std::vector<float> folded(block * static_cast<size_t>(width));
-  std::vector<float> resampled;
-  auto emit = [&](const std::vector<float>& frames, size_t count) {
-    return out.appendFloat(frames.data(), count, width, quantize);
-  };
+  std::vector<float> folded;
+  SamplePipeline pipeline(width, std::move(sides[0]), std::move(sides[1]), quantize, out,
+                          [&](size_t frames) { return progress.advance(frames); });
   for (;;) {
     auto got = decoder.readFloat(in.data(), block);
     if (!got) return sourceFault(got.status());
     const size_t n = got.value();
     if (n == 0) break;
-    fold(in.data(), n, gains, folded.data());
-    Status st;
-    if (resampler) {
-      resampled.clear();
-      st = resampler->process(folded.data(), n, resampled);
-      if (st) st = emit(resampled, resampled.size() / width);
-    } else {
-      st = emit(folded, n);
-    }
-    if (st) st = progress.advance(n);
-    if (!st) return st;
+    if (Status st = pipeline.push(fold(in.data(), n, gains, folded), n); !st) return st;
   }
-  if (resampler) {
-    resampled.clear();
-    Status st = resampler->finish(resampled);
-    if (st) st = emit(resampled, resampled.size() / width);
-    if (!st) return st;
-  }
+  if (Status st = pipeline.finish(); !st) return st;
   if (options.clampedSamples) *options.clampedSamples = quantize.clamped();
   return Status::ok();
 }

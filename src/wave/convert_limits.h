@@ -2,7 +2,8 @@
 // buffer of a conversion holds one block, whose size follows from the
 // block constants and the ratio of the rates alone, never from a length or
 // a product the file states: whatever a header says, a conversion holds
-// less than half a megabyte of its own (the libraries' state aside).
+// less than a megabyte of its own (two blocks in the pipeline between its
+// threads and the decoder's read ahead; the libraries' state aside).
 #pragma once
 
 #include <cstddef>

@@ -1,0 +1,126 @@
+#include "wave/convert_output.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "platform/coding.h"
+#include "wave/convert.h"
+#include "wave/wav_bytes.h"
+
+namespace pelisto {
+namespace {
+
+// A bijective hash of 32 bits with good mixing: neighbouring sample
+// numbers get unrelated noise.
+inline uint32_t noiseOf(uint32_t n) {
+  n ^= n >> 16;
+  n *= 0x7FEB352Du;
+  n ^= n >> 15;
+  n *= 0x846CA68Bu;
+  n ^= n >> 16;
+  return n;
+}
+
+constexpr uint32_t kNoiseSeed = 0x9E3779B9u;
+constexpr uint64_t kWritebackBytes = uint64_t{1} << 20;
+
+// Rounds n samples (the first numbered `first`, noise scaled by
+// noiseScale) into dst; returns how many were clamped.
+#if defined(__GNUC__)
+[[gnu::always_inline]]
+#endif
+inline uint32_t roundSamples(const float* src, size_t n, uint8_t* dst, uint32_t first, float noiseScale) {
+  // Adding 1.5 × 2^23 and taking it away again rounds a float of less than
+  // 2^22 to an integer, ties to even, as lrintf does; in a form the
+  // compiler turns into vector instructions.
+  constexpr float kRound = 12582912.0f;
+  uint32_t clamped = 0;
+  for (size_t i = 0; i < n; ++i) {
+    float v = src[i] * 32768.0f;
+    // Past full scale: more than the rounding of the largest value.
+    clamped += std::fabs(v) > 32768.0f;
+    const uint32_t h = noiseOf(first + static_cast<uint32_t>(i));
+    v += noiseScale * (static_cast<float>(static_cast<int32_t>(h & 0xFFFF)) -
+                       static_cast<float>(static_cast<int32_t>(h >> 16)));
+    v = v == v ? v : 0.0f;
+    v = v > -32768.0f ? v : -32768.0f;
+    v = v < 32767.0f ? v : 32767.0f;
+    putLe16(dst + 2 * i, static_cast<uint16_t>(static_cast<int32_t>((v + kRound) - kRound)));
+  }
+  return clamped;
+}
+
+using RoundFunction = uint32_t(const float*, size_t, uint8_t*, uint32_t, float);
+
+uint32_t roundPlain(const float* src, size_t n, uint8_t* dst, uint32_t first, float noiseScale) {
+  return roundSamples(src, n, dst, first, noiseScale);
+}
+
+// On x86-64 the rounding is built a second time for processors with AVX2
+// (twice the width, and the multiplications of the hash in one
+// instruction), chosen when the processor has it.
+#if defined(__x86_64__) && defined(__GNUC__)
+[[gnu::target("avx2")]] uint32_t roundAvx2(const float* src, size_t n, uint8_t* dst, uint32_t first,
+                                           float noiseScale) {
+  return roundSamples(src, n, dst, first, noiseScale);
+}
+
+RoundFunction* roundFunction() {
+  __builtin_cpu_init();
+  return __builtin_cpu_supports("avx2") ? roundAvx2 : roundPlain;
+}
+#else
+RoundFunction* roundFunction() { return roundPlain; }
+#endif
+
+}  // namespace
+
+void Quantizer::run(const float* src, size_t n, uint8_t* dst) {
+  static RoundFunction* const round = roundFunction();
+  m_clamped += round(src, n, dst, m_next + kNoiseSeed, m_noiseScale);
+  m_next += static_cast<uint32_t>(n);
+}
+
+void Quantizer::toStereo(const float* src, size_t frames, int channels, std::vector<uint8_t>& bytes) {
+  bytes.resize(frames * 4);
+  if (channels == 2) {
+    run(src, frames * 2, bytes.data());
+    return;
+  }
+  m_mono.resize(frames * 2);
+  run(src, frames, m_mono.data());
+  for (size_t i = 0; i < frames; ++i) {
+    std::copy_n(&m_mono[2 * i], 2, &bytes[4 * i]);
+    std::copy_n(&m_mono[2 * i], 2, &bytes[4 * i + 2]);
+  }
+}
+
+Status WaveOutput::append(const uint8_t* bytes, size_t frames) {
+  if (m_frames + frames > kMaxConvertedFrames) {
+    return Status::error(StatusCode::kLimit, kMsgConvertedTooLong);
+  }
+  if (Status st = m_file.write(44 + m_frames * 4, bytes, frames * 4); !st) return st;
+  m_frames += frames;
+  if (m_frames * 4 - m_writebackFrom >= kWritebackBytes) {
+    m_file.startWriteback(44 + m_writebackFrom, m_frames * 4 - m_writebackFrom);
+    m_writebackFrom = m_frames * 4;
+  }
+  return Status::ok();
+}
+
+Status WaveOutput::appendShort(const int16_t* src, size_t frames, int channels) {
+  m_bytes.resize(frames * 4);
+  uint8_t* p = m_bytes.data();
+  for (size_t i = 0; i < frames; ++i, p += 4) {
+    putLe16(p, static_cast<uint16_t>(src[i * channels]));
+    putLe16(p + 2, static_cast<uint16_t>(src[i * channels + channels - 1]));
+  }
+  return append(m_bytes.data(), frames);
+}
+
+Status WaveOutput::writeHeader() {
+  const std::vector<uint8_t> h = canonicalWavHeader(static_cast<uint32_t>(m_frames * 4));
+  return m_file.write(0, h.data(), h.size());
+}
+
+}  // namespace pelisto

@@ -1,0 +1,62 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <vector>
+
+#include "platform/coding.h"
+#include "wave/convert_output.h"
+
+namespace pelisto::test {
+namespace {
+
+std::vector<int16_t> rounded(Quantizer& q, const std::vector<float>& in, size_t cut) {
+  std::vector<uint8_t> bytes(in.size() * 2);
+  for (size_t at = 0; at < in.size(); at += cut) q.run(in.data() + at, std::min(cut, in.size() - at), &bytes[2 * at]);
+  std::vector<int16_t> out;
+  for (size_t i = 0; i < bytes.size(); i += 2) out.push_back(int16_t(getLe16(&bytes[i])));
+  return out;
+}
+
+TEST(Quantizer, RoundsTiesToEvenAndClampsWhatIsPastFullScale) {
+  const float step = 1.0f / 32768, inf = std::numeric_limits<float>::infinity();
+  const struct {
+    float in;
+    int16_t out;
+    int clamped;
+  } cases[] = {{0.5f, 16384, 0},         {0.5f * step, 0, 0},     {1.5f * step, 2, 0},   {-2.5f * step, -2, 0},
+               {1.0f, 32767, 0},         {-1.0f, -32768, 0},      {1.0001f, 32767, 1},   {-inf, -32768, 1},
+               {inf, 32767, 1},          {std::nanf(""), 0, 0}};
+  for (const auto& c : cases) {
+    Quantizer q(false);
+    EXPECT_EQ(rounded(q, {c.in}, 1)[0], c.out) << c.in;
+    EXPECT_EQ(q.clamped(), uint64_t(c.clamped)) << c.in;
+  }
+}
+
+// TPDF dither: the error has the same power (a quarter step squared)
+// whatever the value, averages out, reaches no further than one step
+// past the value's neighbours, is not carried from one sample to the next,
+// and does not depend on where the blocks are cut.
+TEST(Quantizer, DitherIsTriangularWhiteAndTheSameWhateverTheCuts) {
+  for (float value : {0.0f, 0.3f, 0.5f, -7.75f}) {
+    std::vector<float> in(200000, value / 32768);
+    Quantizer whole(true), cut(true);
+    const std::vector<int16_t> out = rounded(whole, in, in.size());
+    EXPECT_EQ(rounded(cut, in, 4093), out);
+    double sum = 0, power = 0, lag = 0;
+    for (size_t i = 0; i < out.size(); ++i) {
+      const double e = out[i] - value;
+      ASSERT_LE(std::abs(e), 1.5) << value;
+      sum += e, power += e * e;
+      if (i > 0) lag += e * (out[i - 1] - value);
+    }
+    const double n = double(out.size());
+    EXPECT_NEAR(sum / n, 0.0, 0.01) << value;
+    EXPECT_NEAR(power / n, 0.25, 0.01) << value;
+    EXPECT_NEAR(lag / n, 0.0, 0.01) << value;
+  }
+}
+
+}  // namespace
+}  // namespace pelisto::test
