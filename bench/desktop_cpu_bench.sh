@@ -26,7 +26,7 @@ for exe in pelisto pelisto-mkwav; do
 done
 
 if [[ -z ${DESKTOP_CPU_BENCH_DISPLAY:-} ]]; then
-  exec env DESKTOP_CPU_BENCH_DISPLAY=1 xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" \
+  exec env DESKTOP_CPU_BENCH_DISPLAY=1 xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp -noreset" \
     "$0" "$build"
 fi
 

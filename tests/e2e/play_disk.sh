@@ -24,6 +24,8 @@ if [ $# -ne 4 ]; then
 fi
 
 if [ "${PELISTO_E2E_INNER:-}" != 1 ]; then
+  # -noreset: by default Xvfb resets when its last client leaves (a killed
+  # program, an xdotool call) and drops a client connecting meanwhile.
   for tool in xvfb-run xauth xdotool; do
     if ! command -v "$tool" > /dev/null; then
       echo "skipped: $tool not found"
@@ -31,7 +33,7 @@ if [ "${PELISTO_E2E_INNER:-}" != 1 ]; then
     fi
   done
   export PELISTO_E2E_INNER=1
-  exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
+  exec xvfb-run -a -s "-screen 0 1024x768x24 -noreset" "$0" "$@"
 fi
 
 pelisto=$(realpath "$1")

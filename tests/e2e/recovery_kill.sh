@@ -10,10 +10,12 @@
 # when xvfb-run, xauth or xdotool is missing.
 set -u
 if [ "${PELISTO_E2E_INNER:-}" != 1 ]; then
+  # -noreset: by default Xvfb resets when its last client leaves (a killed
+  # program, an xdotool call) and drops a client connecting meanwhile.
   for tool in xvfb-run xauth xdotool; do
     command -v "$tool" > /dev/null || { echo "skipped: $tool not found"; exit 77; }
   done
-  PELISTO_E2E_INNER=1 exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
+  PELISTO_E2E_INNER=1 exec xvfb-run -a -s "-screen 0 1024x768x24 -noreset" "$0" "$@"
 fi
 pelisto=$(realpath "$1") mkwav=$(realpath "$2") xclose=$(realpath "$3") artifacts=$4
 mkdir -p "$artifacts"
