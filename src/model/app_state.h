@@ -101,6 +101,7 @@ struct AppState {
   uint64_t savedRevision = 0;
   uint64_t lastRevision = 0;
   bool graphBuilding = false;
+  uint64_t graphJob = 0;  // the worker's id of that build
   // The wave file last written in this run (empty: none yet).
   std::string lastWrittenPath;
   // The option 編集 → つなぎ目を滑らかにする, and the temporary file a
