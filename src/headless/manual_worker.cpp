@@ -36,22 +36,21 @@ std::vector<JobId> ManualWorker::jobs() const {
 }
 
 int ManualWorker::runSteps(int n, JobId job) {
-  int ran = 0;
-  while (ran < n) {
-    // Looked up afresh: a step is free to start or end jobs.
-    Job* j = nullptr;
-    for (Job& candidate : m_jobs) {
-      if (job == kNoJob ? !candidate.stepsDone : candidate.id == job) {
-        j = &candidate;
+  if (job == kNoJob) {
+    for (const Job& j : m_jobs) {
+      if (!j.stepsDone) {
+        job = j.id;
         break;
       }
     }
-    if (!j || j->stepsDone) break;
+  }
+  int ran = 0;
+  // Looked up afresh each time: a step is free to start or end jobs.
+  for (Job* j = find(job); ran < n && j && !j->stepsDone; j = find(job)) {
     ++ran;
-    const JobId id = j->id;
     JobStep step = j->step;  // the step may end its own job
     const bool more = step();
-    if (Job* still = find(id)) still->stepsDone = !more;
+    if (Job* still = find(job)) still->stepsDone = !more;
   }
   return ran;
 }

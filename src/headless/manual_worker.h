@@ -19,8 +19,8 @@ class ManualWorker final : public Worker {
   bool runs(JobId job) const override { return find(job) != nullptr; }
   bool busy() const override { return !m_jobs.empty(); }
 
-  // Runs up to n steps of job (kNoJob: the oldest with steps remaining),
-  // fewer when its last step comes first; returns how many ran.
+  // Runs up to n steps of job (kNoJob: the oldest job whose steps
+  // remain), fewer when its last step comes first; returns how many ran.
   int runSteps(int n, JobId job = kNoJob);
   // True once the oldest job's last step has returned and its finish is
   // still to come.
