@@ -100,6 +100,15 @@ std::optional<Control> buttonNamed(const std::string& name) {
   return std::nullopt;
 }
 
+// MAINFORM or a picture control: the windows that raise mouse events.
+std::optional<Control> windowNamed(const std::string& name) {
+  if (name == "MAINFORM") return Control::MAINFORM;
+  for (const auto& c : mainFormControls()) {
+    if (c.kind == ControlKind::kPicture && name == c.name) return c.id;
+  }
+  return std::nullopt;
+}
+
 std::optional<MenuItem> menuNamed(const std::string& name) {
   for (const auto& m : menuItems()) {
     if (name == m.name) return m.id;
@@ -148,8 +157,7 @@ bool listClick(HeadlessApp& app, const Args& a) {
 bool mouse(HeadlessApp& app, const Args& a) {
   const std::vector<std::string>& w = a.words;
   Event e{EventKind::kMouseMove};
-  if (w[0] == "PICTURE1") e.control = Control::PICTURE1;
-  else if (w[0] == "MAINFORM") e.control = Control::MAINFORM;
+  if (std::optional<Control> window = windowNamed(w[0])) e.control = *window;
   else return fault(app, "unknown window: " + w[0]);
   if (w[1] == "down") e.kind = EventKind::kMouseDown;
   else if (w[1] == "move") e.kind = EventKind::kMouseMove;

@@ -20,7 +20,8 @@ const std::vector<ControlInfo>& mainFormControls() {
   using C = Control;
   using K = ControlKind;
   static const std::vector<ControlInfo> controls = {
-      {C::PICTURE1, "PICTURE1", K::kPicture, "", 104, 72, 600, 128, kGothicP14, false, {}},
+      {C::PICTURE1, "PICTURE1", K::kPicture, "", 104, 72, 600, 128, kGothicP14, false, {},
+       kRaisesDown | kRaisesMove},
       {C::TEXT1, "TEXT1", K::kLabel, "表示位置", 104, 32, 64, 16, kGothicP, true, kGrey},
       {C::HSCROLL1, "HSCROLL1", K::kScrollBar, "", 104, 200, 600, 16, kNone, false, {}},
       {C::TEXT2, "TEXT2", K::kLabel, "再生時間", 360, 32, 72, 16, kGothicP, true, kGrey},
@@ -42,6 +43,8 @@ const std::vector<ControlInfo>& mainFormControls() {
       {C::BUTTON11, "BUTTON11", K::kButton, "ブランク挿入", 328, 456, 80, 24, kGothicP, true, kGrey},
       {C::BUTTON12, "BUTTON12", K::kButton, "コピー", 416, 456, 72, 24, kGothicP, true, kGrey},
       {C::BUTTON14, "BUTTON14", K::kButton, "ボイスレス", 496, 456, 72, 24, kGothicP, true, kGrey},
+      {C::OVERVIEW, "OVERVIEW", K::kPicture, "", kOverviewLeft, kOverviewTop, kOverviewWidth,
+       kOverviewHeight, kNone, false, {}, kRaisesDown | kRaisesMove | kRaisesUp},
   };
   return controls;
 }
@@ -58,6 +61,20 @@ const ControlInfo& controlInfo(Control id) {
     if (c.id == id) return c;
   }
   std::abort();  // MAINFORM and FORM3 are windows, not table entries
+}
+
+int canvasWidth(const ControlInfo& picture) { return picture.width - 2; }
+int canvasHeight(const ControlInfo& picture) { return picture.height - 2; }
+
+bool hasCanvas(Control id) {
+  if (id == Control::MAINFORM) return true;
+  if (id == Control::FORM3 || id == Control::BUTTON13) return false;
+  return controlInfo(id).kind == ControlKind::kPicture;
+}
+
+int mouseEventsOf(Control id) {
+  if (id == Control::MAINFORM) return kRaisesMove | kRaisesUp;
+  return hasCanvas(id) ? controlInfo(id).mouse : 0;
 }
 
 const std::vector<MenuItemInfo>& menuItems() {

@@ -13,6 +13,11 @@ namespace pelisto {
 
 enum class ControlKind { kForm, kPicture, kLabel, kScrollBar, kEdit, kButton, kMci, kList };
 
+// The mouse events a window raises, as bits: a picture control has a
+// canvas of its own, and its mouse input goes to the handlers of the
+// events it names here (and to no other control's).
+enum MouseEvents : int { kRaisesDown = 1, kRaisesMove = 2, kRaisesUp = 4 };
+
 struct ControlInfo {
   Control id;
   const char* name;
@@ -22,6 +27,7 @@ struct ControlInfo {
   FontSpec font;                 // as created (start-up changes heights)
   bool hasBack;                  // a back colour is given
   Rgb back;
+  int mouse = 0;                 // MouseEvents: the mouse events it raises
 };
 
 // The controls of MAINFORM in creation order, then FORM3's button.
@@ -29,11 +35,26 @@ const std::vector<ControlInfo>& mainFormControls();
 const ControlInfo& controlInfo(Control id);
 const ControlInfo& form3Button();
 
+// A picture control's canvas: its client area inside a one-pixel border.
+int canvasWidth(const ControlInfo& picture);
+int canvasHeight(const ControlInfo& picture);
+// True for the windows that have a canvas and raise mouse events: MAINFORM
+// and the picture controls.
+bool hasCanvas(Control id);
+// The mouse events a window raises (MAINFORM: moves and releases over its
+// client area outside the controls).
+int mouseEventsOf(Control id);
+
 // Window geometry. The client areas are fixed; the outer sizes are what the
 // desktop's frame makes of them (800 × 580 and 480 × 320 with a classic frame).
 constexpr const char* kMainTitle = "Pelisto";
 constexpr int kMainOuterWidth = 800, kMainOuterHeight = 580;
 constexpr int kMainClientWidth = 794, kMainClientHeight = 530;
+// The strip of the whole file (OVERVIEW), below the lowest row of buttons:
+// while it is shown the client area grows by its height and a margin.
+constexpr int kOverviewLeft = 104, kOverviewTop = kMainClientHeight;
+constexpr int kOverviewWidth = 600, kOverviewHeight = 48, kOverviewMargin = 8;
+constexpr int kMainClientHeightWithOverview = kMainClientHeight + kOverviewHeight + kOverviewMargin;
 constexpr int kMainLeft = 166, kMainTop = 117;
 constexpr const char* kForm3Title = "著作権表示";
 constexpr int kForm3OuterWidth = 480, kForm3OuterHeight = 320;

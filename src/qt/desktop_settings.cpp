@@ -59,4 +59,14 @@ bool rememberedOption(const QString& name) {
 
 void rememberOption(const QString& name, bool value) { store(QStringLiteral("options/") + name, value); }
 
+std::optional<QString> rememberedOptionText(const QString& name) {
+  const QVariant value = stored(QStringLiteral("options/") + name);
+  if (value.typeId() != QMetaType::QString) return std::nullopt;
+  return value.toString();
+}
+
+void rememberOptionText(const QString& name, const QString& value) {
+  store(QStringLiteral("options/") + name, value);
+}
+
 }  // namespace pelisto

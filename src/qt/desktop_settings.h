@@ -30,5 +30,8 @@ void rememberWindowPosition(QPoint position);
 // An option of the program by name: false until remembered.
 bool rememberedOption(const QString& name);
 void rememberOption(const QString& name, bool value);
+// A text of the program by name: nothing until remembered.
+std::optional<QString> rememberedOptionText(const QString& name);
+void rememberOptionText(const QString& name, const QString& value);
 
 }  // namespace pelisto

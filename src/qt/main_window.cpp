@@ -95,17 +95,19 @@ class PageClickStyle final : public QProxyStyle {
   }
 };
 
-// The event a mouse action over window is, where the program has a
-// handler for it: moves over both windows, presses on the picture,
-// releases on the form.
+// The event a mouse action over window is, where the window raises it
+// (the form table says which it does).
 std::optional<EventKind> mouseEventKind(Control window, MouseAction action) {
+  const int raises = mouseEventsOf(window);
   switch (action) {
-    case MouseAction::kMove: return EventKind::kMouseMove;
+    case MouseAction::kMove:
+      if (raises & kRaisesMove) return EventKind::kMouseMove;
+      break;
     case MouseAction::kPress:
-      if (window == Control::PICTURE1) return EventKind::kMouseDown;
+      if (raises & kRaisesDown) return EventKind::kMouseDown;
       break;
     case MouseAction::kRelease:
-      if (window == Control::MAINFORM) return EventKind::kMouseUp;
+      if (raises & kRaisesUp) return EventKind::kMouseUp;
       break;
   }
   return std::nullopt;
@@ -142,14 +144,15 @@ void ListBox::keyPressEvent(QKeyEvent* event) {
   if (currentRow() != before && currentRow() >= 0 && m_clicked) m_clicked();
 }
 
-MainWindow::MainWindow(Canvas& form, Canvas& picture) : m_pictureCanvas(picture) {
+MainWindow::MainWindow(std::function<Canvas&(Control)> canvasOf) : m_canvasOf(std::move(canvasOf)) {
   installFontSubstitutions();
   setWindowTitle(toQt(kMainTitle));
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint);
 
-  m_form = new CanvasWidget(form, this);
+  m_form = new CanvasWidget(m_canvasOf(Control::MAINFORM), this);
+  m_form->setFixedSize(kMainClientWidth, kMainClientHeight);
   m_form->setObjectName(QStringLiteral("MAINFORM"));
   m_form->setFont(qtFont(kFormFont));
   // Moves and releases over the client area outside the controls (and,
@@ -212,7 +215,7 @@ void MainWindow::createControl(const ControlInfo& info) {
 QWidget* MainWindow::newControl(const ControlInfo& info) {
   switch (info.kind) {
     case ControlKind::kPicture:
-      return newPicture();
+      return newPicture(info);
     case ControlKind::kLabel:
       return new QLabel(toQt(info.caption), m_form);
     case ControlKind::kScrollBar:
@@ -243,11 +246,14 @@ QWidget* MainWindow::newControl(const ControlInfo& info) {
   return nullptr;
 }
 
-PictureBox* MainWindow::newPicture() {
-  m_picture = new PictureBox(m_pictureCanvas, m_form);
-  forwardMouse(m_picture->client(), Control::PICTURE1);
-  return m_picture;
+PictureBox* MainWindow::newPicture(const ControlInfo& info) {
+  auto* picture = new PictureBox(m_canvasOf(info.id), m_form);
+  forwardMouse(picture->client(), info.id);
+  m_pictures[info.id] = picture;
+  return picture;
 }
+
+void MainWindow::setFormHeight(int height) { m_form->setFixedSize(kMainClientWidth, height); }
 
 QScrollBar* MainWindow::newScrollBar() {
   m_scroll = new ScrollBar(Qt::Horizontal, m_form);

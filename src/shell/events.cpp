@@ -1,6 +1,7 @@
 #include "shell/events.h"
 
 #include <array>
+#include <cstdlib>
 #include <exception>
 #include <optional>
 
@@ -102,12 +103,15 @@ const HandlerEntry* entryFor(const Event& e) {
     if (h.kind != e.kind) continue;
     switch (e.kind) {
       case K::kButton:
-      case K::kMouseDown:
-      case K::kMouseUp:
         if (h.control == e.control) return &h;
         break;
+      case K::kMouseDown:
       case K::kMouseMove:
-        if (h.control == (e.control == C::PICTURE1 ? C::PICTURE1 : C::MAINFORM)) return &h;
+      case K::kMouseUp:
+        // Only the windows of the form table raise mouse events; each goes
+        // to its own handlers.
+        if (!hasCanvas(e.control)) std::abort();  // a programming error
+        if (h.control == e.control) return &h;
         break;
       case K::kMenu:
         if (h.menu == e.menu) return &h;

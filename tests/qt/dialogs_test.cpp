@@ -100,12 +100,13 @@ class DialogsTest : public QObject {
 
   // The window reopens where it was closed, unless that is off every screen.
   void windowReopensWhereItWas() {
-    Canvas form(kMainClientWidth, kMainClientHeight), picture(kPictureClientWidth, kPictureClientHeight);
+    QtUi ui;  // its canvases
+    auto canvasOf = [&ui](Control id) -> Canvas& { return ui.canvas(id); };
     for (QPoint at : {QPoint(250, 140), QPoint(-5000, 40)}) {
-      MainWindow closed(form, picture);
+      MainWindow closed(canvasOf);
       closed.move(at);
       closed.close();
-      QCOMPARE(MainWindow(form, picture).pos(), at.x() < 0 ? QPoint(kMainLeft, kMainTop) : at);
+      QCOMPARE(MainWindow(canvasOf).pos(), at.x() < 0 ? QPoint(kMainLeft, kMainTop) : at);
     }
   }
 
