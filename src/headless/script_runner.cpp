@@ -9,6 +9,7 @@
 #include "headless/png_writer.h"
 #include "headless/state_print.h"
 #include "platform/text.h"
+#include "shell/keys.h"
 
 namespace pelisto {
 namespace {
@@ -168,6 +169,15 @@ bool mouse(HeadlessApp& app, const Args& a) {
   return true;
 }
 
+// key NAME: a key pressed as the window takes it, whatever has the focus.
+bool key(HeadlessApp& app, const Args& a) {
+  const std::optional<KeyCommand> command = commandForKey(a.words[0]);
+  if (!command) return fault(app, "no command on key: " + a.words[0]);
+  // A disabled menu item's key does nothing, as in the window.
+  if (!command->item || app.ui().isEnabled(*command->item)) app.dispatch(command->event);
+  return true;
+}
+
 bool advance(HeadlessApp& app, const Args& a) {
   int64_t ms = 0;
   if (!parseInt(a.words[0], ms) || ms < 0 || ms > kMaxAdvanceMs) return false;
@@ -184,6 +194,7 @@ const Command kCommands[] = {
     {"select", 1, selectLine},
     {"listclick", 1, listClick},
     {"mouse", 5, mouse},
+    {"key", 1, key},
     {"advance", 1, advance},
     {"done", 0, [](HeadlessApp& app, const Args&) { app.completeNow(); return true; }},
     {"undo", 0, [](HeadlessApp& app, const Args&) { app.dispatch(Event{EventKind::kUndo}); return true; }},

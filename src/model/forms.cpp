@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "model/context.h"
+
 namespace pelisto {
 namespace {
 
@@ -77,20 +79,38 @@ int mouseEventsOf(Control id) {
   return hasCanvas(id) ? controlInfo(id).mouse : 0;
 }
 
+namespace {
+
+bool canUndo(const AppContext& ctx) { return ctx.history.canUndo(); }
+bool canRedo(const AppContext& ctx) { return ctx.history.canRedo(); }
+bool lineSelected(const AppContext& ctx) { return ctx.list.selected() >= 0; }
+
+}  // namespace
+
 const std::vector<MenuItemInfo>& menuItems() {
   using M = MenuItem;
+  using K = CheckKind;
+  // clang-format off
   static const std::vector<MenuItemInfo> items = {
-      {M::OpenWaveFile, "OpenWaveFile", "FileMenu", "ファイル", "waveファイルを開く", 0x100, false},
-      {M::OpenProject, "OpenProject", "FileMenu", "ファイル", "プロジェクトを開く", 0x101, true},
-      {M::SaveProject, "SaveProject", "FileMenu", "ファイル", "プロジェクトの保存", 0x102, false},
-      {M::Undo, "Undo", "EditMenu", "編集", "元に戻す", 0x105, false},
-      {M::Redo, "Redo", "EditMenu", "編集", "やり直し", 0x106, false},
-      {M::SmoothJoins, "SmoothJoins", "EditMenu", "編集", "つなぎ目を滑らかにする", 0x107, true},
-      {M::ListenJoin, "ListenJoin", "EditMenu", "編集", "つなぎ目を聴く", 0x108, false},
-      {M::GrapgFast, "GrapgFast", "DispMenu", "表示", "グラフの高速表示を優先", 0x103, false},
+      {M::OpenWaveFile, "OpenWaveFile", "FileMenu", "ファイル", "waveファイルを開く", 0x100, false, "Ctrl+O"},
+      {M::OpenProject, "OpenProject", "FileMenu", "ファイル", "プロジェクトを開く", 0x101, true, "Ctrl+Shift+O"},
+      {M::SaveProject, "SaveProject", "FileMenu", "ファイル", "プロジェクトの保存", 0x102, false, "Ctrl+S"},
+      {M::Undo, "Undo", "EditMenu", "編集", "元に戻す", 0x105, false, "Ctrl+Z", K::kNone, canUndo, true},
+      {M::Redo, "Redo", "EditMenu", "編集", "やり直し", 0x106, false, "Ctrl+Y, Ctrl+Shift+Z", K::kNone, canRedo, true},
+      {M::SmoothJoins, "SmoothJoins", "EditMenu", "編集", "つなぎ目を滑らかにする", 0x107, true, "", K::kToggle},
+      {M::ListenJoin, "ListenJoin", "EditMenu", "編集", "つなぎ目を聴く", 0x108, false, "Ctrl+J", K::kNone, lineSelected},
+      {M::GrapgFast, "GrapgFast", "DispMenu", "表示", "グラフの高速表示を優先", 0x103, false, "", K::kToggle},
       {M::Copyright, "Copyright", "HelpMenu", "ヘルプ", "著作権表示", 0x104, false},
   };
+  // clang-format on
   return items;
+}
+
+const MenuItemInfo& menuItemInfo(MenuItem id) {
+  for (const MenuItemInfo& m : menuItems()) {
+    if (m.id == id) return m;
+  }
+  std::abort();  // every menu item has its row
 }
 
 }  // namespace pelisto

@@ -80,6 +80,16 @@ constexpr int kCursorEntry = kPaletteTeal;       // PICTURE1: the cursor line
 
 extern const FontSpec kFormFont;  // "FixedSys" 18
 
+struct AppContext;
+
+// How a menu item shows a check mark: none; on and off by itself; or as one
+// of the exclusive choices of its submenu (choosing one clears the others).
+enum class CheckKind { kNone, kToggle, kChoice };
+
+// One row per menu command: where it is in the menu, its keys, its check
+// mark and when it can act. The window builds the menu from these rows,
+// the keys are looked up in them (shell/keys.h), and the program keeps
+// every item's enabled state as its row says.
 struct MenuItemInfo {
   MenuItem id;
   const char* name;
@@ -88,8 +98,20 @@ struct MenuItemInfo {
   const char* caption;
   int identifier;
   bool separatorBefore;
+  // Its keys as the window names them ("Ctrl+O", "[", "Ctrl+Right"),
+  // several separated by ", "; the first is shown beside the caption.
+  const char* keys = "";
+  CheckKind check = CheckKind::kNone;
+  // When it can act; null: always. A disabled item cannot be chosen and
+  // its keys do nothing.
+  bool (*enabled)(const AppContext& ctx) = nullptr;
+  bool repeats = false;  // a held key acts again and again
+  // The caption of the submenu of menu it is in (null: none); the items of
+  // one submenu are listed one after another.
+  const char* submenu = nullptr;
 };
 
 const std::vector<MenuItemInfo>& menuItems();
+const MenuItemInfo& menuItemInfo(MenuItem id);
 
 }  // namespace pelisto

@@ -1,5 +1,6 @@
 #include "qt/main_window.h"
 
+#include <QActionGroup>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
@@ -19,25 +20,13 @@
 
 #include "qt/desktop_settings.h"
 #include "qt/qt_text.h"
+#include "shell/keys.h"
 
 namespace pelisto {
 namespace {
 
 constexpr int kScrollSmallStep = 1;
 constexpr int kScrollLargeStep = 16;
-
-// The menu items' keys, the first shown beside their captions.
-QList<QKeySequence> menuShortcuts(MenuItem item) {
-  switch (item) {
-    case MenuItem::OpenWaveFile: return {QKeySequence(Qt::CTRL | Qt::Key_O)};
-    case MenuItem::OpenProject: return {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O)};
-    case MenuItem::SaveProject: return {QKeySequence(Qt::CTRL | Qt::Key_S)};
-    case MenuItem::Undo: return {QKeySequence(Qt::CTRL | Qt::Key_Z)};
-    case MenuItem::Redo: return {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)};
-    case MenuItem::ListenJoin: return {QKeySequence(Qt::CTRL | Qt::Key_J)};
-    default: return {};
-  }
-}
 
 // HSCROLL1. Its thumb has one size whatever the range: the page step
 // moves the view by 16 seconds but the view shows one, so the thumb does
@@ -114,6 +103,44 @@ std::optional<EventKind> mouseEventKind(Control window, MouseAction action) {
 }
 
 }  // namespace
+
+void buildMenu(QMenuBar& bar, const std::vector<MenuItemInfo>& rows,
+               const std::function<void(MenuItem, QAction*)>& made) {
+  std::map<std::string, QMenu*> menus;
+  std::map<std::pair<std::string, std::string>, QMenu*> submenus;
+  std::map<QMenu*, QActionGroup*> choices;
+  for (const MenuItemInfo& item : rows) {
+    QMenu*& menu = menus[item.menu];
+    if (!menu) {
+      menu = bar.addMenu(toQt(item.menuCaption));
+      menu->setObjectName(QString::fromLatin1(item.menu));
+    }
+    if (item.separatorBefore) menu->addSeparator();
+    QMenu* place = menu;
+    if (item.submenu) {
+      QMenu*& sub = submenus[{item.menu, item.submenu}];
+      if (!sub) sub = menu->addMenu(toQt(item.submenu));
+      place = sub;
+    }
+    QAction* action = place->addAction(toQt(item.caption));
+    action->setObjectName(QString::fromLatin1(item.name));
+    action->setData(item.identifier);
+    action->setCheckable(item.check != CheckKind::kNone);
+    if (item.check == CheckKind::kChoice) {
+      QActionGroup*& group = choices[place];
+      if (!group) group = new QActionGroup(place);  // exclusive by default
+      group->addAction(action);
+    }
+    // Shown beside the caption; the window itself takes the keys, whatever
+    // has the focus (an open menu takes them too).
+    QList<QKeySequence> keys;
+    for (const std::string& key : splitKeys(item.keys)) keys << QKeySequence::fromString(toQt(key), QKeySequence::PortableText);
+    action->setShortcuts(keys);
+    action->setShortcutContext(Qt::WidgetShortcut);
+    action->setAutoRepeat(item.repeats);
+    made(item.id, action);
+  }
+}
 
 void applyBackColor(QWidget* widget, Rgb back) {
   QPalette palette = widget->palette();
@@ -277,22 +304,7 @@ QPushButton* MainWindow::newButton(const ControlInfo& info) {
 }
 
 void MainWindow::createMenu() {
-  std::map<std::string, QMenu*> menus;
-  for (const MenuItemInfo& item : menuItems()) {
-    QMenu*& menu = menus[item.menu];
-    if (!menu) {
-      menu = menuBar()->addMenu(toQt(item.menuCaption));
-      menu->setObjectName(QString::fromLatin1(item.menu));
-    }
-    if (item.separatorBefore) menu->addSeparator();
-    QAction* action = menu->addAction(toQt(item.caption));
-    action->setObjectName(QString::fromLatin1(item.name));
-    action->setData(item.identifier);
-    const MenuItem id = item.id;
-    if (id == MenuItem::GrapgFast || id == MenuItem::SmoothJoins) action->setCheckable(true);
-    action->setShortcuts(menuShortcuts(id));
-    // A held undo or redo key goes on stepping through the history.
-    action->setAutoRepeat(id == MenuItem::Undo || id == MenuItem::Redo);
+  buildMenu(*menuBar(), menuItems(), [this](MenuItem id, QAction* action) {
     connect(action, &QAction::triggered, this, [this, id, action] {
       if (action->isCheckable()) {
         const QSignalBlocker block(action);
@@ -301,7 +313,8 @@ void MainWindow::createMenu() {
       send(Event::choose(id));
     });
     m_actions[id] = action;
-  }
+  });
+  menuBar()->installEventFilter(this);  // the window's keys while the menu bar has the focus
 }
 
 // Tab goes through the controls in reading order: by top, then by left.

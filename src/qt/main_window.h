@@ -16,6 +16,7 @@
 #include "shell/events.h"
 #include "qt/canvas_widget.h"
 
+class QMenuBar;
 class QPushButton;
 
 namespace pelisto {
@@ -100,8 +101,8 @@ class MainWindow final : public QMainWindow {
   void forwardMouse(CanvasWidget* canvas, Control window);
   // Where the window opens: where it was last, else the first place.
   void placeWindow();
-  // The window's own keys (play, delete a line, first and last second);
-  // true when key was one of them.
+  // The program's keys (shell/keys.h) and Delete in the list; true when
+  // key was one of them.
   bool keyCommand(const QKeyEvent& key, bool repeat);
   // Whether a drag may be dropped now: nothing plays, runs or is open on
   // top. What it carries is the program's to judge once dropped.
@@ -128,5 +129,11 @@ class MainWindow final : public QMainWindow {
 
 // Sets a widget's background (and black text) as the form table gives it.
 void applyBackColor(QWidget* widget, Rgb back);
+
+// Adds the menus of rows to bar in row order: each item in its menu, or in
+// its submenu there (a submenu's choices exclusive), checkable as its row
+// says, its keys shown; made is told each item's action.
+void buildMenu(QMenuBar& bar, const std::vector<MenuItemInfo>& rows,
+               const std::function<void(MenuItem, QAction*)>& made);
 
 }  // namespace pelisto

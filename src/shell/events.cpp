@@ -11,6 +11,7 @@
 #include "project/handlers.h"
 #include "shell/handler_fault.h"
 #include "shell/handlers.h"
+#include "shell/keys.h"
 #include "shell/open_document.h"
 #include "view/handlers.h"
 #include "view/markers.h"
@@ -90,6 +91,8 @@ constexpr std::array kHandlers = {
     HandlerEntry{K::kOpenPath, C::MAINFORM, kNoMenu, "OPENPATH", openPath, false},
     HandlerEntry{K::kDrop, C::MAINFORM, kNoMenu, "DROPFILES", drop, false},
     HandlerEntry{K::kPlayOrStop, C::MAINFORM, kNoMenu, "PLAYORSTOP", playOrStop, false},
+    HandlerEntry{K::kFirstSecond, C::MAINFORM, kNoMenu, "FIRSTSECOND", plain<FIRSTSECOND>, false},
+    HandlerEntry{K::kLastSecond, C::MAINFORM, kNoMenu, "LASTSECOND", plain<LASTSECOND>, false},
 };
 // clang-format on
 
@@ -154,6 +157,7 @@ bool dispatchEvent(AppContext& ctx, const Event& e) {
   // stay behind; and the title tells the file and whether the list is saved.
   markersFollow(ctx, marked);
   showWindowTitle(ctx);
+  showCommandStates(ctx);
   active.erase(index);
   return true;
 }

@@ -12,6 +12,7 @@
 #include "project/recovery_offer.h"
 #include "shell/events.h"
 #include "shell/handlers.h"
+#include "shell/keys.h"
 #include "shell/open_document.h"
 #include "shell/version.h"
 #include "view/graph_cache.h"
@@ -151,6 +152,7 @@ bool MAINFORM_QUERYCLOSE(AppContext& ctx) {
 
 void startProgram(AppContext& ctx, const std::string& file) {
   MAINFORM_START(ctx);
+  showCommandStates(ctx);
   const bool restored = offerRecoveredLists(ctx);
   if (file.empty()) return;
   // A project would replace the list just restored: it is offered for

@@ -24,6 +24,10 @@ void drawZeroLine(Canvas& picture);
 void refreshView(AppContext& ctx);
 // HSCROLL1 moved: refused when no wave file is open, else refreshView.
 void HSCROLL1_CHANGE(AppContext& ctx);
+// Home and End: the view to the first (last) second, as the scroll bar
+// moves it; nothing happens when it is there already.
+void FIRSTSECOND(AppContext& ctx);
+void LASTSECOND(AppContext& ctx);
 // Starts building the graph cache of the open wave file behind the window:
 // the records of seconds 0 … lastSecond.
 void LOADGRAPHDATA(AppContext& ctx, int32_t lastSecond);

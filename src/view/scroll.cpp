@@ -22,4 +22,17 @@ void HSCROLL1_CHANGE(AppContext& ctx) {
   refreshView(ctx);
 }
 
+namespace {
+
+void scrollTo(AppContext& ctx, int second) {
+  if (ctx.ui.scrollPos() == second) return;
+  ctx.ui.setScrollPos(second);
+  HSCROLL1_CHANGE(ctx);
+}
+
+}  // namespace
+
+void FIRSTSECOND(AppContext& ctx) { scrollTo(ctx, ctx.ui.scrollMin()); }
+void LASTSECOND(AppContext& ctx) { scrollTo(ctx, ctx.ui.scrollMax()); }
+
 }  // namespace pelisto
