@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "model/play_session.h"
+
 namespace pelisto {
 
 // The "fmt " chunk body of the open wave file.
@@ -94,6 +96,9 @@ struct AppState {
   // whether the graph cache is being built behind the window.
   bool cursorShown = false;
   bool dragMoved = false;
+  // PICTURE1 shows the first second of the line listened to across its
+  // join (until the next redraw of the view).
+  bool pictureShowsJoin = false;
   // The edit list's revision (a fresh number for every change; an undo
   // brings the earlier number back), the revision last loaded or saved (the
   // list is unsaved while they differ), and the last number handed out.
@@ -108,6 +113,8 @@ struct AppState {
   // listen across a join plays (removed when that play ends).
   bool smoothJoins = false;
   std::string joinListenFile;
+  // What plays now (kind kNone while PLAYFLAG is kPlayIdle).
+  PlaySession session;
 
   // Makes row r exist in both tables (r < kMaxEditRows).
   void ensureRow(int r) {

@@ -69,7 +69,7 @@ void BUTTON6_ON(AppContext& ctx) {
   ctx.state.lastWrittenPath = path;
   // The new file plays untracked; a refusal of the device leaves nothing
   // playing.
-  if (Status st = startPlay(ctx, path, "PLAY WAVEOBJ NOTIFY"); !st) {
+  if (Status st = startPlay(ctx, PlaySession{PlayKind::kWritten, path}, "PLAY WAVEOBJ NOTIFY"); !st) {
     refuse(ctx, "作成したWaveファイルを" + st.message());
     return;
   }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "model/context.h"
 
@@ -16,8 +17,14 @@ int16_t GETWAVEDATA(AppContext& ctx, int32_t position);
 // Draws second of the open wave file into PICTURE1 (from the graph cache
 // when it is ready).
 int16_t SHOWWAVEDATA(AppContext& ctx, int32_t second);
+// Draws into PICTURE1 the second of the wave file at path that starts at
+// firstFrame, as SHOWWAVEDATA draws one of the open file (frames the file
+// does not hold lie on the centre line).
+void showSecondOf(AppContext& ctx, const std::string& path, int64_t firstFrame);
 // The centre line of PICTURE1, as the empty picture shows it.
 void drawZeroLine(Canvas& picture);
+// PICTURE1 as it is with no file open: the centre line alone.
+void clearPicture(AppContext& ctx);
 // Redraws the view at HSCROLL1's position: the position text, the second
 // and the markers of the selected entry. With no wave file open there is
 // nothing to show, and nothing changes.

@@ -23,13 +23,8 @@ void rowsFromWaveFile(AppContext& ctx, int32_t second, std::array<uint8_t, kColu
   }
 }
 
-}  // namespace
-
-void drawZeroLine(Canvas& picture) {
-  picture.line(0, kZeroRow, kPictureDrawRight, kZeroRow, kZeroLineEntry);
-}
-
-int16_t SHOWWAVEDATA(AppContext& ctx, int32_t second) {
+// Clears PICTURE1 and draws rows as the waveform (the centre line under it).
+void drawRows(AppContext& ctx, const uint8_t* points) {
   AppState& s = ctx.state;
   Canvas& pic = ctx.ui.canvas(Control::PICTURE1);
   const DrawMode mode = pic.mode();
@@ -38,11 +33,51 @@ int16_t SHOWWAVEDATA(AppContext& ctx, int32_t second) {
   pic.fillBox(0, 0, kPictureDrawRight, kPictureDrawBottom, kPictureBackEntry);
   s.TRACEX = -1;  // the clear wiped the playback cursor
   s.cursorShown = false;  // and the marking cursor
+  s.pictureShowsJoin = false;
   drawZeroLine(pic);
   // One point on the zero line at the left edge: the waveform starts with a
   // segment from there to its first point.
   pic.line(0, kZeroRow, 0, kZeroRow, kWaveEntry);
+  for (int x = 0; x < kColumnsPerSecond; ++x) pic.lineTo(x, points[x], kWaveEntry);
+  pic.setMode(mode);
+}
 
+}  // namespace
+
+void showSecondOf(AppContext& ctx, const std::string& path, int64_t firstFrame) {
+  std::array<uint8_t, kColumnsPerSecond> rows;
+  rows.fill(kZeroRow);
+  if (auto file = ctx.fs.open(path, OpenMode::kRead); file && firstFrame >= 0) {
+    std::array<uint8_t, WAVEBLOCK> block;
+    const uint64_t first = kHeaderSize + static_cast<uint64_t>(firstFrame) * kFrameSize;
+    for (int k = 0; k < kBlocksPerSecond; ++k) {
+      // A block the file does not wholly hold is silence, as for the view.
+      auto got = file.value()->read(first + uint64_t(k) * WAVEBLOCK, block.data(), WAVEBLOCK);
+      if (!got || got.value() < static_cast<size_t>(WAVEBLOCK)) break;
+      reduceBlock(block.data(), rows.data() + k * kColumnsPerBlock);
+    }
+  }
+  drawRows(ctx, rows.data());
+}
+
+void drawZeroLine(Canvas& picture) {
+  picture.line(0, kZeroRow, kPictureDrawRight, kZeroRow, kZeroLineEntry);
+}
+
+void clearPicture(AppContext& ctx) {
+  Canvas& pic = ctx.ui.canvas(Control::PICTURE1);
+  const DrawMode mode = pic.mode();
+  pic.setMode(DrawMode::kCopy);
+  pic.fillBox(0, 0, kPictureDrawRight, kPictureDrawBottom, kPictureBackEntry);
+  drawZeroLine(pic);
+  pic.setMode(mode);
+  ctx.state.TRACEX = -1;
+  ctx.state.cursorShown = false;
+  ctx.state.pictureShowsJoin = false;
+}
+
+int16_t SHOWWAVEDATA(AppContext& ctx, int32_t second) {
+  AppState& s = ctx.state;
   // A second the cache has no record for is drawn from the wave file, which
   // gives the same points (past the end of the sound, a flat line).
   std::array<uint8_t, kColumnsPerSecond> rows;
@@ -51,9 +86,7 @@ int16_t SHOWWAVEDATA(AppContext& ctx, int32_t second) {
     rowsFromWaveFile(ctx, second, rows);
     points = rows.data();
   }
-  for (int x = 0; x < kColumnsPerSecond; ++x) pic.lineTo(x, points[x], kWaveEntry);
-
-  pic.setMode(mode);
+  drawRows(ctx, points);
   return 0;
 }
 
