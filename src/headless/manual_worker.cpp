@@ -70,6 +70,17 @@ void ManualWorker::poll() {
   }
 }
 
+void ManualWorker::runToEnd(JobId job) {
+  while (runSteps(1, job) == 1) {
+  }
+  Job* j = find(job);
+  if (!j) return;
+  JobCall finished = std::move(j->finished);
+  cancelJob(job);
+  --m_cancels;  // finished, not cancelled
+  if (finished) finished();
+}
+
 void ManualWorker::runToEnd() {
   while (busy()) {  // a finish may start another job
     while (runSteps(1) == 1) {

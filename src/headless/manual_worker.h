@@ -30,6 +30,8 @@ class ManualWorker final : public Worker {
   void poll();
   // Every remaining step of every job, then the finishes.
   void runToEnd();
+  // Every remaining step of one job, then its finish alone.
+  void runToEnd(JobId job);
   // Jobs cancelled while they ran.
   int cancels() const { return m_cancels; }
   // The jobs running, oldest first.

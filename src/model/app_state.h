@@ -8,9 +8,15 @@
 #include <string>
 #include <vector>
 
+#include <memory>
+
+#include "model/overview_state.h"
+#include "model/pauses.h"
 #include "model/play_session.h"
 
 namespace pelisto {
+
+class WaveSurvey;
 
 // The "fmt " chunk body of the open wave file.
 struct WaveFormat {
@@ -115,6 +121,14 @@ struct AppState {
   std::string joinListenFile;
   // What plays now (kind kNone while PLAYFLAG is kPlayIdle).
   PlaySession session;
+  // The survey of the open wave file (view/wave_survey.h), run behind the
+  // window from its open (null while no file is open), the worker's id of
+  // it, the pauses found and the strip of the whole file.
+  std::shared_ptr<WaveSurvey> survey;
+  uint64_t surveyJob = 0;
+  PauseState pauses;
+  uint64_t pausesVersion = 0;  // a fresh number whenever the pauses are found anew
+  OverviewState overview;
 
   // Makes row r exist in both tables (r < kMaxEditRows).
   void ensureRow(int r) {
@@ -124,5 +138,13 @@ struct AppState {
     }
   }
 };
+
+// True while the open wave file plays: a play from the view, or a range of
+// that file.
+inline bool openFilePlays(const AppState& s) {
+  const PlaySession& p = s.session;
+  return s.PLAYFLAG != kPlayIdle && (p.kind == PlayKind::kSource || p.kind == PlayKind::kRange) &&
+         p.path == s.WAVEFILENAME;
+}
 
 }  // namespace pelisto

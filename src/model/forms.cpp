@@ -100,6 +100,7 @@ const std::vector<MenuItemInfo>& menuItems() {
       {M::SmoothJoins, "SmoothJoins", "EditMenu", "編集", "つなぎ目を滑らかにする", 0x107, true, "", K::kToggle},
       {M::ListenJoin, "ListenJoin", "EditMenu", "編集", "つなぎ目を聴く", 0x108, false, "Ctrl+J", K::kNone, lineSelected},
       {M::GrapgFast, "GrapgFast", "DispMenu", "表示", "グラフの高速表示を優先", 0x103, false, "", K::kToggle},
+      {M::Overview, "Overview", "DispMenu", "表示", "全体表示", 0x120, false, "", K::kToggle},
       {M::Copyright, "Copyright", "HelpMenu", "ヘルプ", "著作権表示", 0x104, false},
   };
   // clang-format on

@@ -77,6 +77,14 @@ constexpr int kPictureBackEntry = kPaletteWhite;  // PICTURE1: the background
 constexpr int kZeroLineEntry = kPaletteSilver;   // PICTURE1: the centre line
 constexpr int kWaveEntry = kPaletteBlue;         // PICTURE1: the waveform
 constexpr int kCursorEntry = kPaletteTeal;       // PICTURE1: the cursor line
+constexpr int kPauseEntry = kPalettePurple;      // PICTURE1: the pause line; OVERVIEW: pause ticks
+// OVERVIEW draws the envelope in the waveform's colours (kPictureBackEntry,
+// kZeroLineEntry, kWaveEntry), and these:
+constexpr int kStripShadeEntry = kPaletteYellow;   // the selected entry's range (a pale yellow)
+constexpr int kStripEntryEntry = kPaletteRed;      // the bars of the list's entries
+constexpr int kStripViewEntry = kPaletteBlack;     // the box of the second in view
+constexpr int kStripCursorEntry = kPaletteTeal;    // the play cursor
+constexpr Rgb kStripShade{255, 240, 170};
 
 extern const FontSpec kFormFont;  // "FixedSys" 18
 

@@ -57,7 +57,7 @@ void LISTENJOIN_ON(AppContext& ctx) {
 
 void followJoinListen(AppContext& ctx) {
   AppState& st = ctx.state;
-  const int64_t heard = frameAtMs(playPosition(ctx).value_or(0)) - st.session.joinFrame;
+  const int64_t heard = frameAtMs(playPosition(ctx)) - st.session.joinFrame;
   // Whatever redrew the view meanwhile, the line's second comes back.
   if (!st.pictureShowsJoin) {
     showSecondOf(ctx, st.session.path, st.session.joinFrame);

@@ -7,8 +7,7 @@
 
 namespace pelisto {
 
-std::optional<int64_t> playPosition(AppContext& ctx) {
-  if (ctx.state.PLAYFLAG == kPlayIdle) return std::nullopt;
+int64_t playPosition(AppContext& ctx) {
   const MciResult r = sendMci(ctx, "STATUS WAVEOBJ POSITION");
   double p = roundHalfAway(readLeadingNumber(r.code == 0 ? r.reply : std::string()));
   p = std::clamp(p, -2147483648.0, 2147483647.0);  // a nonsense reply stays a number
@@ -23,12 +22,6 @@ std::optional<int64_t> playPosition(AppContext& ctx) {
 
 int64_t frameAtMs(int64_t ms) {
   return static_cast<int64_t>(roundHalfEven(static_cast<double>(ms) * kFramesPerSecond / 1000.0));
-}
-
-bool openFilePlays(const AppContext& ctx) {
-  const PlaySession& s = ctx.state.session;
-  return ctx.state.PLAYFLAG != kPlayIdle && (s.kind == PlayKind::kSource || s.kind == PlayKind::kRange) &&
-         s.path == ctx.state.WAVEFILENAME;
 }
 
 }  // namespace pelisto

@@ -12,15 +12,11 @@ namespace pelisto {
 
 // The position heard now, in ms of the playing file: the device's position
 // ("STATUS WAVEOBJ POSITION"; no reply reads 0) less its output latency,
-// never before where the play started. Nothing while nothing plays. Kept
-// in the session as heardMs.
-std::optional<int64_t> playPosition(AppContext& ctx);
+// never before where the play started. Kept in the session as heardMs.
+// Asked of the device whether or not something plays.
+int64_t playPosition(AppContext& ctx);
 
 // The frame at ms of a file (nearest, halves to even).
 int64_t frameAtMs(int64_t ms);
-
-// True while the open wave file plays (a play from the view, or a range
-// of that file).
-bool openFilePlays(const AppContext& ctx);
 
 }  // namespace pelisto

@@ -7,6 +7,7 @@
 #include "playback/session.h"
 #include "view/handlers.h"
 #include "view/markers.h"
+#include "view/overview.h"
 
 namespace pelisto {
 
@@ -26,7 +27,7 @@ void followPlay(AppContext& ctx) {
 void TRACETIMESCROLL(AppContext& ctx) {
   AppState& st = ctx.state;
   // The position heard in milliseconds; no reply reads 0.
-  const int64_t ms = playPosition(ctx).value_or(0);
+  const int64_t ms = playPosition(ctx);
   // A new second moves the view there (the redraw wipes the cursor).
   const int32_t s = static_cast<int32_t>(ms / 1000);
   if (s != st.TRACESEC) {
@@ -43,6 +44,7 @@ void TRACETIMESCROLL(AppContext& ctx) {
   constexpr double kColumnsPerMs = kColumnsPerSecond / 1000.0;
   st.TRACEX = static_cast<int32_t>(roundHalfEven(static_cast<double>(ms % 1000) * kColumnsPerMs));
   drawCursorLine(ctx, st.TRACEX);
+  showOverview(ctx);  // its play cursor
 }
 
 }  // namespace pelisto

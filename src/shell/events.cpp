@@ -15,6 +15,7 @@
 #include "shell/open_document.h"
 #include "view/handlers.h"
 #include "view/markers.h"
+#include "view/overview.h"
 #include "view/window_title.h"
 #include "wave/handlers.h"
 
@@ -80,12 +81,16 @@ constexpr std::array kHandlers = {
     HandlerEntry{K::kMenu, C::MAINFORM, M::Redo, "EDITREDO", plain<EDITREDO>, false},
     HandlerEntry{K::kMenu, C::MAINFORM, M::SmoothJoins, "SMOOTHJOINS_ON", plain<SMOOTHJOINS_ON>, false},
     HandlerEntry{K::kMenu, C::MAINFORM, M::ListenJoin, "LISTENJOIN_ON", plain<LISTENJOIN_ON>, false},
+    HandlerEntry{K::kMenu, C::MAINFORM, M::Overview, "OVERVIEW_ON", plain<OVERVIEW_ON>, false},
     HandlerEntry{K::kScroll, C::HSCROLL1, kNoMenu, "HSCROLL1_CHANGE", plain<HSCROLL1_CHANGE>, false},
     HandlerEntry{K::kListClick, C::LIST1, kNoMenu, "LIST1_CLICK", plain<LIST1_CLICK>, false},
     HandlerEntry{K::kMouseDown, C::PICTURE1, kNoMenu, "PICTURE1_MOUSEDOWN", mouse<PICTURE1_MOUSEDOWN>, true},
     HandlerEntry{K::kMouseMove, C::PICTURE1, kNoMenu, "PICTURE1_MOUSEMOVE", mouse<PICTURE1_MOUSEMOVE>, false},
     HandlerEntry{K::kMouseMove, C::MAINFORM, kNoMenu, "MAINFORM_MOUSEMOVE", mouse<MAINFORM_MOUSEMOVE>, false},
     HandlerEntry{K::kMouseUp, C::MAINFORM, kNoMenu, "MAINFORM_MOUSEUP", mouse<MAINFORM_MOUSEUP>, true},
+    HandlerEntry{K::kMouseDown, C::OVERVIEW, kNoMenu, "OVERVIEW_MOUSEDOWN", mouse<OVERVIEW_MOUSEDOWN>, false},
+    HandlerEntry{K::kMouseMove, C::OVERVIEW, kNoMenu, "OVERVIEW_MOUSEMOVE", mouse<OVERVIEW_MOUSEMOVE>, false},
+    HandlerEntry{K::kMouseUp, C::OVERVIEW, kNoMenu, "OVERVIEW_MOUSEUP", mouse<OVERVIEW_MOUSEUP>, false},
     HandlerEntry{K::kMciDone, C::MCI1, kNoMenu, "MCI1_DONE", plain<MCI1_DONE>, false},
     HandlerEntry{K::kClose, C::MAINFORM, kNoMenu, "MAINFORM_QUERYCLOSE", queryClose, false},
     HandlerEntry{K::kOpenPath, C::MAINFORM, kNoMenu, "OPENPATH", openPath, false},
@@ -158,6 +163,7 @@ bool dispatchEvent(AppContext& ctx, const Event& e) {
   markersFollow(ctx, marked);
   showWindowTitle(ctx);
   showCommandStates(ctx);
+  showOverview(ctx);
   active.erase(index);
   return true;
 }

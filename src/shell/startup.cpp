@@ -18,6 +18,8 @@
 #include "view/graph_cache.h"
 #include "view/graph_points.h"
 #include "view/handlers.h"
+#include "view/overview.h"
+#include "view/survey.h"
 #include "wave/write_plan.h"
 
 namespace pelisto {
@@ -136,12 +138,15 @@ void MAINFORM_START(AppContext& ctx) {
   // The smoothing of joins as the user last left it (off at the first start).
   ctx.state.smoothJoins = ui.rememberedChoice(kSmoothJoinsChoice);
   ui.setChecked(MenuItem::SmoothJoins, ctx.state.smoothJoins);
+  // The strip of the whole file as the user last left it (on at first).
+  setOverviewShown(ctx, !ui.rememberedChoice(kOverviewHiddenChoice));
 }
 
 bool MAINFORM_QUERYCLOSE(AppContext& ctx) {
   // An edit list changed since it was loaded or saved is not lost to a slip.
   if (!listMayGo(ctx)) return false;
   cancelGraphBuild(ctx);  // no thread outlives the window, no unfinished cache stays
+  endSurvey(ctx);
   if (ctx.state.PLAYFLAG != kPlayIdle) {
     sendMci(ctx, "STOP WAVEOBJ");
     sendMci(ctx, "CLOSE WAVEOBJ");

@@ -49,7 +49,17 @@ class MainWindowTest : public QObject {
 
   void everyControlAtItsPlace() {
     QWidget* form = m_app->ui.widget(Control::MAINFORM);
+    // The strip of the whole file is on at the first start; off, the form
+    // is as it was before there was one.
+    QCOMPARE(form->size(), QSize(kMainClientWidth, kMainClientHeightWithOverview));
+    QAction* overview = m_app->ui.window().action(MenuItem::Overview);
+    overview->trigger();
+    QTRY_COMPARE(m_app->ui.window().size(), m_app->ui.window().sizeHint());
     QCOMPARE(form->size(), QSize(kMainClientWidth, kMainClientHeight));
+    QVERIFY(!find("OVERVIEW")->isVisible() && !overview->isChecked());
+    overview->trigger();
+    QCOMPARE(form->size(), QSize(kMainClientWidth, kMainClientHeightWithOverview));
+    QVERIFY(find("OVERVIEW")->isVisible() && overview->isChecked());
     QCOMPARE(m_app->ui.window().minimumSize(), m_app->ui.window().maximumSize());  // not resizable
     QVERIFY(!(m_app->ui.window().windowFlags() & Qt::WindowMaximizeButtonHint));
     QCOMPARE(m_app->ui.window().windowTitle(), QStringLiteral("Pelisto"));

@@ -46,6 +46,8 @@ struct TestApp {
     OPENWAVEFILE_ON(ctx);
   }
   const std::vector<std::string>& lines() const { return transcript.lines(); }
+  // With jobs run on request: the survey of the file just opened, to its end.
+  void finishSurvey() { manualWorker.runToEnd(ctx.state.surveyJob); }
 };
 
 // A canonical 16-bit stereo 44.1 kHz file whose data is `data`.
