@@ -255,6 +255,14 @@ bool printPng(HeadlessApp& app, const std::string& path, Control control) {
   return true;
 }
 
+// One line "pause: FIRST LAST" (frames) per pause found.
+bool printPauses(HeadlessApp& app, const Args&) {
+  for (const Pause& p : app.context().state.pauses.found) {
+    app.transcript().add("pause: " + std::to_string(p.first) + " " + std::to_string(p.last));
+  }
+  return true;
+}
+
 const Command kPrints[] = {
     {"state", 0, [](HeadlessApp& app, const Args&) { addLines(app, stateLines(app.context())); return true; }},
     {"list", 0, [](HeadlessApp& app, const Args&) { addLines(app, listLines(app.ui())); return true; }},
@@ -272,6 +280,14 @@ const Command kPrints[] = {
     {"pixel", 2, printPixel},
     {"picture", kText, [](HeadlessApp& app, const Args& a) { return printPng(app, a.rest, Control::PICTURE1); }},
     {"form", kText, [](HeadlessApp& app, const Args& a) { return printPng(app, a.rest, Control::MAINFORM); }},
+    {"overview", kText, [](HeadlessApp& app, const Args& a) { return printPng(app, a.rest, Control::OVERVIEW); }},
+    {"pauses", 0, printPauses},
+    {"pauseline", 0,
+     [](HeadlessApp& app, const Args&) {
+       const int64_t line = app.context().state.pauses.line;
+       app.transcript().add("pauseline: " + (line < 0 ? std::string("none") : std::to_string(line)));
+       return true;
+     }},
 };
 
 // The `print state` lines of one variable; false for an unknown name.

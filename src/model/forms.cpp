@@ -84,6 +84,7 @@ namespace {
 bool canUndo(const AppContext& ctx) { return ctx.history.canUndo(); }
 bool canRedo(const AppContext& ctx) { return ctx.history.canRedo(); }
 bool lineSelected(const AppContext& ctx) { return ctx.list.selected() >= 0; }
+bool fileOpen(const AppContext& ctx) { return waveFileOpen(ctx); }
 
 }  // namespace
 
@@ -101,6 +102,10 @@ const std::vector<MenuItemInfo>& menuItems() {
       {M::ListenJoin, "ListenJoin", "EditMenu", "編集", "つなぎ目を聴く", 0x108, false, "Ctrl+J", K::kNone, lineSelected},
       {M::GrapgFast, "GrapgFast", "DispMenu", "表示", "グラフの高速表示を優先", 0x103, false, "", K::kToggle},
       {M::Overview, "Overview", "DispMenu", "表示", "全体表示", 0x120, false, "", K::kToggle},
+      {M::GoToTime, "GoToTime", "DispMenu", "表示", "時間を指定して移動…", 0x121, true, "Ctrl+G", K::kNone, fileOpen},
+      {M::NextPause, "NextPause", "DispMenu", "表示", "次の無音へ", 0x122, false, "Ctrl+Right", K::kNone, fileOpen, true},
+      {M::PrevPause, "PrevPause", "DispMenu", "表示", "前の無音へ", 0x123, false, "Ctrl+Left", K::kNone, fileOpen, true},
+      {M::PauseSettings, "PauseSettings", "DispMenu", "表示", "無音の設定…", 0x124, false},
       {M::Copyright, "Copyright", "HelpMenu", "ヘルプ", "著作権表示", 0x104, false},
   };
   // clang-format on

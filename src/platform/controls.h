@@ -18,7 +18,7 @@ enum class Control {
 enum class MenuItem {
   OpenWaveFile, OpenProject, SaveProject, GrapgFast, Copyright,
   Undo, Redo, SmoothJoins, ListenJoin,
-  Overview,
+  Overview, GoToTime, NextPause, PrevPause, PauseSettings,
 };
 
 }  // namespace pelisto

@@ -138,6 +138,7 @@ void MAINFORM_START(AppContext& ctx) {
   // The smoothing of joins as the user last left it (off at the first start).
   ctx.state.smoothJoins = ui.rememberedChoice(kSmoothJoinsChoice);
   ui.setChecked(MenuItem::SmoothJoins, ctx.state.smoothJoins);
+  loadPauseSettings(ctx);
   // The strip of the whole file as the user last left it (on at first).
   setOverviewShown(ctx, !ui.rememberedChoice(kOverviewHiddenChoice));
 }

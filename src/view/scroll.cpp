@@ -14,6 +14,7 @@ void refreshView(AppContext& ctx) {
   const int32_t p = ctx.ui.scrollPos();
   ctx.ui.setText(Control::EDIT2, positionText(p));
   SHOWWAVEDATA(ctx, p);
+  showPauseLine(ctx);
   showSelectedMarkers(ctx);
 }
 
