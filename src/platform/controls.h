@@ -19,6 +19,7 @@ enum class MenuItem {
   OpenWaveFile, OpenProject, SaveProject, GrapgFast, Copyright,
   Undo, Redo, SmoothJoins, ListenJoin,
   Overview, GoToTime, NextPause, PrevPause, PauseSettings,
+  MarkStartHere, MarkEndHere, SplitAtPauses,
 };
 
 }  // namespace pelisto

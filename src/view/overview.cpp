@@ -81,6 +81,17 @@ void drawStrip(AppContext& ctx, const OverviewInputs& in) {
       const Envelope& e = survey->column(x);
       if (!e.empty()) c.line(x, rowOf(e.high), x, rowOf(e.low), kWaveEntry);
     }
+    const int64_t first = int64_t(in.second) * kFramesPerSecond;
+    auto [x0, x1] = columnsOf(*survey, first, std::min<int64_t>(first + kFramesPerSecond, survey->frames()) - 1);
+    if (x1 - x0 + 1 < kViewBoxMinWidth) {
+      x0 = std::clamp((x0 + x1) / 2 - kViewBoxMinWidth / 2, 0, w - kViewBoxMinWidth);
+      x1 = x0 + kViewBoxMinWidth - 1;
+    }
+    c.line(x0, 0, x1, 0, kStripViewEntry);
+    c.line(x1, 0, x1, h - 1, kStripViewEntry);
+    c.line(x1, h - 1, x0, h - 1, kStripViewEntry);
+    c.line(x0, h - 1, x0, 0, kStripViewEntry);
+    // The list's entries and the pauses over it.
     for (int k = 0; k < in.lines && k < static_cast<int>(s.EDITDATA.size()); ++k) {
       if (s.EDITFILE[k][kSourcePath] != s.WAVEFILENAME) continue;
       const int64_t start = s.EDITDATA[k][kStartFrame];
@@ -92,16 +103,6 @@ void drawStrip(AppContext& ctx, const OverviewInputs& in) {
       const int x = survey->columnOf(static_cast<uint64_t>(p.middle()));
       c.line(x, 0, x, kTickHeight - 1, kPauseEntry);
     }
-    const int64_t first = int64_t(in.second) * kFramesPerSecond;
-    auto [x0, x1] = columnsOf(*survey, first, std::min<int64_t>(first + kFramesPerSecond, survey->frames()) - 1);
-    if (x1 - x0 + 1 < kViewBoxMinWidth) {
-      x0 = std::clamp((x0 + x1) / 2 - kViewBoxMinWidth / 2, 0, w - kViewBoxMinWidth);
-      x1 = x0 + kViewBoxMinWidth - 1;
-    }
-    c.line(x0, 0, x1, 0, kStripViewEntry);
-    c.line(x1, 0, x1, h - 1, kStripViewEntry);
-    c.line(x1, h - 1, x0, h - 1, kStripViewEntry);
-    c.line(x0, h - 1, x0, 0, kStripViewEntry);
     if (in.cursor >= 0) c.line(in.cursor, 0, in.cursor, h - 1, kStripCursorEntry);
   }
   c.setMode(mode);
