@@ -1,6 +1,7 @@
 // The real window, driven offscreen: layout, menu, start-up drawing,
 // opening files through the real dialog, scroll bar, list and mouse input.
 #include <QAction>
+#include <QActionGroup>
 #include <QDir>
 #include <QFontInfo>
 #include <QLabel>
@@ -131,11 +132,32 @@ class MainWindowTest : public QObject {
     }
     QCOMPARE(shown, QStringList({"ファイル:", "waveファイルを開く", "-", "プロジェクトを開く",
                                  "プロジェクトの保存", "編集:", "元に戻す", "やり直し", "-",
-                                 "つなぎ目を滑らかにする", "つなぎ目を聴く", "表示:",
-                                 "グラフの高速表示を優先", "ヘルプ:", "著作権表示"}));
+                                 "つなぎ目を滑らかにする", "つなぎ目を聴く", "-", "再生位置を開始に",
+                                 "再生位置を終了に", "無音で区切ってリストに追加", "表示:",
+                                 "グラフの高速表示を優先", "全体表示", "-", "時間を指定して移動…",
+                                 "次の無音へ", "前の無音へ", "無音の設定…", "ヘルプ:", "著作権表示"}));
     QCOMPARE(m_app->ui.window().action(MenuItem::Copyright)->data().toInt(), 0x104);
     QCOMPARE(m_app->ui.window().action(MenuItem::Redo)->shortcuts(),
              QList<QKeySequence>({QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")}));
+    QCOMPARE(m_app->ui.window().action(MenuItem::MarkStartHere)->shortcut(), QKeySequence("["));
+    QVERIFY(m_app->ui.window().action(MenuItem::Overview)->isCheckable());
+
+    // A row may put its item into a submenu of exclusive choices.
+    QMenuBar bar;
+    std::vector<MenuItemInfo> rows = {
+        {MenuItem::Undo, "A", "EditMenu", "編集", "一", 1, false, "Ctrl+1", CheckKind::kChoice, nullptr, false, "選ぶ"},
+        {MenuItem::Redo, "B", "EditMenu", "編集", "二", 2, false, "", CheckKind::kChoice, nullptr, false, "選ぶ"},
+        {MenuItem::Copyright, "C", "EditMenu", "編集", "三", 3, true}};
+    std::map<MenuItem, QAction*> made;
+    buildMenu(bar, rows, [&made](MenuItem id, QAction* a) { made[id] = a; });
+    QMenu* edit = bar.actions().at(0)->menu();
+    QCOMPARE(edit->actions().size(), 3);  // the submenu, a separator, 三
+    QMenu* sub = edit->actions().at(0)->menu();
+    QVERIFY(sub && sub->title() == QStringLiteral("選ぶ") && sub->actions().size() == 2);
+    QActionGroup* group = made[MenuItem::Undo]->actionGroup();
+    QVERIFY(group && group->isExclusive() && made[MenuItem::Redo]->actionGroup() == group);
+    QVERIFY(made[MenuItem::Undo]->isCheckable() && !made[MenuItem::Copyright]->isCheckable());
+    QCOMPARE(made[MenuItem::Undo]->shortcut(), QKeySequence("Ctrl+1"));
   }
 
   // The smoothing option: its mark follows the program's state, and the
