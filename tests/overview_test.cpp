@@ -26,8 +26,8 @@ struct StripApp : TestApp {
   Rgb entry(int i) { return strip().palette(i); }
   // The column of second s (598 columns for 6 s).
   static int column(double s) { return int(s * 598 / 6); }
-  // True when column x has wave drawn well above its middle row (22).
-  bool loud(int x) { return at(x, 20) == entry(kWaveEntry); }
+  // True when column x has sound drawn well above its middle row (22).
+  bool loud(int x) { return at(x, 20) != entry(kPictureBackEntry); }
 };
 
 TEST(Overview, DrawsTheWholeFileTheViewThePausesAndTheEntries) {
@@ -35,6 +35,9 @@ TEST(Overview, DrawsTheWholeFileTheViewThePausesAndTheEntries) {
   EXPECT_EQ(app.ui.formHeight(), kMainClientHeightWithOverview);
   EXPECT_TRUE(app.loud(StripApp::column(0.5)) && !app.loud(StripApp::column(2.5)) && app.loud(StripApp::column(4)));
   EXPECT_EQ(app.at(StripApp::column(2.5), 22), app.entry(kWaveEntry));  // silence on the middle row
+  // Peaks of 12000 (row 14), an RMS level of about 6900 (row 17) within them.
+  EXPECT_EQ(app.at(StripApp::column(0.5), 15), app.entry(kWaveEntry));
+  EXPECT_EQ(app.at(StripApp::column(0.5), 19), app.entry(kStripLoudnessEntry));
   EXPECT_EQ(app.at(StripApp::column(2.5), 1), app.entry(kPauseEntry));  // the pause's tick
   EXPECT_EQ(app.at(StripApp::column(0.5), 0), app.entry(kStripViewEntry));  // second 0's box
   EXPECT_EQ(app.at(StripApp::column(1.5), 0), app.entry(kPictureBackEntry));

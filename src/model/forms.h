@@ -84,6 +84,7 @@ constexpr int kStripShadeEntry = kPaletteYellow;   // the selected entry's range
 constexpr int kStripEntryEntry = kPaletteRed;      // the bars of the list's entries
 constexpr int kStripViewEntry = kPaletteBlack;     // the box of the second in view
 constexpr int kStripCursorEntry = kPaletteTeal;    // the play cursor
+constexpr int kStripLoudnessEntry = kPaletteNavy;  // the RMS level within the envelope
 constexpr Rgb kStripShade{255, 240, 170};
 
 extern const FontSpec kFormFont;  // "FixedSys" 18

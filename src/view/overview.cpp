@@ -77,9 +77,15 @@ void drawStrip(AppContext& ctx, const OverviewInputs& in) {
   c.line(0, mid, w - 1, mid, kZeroLineEntry);
   if (survey) {
     auto rowOf = [mid](int v) { return mid - static_cast<int>(std::lround(v * double(mid) / 32768.0)); };
+    // The lowest and highest sample of each column, and within them its RMS
+    // level, which tells loud stretches from quiet ones where the peaks
+    // of a long file all reach as high.
     for (int x = 0; x < in.columns; ++x) {
       const Envelope& e = survey->column(x);
-      if (!e.empty()) c.line(x, rowOf(e.high), x, rowOf(e.low), kWaveEntry);
+      if (e.empty()) continue;
+      c.line(x, rowOf(e.high), x, rowOf(e.low), kWaveEntry);
+      const int rms = static_cast<int>(std::lround(e.rms()));
+      if (rms > 0) c.line(x, rowOf(rms), x, rowOf(-rms), kStripLoudnessEntry);
     }
     const int64_t first = int64_t(in.second) * kFramesPerSecond;
     auto [x0, x1] = columnsOf(*survey, first, std::min<int64_t>(first + kFramesPerSecond, survey->frames()) - 1);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cmath>
 #include <cstring>
 #include <limits>
 #include <new>
@@ -19,6 +20,8 @@ constexpr uint64_t kChunkBlocks = 512;
 constexpr int kReadsPerStep = 4;
 
 }  // namespace
+
+double Envelope::rms() const { return frames ? std::sqrt(power / static_cast<double>(frames)) : 0; }
 
 WaveSurvey::WaveSurvey(FileSystem& fs, std::string path, uint64_t dataSize, int columns)
     : m_fs(fs),
@@ -50,7 +53,7 @@ Status WaveSurvey::openFiles() {
   if (!file) return file.status();
   m_file = std::move(file.value());
   m_levels.assign(m_blockCount, 0.0f);
-  m_envelope.assign(m_columns, Envelope{std::numeric_limits<int16_t>::max(), std::numeric_limits<int16_t>::min()});
+  m_envelope.assign(m_columns, Envelope{std::numeric_limits<int16_t>::max(), std::numeric_limits<int16_t>::min(), 0, 0});
   for (auto& chunk : m_chunks) chunk = std::make_unique_for_overwrite<int16_t[]>(kChunkBlocks * kBlockFrames * 2);
   m_column = 0;
   m_columnEnd = columnStart(1);
@@ -76,7 +79,8 @@ bool WaveSurvey::step() {
 
 void WaveSurvey::measureBlock(uint64_t k, const int16_t* samples, uint64_t frames) {
   const FrameStats whole = measureFrames(samples, frames);
-  m_levels[k] = static_cast<float>(std::max(whole.left, whole.right) / static_cast<double>(frames));
+  const double level = std::max(whole.left, whole.right) / static_cast<double>(frames);
+  m_levels[k] = static_cast<float>(level);
   // The block's frames in each column they fall into (mostly one: the
   // column and where it ends are carried from block to block).
   const uint64_t first = k * kBlockFrames;
@@ -89,6 +93,8 @@ void WaveSurvey::measureBlock(uint64_t k, const int16_t* samples, uint64_t frame
     Envelope& e = m_envelope[m_column];
     e.low = std::min(e.low, low);
     e.high = std::max(e.high, high);
+    e.power += level * static_cast<double>(to - f);
+    e.frames += to - f;
     f = to;
   }
 }

@@ -22,7 +22,13 @@ namespace pelisto {
 
 struct Envelope {
   int16_t low = 0, high = 0;
+  // The levels of the blocks in the column, weighted by their frames in
+  // it: power / frames is the mean square of the louder channel.
+  double power = 0;
+  uint64_t frames = 0;
   bool empty() const { return low > high; }  // a column with no frame
+  // The RMS level of the louder channel, in 16-bit sample units.
+  double rms() const;
 };
 
 class WaveSurvey {
