@@ -5,6 +5,7 @@
 #include "shell/events.h"
 #include "shell/open_document.h"
 #include "model/list_state.h"
+#include "project/project_commands.h"
 #include "support/edit_list_app.h"
 
 namespace pelisto::test {
@@ -82,28 +83,74 @@ TEST(UnsavedList, ClosingAsksWhileTheListIsUnsaved) {
   EXPECT_TRUE(unchanged.lines().empty());
 }
 
-// Loading a project is a fresh start; a project or wave file named from
-// outside opens as through its menu command.
-TEST(UnsavedList, LoadingAndOpeningByName) {
-  SavedApp app;
-  app.ui.select(0);
-  app.click(Control::BUTTON12);
-  app.ui.queueAnswer({ScriptedAnswer::kSave, "/wav/p.prj"});
-  SAVEPROJECT_ON(app.ctx);
-  EXPECT_FALSE(listUnsaved(app.ctx));
-  app.click(Control::BUTTON12);
-  openDocument(app.ctx, "/wav/p.prj");
-  EXPECT_FALSE(listUnsaved(app.ctx));
+// A project of three lines at /wav/p.PRJ; the list then unsaved with four.
+struct ProjectApp : SavedApp {
+  ProjectApp() {
+    ui.select(0);
+    click(Control::BUTTON12);
+    ui.queueAnswer({ScriptedAnswer::kSave, "/wav/p"});
+    SAVEPROJECT_ON(ctx);
+    click(Control::BUTTON12);
+    transcript.clear();
+  }
+};
+
+// Every way of loading a project over an unsaved list asks first, and the
+// load is one change: undo brings the list back, unsaved.
+TEST(UnsavedList, LoadingAProjectAsksFirstAndIsOneUndoableChange) {
+  using SA = ScriptedAnswer;
+  const SA yes{SA::kYes, ""}, no{SA::kNo, ""}, cancel{SA::kCancel, ""}, keep{SA::kSave, "/wav/keep"};
+  const Event menu = Event::choose(MenuItem::OpenProject), drop = Event::drop({"/wav/p.PRJ"}),
+              named = Event::openPath("/wav/p.PRJ");
+  const struct {
+    const char* what;
+    Event event;
+    std::vector<SA> answers;
+    bool loads;
+  } cases[] = {
+      {"menu, saved first", menu, {yes, keep}, true},  {"menu, save cancelled", menu, {yes, cancel}, false},
+      {"menu, not saved", menu, {no}, true},            {"menu, cancelled", menu, {cancel}, false},
+      {"drop, not saved", drop, {no}, true},            {"drop, cancelled", drop, {cancel}, false},
+      {"named, not saved", named, {no}, true},          {"named, cancelled", named, {cancel}, false},
+  };
+  for (const auto& c : cases) {
+    ProjectApp app;
+    const ListState before = captureList(app.ctx);
+    if (c.event.kind == EventKind::kMenu) app.ui.queueAnswer({SA::kOpen, "/wav/p.PRJ"});
+    for (const SA& a : c.answers) app.ui.queueAnswer(a);
+    app.dispatch(c.event);
+    EXPECT_EQ(app.lines()[c.event.kind == EventKind::kMenu ? 1 : 0], "question: " + std::string(kMsgListUnsaved))
+        << c.what;
+    EXPECT_EQ(app.ui.lineCount(), c.loads ? 3 : 4) << c.what;
+    EXPECT_EQ(listUnsaved(app.ctx), !c.loads) << c.what;
+    EXPECT_EQ(app.fs.isFile("/wav/keep.PRJ"), c.answers.back().kind == SA::kSave) << c.what;
+    EXPECT_FALSE(app.transcript.faulted()) << c.what;
+    if (!c.loads) continue;
+    app.dispatch(Event{EventKind::kUndo});
+    EXPECT_TRUE(captureList(app.ctx).sameList(before)) << c.what;
+    EXPECT_TRUE(listUnsaved(app.ctx)) << c.what;
+    app.dispatch(Event{EventKind::kRedo});
+    EXPECT_EQ(app.ui.lineCount(), 3) << c.what;
+    EXPECT_FALSE(listUnsaved(app.ctx)) << c.what;
+  }
+  // A saved list goes without a question.
+  ProjectApp app;
+  markListSaved(app.ctx);
+  app.dispatch(Event::drop({"/wav/p.PRJ"}));
+  EXPECT_EQ(app.lines(), std::vector<std::string>{});
   EXPECT_EQ(app.ui.lineCount(), 3);
+}
+
+// A wave file named from outside opens as through its menu command, and
+// not while something plays.
+TEST(UnsavedList, OpeningAWaveFileByName) {
+  SavedApp app;
   app.state().PLAYFLAG = 2;
-  app.transcript.clear();
   openDocument(app.ctx, "/wav/a.wav");
   EXPECT_EQ(app.lines(), (std::vector<std::string>{"message: ただ今、再生中です。"}));
   app.state().PLAYFLAG = 0;
   app.fs.setContents("/wav/b.WAV", wavFile(patternData(kBytesPerSecond)));
-  Event drop{EventKind::kOpenPath};  // a file dropped on the window
-  drop.path = "/wav/b.WAV";
-  app.dispatch(drop);
+  app.dispatch(Event::openPath("/wav/b.WAV"));
   EXPECT_EQ(app.state().WAVEFILENAME, "/wav/b.WAV");
   EXPECT_TRUE(waveFileOpen(app.ctx));
 }

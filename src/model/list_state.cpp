@@ -108,13 +108,14 @@ void restoreList(AppContext& ctx, const ListState& state) {
 void noteListChange(AppContext& ctx, const ListState& before) {
   if (captureList(ctx, &before).sameList(before)) return;
   ctx.history.recordChange(before);
-  ctx.state.listRevision = ++ctx.state.lastRevision;
+  // A command that gave the list a revision of its own (a load, saved as
+  // it stands) keeps it.
+  if (ctx.state.listRevision == before.revision) ctx.state.listRevision = ++ctx.state.lastRevision;
 }
 
 void markListSaved(AppContext& ctx) { ctx.state.savedRevision = ctx.state.listRevision; }
 
 void markListLoaded(AppContext& ctx) {
-  ctx.history.clear();
   ctx.state.listRevision = ++ctx.state.lastRevision;
   markListSaved(ctx);
 }

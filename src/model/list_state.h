@@ -45,12 +45,13 @@ ListState captureList(const AppContext& ctx, const ListState* previous = nullptr
 void restoreList(AppContext& ctx, const ListState& state);
 
 // After a command that may have changed the list: when it differs from
-// `before`, the change is recorded (in the history, and the list is then
-// unsaved).
+// `before`, the change is recorded in the history, and the list is then
+// unsaved unless the command gave it a revision itself (markListLoaded).
 void noteListChange(AppContext& ctx, const ListState& before);
 
 // The list was loaded or saved as it stands: nothing is unsaved. A load
-// also starts a new history.
+// is a change of its own (a new revision), undone as any other when its
+// command is one that records changes (shell/events.cpp).
 void markListSaved(AppContext& ctx);
 void markListLoaded(AppContext& ctx);
 

@@ -111,6 +111,16 @@ bool saveProjectAs(AppContext& ctx) {
 
 void SAVEPROJECT_ON(AppContext& ctx) { saveProjectAs(ctx); }
 
+bool listMayGo(AppContext& ctx) {
+  if (!listUnsaved(ctx)) return true;
+  switch (ctx.ui.question(ctx.state.APPTITLE, kMsgListUnsaved)) {
+    case Answer::kYes: return saveProjectAs(ctx);
+    case Answer::kNo: return true;
+    case Answer::kCancel: return false;
+  }
+  return false;
+}
+
 void openProjectAt(AppContext& ctx, const std::string& path) {
   endMouseModes(ctx);
   auto bytes = readProjectFile(ctx, path);
@@ -124,6 +134,7 @@ void openProjectAt(AppContext& ctx, const std::string& path) {
     refuse(ctx, kMsgNotProject);
     return;
   }
+  if (!listMayGo(ctx)) return;
   loadProject(ctx, std::move(project.value()));
 }
 
