@@ -37,6 +37,7 @@ const std::vector<std::string> kRefused = {"dialog: open waveファイルを開�
                                            std::string("question: ") + kAskConvert};
 const std::string kSaveDialog = std::string("dialog: save ") + kConvertTitle;
 
+// The refusal closed the file: the view shows none, whatever the answer.
 TEST(ConvertCommand, EveryWayOutLeavesTheStateAsTheRefusalLeftItAndNoFile) {
   const struct {
     const char* name;
@@ -71,7 +72,8 @@ TEST(ConvertCommand, EveryWayOutLeavesTheStateAsTheRefusalLeftItAndNoFile) {
     EXPECT_EQ(s.app.fs.files(), files);
     EXPECT_EQ(stateLines(s.app.ctx), stateLines(reference.app.ctx));
     EXPECT_FALSE(waveFileOpen(s.app.ctx));
-    EXPECT_EQ(s.app.ui.text(Control::EDIT1), "0 分 2秒");  // still the good file's length
+    EXPECT_EQ(s.app.ui.text(Control::EDIT1), "");
+    EXPECT_EQ(s.app.picture(), TestApp().started().picture());
     EXPECT_EQ(s.app.ui.pointer(Control::MAINFORM), Pointer::kArrow);
   }
 }

@@ -185,7 +185,7 @@ TEST(OpenWave, LengthRoundsHalvesToEvenAndScrollRangeAwayFromZero) {
   }
 }
 
-TEST(OpenWave, ARejectedFileKeepsThePreviousDisplayButNoOpenFile) {
+TEST(OpenWave, ARejectedFileLeavesNoFileOpenNorShown) {
   TestApp app;
   app.started();
   app.fs.setContents("good.wav", wavFile(patternData(441000)));
@@ -198,9 +198,10 @@ TEST(OpenWave, ARejectedFileKeepsThePreviousDisplayButNoOpenFile) {
   EXPECT_EQ(s.WAVEFNUM, 0);
   EXPECT_EQ(s.WAVEFMT.CHANNELS, 1);  // the format block of the rejected file was read
   EXPECT_EQ(s.DATASIZE, 441000);
-  EXPECT_EQ(app.ui.text(Control::EDIT1), "0 分 2秒");
-  EXPECT_EQ(app.ui.scrollMax(), 3);
-  EXPECT_EQ(app.ui.scrollPos(), 2);
+  EXPECT_EQ(app.ui.text(Control::EDIT1), "");
+  EXPECT_EQ(app.ui.text(Control::EDIT2), "");
+  EXPECT_EQ(app.ui.scrollMax(), 0);
+  EXPECT_EQ(app.picture(), TestApp().started().picture());
   EXPECT_FALSE(app.ctx.files.isOpen(1));
   EXPECT_FALSE(waveFileOpen(app.ctx));
 }

@@ -13,6 +13,7 @@
 #include "project/handlers.h"
 #include "project/project_format.h"
 #include "view/graph_cache.h"
+#include "view/handlers.h"
 #include "view/markers.h"
 #include "wave/open_wave.h"
 
@@ -147,6 +148,7 @@ void loadProject(AppContext& ctx, Project project) {
     cancelGraphBuild(ctx);
     if (s.WAVEFNUM != 0) ctx.files.close(s.WAVEFNUM);
     s.WAVEFNUM = 0;
+    clearView(ctx);
     refuse(ctx, std::string(kMsgCannotOpenWave) + "\n" + kMsgNoWaveInProject);
     return;
   }

@@ -29,13 +29,17 @@ ViewOpening openIntoView(AppContext& ctx, const std::string& path) {
   if (s.WAVEFNUM != 0 && ctx.files.isOpen(s.WAVEFNUM)) ctx.files.close(s.WAVEFNUM);
   s.WAVEFNUM = 0;
   Result<int16_t> opened = ctx.files.openFree(path, OpenMode::kRead);
-  if (!opened) return {openRefusal(kMsgCannotOpenWave, path, opened.status())};
+  if (!opened) {
+    clearView(ctx);
+    return {openRefusal(kMsgCannotOpenWave, path, opened.status())};
+  }
   s.WAVEFNUM = opened.value();
   WaveHeaderCheck check = checkWaveHeader(*ctx.files.file(s.WAVEFNUM));
   if (check.formatRead) s.WAVEFMT = check.format;
   if (!check.ok()) {
     ctx.files.close(s.WAVEFNUM);
     s.WAVEFNUM = 0;
+    clearView(ctx);
     const Status& st = check.status;
     if (st.code() == StatusCode::kIoError) return {openRefusal(kMsgCannotReadWave, path, st), check.fault};
     return {st, check.fault};
