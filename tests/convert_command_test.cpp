@@ -32,9 +32,9 @@ struct Session {
   }
 };
 
+// One box: the question carries the refusal's reason.
 const std::vector<std::string> kRefused = {"dialog: open waveファイルを開く",
-                                           std::string("message: ") + kMsgNot44k,
-                                           std::string("question: ") + kAskConvert};
+                                           "question: " + askConvertText(kMsgNot44k)};
 const std::string kSaveDialog = std::string("dialog: save ") + kConvertTitle;
 
 // The refusal closed the file: the view shows none, whatever the answer.

@@ -92,9 +92,9 @@ TEST(OpenWave, HeaderChecksInFileOrder) {
     const AppState& s = app.ctx.state;
     EXPECT_EQ(s.WAVEFILENAME, "f.wav");
     if (c.message) {
-      std::vector<std::string> shown = {"dialog: open waveファイルを開く", std::string("message: ") + c.message};
-      if (c.asks) shown.push_back(std::string("question: ") + kAskConvert);
-      EXPECT_EQ(app.lines(), shown);
+      // One box: the refusal, or the offer to convert that carries it.
+      const std::string box = c.asks ? "question: " + askConvertText(c.message) : std::string("message: ") + c.message;
+      EXPECT_EQ(app.lines(), (std::vector<std::string>{"dialog: open waveファイルを開く", box}));
       EXPECT_EQ(s.WAVEFNUM, 0);
       EXPECT_EQ(app.ctx.files.freeFile(), 1);  // the file was closed
       EXPECT_FALSE(waveFileOpen(app.ctx));

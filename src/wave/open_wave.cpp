@@ -70,9 +70,10 @@ void OPENWAVEFILE_ON(AppContext& ctx) {
 
 void openWaveFileAt(AppContext& ctx, const std::string& path) {
   ctx.state.WAVEFILENAME = path;
-  if (ViewOpening opening = openIntoView(ctx, path); !opening.status) {
+  ViewOpening opening = openIntoView(ctx, path);
+  // One box: the offer to convert carries the refusal's reason.
+  if (!opening.status && !offerConversion(ctx, path, opening.status.message(), opening.fault)) {
     refuse(ctx, opening.status.message());
-    offerConversion(ctx, path, opening.fault);
   }
 }
 
