@@ -206,6 +206,24 @@ TEST(OpenWave, ARejectedFileLeavesNoFileOpenNorShown) {
   EXPECT_FALSE(waveFileOpen(app.ctx));
 }
 
+// Files of other formats are converted when opened, so the dialog shows
+// them: wave files first, then every sound file the library reads, then all.
+TEST(OpenWave, TheDialogOffersWaveFilesThenSoundFilesThenAll) {
+  TestApp app;
+  app.started();
+  app.ui.queueAnswer({ScriptedAnswer::kCancel, ""});
+  OPENWAVEFILE_ON(app.ctx);
+  const std::vector<std::string>& filters = app.ui.lastDialogFilters();
+  ASSERT_EQ(filters.size(), 3u);
+  EXPECT_EQ(filters[0], "waveファイル(*.wav)");
+  EXPECT_TRUE(filters[1].starts_with("音声ファイル(*.") && filters[1].ends_with(")")) << filters[1];
+  for (const char* kind : {"*.flac ", "*.ogg ", "*.mp3 ", "*.aiff ", "*.wav"}) {
+    EXPECT_NE(filters[1].find(kind), std::string::npos) << kind;
+  }
+  EXPECT_EQ(filters[1].find("*.raw"), std::string::npos) << "sound with no header is not recognised";
+  EXPECT_EQ(filters[2], "すべてのファイル(*)");
+}
+
 TEST(OpenWave, OnlyOneWaveFileIsOpenAtATime) {
   TestApp app;
   app.started();

@@ -118,13 +118,18 @@ Answer askQuestion(QWidget* parent, const std::string& caption, const std::strin
 std::optional<std::string> runFileDialog(QWidget* parent, const FileDialogSpec& spec) {
   // Qt reads the patterns from the parentheses of a filter; add them when
   // the shown text does not carry them.
-  QString filter = toQt(spec.filterText);
-  const QString pattern = toQt(spec.pattern);
-  if (!pattern.isEmpty() && !filter.contains(QLatin1Char('(') + pattern + QLatin1Char(')'))) {
-    filter += QStringLiteral(" (") + pattern + QLatin1Char(')');
-  }
+  auto filterOf = [](const std::string& text, const std::string& patterns) {
+    QString filter = toQt(text);
+    const QString pattern = toQt(patterns);
+    if (!pattern.isEmpty() && !filter.contains(QLatin1Char('(') + pattern + QLatin1Char(')'))) {
+      filter += QStringLiteral(" (") + pattern + QLatin1Char(')');
+    }
+    return filter;
+  };
+  QString filter = filterOf(spec.filterText, spec.pattern);
+  for (const FileFilter& more : spec.moreFilters) filter += QStringLiteral(";;") + filterOf(more.text, more.patterns);
   // Each kind of file starts where the last one of its kind was chosen.
-  const QString kind = folderKind(pattern);
+  const QString kind = folderKind(toQt(spec.pattern));
   QFileDialog dialog(parent, toQt(spec.title), startFolder(kind), filter);
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setAcceptMode(spec.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);

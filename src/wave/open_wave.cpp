@@ -59,13 +59,23 @@ ViewOpening openIntoView(AppContext& ctx, const std::string& path) {
 
 Status openWaveForView(AppContext& ctx, const std::string& path) { return openIntoView(ctx, path).status; }
 
+FileDialogSpec openWaveDialog(SoundLibrary& sound) {
+  FileDialogSpec dialog{"waveファイルを開く", "waveファイル(*.wav)", "*.wav", false};
+  // Files of other formats are converted when opened: the dialog shows them too.
+  std::string patterns;
+  for (const std::string& extension : sound.readableExtensions()) {
+    patterns.append(patterns.empty() ? "" : " ").append("*.").append(extension);
+  }
+  dialog.moreFilters = {{"音声ファイル(" + patterns + ")", patterns}, {"すべてのファイル(*)", "*"}};
+  return dialog;
+}
+
 void OPENWAVEFILE_ON(AppContext& ctx) {
   if (ctx.state.PLAYFLAG != kPlayIdle) {
     refuse(ctx, kMsgPlaying);
     return;
   }
-  const FileDialogSpec dialog{"waveファイルを開く", "waveファイル(*.wav)", "*.wav", false};
-  if (std::optional<std::string> path = ctx.ui.fileDialog(dialog)) openWaveFileAt(ctx, *path);
+  if (std::optional<std::string> path = ctx.ui.fileDialog(openWaveDialog(ctx.sound))) openWaveFileAt(ctx, *path);
 }
 
 void openWaveFileAt(AppContext& ctx, const std::string& path) {
