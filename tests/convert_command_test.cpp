@@ -84,7 +84,7 @@ TEST(ConvertCommand, YesProposesANameConvertsAndOpensTheNewFile) {
   // The pattern swings between the extremes: resampled, it overshoots.
   const std::vector<std::string>& lines = s.app.lines();
   EXPECT_EQ(lines[lines.size() - 2], kSaveDialog);
-  EXPECT_TRUE(lines.back().starts_with("notice: 変換を終えました。最大音量を超えた ")) << lines.back();
+  EXPECT_TRUE(lines.back().starts_with("message: 変換を終えました。最大音量を超えた ")) << lines.back();
   EXPECT_EQ(s.app.ui.lastDialogInitialPath(), "/w/rate_44k16.wav");
   EXPECT_EQ(s.app.fs.contents("/w/out.WAV").size(), 44u + 4 * 4410);
   EXPECT_EQ(s.app.ctx.state.WAVEFILENAME, "/w/out.WAV");

@@ -99,6 +99,8 @@ class HeadlessUi final : public Ui {
   void rememberChoice(const std::string& key, bool value) override { m_choices[key] = value; }
 
   void messageBox(const std::string& caption, const std::string& text) override;
+  // Written as a message box ("message: TEXT").
+  void inform(const std::string& caption, const std::string& text) override { messageBox(caption, text); }
   Answer question(const std::string& caption, const std::string& text) override;
   std::optional<std::string> fileDialog(const FileDialogSpec& spec) override;
   std::optional<std::string> inputBox(const std::string& caption, const std::string& prompt,

@@ -109,6 +109,9 @@ class Ui {
 
   // OK box with the stop icon.
   virtual void messageBox(const std::string& caption, const std::string& text) = 0;
+  // OK box with the information icon, modal as the others: how something
+  // that went well turned out.
+  virtual void inform(const std::string& caption, const std::string& text) = 0;
   // Yes/No/Cancel box with the question icon; closing it answers kCancel.
   virtual Answer question(const std::string& caption, const std::string& text) = 0;
   // The chosen full path; nothing when the dialog was cancelled or gave

@@ -200,6 +200,10 @@ void QtUi::messageBox(const std::string& caption, const std::string& text) {
   showStopBox(dialogParent(), caption, text);
 }
 
+void QtUi::inform(const std::string& caption, const std::string& text) {
+  showInformationBox(dialogParent(), caption, text);
+}
+
 Answer QtUi::question(const std::string& caption, const std::string& text) {
   return askQuestion(dialogParent(), caption, text);
 }

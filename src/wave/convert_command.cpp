@@ -102,7 +102,7 @@ bool offerConversion(AppContext& ctx, const std::string& path, const std::string
   }
   ctx.state.WAVEFILENAME = target;
   if (Status st = openWaveForView(ctx, target); !st) refuse(ctx, st.message());
-  if (clamped > 0) ctx.ui.notice(clampedNotice(clamped));
+  if (clamped > 0) ctx.ui.inform(ctx.state.APPTITLE, clampedNotice(clamped));
   return true;
 }
 

@@ -163,6 +163,28 @@ class DialogsTest : public QObject {
     }
   }
 
+  // Qt wraps a text wider than about 500 pixels between any two Japanese
+  // characters: each sentence of the program's text gets a line, whole.
+  void boxesKeepTheirSentencesWhole() {
+    QString text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    bool modal = false, whole = false;
+    whenModal<QMessageBox>([&](QMessageBox* box) {
+      text = box->text();
+      icon = box->icon();
+      modal = box->isModal();
+      auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+      whole = !label->wordWrap() && label->width() >= label->sizeHint().width();
+      box->button(QMessageBox::Ok)->click();
+    });
+    m_app->ui.inform("Pelisto V0.1", "変換を終えました。最大音量を超えた 123456 個のサンプルを最大音量に抑えました。"
+                                     "最後の文も同じように一行に収まりますか\n/tmp/名前。.wav");
+    QCOMPARE(text, QStringLiteral("変換を終えました。\n最大音量を超えた 123456 個のサンプルを最大音量に抑えました。\n"
+                                  "最後の文も同じように一行に収まりますか\n/tmp/名前。.wav"));
+    QCOMPARE(icon, QMessageBox::Information);
+    QVERIFY(modal && whole);
+  }
+
   void aboutWindowIsModalAndEndsByItsButton() {
     QSize client;
     QString title;
