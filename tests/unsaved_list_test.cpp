@@ -6,6 +6,7 @@
 #include "shell/open_document.h"
 #include "model/list_state.h"
 #include "project/project_commands.h"
+#include "project/project_format.h"
 #include "support/edit_list_app.h"
 
 namespace pelisto::test {
@@ -83,15 +84,19 @@ TEST(UnsavedList, ClosingAsksWhileTheListIsUnsaved) {
   EXPECT_TRUE(unchanged.lines().empty());
 }
 
-// A project of three lines at /wav/p.PRJ; the list then unsaved with four.
+// A project of three lines at /wav/p.PRJ; the list then unsaved with four,
+// from no project file.
 struct ProjectApp : SavedApp {
   ProjectApp() {
     ui.select(0);
     click(Control::BUTTON12);
-    ui.queueAnswer({ScriptedAnswer::kSave, "/wav/p"});
-    SAVEPROJECT_ON(ctx);
+    fs.setContents("/wav/p.PRJ", encodeProject(projectOf(ctx)).value());
     click(Control::BUTTON12);
     transcript.clear();
+  }
+  int savedLines(const std::string& path) {
+    auto p = decodeProject(fs.contents(path), kMaxEditRows);
+    return p ? static_cast<int>(p->entries.size()) : -1;
   }
 };
 
@@ -139,6 +144,41 @@ TEST(UnsavedList, LoadingAProjectAsksFirstAndIsOneUndoableChange) {
   app.dispatch(Event::drop({"/wav/p.PRJ"}));
   EXPECT_EQ(app.lines(), std::vector<std::string>{});
   EXPECT_EQ(app.ui.lineCount(), 3);
+}
+
+// 上書き保存 saves to the project file the list came from or was last saved
+// to, without a question, and asks for a name only when there is none; the
+// close question's Yes does the same. An undo back across a load brings
+// back the earlier list's file (here none).
+TEST(UnsavedList, SavingAgainGoesToTheListsOwnProjectFile) {
+  using SA = ScriptedAnswer;
+  const Event again = Event::choose(MenuItem::SaveProjectAgain);
+  ProjectApp app;
+  app.ui.queueAnswer({SA::kNo, ""});
+  app.dispatch(Event::openPath("/wav/p.PRJ"));
+  app.ui.select(0);
+  app.click(Control::BUTTON12);
+  app.transcript.clear();
+  app.dispatch(again);
+  EXPECT_EQ(app.savedLines("/wav/p.PRJ"), 4);
+  app.click(Control::BUTTON12);
+  app.ui.queueAnswer({SA::kYes, ""});
+  EXPECT_TRUE(app.close());
+  EXPECT_EQ(app.savedLines("/wav/p.PRJ"), 5);
+  EXPECT_EQ(app.lines(), std::vector<std::string>{"question: " + std::string(kMsgListUnsaved)});
+  for (int i = 0; i < 3; ++i) app.dispatch(Event{EventKind::kUndo});  // back before the load
+  EXPECT_EQ(app.ui.lineCount(), 4);
+  app.ui.queueAnswer({SA::kSave, "/wav/q"});
+  app.dispatch(again);
+  EXPECT_EQ(app.lines().back(), "dialog: save 名前を付けてプロジェクトの保存");
+  app.click(Control::BUTTON12);
+  app.transcript.clear();
+  app.dispatch(again);
+  EXPECT_TRUE(app.lines().empty());
+  EXPECT_EQ(app.savedLines("/wav/q.PRJ"), 5);
+  EXPECT_EQ(app.savedLines("/wav/p.PRJ"), 5);
+  EXPECT_FALSE(listUnsaved(app.ctx));
+  EXPECT_FALSE(app.transcript.faulted());
 }
 
 // A wave file named from outside opens as through its menu command, and

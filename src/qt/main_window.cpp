@@ -31,7 +31,8 @@ QList<QKeySequence> menuShortcuts(MenuItem item) {
   switch (item) {
     case MenuItem::OpenWaveFile: return {QKeySequence(Qt::CTRL | Qt::Key_O)};
     case MenuItem::OpenProject: return {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O)};
-    case MenuItem::SaveProject: return {QKeySequence(Qt::CTRL | Qt::Key_S)};
+    case MenuItem::SaveProjectAgain: return {QKeySequence(Qt::CTRL | Qt::Key_S)};
+    case MenuItem::SaveProject: return {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)};
     case MenuItem::Undo: return {QKeySequence(Qt::CTRL | Qt::Key_Z)};
     case MenuItem::Redo: return {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)};
     case MenuItem::ListenJoin: return {QKeySequence(Qt::CTRL | Qt::Key_J)};

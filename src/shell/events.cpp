@@ -73,6 +73,7 @@ constexpr std::array kHandlers = {
     HandlerEntry{K::kMenu, C::MAINFORM, M::OpenWaveFile, "OPENWAVEFILE_ON", plain<OPENWAVEFILE_ON>, false},
     HandlerEntry{K::kMenu, C::MAINFORM, M::OpenProject, "OPENPROJECT_ON", plain<OPENPROJECT_ON>, true},
     HandlerEntry{K::kMenu, C::MAINFORM, M::SaveProject, "SAVEPROJECT_ON", plain<SAVEPROJECT_ON>, false},
+    HandlerEntry{K::kMenu, C::MAINFORM, M::SaveProjectAgain, "SAVEPROJECTAGAIN_ON", plain<SAVEPROJECTAGAIN_ON>, false},
     HandlerEntry{K::kMenu, C::MAINFORM, M::GrapgFast, "GRAPGFAST_ON", plain<GRAPGFAST_ON>, false},
     HandlerEntry{K::kMenu, C::MAINFORM, M::Copyright, "COPYRIGHT_ON", plain<COPYRIGHT_ON>, false},
     HandlerEntry{K::kMenu, C::MAINFORM, M::Undo, "EDITUNDO", plain<EDITUNDO>, false},
