@@ -25,6 +25,11 @@ namespace {
 
 constexpr int kScrollSmallStep = 1;
 constexpr int kScrollLargeStep = 16;
+// A window that would open on another steps down and right by about a
+// title bar, at most this many times.
+constexpr int kCascadeStep = 32;
+constexpr int kMaxCascade = 16;
+constexpr int kPlaceNoteDelayMs = 300;
 
 // The menu items' keys, the first shown beside their captions.
 QList<QKeySequence> menuShortcuts(MenuItem item) {
@@ -167,8 +172,15 @@ MainWindow::MainWindow(Canvas& form, Canvas& picture) : m_pictureCanvas(picture)
 
   // The client area is fixed; the frame and the menu bar come on top of it.
   layout()->setSizeConstraint(QLayout::SetFixedSize);
+  static int windows = 0;
+  m_serial = ++windows;
+  m_placeNote = new QTimer(this);
+  m_placeNote->setSingleShot(true);
+  connect(m_placeNote, &QTimer::timeout, this, &MainWindow::notePlace);
   placeWindow();
 }
+
+MainWindow::~MainWindow() { forgetOpenWindow(m_serial); }
 
 void MainWindow::forwardMouse(CanvasWidget* canvas, Control window) {
   canvas->setMouseSink([this, window](MouseAction action, int button, int x, int y) {
@@ -186,13 +198,33 @@ void MainWindow::createShortcuts() {
 
 // Where it was last: its client area placed as then (the desktop puts the
 // frame around it), which comes back to the same place on every desktop;
-// else the first place, frame included.
+// else the first place, frame included. A window open there already (of
+// another program, or this one) would be hidden under it: it steps aside.
 void MainWindow::placeWindow() {
-  if (const std::optional<QPoint> at = rememberedWindowPosition()) {
-    setGeometry(QRect(*at, size()));
+  const std::optional<QPoint> remembered = rememberedWindowPosition();
+  QPoint at = remembered.value_or(QPoint(kMainLeft, kMainTop));
+  const std::vector<WindowPlace> open = openWindowPlaces();
+  // The first place is a frame's corner before the desktop has framed the
+  // window, its client area's after some: either corner counts.
+  auto taken = [&](QPoint p) {
+    return std::any_of(open.begin(), open.end(), [&](const WindowPlace& w) { return w.client == p || w.frame == p; });
+  };
+  for (int i = 0; i < kMaxCascade && taken(at); ++i) at += QPoint(kCascadeStep, kCascadeStep);
+  if (remembered) {
+    setGeometry(QRect(at, size()));
   } else {
-    move(kMainLeft, kMainTop);
+    move(at);
   }
+  notePlace();
+}
+
+void MainWindow::notePlace() {
+  if (!m_closed) noteOpenWindow(m_serial, WindowPlace{geometry().topLeft(), pos()});
+}
+
+void MainWindow::moveEvent(QMoveEvent* event) {
+  QMainWindow::moveEvent(event);
+  m_placeNote->start(kPlaceNoteDelayMs);
 }
 
 void MainWindow::createControl(const ControlInfo& info) {

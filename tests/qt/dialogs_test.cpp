@@ -10,6 +10,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSettings>
 #include <QStandardPaths>
 
 #include <thread>
@@ -107,6 +108,27 @@ class DialogsTest : public QObject {
       closed.close();
       QCOMPARE(MainWindow(form, picture).pos(), at.x() < 0 ? QPoint(kMainLeft, kMainTop) : at);
     }
+  }
+
+  // A window opening where another is open steps down and right, once for
+  // each; a place is free again once its window has closed, or its program
+  // ended without saying so.
+  void aWindowOpeningOnAnotherStepsAside() {
+    Canvas form(kMainClientWidth, kMainClientHeight), picture(kPictureClientWidth, kPictureClientHeight);
+    rememberWindowPosition(QPoint(300, 200));
+    QSettings settings(QStringLiteral("Pelisto"), QStringLiteral("Pelisto"));
+    for (const char* corner : {"client", "frame"}) {  // of a process that no longer runs
+      settings.setValue(QStringLiteral("open-windows/999999999-1/") + QLatin1String(corner), QPoint(300, 200));
+    }
+    settings.sync();
+    auto first = std::make_unique<MainWindow>(form, picture);
+    MainWindow second(form, picture), third(form, picture);
+    QCOMPARE(first->geometry().topLeft(), QPoint(300, 200));
+    QCOMPARE(second.geometry().topLeft(), QPoint(332, 232));
+    QCOMPARE(third.geometry().topLeft(), QPoint(364, 264));
+    first->close();
+    first.reset();
+    QCOMPARE(MainWindow(form, picture).geometry().topLeft(), QPoint(300, 200));
   }
 
   void saveDialogAsksBeforeReplacing() {
