@@ -215,7 +215,9 @@ void MainWindow::placeWindow() {
   } else {
     move(at);
   }
-  notePlace();
+  // Noted once the window is on the screen: writing the settings would
+  // hold up its first showing.
+  m_placeNote->start(0);
 }
 
 void MainWindow::notePlace() {

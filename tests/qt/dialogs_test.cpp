@@ -122,7 +122,10 @@ class DialogsTest : public QObject {
     }
     settings.sync();
     auto first = std::make_unique<MainWindow>(form, picture);
-    MainWindow second(form, picture), third(form, picture);
+    QCoreApplication::processEvents();  // a window notes its place once it is shown
+    MainWindow second(form, picture);
+    QCoreApplication::processEvents();
+    MainWindow third(form, picture);
     QCOMPARE(first->geometry().topLeft(), QPoint(300, 200));
     QCOMPARE(second.geometry().topLeft(), QPoint(332, 232));
     QCOMPARE(third.geometry().topLeft(), QPoint(364, 264));
