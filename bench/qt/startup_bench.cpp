@@ -11,7 +11,9 @@
 // Runs on the display of the environment (DISPLAY, or QT_QPA_PLATFORM).
 //
 //   startup_bench [ROUNDS]             the two ways above (15 rounds)
-//   startup_bench --desktop [ROUNDS]   the real program against mhwaveedit
+//   startup_bench --desktop [ROUNDS [PELISTO]]
+//                                      the real program (or the one at
+//                                      PELISTO, another build) against mhwaveedit
 //
 // The desktop mode starts an X server of its own (Xvfb on :81) with openbox,
 // and times the real desktop program (pelisto beside this benchmark's
@@ -218,8 +220,8 @@ class VirtualDesktop {
 };
 
 // The desktop mode (see the top of this file).
-int desktopMode(const std::string& self, int rounds) {
-  const std::string pelisto = self.substr(0, self.rfind("/bench/")) + "/pelisto";
+int desktopMode(const std::string& self, int rounds, std::string pelisto) {
+  if (pelisto.empty()) pelisto = self.substr(0, self.rfind("/bench/")) + "/pelisto";
   if (access(pelisto.c_str(), X_OK) != 0) {
     std::fprintf(stderr, "no %s: build the desktop program first\n", pelisto.c_str());
     return 2;
@@ -264,7 +266,7 @@ int desktopMode(const std::string& self, int rounds) {
   std::system((std::string("rm -rf ") + home).c_str());
   std::printf("start to the first mapped window under Xvfb and openbox, median of %d starts each, interleaved\n",
               rounds);
-  std::printf("  pelisto:    %7.1f ms\n  mhwaveedit: %7.1f ms\n", pelistoMs, otherMs);
+  std::printf("  pelisto:    %7.1f ms  (%s)\n  mhwaveedit: %7.1f ms\n", pelistoMs, pelisto.c_str(), otherMs);
   std::printf("pelisto / mhwaveedit: %.2f\n", pelistoMs / otherMs);
   return 0;
 }
@@ -278,7 +280,7 @@ int main(int argc, char** argv) {
   if (argc >= 2 && std::strcmp(argv[1], "--desktop") == 0) {
     char exe[4096] = {};
     if (readlink("/proc/self/exe", exe, sizeof exe - 1) <= 0) return 2;
-    return desktopMode(exe, argc > 2 ? std::max(1, std::atoi(argv[2])) : 8);
+    return desktopMode(exe, argc > 2 ? std::max(1, std::atoi(argv[2])) : 8, argc > 3 ? argv[3] : "");
   }
   if (!std::getenv("DISPLAY") && !std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
   if (!std::getenv("SDL_AUDIODRIVER")) setenv("SDL_AUDIODRIVER", "dummy", 1);
