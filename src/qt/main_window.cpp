@@ -157,13 +157,16 @@ MainWindow::MainWindow(Canvas& form, Canvas& picture) : m_pictureCanvas(picture)
 
   m_form = new CanvasWidget(form, this);
   m_form->setObjectName(QStringLiteral("MAINFORM"));
-  m_form->setFont(qtFont(kFormFont));
+  // The controls are made under the face most of them show, so that each
+  // starts with a font that is loaded anyway; the form's own comes after.
+  m_form->setFont(qtFont(controlInfo(Control::BUTTON1).font));
   // Moves and releases over the client area outside the controls (and,
   // while the mouse is captured, over the controls too).
   forwardMouse(m_form, Control::MAINFORM);
   setCentralWidget(m_form);
 
   for (const ControlInfo& info : mainFormControls()) createControl(info);
+  m_form->setFont(qtFont(kFormFont));
   createMenu();
   orderTabs();
   createShortcuts();
