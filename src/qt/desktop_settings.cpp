@@ -66,6 +66,13 @@ QString windowKey(int serial) {
 
 void noteOpenWindow(int serial, const WindowPlace& place) {
   QSettings settings(QStringLiteral("Pelisto"), QStringLiteral("Pelisto"));
+  // The records of programs that ended without forgetting theirs go too.
+  const ProgramFiles own = thisProgramFilesIn({});
+  settings.beginGroup(kOpenWindows);
+  for (const QString& window : settings.childGroups()) {
+    if (!own.running(window.section(QLatin1Char('-'), 0, 0).toLongLong())) settings.remove(window);
+  }
+  settings.endGroup();
   settings.setValue(windowKey(serial) + QStringLiteral("/client"), place.client);
   settings.setValue(windowKey(serial) + QStringLiteral("/frame"), place.frame);
 }
@@ -80,10 +87,7 @@ std::vector<WindowPlace> openWindowPlaces() {
   settings.beginGroup(kOpenWindows);
   std::vector<WindowPlace> places;
   for (const QString& window : settings.childGroups()) {
-    if (!own.running(window.section(QLatin1Char('-'), 0, 0).toLongLong())) {
-      settings.remove(window);
-      continue;
-    }
+    if (!own.running(window.section(QLatin1Char('-'), 0, 0).toLongLong())) continue;
     const QVariant client = settings.value(window + QStringLiteral("/client"));
     const QVariant frame = settings.value(window + QStringLiteral("/frame"));
     if (client.typeId() == QMetaType::QPoint && frame.typeId() == QMetaType::QPoint) {

@@ -36,11 +36,12 @@ struct WindowPlace {
   QPoint client;
   QPoint frame;
 };
-// Records (or forgets) the place of this program's window number `serial`.
+// Records (or forgets) the place of this program's window number `serial`;
+// noting also drops the records of programs no longer running.
 void noteOpenWindow(int serial, const WindowPlace& place);
 void forgetOpenWindow(int serial);
 // The places of the windows open in programs still running (the records
-// of those that ended without forgetting theirs are dropped).
+// of those that ended without forgetting theirs are passed over).
 std::vector<WindowPlace> openWindowPlaces();
 
 // An option of the program by name: false until remembered.
