@@ -12,39 +12,38 @@ struct Opened {
   bool ok = false;
 };
 
-Opened<SndfileFunctions> openSndfile() {
-  Opened<SndfileFunctions> o;
-  void* lib = openSharedLibrary("libsndfile.so.1", o.why);
-  SndfileFunctions& f = o.functions;
-  o.ok = lib && findFunction(lib, "sf_open_virtual", f.openVirtual, o.why) &&
-         findFunction(lib, "sf_close", f.close, o.why) && findFunction(lib, "sf_readf_float", f.readfFloat, o.why) &&
-         findFunction(lib, "sf_readf_short", f.readfShort, o.why) &&
-         findFunction(lib, "sf_command", f.command, o.why) && findFunction(lib, "sf_error", f.error, o.why) &&
-         findFunction(lib, "sf_strerror", f.strerror, o.why);
+// The library of that soname with its functions, looked up by find.
+template <typename Functions, typename Find>
+Opened<Functions> open(const char* soname, Find find) {
+  Opened<Functions> o;
+  void* lib = openSharedLibrary(soname, o.why);
+  o.ok = lib && find(lib, o.functions, o.why);
   return o;
 }
 
-Opened<SoxrFunctions> openSoxr() {
-  Opened<SoxrFunctions> o;
-  void* lib = openSharedLibrary("libsoxr.so.0", o.why);
-  SoxrFunctions& f = o.functions;
-  o.ok = lib && findFunction(lib, "soxr_create", f.create, o.why) &&
-         findFunction(lib, "soxr_process", f.process, o.why) && findFunction(lib, "soxr_delete", f.destroy, o.why) &&
-         findFunction(lib, "soxr_io_spec", f.ioSpec, o.why) &&
-         findFunction(lib, "soxr_quality_spec", f.qualitySpec, o.why);
-  return o;
+bool findSndfile(void* lib, SndfileFunctions& f, std::string& why) {
+  return findFunction(lib, "sf_open_virtual", f.openVirtual, why) && findFunction(lib, "sf_close", f.close, why) &&
+         findFunction(lib, "sf_readf_float", f.readfFloat, why) &&
+         findFunction(lib, "sf_readf_short", f.readfShort, why) && findFunction(lib, "sf_command", f.command, why) &&
+         findFunction(lib, "sf_error", f.error, why) && findFunction(lib, "sf_strerror", f.strerror, why);
+}
+
+bool findSoxr(void* lib, SoxrFunctions& f, std::string& why) {
+  return findFunction(lib, "soxr_create", f.create, why) && findFunction(lib, "soxr_process", f.process, why) &&
+         findFunction(lib, "soxr_delete", f.destroy, why) && findFunction(lib, "soxr_io_spec", f.ioSpec, why) &&
+         findFunction(lib, "soxr_quality_spec", f.qualitySpec, why);
 }
 
 }  // namespace
 
 const SndfileFunctions* sndfileFunctions(std::string& why) {
-  static const Opened<SndfileFunctions> opened = openSndfile();
+  static const Opened<SndfileFunctions> opened = open<SndfileFunctions>("libsndfile.so.1", findSndfile);
   why = opened.why;
   return opened.ok ? &opened.functions : nullptr;
 }
 
 const SoxrFunctions* soxrFunctions(std::string& why) {
-  static const Opened<SoxrFunctions> opened = openSoxr();
+  static const Opened<SoxrFunctions> opened = open<SoxrFunctions>("libsoxr.so.0", findSoxr);
   why = opened.why;
   return opened.ok ? &opened.functions : nullptr;
 }
