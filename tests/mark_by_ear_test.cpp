@@ -83,7 +83,7 @@ TEST(SplitAtPauses, EntriesReachIntoThePausesAndOneUndoTakesThemBack) {
   app.ctx.list.addLine("kept");  // a line there before
   app.ctx.state.EDITCOUNT = 1;
   app.headless.dispatch(Event::choose(MenuItem::SplitAtPauses));
-  EXPECT_EQ(app.lines().back(), "notice: 3 件の範囲を編集リストに追加しました");
+  EXPECT_EQ(app.lines().back(), "message: 3 件の範囲を編集リストに追加しました");
   const std::vector<int64_t> at = stretchStarts(sound);
   // Each stretch of sound with 0.10 s of the pauses beside it, but only to
   // the middle of the short pause, and none past the file's end.

@@ -61,7 +61,7 @@ void SPLITATPAUSES_ON(AppContext& ctx) {
     data[kLoopCount] = 1;
     ctx.list.addFinished(EditFileRow{s.WAVEFILENAME, name}, data, finishedText(name, data[kStartMs], data[kEndMs]));
   }
-  ctx.ui.notice(std::to_string(stretches.size()) + " 件の範囲を編集リストに追加しました");
+  ctx.ui.inform(s.APPTITLE, std::to_string(stretches.size()) + " 件の範囲を編集リストに追加しました");
 }
 
 }  // namespace pelisto

@@ -58,6 +58,8 @@ class HeadlessUi final : public Ui {
   const std::string& lastInputInitial() const { return m_lastInputInitial; }
   // The proposed file of the last file dialog shown (empty: none).
   const std::string& lastDialogInitialPath() const { return m_lastDialogInitialPath; }
+  // The texts of the last file dialog's choices of files, in order.
+  const std::vector<std::string>& lastDialogFilters() const { return m_lastDialogFilters; }
 
   void setText(Control control, const std::string& text) override;
   std::string text(Control control) const override;
@@ -104,6 +106,8 @@ class HeadlessUi final : public Ui {
   void rememberText(const std::string& key, const std::string& value) override { m_rememberedTexts[key] = value; }
 
   void messageBox(const std::string& caption, const std::string& text) override;
+  // Written as a message box ("message: TEXT").
+  void inform(const std::string& caption, const std::string& text) override { messageBox(caption, text); }
   Answer question(const std::string& caption, const std::string& text) override;
   std::optional<std::string> fileDialog(const FileDialogSpec& spec) override;
   std::optional<std::string> inputBox(const std::string& caption, const std::string& prompt,
@@ -150,6 +154,7 @@ class HeadlessUi final : public Ui {
   std::string m_lastInputPrompt;
   std::string m_lastInputInitial;
   std::string m_lastDialogInitialPath;
+  std::vector<std::string> m_lastDialogFilters;
 };
 
 }  // namespace pelisto

@@ -95,7 +95,8 @@ const std::vector<MenuItemInfo>& menuItems() {
   static const std::vector<MenuItemInfo> items = {
       {M::OpenWaveFile, "OpenWaveFile", "FileMenu", "ファイル", "waveファイルを開く", 0x100, false, "Ctrl+O"},
       {M::OpenProject, "OpenProject", "FileMenu", "ファイル", "プロジェクトを開く", 0x101, true, "Ctrl+Shift+O"},
-      {M::SaveProject, "SaveProject", "FileMenu", "ファイル", "プロジェクトの保存", 0x102, false, "Ctrl+S"},
+      {M::SaveProjectAgain, "SaveProjectAgain", "FileMenu", "ファイル", "上書き保存", 0x109, false, "Ctrl+S"},
+      {M::SaveProject, "SaveProject", "FileMenu", "ファイル", "プロジェクトの保存", 0x102, false, "Ctrl+Shift+S"},
       {M::Undo, "Undo", "EditMenu", "編集", "元に戻す", 0x105, false, "Ctrl+Z", K::kNone, canUndo, true},
       {M::Redo, "Redo", "EditMenu", "編集", "やり直し", 0x106, false, "Ctrl+Y, Ctrl+Shift+Z", K::kNone, canRedo, true},
       {M::SmoothJoins, "SmoothJoins", "EditMenu", "編集", "つなぎ目を滑らかにする", 0x107, true, "", K::kToggle},

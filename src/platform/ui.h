@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "platform/canvas.h"
 #include "platform/controls.h"
@@ -18,6 +19,13 @@ namespace pelisto {
 enum class Pointer { kArrow, kSizeWE, kWait };
 enum class Answer { kYes, kNo, kCancel };
 enum class SystemColor { kButtonFace, kButtonText };
+
+// A further choice of files in a dialog: its text ("すべてのファイル(*)") and
+// patterns separated by blanks ("*").
+struct FileFilter {
+  std::string text;
+  std::string patterns;
+};
 
 struct FileDialogSpec {
   FileDialogSpec(std::string title_, std::string filterText_, std::string pattern_, bool save_ = false,
@@ -34,6 +42,7 @@ struct FileDialogSpec {
   std::string initialPath;  // the proposed file (its folder and name), or a
                             // folder ending in "/" (no name); empty: the
                             // current directory and no name
+  std::vector<FileFilter> moreFilters = {};  // offered after the first
 };
 
 // Held while a long operation runs: the wait pointer, the mouse captured by
@@ -113,6 +122,9 @@ class Ui {
 
   // OK box with the stop icon.
   virtual void messageBox(const std::string& caption, const std::string& text) = 0;
+  // OK box with the information icon, modal as the others: how something
+  // that went well turned out.
+  virtual void inform(const std::string& caption, const std::string& text) = 0;
   // Yes/No/Cancel box with the question icon; closing it answers kCancel.
   virtual Answer question(const std::string& caption, const std::string& text) = 0;
   // The chosen full path; nothing when the dialog was cancelled or gave

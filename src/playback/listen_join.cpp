@@ -83,7 +83,7 @@ void endJoinListen(AppContext& ctx) {
   if (waveFileOpen(ctx)) {
     refreshView(ctx);
   } else {
-    clearPicture(ctx);
+    showEmptyPicture(ctx);
   }
 }
 

@@ -9,6 +9,7 @@
 #include <QListWidget>
 #include <QMainWindow>
 #include <QScrollBar>
+#include <QTimer>
 
 #include <functional>
 #include <map>
@@ -42,6 +43,7 @@ class MainWindow final : public QMainWindow {
  public:
   // canvasOf gives the canvas of MAINFORM and of each picture control.
   explicit MainWindow(std::function<Canvas&(Control)> canvasOf);
+  ~MainWindow() override;
 
   // Where every event of the program's windows goes: the one sink (the
   // program dispatches them to their handlers). Events sent before it is
@@ -80,6 +82,7 @@ class MainWindow final : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dragMoveEvent(QDragMoveEvent* event) override;
@@ -99,8 +102,11 @@ class MainWindow final : public QMainWindow {
   // Sends the mouse input of canvas as the events window raises (as the
   // form table names them).
   void forwardMouse(CanvasWidget* canvas, Control window);
-  // Where the window opens: where it was last, else the first place.
+  // Where the window opens: where it was last, else the first place; a
+  // step down and to the right for each window open there already.
   void placeWindow();
+  // The window's place, for the windows that open after it.
+  void notePlace();
   // The program's keys (shell/keys.h) and Delete in the list; true when
   // key was one of them.
   bool keyCommand(const QKeyEvent& key, bool repeat);
@@ -118,6 +124,8 @@ class MainWindow final : public QMainWindow {
   std::map<MenuItem, QAction*> m_actions;
   std::map<MenuItem, bool> m_checked;
   bool m_closed = false;
+  int m_serial = 0;          // this window among the program's main windows
+  QTimer* m_placeNote = nullptr;  // notes the place once a move has settled
   std::function<bool()> m_closeRefused;
   std::function<bool()> m_dropAllowed;
   bool m_heldKeyCut = false;  // a held key's repeats are dropped

@@ -17,7 +17,9 @@ namespace pelisto {
 
 QtUi::QtUi() {
   installFontSubstitutions();
-  setApplicationIcon();
+  // The icon once the window is on the screen: reading its files and
+  // searching the icon theme would hold up the window's first showing.
+  QMetaObject::invokeMethod(&m_receiver, [] { setApplicationIcon(); }, Qt::QueuedConnection);
   m_canvases[Control::MAINFORM] = std::make_unique<Canvas>(kMainClientWidth, kMainClientHeightWithOverview);
   for (const ControlInfo& c : mainFormControls()) {
     m_fonts[c.id] = c.font;
@@ -222,6 +224,10 @@ void QtUi::rememberText(const std::string& key, const std::string& value) {
 
 void QtUi::messageBox(const std::string& caption, const std::string& text) {
   showStopBox(dialogParent(), caption, text);
+}
+
+void QtUi::inform(const std::string& caption, const std::string& text) {
+  showInformationBox(dialogParent(), caption, text);
 }
 
 Answer QtUi::question(const std::string& caption, const std::string& text) {

@@ -78,6 +78,7 @@ class QtUi final : public Ui {
   void rememberText(const std::string& key, const std::string& value) override;
 
   void messageBox(const std::string& caption, const std::string& text) override;
+  void inform(const std::string& caption, const std::string& text) override;
   Answer question(const std::string& caption, const std::string& text) override;
   std::optional<std::string> fileDialog(const FileDialogSpec& spec) override;
   std::optional<std::string> inputBox(const std::string& caption, const std::string& prompt,

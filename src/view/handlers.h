@@ -25,12 +25,16 @@ int16_t SHOWWAVEDATA(AppContext& ctx, int32_t second);
 void showSecondOf(AppContext& ctx, const std::string& path, int64_t firstFrame);
 // The centre line of PICTURE1, as the empty picture shows it.
 void drawZeroLine(Canvas& picture);
-// PICTURE1 as it is with no file open: the centre line alone.
-void clearPicture(AppContext& ctx);
+// PICTURE1 as with no file: its background and the centre line.
+void showEmptyPicture(AppContext& ctx);
 // Redraws the view at HSCROLL1's position: the position text, the second
 // and the markers of the selected entry. With no wave file open there is
 // nothing to show, and nothing changes.
 void refreshView(AppContext& ctx);
+// The view as with no wave file open, once the file it showed has been
+// closed: the empty picture, no markers, EDIT1 and EDIT2 empty, and
+// HSCROLL1 at 0 with nothing to scroll.
+void clearView(AppContext& ctx);
 // HSCROLL1 moved: refused when no wave file is open, else refreshView.
 void HSCROLL1_CHANGE(AppContext& ctx);
 // Home and End: the view to the first (last) second, as the scroll bar

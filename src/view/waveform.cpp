@@ -23,18 +23,22 @@ void rowsFromWaveFile(AppContext& ctx, int32_t second, std::array<uint8_t, kColu
   }
 }
 
-// Clears PICTURE1 and draws rows as the waveform (the centre line under it).
+// Clears PICTURE1 to its background and centre line, in copy mode (the
+// mode it had is the caller's to restore).
+void clearPicture(AppContext& ctx, Canvas& pic) {
+  pic.setMode(DrawMode::kCopy);
+  pic.fillBox(0, 0, kPictureDrawRight, kPictureDrawBottom, kPictureBackEntry);
+  ctx.state.TRACEX = -1;  // the clear wiped the playback cursor
+  ctx.state.cursorShown = false;  // and the marking cursor
+  ctx.state.pictureShowsJoin = false;
+  drawZeroLine(pic);
+}
+
+// Clears PICTURE1 and draws rows as the waveform.
 void drawRows(AppContext& ctx, const uint8_t* points) {
-  AppState& s = ctx.state;
   Canvas& pic = ctx.ui.canvas(Control::PICTURE1);
   const DrawMode mode = pic.mode();
-  pic.setMode(DrawMode::kCopy);
-
-  pic.fillBox(0, 0, kPictureDrawRight, kPictureDrawBottom, kPictureBackEntry);
-  s.TRACEX = -1;  // the clear wiped the playback cursor
-  s.cursorShown = false;  // and the marking cursor
-  s.pictureShowsJoin = false;
-  drawZeroLine(pic);
+  clearPicture(ctx, pic);
   // One point on the zero line at the left edge: the waveform starts with a
   // segment from there to its first point.
   pic.line(0, kZeroRow, 0, kZeroRow, kWaveEntry);
@@ -43,6 +47,17 @@ void drawRows(AppContext& ctx, const uint8_t* points) {
 }
 
 }  // namespace
+
+void drawZeroLine(Canvas& picture) {
+  picture.line(0, kZeroRow, kPictureDrawRight, kZeroRow, kZeroLineEntry);
+}
+
+void showEmptyPicture(AppContext& ctx) {
+  Canvas& pic = ctx.ui.canvas(Control::PICTURE1);
+  const DrawMode mode = pic.mode();
+  clearPicture(ctx, pic);
+  pic.setMode(mode);
+}
 
 void showSecondOf(AppContext& ctx, const std::string& path, int64_t firstFrame) {
   std::array<uint8_t, kColumnsPerSecond> rows;
@@ -58,22 +73,6 @@ void showSecondOf(AppContext& ctx, const std::string& path, int64_t firstFrame) 
     }
   }
   drawRows(ctx, rows.data());
-}
-
-void drawZeroLine(Canvas& picture) {
-  picture.line(0, kZeroRow, kPictureDrawRight, kZeroRow, kZeroLineEntry);
-}
-
-void clearPicture(AppContext& ctx) {
-  Canvas& pic = ctx.ui.canvas(Control::PICTURE1);
-  const DrawMode mode = pic.mode();
-  pic.setMode(DrawMode::kCopy);
-  pic.fillBox(0, 0, kPictureDrawRight, kPictureDrawBottom, kPictureBackEntry);
-  drawZeroLine(pic);
-  pic.setMode(mode);
-  ctx.state.TRACEX = -1;
-  ctx.state.cursorShown = false;
-  ctx.state.pictureShowsJoin = false;
 }
 
 int16_t SHOWWAVEDATA(AppContext& ctx, int32_t second) {

@@ -10,6 +10,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSettings>
 #include <QStandardPaths>
 
 #include <thread>
@@ -18,6 +19,21 @@
 #include "qt/desktop_settings.h"
 
 namespace pelisto::qttest {
+
+// The canvases a window of the program shows, as the user interface
+// makes them.
+struct Canvases {
+  std::map<Control, std::unique_ptr<Canvas>> all;
+  Canvases() {
+    all[Control::MAINFORM] = std::make_unique<Canvas>(kMainClientWidth, kMainClientHeightWithOverview);
+    for (const ControlInfo& c : mainFormControls()) {
+      if (c.kind == ControlKind::kPicture) all[c.id] = std::make_unique<Canvas>(canvasWidth(c), canvasHeight(c));
+    }
+  }
+  std::function<Canvas&(Control)> of() {
+    return [this](Control id) -> Canvas& { return *all.at(id); };
+  }
+};
 
 class DialogsTest : public QObject {
   Q_OBJECT
@@ -100,14 +116,39 @@ class DialogsTest : public QObject {
 
   // The window reopens where it was closed, unless that is off every screen.
   void windowReopensWhereItWas() {
-    QtUi ui;  // its canvases
-    auto canvasOf = [&ui](Control id) -> Canvas& { return ui.canvas(id); };
+    Canvases canvases;
+    const auto canvasOf = canvases.of();
     for (QPoint at : {QPoint(250, 140), QPoint(-5000, 40)}) {
       MainWindow closed(canvasOf);
       closed.move(at);
       closed.close();
       QCOMPARE(MainWindow(canvasOf).pos(), at.x() < 0 ? QPoint(kMainLeft, kMainTop) : at);
     }
+  }
+
+  // A window opening where another is open steps down and right, once for
+  // each; a place is free again once its window has closed, or its program
+  // ended without saying so.
+  void aWindowOpeningOnAnotherStepsAside() {
+    Canvases canvases;
+    const auto canvasOf = canvases.of();
+    rememberWindowPosition(QPoint(300, 200));
+    QSettings settings(QStringLiteral("Pelisto"), QStringLiteral("Pelisto"));
+    for (const char* corner : {"client", "frame"}) {  // of a process that no longer runs
+      settings.setValue(QStringLiteral("open-windows/999999999-1/") + QLatin1String(corner), QPoint(300, 200));
+    }
+    settings.sync();
+    auto first = std::make_unique<MainWindow>(canvasOf);
+    QCoreApplication::processEvents();  // a window notes its place once it is shown
+    MainWindow second(canvasOf);
+    QCoreApplication::processEvents();
+    MainWindow third(canvasOf);
+    QCOMPARE(first->geometry().topLeft(), QPoint(300, 200));
+    QCOMPARE(second.geometry().topLeft(), QPoint(332, 232));
+    QCOMPARE(third.geometry().topLeft(), QPoint(364, 264));
+    first->close();
+    first.reset();
+    QCOMPARE(MainWindow(canvasOf).geometry().topLeft(), QPoint(300, 200));
   }
 
   void saveDialogAsksBeforeReplacing() {
@@ -162,6 +203,28 @@ class DialogsTest : public QObject {
       QCOMPARE(m_app->ui.question("Pelisto V0.1", "保存しますか"), c.expected);
       QCOMPARE(icon, QMessageBox::Question);
     }
+  }
+
+  // Qt wraps a text wider than about 500 pixels between any two Japanese
+  // characters: each sentence of the program's text gets a line, whole.
+  void boxesKeepTheirSentencesWhole() {
+    QString text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    bool modal = false, whole = false;
+    whenModal<QMessageBox>([&](QMessageBox* box) {
+      text = box->text();
+      icon = box->icon();
+      modal = box->isModal();
+      auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+      whole = !label->wordWrap() && label->width() >= label->sizeHint().width();
+      box->button(QMessageBox::Ok)->click();
+    });
+    m_app->ui.inform("Pelisto V0.1", "変換を終えました。最大音量を超えた 123456 個のサンプルを最大音量に抑えました。"
+                                     "最後の文も同じように一行に収まりますか\n/tmp/名前。.wav");
+    QCOMPARE(text, QStringLiteral("変換を終えました。\n最大音量を超えた 123456 個のサンプルを最大音量に抑えました。\n"
+                                  "最後の文も同じように一行に収まりますか\n/tmp/名前。.wav"));
+    QCOMPARE(icon, QMessageBox::Information);
+    QVERIFY(modal && whole);
   }
 
   void aboutWindowIsModalAndEndsByItsButton() {
