@@ -47,16 +47,6 @@ class BackgroundJobTest : public QObject {
     const int after = steps;
     QTest::qWait(100);
     QVERIFY(steps == after && !finished && !worker.busy() && !timer.active());
-
-    // Two jobs at once take turns; cancelling one leaves the other running.
-    std::atomic<int> aSteps{0}, bSteps{0};
-    bool aFinished = false, bFinished = false;
-    const JobId a = worker.start([&] { return ++aSteps > 0; }, nullptr, [&] { aFinished = true; });
-    const JobId b = worker.start([&] { return ++bSteps < 50; }, nullptr, [&] { bFinished = true; });
-    QTRY_VERIFY(bFinished);
-    QVERIFY(aSteps > 0 && worker.runs(a) && !worker.runs(b) && timer.active());
-    worker.cancelJob(a);
-    QVERIFY(!worker.busy() && !aFinished);
   }
 
   void theWindowScrollsWhileTheCacheIsBuilt() {
