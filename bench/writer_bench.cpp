@@ -26,7 +26,7 @@
 
 #include "bench_app.h"
 #include "shell/handlers.h"
-#include "wave/wav_bytes.h"
+#include "platform/riff.h"
 
 namespace fs = std::filesystem;
 using namespace pelisto;
@@ -46,7 +46,7 @@ void generate(const std::string& path, uint64_t bytes, bool wave) {
   std::vector<uint8_t> buf(1 << 20);
   uint64_t done = 0;
   if (wave) {
-    auto h = canonicalWavHeader(static_cast<uint32_t>(bytes - 44));
+    auto h = riff::canonicalHeader(static_cast<uint32_t>(bytes - 44));
     out.write(reinterpret_cast<const char*>(h.data()), 44);
     done = 44;
   }

@@ -9,6 +9,8 @@
 #include "shell/handler_fault.h"
 #include "project/project_commands.h"
 #include "support/writer_fixture.h"
+#include "wave/output_type.h"
+#include "wave/wav_sink.h"
 #include "wave/write_plan.h"
 
 namespace pelisto::test {
@@ -122,16 +124,24 @@ TEST_F(WriterFailure, AFileTheDeviceWillNotPlayIsReportedAndNothingCountsAsPlayi
   }
 }
 
+// The 4 GiB of the header's sizes limit WAV outputs only: the list is
+// planned, and a WAV file one frame too long is refused once its type is
+// known, before anything is written.
 TEST_F(WriterFailure, TheLargestLengthTheHeaderCanHoldIsAcceptedAndOneFrameMoreRefused) {
   app.ctx.list.clearLines();
   app.ctx.state.EDITCOUNT = 0;
   addBlank(1073741812);  // 44 + 4 × frames = 4294967292 bytes
   auto plan = planWaveFile(app.ctx);
   ASSERT_TRUE(plan.isOk()) << plan.status().message();
-  EXPECT_EQ(plan->fileBytes, 4294967292u);
-  EXPECT_EQ(getLe32(&plan->header[4]), 4294967284u);
+  EXPECT_TRUE(checkOutputLength(OutputType::kWav, plan->frames).isOk());
   app.ctx.state.EDITDATA[0][1] += 1;
-  EXPECT_FALSE(planWaveFile(app.ctx).isOk());
+  ASSERT_TRUE(planWaveFile(app.ctx).isOk());
+  const auto before = app.fs.files();
+  write("/w/out");
+  EXPECT_EQ(app.lines(), (std::vector<std::string>{"dialog: save Waveファイルの作成",
+                                                   std::string("message: ") + kMsgWaveTooLarge}));
+  expectNothingChanged(before);
+  EXPECT_TRUE(checkOutputLength(OutputType::kFlac, uint64_t{1} << 32).isOk());
 }
 
 // The real file system: the same file under another name is recognised.
@@ -214,7 +224,7 @@ TEST_F(WriterOnDisk, AWrittenFileReplacesTheOldOneAndNothingElseRemains) {
   EXPECT_EQ(entries(), (std::vector<std::string>{"a.wav", "b.wav", "link.wav", "out.WAV"}));
   std::ifstream in(dir + "/out.WAV", std::ios::binary);
   std::vector<uint8_t> out((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  std::vector<uint8_t> expected = canonicalWavHeader(400);
+  std::vector<uint8_t> expected = riff::canonicalHeader(400);
   auto b = patternData(4000, 3, 1);
   expected.insert(expected.end(), b.begin(), b.begin() + 400);
   EXPECT_EQ(out, expected);

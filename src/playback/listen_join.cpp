@@ -9,7 +9,7 @@
 #include "playback/handlers.h"
 #include "playback/play_file.h"
 #include "wave/join_window.h"
-#include "wave/wave_file_writer.h"
+#include "wave/output_file.h"
 
 namespace pelisto {
 namespace {

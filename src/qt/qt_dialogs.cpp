@@ -14,6 +14,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 #include "qt/desktop_settings.h"
 #include "qt/qt_text.h"
 
@@ -115,17 +117,29 @@ Answer askQuestion(QWidget* parent, const std::string& caption, const std::strin
   return Answer::kCancel;
 }
 
-std::optional<std::string> runFileDialog(QWidget* parent, const FileDialogSpec& spec) {
-  // Qt reads the patterns from the parentheses of a filter; add them when
-  // the shown text does not carry them.
-  QString filter = toQt(spec.filterText);
-  const QString pattern = toQt(spec.pattern);
-  if (!pattern.isEmpty() && !filter.contains(QLatin1Char('(') + pattern + QLatin1Char(')'))) {
-    filter += QStringLiteral(" (") + pattern + QLatin1Char(')');
+namespace {
+
+// A filter as Qt reads it: the patterns in parentheses, added when the
+// shown text does not carry them.
+QString qtFilter(const std::string& text, const std::string& pattern) {
+  QString filter = toQt(text);
+  const QString p = toQt(pattern);
+  if (!p.isEmpty() && !filter.contains(QLatin1Char('(') + p + QLatin1Char(')'))) {
+    filter += QStringLiteral(" (") + p + QLatin1Char(')');
   }
+  return filter;
+}
+
+}  // namespace
+
+std::optional<FileChoice> runFileDialog(QWidget* parent, const FileDialogSpec& spec) {
+  QStringList filters{qtFilter(spec.filterText, spec.pattern)};
+  for (const FileFilter& f : spec.moreFilters) filters.append(qtFilter(f.text, f.pattern));
   // Each kind of file starts where the last one of its kind was chosen.
-  const QString kind = folderKind(pattern);
-  QFileDialog dialog(parent, toQt(spec.title), startFolder(kind), filter);
+  const QString kind = folderKind(toQt(spec.pattern));
+  QFileDialog dialog(parent, toQt(spec.title), startFolder(kind));
+  dialog.setNameFilters(filters);
+  dialog.selectNameFilter(filters.value(static_cast<qsizetype>(spec.filter), filters.first()));
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setAcceptMode(spec.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dialog.setFileMode(spec.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
@@ -142,7 +156,8 @@ std::optional<std::string> runFileDialog(QWidget* parent, const FileDialogSpec& 
   const QStringList chosen = dialog.selectedFiles();
   if (chosen.isEmpty() || chosen.first().isEmpty()) return std::nullopt;
   rememberFolder(kind, chosen.first());
-  return fromQt(QDir::toNativeSeparators(chosen.first()));
+  const qsizetype filter = std::max<qsizetype>(0, filters.indexOf(dialog.selectedNameFilter()));
+  return FileChoice{fromQt(QDir::toNativeSeparators(chosen.first())), static_cast<size_t>(filter)};
 }
 
 std::optional<std::string> runInputBox(QWidget* parent, const std::string& caption,

@@ -126,6 +126,14 @@ class SndfileDecoder final : public SoundDecoder {
   Result<size_t> readShort(int16_t* dst, size_t frames) override {
     return checked(sf_readf_short(m_sf, dst, static_cast<sf_count_t>(frames)));
   }
+  Status seek(uint64_t frame) override {
+    if (!m_ioError.isOk()) return m_ioError;
+    if (sf_seek(m_sf, static_cast<sf_count_t>(frame), SEEK_SET) < 0) {
+      if (!m_ioError.isOk()) return m_ioError;
+      return Status::error(StatusCode::kIoError, sf_strerror(m_sf));
+    }
+    return Status::ok();
+  }
 
  private:
   std::vector<Speaker> speakers(const SF_INFO& sf) {
@@ -212,16 +220,6 @@ class SndfileDecoder final : public SoundDecoder {
   SoundInfo m_info;
 };
 
-class RealSoundLibrary final : public SoundLibrary {
- public:
-  Result<std::unique_ptr<SoundDecoder>> openDecoder(FileSystem& fs, const std::string& path) override {
-    return openSndfileDecoder(fs, path);
-  }
-  Result<std::unique_ptr<Resampler>> newResampler(int inRate, int outRate, int channels) override {
-    return newSoxrResampler(inRate, outRate, channels);
-  }
-};
-
 }  // namespace
 
 Result<std::unique_ptr<SoundDecoder>> openSndfileDecoder(FileSystem& fs, const std::string& path) {
@@ -231,7 +229,5 @@ Result<std::unique_ptr<SoundDecoder>> openSndfileDecoder(FileSystem& fs, const s
   if (Status st = decoder->open(); !st) return st;
   return std::unique_ptr<SoundDecoder>(std::move(decoder));
 }
-
-std::unique_ptr<SoundLibrary> newSoundLibrary() { return std::make_unique<RealSoundLibrary>(); }
 
 }  // namespace pelisto

@@ -5,7 +5,7 @@
 
 #include "platform/coding.h"
 #include "wave/convert.h"
-#include "wave/wav_bytes.h"
+#include "platform/riff.h"
 
 namespace pelisto {
 namespace {
@@ -119,7 +119,7 @@ Status WaveOutput::appendShort(const int16_t* src, size_t frames, int channels) 
 }
 
 Status WaveOutput::writeHeader() {
-  const std::vector<uint8_t> h = canonicalWavHeader(static_cast<uint32_t>(m_frames * 4));
+  const std::vector<uint8_t> h = riff::canonicalHeader(static_cast<uint32_t>(m_frames * 4));
   return m_file.write(0, h.data(), h.size());
 }
 
