@@ -57,7 +57,10 @@ class SndfileEncoder final : public SoundEncoder {
     }
     if (Status st = configure(spec.type); !st) return st;
     if (!spec.title.empty()) sf_set_string(m_sf, SF_STR_TITLE, spec.title.c_str());
-    if (!spec.software.empty()) sf_set_string(m_sf, SF_STR_SOFTWARE, spec.software.c_str());
+    // The library's ID3 tag of MP3 files has no field for the software:
+    // there it goes into the comment.
+    const int software = spec.type == EncodedType::kMp3 ? SF_STR_COMMENT : SF_STR_SOFTWARE;
+    if (!spec.software.empty()) sf_set_string(m_sf, software, spec.software.c_str());
     return checked(true);
   }
 

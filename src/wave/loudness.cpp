@@ -22,6 +22,9 @@ const LoudnessTargetInfo kTargets[] = {
 // largest sample, over the samples the interpolation filter takes in (the
 // 4 × oversampling of BS.1770 meters; libebur128's reaches 1.87 at most).
 constexpr double kPeakHeadroom = 2.0;
+// Meters differ a little in how they oversample: the gain keeps this much
+// below the ceiling, so that other meters read no more than it either.
+constexpr double kCeilingMarginDb = 0.1;
 // Frames before a stretch that the filter takes in: its history.
 constexpr size_t kFilterFrames = 16;
 // Frames whose largest sample decides at once whether their true peak is
@@ -138,7 +141,7 @@ LoudnessGain gainFor(double targetLufs, const LoudnessMeasurement& measurement) 
   if (!measurement.integrated) return gain;
   gain.db = targetLufs - *measurement.integrated;
   if (measurement.truePeak > 0) {
-    const double room = kTruePeakCeilingDb - toDb(measurement.truePeak);
+    const double room = kTruePeakCeilingDb - kCeilingMarginDb - toDb(measurement.truePeak);
     if (gain.db > room) {
       gain.db = room;
       gain.peakLimited = true;

@@ -20,7 +20,8 @@ Result<std::unique_ptr<EncodedSink>> encodedSink(SoundLibrary& library, File& fi
     if (!made) return made.status();
     resampler = std::move(made.value());
   }
-  return std::make_unique<EncodedSink>(std::move(encoder.value()), std::move(resampler));
+  const bool lossless = *type.encoded == EncodedType::kFlac;
+  return std::make_unique<EncodedSink>(std::move(encoder.value()), std::move(resampler), lossless);
 }
 
 }  // namespace
