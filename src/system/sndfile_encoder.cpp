@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "platform/sound_library.h"
@@ -36,6 +37,28 @@ constexpr double kVorbisLevel = 0.4;
 constexpr double kOpusLevel = 1.0 - (64000.5 - 6000.0) / 250000.0;  // 64 kbit/s a channel
 constexpr double kMp3Level = (320.0 - 192.5) / 288.0;               // 192 kbit/s
 
+// An ID3v2.4 tag of the title and the program (TIT2, TSSE), in UTF-8.
+std::vector<uint8_t> id3Tag(const EncoderSpec& spec) {
+  auto syncsafe = [](std::vector<uint8_t>& out, size_t n) {
+    for (int shift = 21; shift >= 0; shift -= 7) out.push_back(uint8_t((n >> shift) & 0x7F));
+  };
+  std::vector<uint8_t> frames;
+  auto frame = [&](const char* id, const std::string& text) {
+    if (text.empty()) return;
+    frames.insert(frames.end(), id, id + 4);
+    syncsafe(frames, text.size() + 1);
+    frames.insert(frames.end(), {0, 0, 3});  // no flags; UTF-8
+    frames.insert(frames.end(), text.begin(), text.end());
+  };
+  frame("TIT2", spec.title);
+  frame("TSSE", spec.software);
+  if (frames.empty()) return frames;
+  std::vector<uint8_t> tag = {'I', 'D', '3', 4, 0, 0};
+  syncsafe(tag, frames.size());
+  tag.insert(tag.end(), frames.begin(), frames.end());
+  return tag;
+}
+
 class SndfileEncoder final : public SoundEncoder {
  public:
   explicit SndfileEncoder(File& file) : m_file(file) {}
@@ -44,6 +67,14 @@ class SndfileEncoder final : public SoundEncoder {
   }
 
   Status open(const EncoderSpec& spec) {
+    // libsndfile 1.2.0 writes the tag of an MP3 file at its start and then
+    // its own header over it: the tag goes here, and the library's file
+    // starts after it.
+    if (spec.type == EncodedType::kMp3) {
+      const std::vector<uint8_t> tag = id3Tag(spec);
+      if (Status st = m_file.write(0, tag.data(), tag.size()); !st) return st;
+      m_base = tag.size();
+    }
     SF_VIRTUAL_IO io{&SndfileEncoder::vioLength, &SndfileEncoder::vioSeek, &SndfileEncoder::vioRead,
                      &SndfileEncoder::vioWrite, &SndfileEncoder::vioTell};
     SF_INFO info{};
@@ -56,11 +87,10 @@ class SndfileEncoder final : public SoundEncoder {
       return Status::error(StatusCode::kUnsupported, sf_strerror(nullptr));
     }
     if (Status st = configure(spec.type); !st) return st;
-    if (!spec.title.empty()) sf_set_string(m_sf, SF_STR_TITLE, spec.title.c_str());
-    // The library's ID3 tag of MP3 files has no field for the software:
-    // there it goes into the comment.
-    const int software = spec.type == EncodedType::kMp3 ? SF_STR_COMMENT : SF_STR_SOFTWARE;
-    if (!spec.software.empty()) sf_set_string(m_sf, software, spec.software.c_str());
+    if (spec.type != EncodedType::kMp3) {
+      if (!spec.title.empty()) sf_set_string(m_sf, SF_STR_TITLE, spec.title.c_str());
+      if (!spec.software.empty()) sf_set_string(m_sf, SF_STR_SOFTWARE, spec.software.c_str());
+    }
     return checked(true);
   }
 
@@ -116,8 +146,8 @@ class SndfileEncoder final : public SoundEncoder {
   // The gathered bytes go to the file.
   Status flush() {
     if (m_pending.empty()) return Status::ok();
-    Status st = m_file.write(m_pendingAt, m_pending.data(), m_pending.size());
-    if (st) m_file.startWriteback(m_pendingAt, m_pending.size());
+    Status st = m_file.write(m_base + m_pendingAt, m_pending.data(), m_pending.size());
+    if (st) m_file.startWriteback(m_base + m_pendingAt, m_pending.size());
     m_pending.clear();
     return st;
   }
@@ -149,7 +179,7 @@ class SndfileEncoder final : public SoundEncoder {
   static sf_count_t vioRead(void* dst, sf_count_t count, void* user) {
     SndfileEncoder& e = self(user);
     if (count <= 0 || !e.m_ioError.isOk() || !e.flushOrFail()) return 0;
-    auto got = e.m_file.read(e.m_pos, static_cast<uint8_t*>(dst), static_cast<size_t>(count));
+    auto got = e.m_file.read(e.m_base + e.m_pos, static_cast<uint8_t*>(dst), static_cast<size_t>(count));
     if (!got) {
       e.m_ioError = got.status();
       return 0;
@@ -176,7 +206,8 @@ class SndfileEncoder final : public SoundEncoder {
   static constexpr size_t kGather = size_t{1} << 20;
 
   File& m_file;
-  std::vector<uint8_t> m_pending;  // bytes for the file from m_pendingAt on
+  uint64_t m_base = 0;  // where the library's file starts in m_file
+  std::vector<uint8_t> m_pending;  // bytes for the library's file from m_pendingAt on
   uint64_t m_pendingAt = 0;
   uint64_t m_length = 0;
   uint64_t m_pos = 0;
