@@ -17,6 +17,13 @@ namespace pelisto::test {
 namespace {
 
 class WriterFailure : public WriterFixture {
+ public:
+  uint64_t used() const {
+    uint64_t bytes = 0;
+    for (const auto& f : app.fs.files()) bytes += app.fs.contents(f).size();
+    return bytes;
+  }
+
  protected:
   void SetUp() override {
     WriterFixture::SetUp();
@@ -55,6 +62,39 @@ TEST_F(WriterFailure, ACancelKeepsTheOldFileAndLeavesNoTemporaryFile) {
                                                    "message: Waveファイルの作成を中止しました"}));
   expectNothingChanged(before);
   EXPECT_EQ(app.ui.busyScopes(), 1);
+}
+
+// Every type fails and cancels as WAV does, through the same replacing
+// save: the old target stays as it was, no temporary file remains, and
+// the message is the same.
+TEST_F(WriterFailure, EveryTypeKeepsTheOldTargetOnAFaultOrACancel) {
+  const std::string noSpace = "ディスクの空き容量が足りないため、Waveファイルを作成できませんでした\n";
+  const struct {
+    const char* name;
+    void (*inject)(WriterFailure&);
+    std::string message;  // the target's path follows where it is named
+  } faults[] = {
+      {"full disk", [](WriterFailure& t) { t.app.fs.setCapacity(t.used() + 64); }, noSpace},
+      {"source read fails", [](WriterFailure& t) { t.app.fs.failReadsOf("/w/big.wav", 1 << 20); },
+       "Waveファイルを作成できませんでした\n"},
+      {"cancel", [](WriterFailure& t) { t.app.ui.cancelBusyAfter(1); }, "Waveファイルの作成を中止しました"},
+  };
+  for (const char* extension : {".WAV", ".flac", ".ogg", ".opus", ".mp3"}) {
+    const std::string target = std::string("/w/out") + extension;
+    app.fs.setContents(target, {1, 2, 3});
+    const auto before = app.fs.files();
+    for (const auto& f : faults) {
+      f.inject(*this);
+      write(target);
+      const std::string& shown = app.lines().back();
+      EXPECT_EQ(shown.rfind("message: " + f.message + (f.message.back() == '\n' ? target : ""), 0), 0u)
+          << extension << " " << f.name << ": " << shown;
+      EXPECT_EQ(app.fs.files(), before) << extension << " " << f.name;
+      EXPECT_EQ(app.fs.contents(target), (std::vector<uint8_t>{1, 2, 3})) << extension << " " << f.name;
+      app.fs.setCapacity(UINT64_MAX);
+      app.fs.failReadsOf("/w/big.wav", UINT64_MAX);
+    }
+  }
 }
 
 // Memory running out half-way through a write ends the command, not the
