@@ -331,5 +331,28 @@ TEST(MciInterpreter, FindsChunksAnywhere) {
   EXPECT_EQ(d.send("OPEN /w/e.wav TYPE WAVEAUDIO ALIAS X").error, "再生できないファイルです: dataチャンクがありません");
 }
 
+// Another type plays through the sound library: the frames of a FLAC file
+// exactly, from the middle as well; its completion comes as a WAV's does.
+TEST(MciInterpreter, PlaysOtherTypesThroughTheSoundLibrary) {
+  Device d;
+  std::vector<int16_t> frames(2 * 44100);
+  for (size_t i = 0; i < frames.size(); ++i) frames[i] = int16_t(i * 7 % 20000 - 10000);
+  {
+    auto file = d.fs.open("/w/s.flac", OpenMode::kCreate);
+    ASSERT_TRUE(file.isOk());
+    auto encoder = newSndfileEncoder(*file.value(), EncoderSpec{EncodedType::kFlac, 44100, 2, "s", ""});
+    ASSERT_TRUE(encoder.isOk());
+    ASSERT_TRUE(encoder.value()->writeShort(frames.data(), 44100).isOk() && encoder.value()->finish().isOk());
+  }
+  d.openW("/w/s.flac");
+  EXPECT_EQ(d.send("STATUS W LENGTH").reply, "1000");
+  std::vector<int16_t> played;
+  d.out.setCapture(&played);
+  EXPECT_EQ(d.send("PLAY W FROM 500 NOTIFY").code, 0);
+  d.out.advanceTo(2000);
+  EXPECT_EQ(played, std::vector<int16_t>(frames.begin() + 2 * 22050, frames.end()));
+  EXPECT_EQ(d.notes, std::vector<MciNotify>{MciNotify::kSuccessful});
+}
+
 }  // namespace
 }  // namespace pelisto::test
