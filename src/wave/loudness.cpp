@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/coding.h"
+#include "wave/threaded_sink.h"
 
 namespace pelisto {
 namespace {
@@ -29,36 +30,51 @@ constexpr double kCeilingMarginDb = 0.1;
 constexpr size_t kFilterFrames = 16;
 // Frames whose largest sample decides at once whether their true peak is
 // measured.
-constexpr size_t kPeakBlockFrames = 4096;
+constexpr size_t kPeakBlockFrames = 256;
 
 double toDb(double factor) { return 20.0 * std::log10(factor); }
 
-// The pass's sink: every frame to the integrated meter; a stretch to the
-// true-peak meter only when its samples (and those the filter takes in
-// before it) could make a peak above the largest sample met so far, which
-// the true peak of the whole sound cannot be below.
-class MeterSink final : public OutputSink {
+// The frames as 16-bit samples.
+void samplesOf(const uint8_t* frames, size_t n, std::vector<int16_t>& samples) {
+  samples.resize(2 * n);
+  for (size_t i = 0; i < 2 * n; ++i) samples[i] = static_cast<int16_t>(getLe16(frames + 2 * i));
+}
+
+// Every frame to the integrated meter.
+class IntegratedSink final : public OutputSink {
  public:
-  MeterSink(std::unique_ptr<LoudnessMeter> integrated, std::unique_ptr<LoudnessMeter> peaks)
-      : m_integrated(std::move(integrated)), m_peaks(std::move(peaks)) {}
-
+  explicit IntegratedSink(std::unique_ptr<LoudnessMeter> meter) : m_meter(std::move(meter)) {}
   Status begin(uint64_t) override { return Status::ok(); }
-
   Status write(const uint8_t* frames, size_t n) override {
-    m_samples.resize(2 * n);
-    for (size_t i = 0; i < 2 * n; ++i) m_samples[i] = static_cast<int16_t>(getLe16(frames + 2 * i));
-    if (Status st = m_integrated->add(m_samples.data(), n); !st) return st;
+    samplesOf(frames, n, m_samples);
+    return m_meter->add(m_samples.data(), n);
+  }
+  Status finish() override { return Status::ok(); }
+  std::optional<double> integrated() { return m_meter->integrated(); }
+
+ private:
+  std::unique_ptr<LoudnessMeter> m_meter;
+  std::vector<int16_t> m_samples;
+};
+
+// A stretch of frames to the true-peak meter only when its samples (and
+// those the filter takes in before it) could make a peak above the largest
+// sample met so far, which the true peak of the whole sound cannot be
+// below.
+class PeakSink final : public OutputSink {
+ public:
+  explicit PeakSink(std::unique_ptr<LoudnessMeter> meter) : m_meter(std::move(meter)) {}
+  Status begin(uint64_t) override { return Status::ok(); }
+  Status write(const uint8_t* frames, size_t n) override {
+    samplesOf(frames, n, m_samples);
     for (size_t at = 0; at < n; at += kPeakBlockFrames) {
       if (Status st = stretch(m_samples.data() + 2 * at, std::min(kPeakBlockFrames, n - at)); !st) return st;
     }
     return Status::ok();
   }
-
   Status finish() override { return Status::ok(); }
-
-  LoudnessMeasurement result() {
-    return LoudnessMeasurement{m_integrated->integrated(), std::max(m_truePeak, m_samplePeak / 32768.0)};
-  }
+  // The true peak, linear.
+  double truePeak() const { return std::max(m_truePeak, m_samplePeak / 32768.0); }
 
  private:
   Status stretch(const int16_t* samples, size_t n) {
@@ -69,14 +85,14 @@ class MeterSink final : public OutputSink {
     if (kPeakHeadroom * largest >= m_samplePeak) {
       // The filter's history is the frames before, added apart so that
       // only this stretch's peaks count.
-      if (!m_peaksContinue) {
-        if (Status st = m_peaks->add(m_history.data(), kFilterFrames); !st) return st;
+      if (!m_continues) {
+        if (Status st = m_meter->add(m_history.data(), kFilterFrames); !st) return st;
       }
-      if (Status st = m_peaks->add(samples, n); !st) return st;
-      m_truePeak = std::max(m_truePeak, m_peaks->lastTruePeak());
-      m_peaksContinue = true;
+      if (Status st = m_meter->add(samples, n); !st) return st;
+      m_truePeak = std::max(m_truePeak, m_meter->lastTruePeak());
+      m_continues = true;
     } else {
-      m_peaksContinue = false;
+      m_continues = false;
     }
     keepHistory(samples, n);
     return Status::ok();
@@ -89,13 +105,29 @@ class MeterSink final : public OutputSink {
     std::copy(samples + 2 * (n - keep), samples + 2 * n, m_history.end() - 2 * keep);
   }
 
-  std::unique_ptr<LoudnessMeter> m_integrated;
-  std::unique_ptr<LoudnessMeter> m_peaks;
+  std::unique_ptr<LoudnessMeter> m_meter;
   std::vector<int16_t> m_samples;
   std::array<int16_t, 2 * kFilterFrames> m_history{};
-  bool m_peaksContinue = false;  // the peak meter's last frames are those just before
-  double m_samplePeak = 0;       // the largest sample so far (of 32768)
-  double m_truePeak = 0;         // the highest true peak measured
+  bool m_continues = false;  // the meter's last frames are those just before
+  double m_samplePeak = 0;   // the largest sample so far (of 32768)
+  double m_truePeak = 0;     // the highest true peak measured
+};
+
+// The pass's sink: the frames to both meters, the integrated one on a
+// thread of its own.
+class MeterSink final : public OutputSink {
+ public:
+  MeterSink(OutputSink& integrated, OutputSink& peaks) : m_integrated(integrated), m_peaks(peaks) {}
+  Status begin(uint64_t) override { return Status::ok(); }
+  Status write(const uint8_t* frames, size_t n) override {
+    if (Status st = m_integrated.write(frames, n); !st) return st;
+    return m_peaks.write(frames, n);
+  }
+  Status finish() override { return m_integrated.finish(); }
+
+ private:
+  ThreadedSink m_integrated;
+  OutputSink& m_peaks;
 };
 
 std::string signedDb(double db) {
@@ -156,9 +188,11 @@ Result<LoudnessMeasurement> measureLoudness(FileSystem& fs, SoundLibrary& librar
   if (!integrated) return integrated.status();
   auto peaks = library.newLoudnessMeter(2, kFramesPerSecond, LoudnessMeasure::kTruePeak);
   if (!peaks) return peaks.status();
-  MeterSink sink(std::move(integrated.value()), std::move(peaks.value()));
-  if (Status st = writeFrames(fs, plan, sink, 1.0, progress); !st) return st;
-  return sink.result();
+  IntegratedSink loudness(std::move(integrated.value()));
+  PeakSink peak(std::move(peaks.value()));
+  MeterSink both(loudness, peak);
+  if (Status st = writeFrames(fs, plan, both, 1.0, progress); !st) return st;
+  return LoudnessMeasurement{loudness.integrated(), peak.truePeak()};
 }
 
 std::string loudnessReport(double targetLufs, const LoudnessGain& gain) {

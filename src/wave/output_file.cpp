@@ -2,6 +2,7 @@
 
 #include "platform/replace_file.h"
 #include "wave/encoded_sink.h"
+#include "wave/threaded_sink.h"
 #include "wave/wav_sink.h"
 
 namespace pelisto {
@@ -36,7 +37,9 @@ Status writeOutputFile(FileSystem& fs, SoundLibrary& library, const WritePlan& p
     }
     Result<std::unique_ptr<EncodedSink>> sink = encodedSink(library, file, type, target, spec.software);
     if (!sink) return sink.status();
-    return writeFrames(fs, plan, *sink.value(), spec.gain, progress);
+    // The encoder codes on a thread of its own while the frames are made.
+    ThreadedSink threaded(*sink.value());
+    return writeFrames(fs, plan, threaded, spec.gain, progress);
   });
 }
 
