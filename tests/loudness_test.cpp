@@ -144,7 +144,7 @@ TEST_F(EvenLoudness, TheTruePeakCeilingLowersTheGain) {
   EXPECT_LE(truePeakDb(out), kTruePeakCeilingDb);
   EXPECT_GT(truePeakDb(out), kTruePeakCeilingDb - 0.3);
   EXPECT_LT(*measured(out), -16.5);
-  EXPECT_NE(app.lines().at(1).find("トゥルーピークを-1 dBTP以下に抑えるためゲインを下げました"), std::string::npos);
+  EXPECT_NE(app.lines().at(1).find("トゥルーピークを-1 dBTP以下に抑えるため、ゲインを下げました"), std::string::npos);
 }
 
 // Digital silence cannot be measured: it is written as it is, and the text

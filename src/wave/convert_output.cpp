@@ -99,10 +99,10 @@ Status WaveOutput::append(const uint8_t* bytes, size_t frames) {
   if (m_frames + frames > kMaxConvertedFrames) {
     return Status::error(StatusCode::kLimit, kMsgConvertedTooLong);
   }
-  if (Status st = m_file.write(44 + m_frames * 4, bytes, frames * 4); !st) return st;
+  if (Status st = m_file.write(riff::kCanonicalHeaderBytes + m_frames * 4, bytes, frames * 4); !st) return st;
   m_frames += frames;
   if (m_frames * 4 - m_writebackFrom >= kWritebackBytes) {
-    m_file.startWriteback(44 + m_writebackFrom, m_frames * 4 - m_writebackFrom);
+    m_file.startWriteback(riff::kCanonicalHeaderBytes + m_writebackFrom, m_frames * 4 - m_writebackFrom);
     m_writebackFrom = m_frames * 4;
   }
   return Status::ok();

@@ -203,7 +203,7 @@ std::string loudnessReport(double targetLufs, const LoudnessGain& gain) {
                      lufsText(*gain.measured) + "\n適用したゲイン：" + signedDb(gain.db);
   if (gain.peakLimited) {
     text += "\nトゥルーピークを" + std::to_string(int(kTruePeakCeilingDb)) +
-            " dBTP以下に抑えるためゲインを下げました（仕上がり " + lufsText(*gain.measured + gain.db) + "）";
+            " dBTP以下に抑えるため、ゲインを下げました\n仕上がりの音量：" + lufsText(*gain.measured + gain.db);
   }
   return text;
 }

@@ -1,6 +1,6 @@
-// The plan of a wave file to be written from the edit list: what each line
-// contributes, checked in full before a byte is written, and the output
-// file's length.
+// The plan of a file to be written from the edit list, whatever its type:
+// what each line contributes, checked in full before a byte is written,
+// and the output's length in frames.
 #pragma once
 
 #include <array>
