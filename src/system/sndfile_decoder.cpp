@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/sound_library.h"
+#include "system/sndfile_io.h"
 
 namespace pelisto {
 namespace {
@@ -168,12 +169,8 @@ class SndfileDecoder final : public SoundDecoder {
   static sf_count_t vioTell(void* user) { return static_cast<sf_count_t>(self(user).m_pos); }
   static sf_count_t vioSeek(sf_count_t offset, int whence, void* user) {
     SndfileDecoder& d = self(user);
-    const sf_count_t base = whence == SEEK_CUR   ? static_cast<sf_count_t>(d.m_pos)
-                            : whence == SEEK_END ? static_cast<sf_count_t>(d.m_length)
-                                                 : 0;
-    const sf_count_t to = base + offset;
-    if (to < 0) return -1;
-    d.m_pos = static_cast<uint64_t>(to);
+    const sf_count_t to = seekTarget(offset, whence, d.m_pos, d.m_length);
+    if (to >= 0) d.m_pos = static_cast<uint64_t>(to);
     return to;
   }
   // A read error ends the decoding: the library sees the end of the file

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/sound_library.h"
+#include "system/sndfile_io.h"
 
 namespace pelisto {
 namespace {
@@ -167,12 +168,8 @@ class SndfileEncoder final : public SoundEncoder {
   static sf_count_t vioTell(void* user) { return static_cast<sf_count_t>(self(user).m_pos); }
   static sf_count_t vioSeek(sf_count_t offset, int whence, void* user) {
     SndfileEncoder& e = self(user);
-    const sf_count_t base = whence == SEEK_CUR   ? static_cast<sf_count_t>(e.m_pos)
-                            : whence == SEEK_END ? vioLength(user)
-                                                 : 0;
-    const sf_count_t to = base + offset;
-    if (to < 0) return -1;
-    e.m_pos = static_cast<uint64_t>(to);
+    const sf_count_t to = seekTarget(offset, whence, e.m_pos, static_cast<uint64_t>(vioLength(user)));
+    if (to >= 0) e.m_pos = static_cast<uint64_t>(to);
     return to;
   }
   // The library reads back what it wrote (headers it completes at the end).
