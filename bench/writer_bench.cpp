@@ -293,7 +293,8 @@ bool codedFigures(const std::string& dir) {
   for (int k = 29; k >= 0; --k) ranges.push_back({k * 60 * kFramesPerSecond, (k + 1) * 60 * kFramesPerSecond, 1});
   p.setList(source, ranges, 0);
   p.write(wav);
-  std::printf("\nthe coded types: 30 minutes of a talk-like list, once each, against ffmpeg encoding the written WAV\n");
+  std::printf("\nthe coded types: 30 minutes of a talk-like list against ffmpeg encoding the written WAV, "
+              "best of 2 each, in turns\n");
   const struct {
     const char* pattern;
     const char* extension;
@@ -307,8 +308,11 @@ bool codedFigures(const std::string& dir) {
   bool pass = true;
   for (const auto& t : types) {
     const std::string ours = dir + "/ours" + t.extension, theirs = dir + "/ffmpeg" + t.extension;
-    const double writer = p.write(ours, false, t.pattern);
-    const double ffmpeg = timeCommand("ffmpeg -y -v error -i " + wav + " " + t.ffmpeg + " " + theirs);
+    double writer = 1e9, ffmpeg = 1e9;
+    for (int r = 0; r < 2; ++r) {
+      writer = std::min(writer, p.write(ours, false, t.pattern));
+      ffmpeg = std::min(ffmpeg, timeCommand("ffmpeg -y -v error -i " + wav + " " + t.ffmpeg + " " + theirs));
+    }
     std::printf("%-6s writer %7.2f s, %9llu bytes | ffmpeg %7.2f s, %9llu bytes | %.2f x ffmpeg (goal 1.00)\n",
                 t.extension + 1, writer, static_cast<unsigned long long>(fs::file_size(ours)), ffmpeg,
                 static_cast<unsigned long long>(fs::file_size(theirs)), writer / ffmpeg);

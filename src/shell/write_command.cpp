@@ -1,5 +1,7 @@
 // The create-wave-file command: the edit list joined into a new file of
 // the type the user chooses, which then plays.
+#include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "model/messages.h"

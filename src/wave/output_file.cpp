@@ -43,11 +43,4 @@ Status writeOutputFile(FileSystem& fs, SoundLibrary& library, const WritePlan& p
   });
 }
 
-Status writeWaveFile(FileSystem& fs, const WritePlan& plan, const std::string& target, BusyScope* busy) {
-  return replaceFile(fs, target, [&](File& file) {
-    WavSink sink(file, plan.waveHeader);
-    return writeFrames(fs, plan, sink, 1.0, PassProgress{busy, 0, plan.frames});
-  });
-}
-
 }  // namespace pelisto

@@ -28,8 +28,4 @@ struct OutputSpec {
 Status writeOutputFile(FileSystem& fs, SoundLibrary& library, const WritePlan& plan,
                        const std::string& target, const OutputSpec& spec, PassProgress progress);
 
-// The WAV file of the plan, without a gain; busy (may be null) gets the
-// progress in frames and may cancel.
-Status writeWaveFile(FileSystem& fs, const WritePlan& plan, const std::string& target, BusyScope* busy);
-
 }  // namespace pelisto
