@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "headless/manual_worker.h"
+#include "project/project_commands.h"
 #include "project/project_format.h"
 #include "project/recovery_copy.h"
 #include "project/recovery_offer.h"
@@ -105,18 +106,20 @@ std::vector<uint8_t> leftCopy(bool blank) {
 }
 
 // A start of program 200 with copies of other programs (and one of its own
-// id, left before a restart) in its state folder, oldest first.
+// id, left before a restart) in its state folder, oldest first; file named
+// on its command line (an empty project of a.wav is at /wav/p.PRJ).
 struct StartApp : TestApp {
   StartApp(const std::vector<std::pair<int64_t, std::vector<uint8_t>>>& copies, std::vector<SA> answers,
-           int64_t live = 0) {
+           int64_t live = 0, const std::string& file = {}) {
     fs.addDirectory("/wav");
     fs.setContents("/wav/a.wav", wavFile(patternData(12 * kBytesPerSecond)));
+    fs.setContents("/wav/p.PRJ", encodeProject(Project{.waveFileName = "/wav/a.wav", .entries = {}, .length = 0}).value());
     fs.addDirectory("/state");
     fs.addDirectory(kState);
     for (const auto& [id, bytes] : copies) fs.setContents(copyOf(id), bytes);
     for (SA& a : answers) ui.queueAnswer(std::move(a));
     headless.keepRecoveryCopies(stateFiles(200, live));
-    started();
+    headless.start(file);
   }
 };
 
@@ -165,6 +168,15 @@ TEST(RecoveryOffer, EachCopyIsOfferedNewestFirstAndOnlyWhenItsProgramHasEnded) {
     for (const std::string& f : app.fs.files()) if (f.starts_with(kState)) left.push_back(f);
     std::sort(files.begin(), files.end());
     EXPECT_EQ(left, files) << c.answers.size() << " answers";
+  }
+}
+
+// A project named at start asks before it replaces the list just restored.
+TEST(RecoveryOffer, AProjectNamedAtStartAsksBeforeReplacingTheRestoredList) {
+  for (const SA& answer : {SA{SA::kCancel, ""}, SA{SA::kNo, ""}}) {
+    StartApp app({{100, leftCopy(true)}}, {{SA::kYes, ""}, answer}, 0, "/wav/p.PRJ");
+    EXPECT_EQ(app.lines(), (std::vector<std::string>{kAsked, std::string("question: ") + kMsgListUnsaved}));
+    EXPECT_EQ(app.ui.lineCount(), answer.kind == SA::kNo ? 0 : 3);
   }
 }
 

@@ -138,8 +138,10 @@ Answer HeadlessUi::question(const std::string&, const std::string& text) {
 std::optional<FileChoice> HeadlessUi::chooseFile(const FileDialogSpec& spec) {
   m_transcript.add(std::string("dialog: ") + (spec.save ? "save " : "open ") + spec.title);
   m_lastDialogInitialPath = spec.initialPath;
+  m_lastDialogFilters = {spec.filterText};
+  for (const FileFilter& more : spec.moreFilters) m_lastDialogFilters.push_back(more.text);
   m_lastDialogPatterns = {spec.pattern};
-  for (const FileFilter& f : spec.moreFilters) m_lastDialogPatterns.push_back(f.pattern);
+  for (const FileFilter& f : spec.moreFilters) m_lastDialogPatterns.push_back(f.patterns);
   ScriptedAnswer a{ScriptedAnswer::kCancel, ""};
   if (!takeAnswer(a, "file dialog")) return std::nullopt;
   if (a.kind == ScriptedAnswer::kCancel) return std::nullopt;

@@ -61,6 +61,8 @@ class HeadlessUi final : public Ui {
   // patterns of its filters.
   const std::string& lastDialogInitialPath() const { return m_lastDialogInitialPath; }
   const std::vector<std::string>& lastDialogPatterns() const { return m_lastDialogPatterns; }
+  // The texts of the last file dialog's choices of files, in order.
+  const std::vector<std::string>& lastDialogFilters() const { return m_lastDialogFilters; }
 
   void setText(Control control, const std::string& text) override;
   std::string text(Control control) const override;
@@ -102,6 +104,8 @@ class HeadlessUi final : public Ui {
   void rememberName(const std::string& key, const std::string& value) override { m_names[key] = value; }
 
   void messageBox(const std::string& caption, const std::string& text) override;
+  // Written as a message box ("message: TEXT").
+  void inform(const std::string& caption, const std::string& text) override { messageBox(caption, text); }
   Answer question(const std::string& caption, const std::string& text) override;
   std::optional<FileChoice> chooseFile(const FileDialogSpec& spec) override;
   std::optional<std::string> inputBox(const std::string& caption, const std::string& prompt,
@@ -149,6 +153,7 @@ class HeadlessUi final : public Ui {
   std::string m_lastInputInitial;
   std::string m_lastDialogInitialPath;
   std::vector<std::string> m_lastDialogPatterns;
+  std::vector<std::string> m_lastDialogFilters;
 };
 
 }  // namespace pelisto

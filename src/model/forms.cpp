@@ -66,14 +66,15 @@ const std::vector<MenuItemInfo>& menuItems() {
   static const std::vector<MenuItemInfo> items = {
       {M::OpenWaveFile, "OpenWaveFile", "FileMenu", "ファイル", "waveファイルを開く", 0x100, false},
       {M::OpenProject, "OpenProject", "FileMenu", "ファイル", "プロジェクトを開く", 0x101, true},
+      {M::SaveProjectAgain, "SaveProjectAgain", "FileMenu", "ファイル", "上書き保存", 0x109, false},
       {M::SaveProject, "SaveProject", "FileMenu", "ファイル", "プロジェクトの保存", 0x102, false},
       {M::Undo, "Undo", "EditMenu", "編集", "元に戻す", 0x105, false},
       {M::Redo, "Redo", "EditMenu", "編集", "やり直し", 0x106, false},
       {M::SmoothJoins, "SmoothJoins", "EditMenu", "編集", "つなぎ目を滑らかにする", 0x107, true},
       {M::ListenJoin, "ListenJoin", "EditMenu", "編集", "つなぎ目を聴く", 0x108, false},
-      {M::LoudnessOff, "LoudnessOff", "EditMenu", "編集", "なし", 0x109, false, kLoudnessMenu},
-      {M::Loudness16, "Loudness16", "EditMenu", "編集", "−16 LUFS", 0x10A, false, kLoudnessMenu},
-      {M::Loudness23, "Loudness23", "EditMenu", "編集", "−23 LUFS", 0x10B, false, kLoudnessMenu},
+      {M::LoudnessOff, "LoudnessOff", "EditMenu", "編集", "なし", 0x10A, false, kLoudnessMenu},
+      {M::Loudness16, "Loudness16", "EditMenu", "編集", "−16 LUFS", 0x10B, false, kLoudnessMenu},
+      {M::Loudness23, "Loudness23", "EditMenu", "編集", "−23 LUFS", 0x10C, false, kLoudnessMenu},
       {M::GrapgFast, "GrapgFast", "DispMenu", "表示", "グラフの高速表示を優先", 0x103, false},
       {M::Copyright, "Copyright", "HelpMenu", "ヘルプ", "著作権表示", 0x104, false},
   };

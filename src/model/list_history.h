@@ -1,5 +1,5 @@
 // The history of the edit list for undo and redo: the states before each
-// change, and those undone. Loading a project starts a new one.
+// change, and those undone. Loading a project is one change among them.
 #pragma once
 
 #include <cstddef>

@@ -73,6 +73,8 @@ ListState captureList(const AppContext& ctx, const ListState* previous) {
   out.selected = ctx.list.selected();
   out.count = s.EDITCOUNT;
   out.revision = s.listRevision;
+  out.document = s.document;
+  out.projectFile = s.projectFile;
   const size_t count = s.EDITDATA.size();
   out.rows.reserve(count);
   SharedRows shared(previous);
@@ -102,20 +104,27 @@ void restoreList(AppContext& ctx, const ListState& state) {
   }
   s.EDITCOUNT = state.count;
   s.listRevision = state.revision;
+  if (state.document != s.document) {
+    s.document = state.document;
+    s.projectFile = state.projectFile;
+  }
   ctx.list.select(state.selected);
 }
 
 void noteListChange(AppContext& ctx, const ListState& before) {
   if (captureList(ctx, &before).sameList(before)) return;
   ctx.history.recordChange(before);
-  ctx.state.listRevision = ++ctx.state.lastRevision;
+  // A command that gave the list a revision of its own (a load, saved as
+  // it stands) keeps it.
+  if (ctx.state.listRevision == before.revision) ctx.state.listRevision = ++ctx.state.lastRevision;
 }
 
 void markListSaved(AppContext& ctx) { ctx.state.savedRevision = ctx.state.listRevision; }
 
-void markListLoaded(AppContext& ctx) {
-  ctx.history.clear();
+void markListLoaded(AppContext& ctx, const std::string& projectFile) {
   ctx.state.listRevision = ++ctx.state.lastRevision;
+  ctx.state.document = ctx.state.listRevision;
+  ctx.state.projectFile = projectFile;
   markListSaved(ctx);
 }
 

@@ -21,10 +21,11 @@ enum class Pointer { kArrow, kSizeWE, kWait };
 enum class Answer { kYes, kNo, kCancel };
 enum class SystemColor { kButtonFace, kButtonText };
 
-// One filter of a file dialog: the text shown and the pattern it selects.
+// A further choice of files in a dialog: its text ("すべてのファイル(*)") and
+// patterns separated by blanks ("*").
 struct FileFilter {
-  std::string text;     // "waveファイル(*.wav)"
-  std::string pattern;  // "*.wav"
+  std::string text;
+  std::string patterns;
 };
 
 struct FileDialogSpec {
@@ -120,6 +121,9 @@ class Ui {
 
   // OK box with the stop icon.
   virtual void messageBox(const std::string& caption, const std::string& text) = 0;
+  // OK box with the information icon, modal as the others: how something
+  // that went well turned out.
+  virtual void inform(const std::string& caption, const std::string& text) = 0;
   // Yes/No/Cancel box with the question icon; closing it answers kCancel.
   virtual Answer question(const std::string& caption, const std::string& text) = 0;
   // The chosen full path and filter; nothing when the dialog was

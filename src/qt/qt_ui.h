@@ -74,6 +74,7 @@ class QtUi final : public Ui {
   void rememberName(const std::string& key, const std::string& value) override;
 
   void messageBox(const std::string& caption, const std::string& text) override;
+  void inform(const std::string& caption, const std::string& text) override;
   Answer question(const std::string& caption, const std::string& text) override;
   std::optional<FileChoice> chooseFile(const FileDialogSpec& spec) override;
   std::optional<std::string> inputBox(const std::string& caption, const std::string& prompt,

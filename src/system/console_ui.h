@@ -62,6 +62,8 @@ class ConsoleUi final : public Ui {
   void rememberName(const std::string&, const std::string&) override {}
 
   void messageBox(const std::string& caption, const std::string& text) override;
+  // Told as a notice is.
+  void inform(const std::string&, const std::string& text) override { notice(text); }
   Answer question(const std::string& caption, const std::string& text) override;
   std::optional<FileChoice> chooseFile(const FileDialogSpec&) override { return std::nullopt; }
   std::optional<std::string> inputBox(const std::string&, const std::string&, const std::string&) override {

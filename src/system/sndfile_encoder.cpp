@@ -1,4 +1,5 @@
-// The sound encoder over libsndfile. The library writes through the
+// The sound encoder over libsndfile (opened when first needed, as for the
+// decoder: system/sound_libraries.h). The library writes through the
 // program's own File (virtual I/O): the replacing save hands it the
 // temporary file, and the in-memory file system of the tests, with its
 // injected failures, serves it as well. Its many small writes are gathered
@@ -13,6 +14,7 @@
 
 #include "platform/sound_library.h"
 #include "system/sndfile_io.h"
+#include "system/sound_libraries.h"
 
 namespace pelisto {
 namespace {
@@ -62,9 +64,9 @@ std::vector<uint8_t> id3Tag(const EncoderSpec& spec) {
 
 class SndfileEncoder final : public SoundEncoder {
  public:
-  explicit SndfileEncoder(File& file) : m_file(file) {}
+  SndfileEncoder(const SndfileFunctions& lib, File& file) : m_lib(lib), m_file(file) {}
   ~SndfileEncoder() override {
-    if (m_sf) sf_close(m_sf);
+    if (m_sf) m_lib.close(m_sf);
   }
 
   Status open(const EncoderSpec& spec) {
@@ -82,40 +84,40 @@ class SndfileEncoder final : public SoundEncoder {
     info.samplerate = spec.rate;
     info.channels = spec.channels;
     info.format = formatOf(spec.type);
-    m_sf = sf_open_virtual(&io, SFM_WRITE, &info, this);
+    m_sf = m_lib.openVirtual(&io, SFM_WRITE, &info, this);
     if (!m_sf) {
       if (!m_ioError.isOk()) return m_ioError;
-      return Status::error(StatusCode::kUnsupported, sf_strerror(nullptr));
+      return Status::error(StatusCode::kUnsupported, m_lib.strerror(nullptr));
     }
     if (Status st = configure(spec.type); !st) return st;
     if (spec.type != EncodedType::kMp3) {
-      if (!spec.title.empty()) sf_set_string(m_sf, SF_STR_TITLE, spec.title.c_str());
-      if (!spec.software.empty()) sf_set_string(m_sf, SF_STR_SOFTWARE, spec.software.c_str());
+      if (!spec.title.empty()) m_lib.setString(m_sf, SF_STR_TITLE, spec.title.c_str());
+      if (!spec.software.empty()) m_lib.setString(m_sf, SF_STR_SOFTWARE, spec.software.c_str());
     }
     return checked(true);
   }
 
   Status writeShort(const int16_t* frames, size_t n) override {
     const sf_count_t want = static_cast<sf_count_t>(n);
-    return checked(sf_writef_short(m_sf, frames, want) == want);
+    return checked(m_lib.writefShort(m_sf, frames, want) == want);
   }
   Status writeFloat(const float* frames, size_t n) override {
     const sf_count_t want = static_cast<sf_count_t>(n);
-    return checked(sf_writef_float(m_sf, frames, want) == want);
+    return checked(m_lib.writefFloat(m_sf, frames, want) == want);
   }
 
   Status finish() override {
-    const int closed = sf_close(m_sf);
+    const int closed = m_lib.close(m_sf);
     m_sf = nullptr;
     if (!m_ioError.isOk()) return m_ioError;
-    if (closed != 0) return Status::error(StatusCode::kIoError, sf_error_number(closed));
+    if (closed != 0) return Status::error(StatusCode::kIoError, m_lib.errorNumber(closed));
     return flush();
   }
 
  private:
   Status configure(EncodedType type) {
     auto level = [&](double value) {
-      return sf_command(m_sf, SFC_SET_COMPRESSION_LEVEL, &value, sizeof value) == SF_TRUE;
+      return m_lib.command(m_sf, SFC_SET_COMPRESSION_LEVEL, &value, sizeof value) == SF_TRUE;
     };
     bool ok = true;
     switch (type) {
@@ -126,21 +128,21 @@ class SndfileEncoder final : public SoundEncoder {
         // Constant is the encoder's own default as well; the library's
         // answer to this command differs between its releases.
         int constant = SF_BITRATE_MODE_CONSTANT;
-        sf_command(m_sf, SFC_SET_BITRATE_MODE, &constant, sizeof constant);
+        m_lib.command(m_sf, SFC_SET_BITRATE_MODE, &constant, sizeof constant);
         ok = level(kMp3Level);
         break;
       }
     }
     if (!ok) return Status::error(StatusCode::kUnsupported, "符号化の設定が受け付けられませんでした");
     // Floats past full scale are clipped, not wrapped round.
-    sf_command(m_sf, SFC_SET_CLIPPING, nullptr, SF_TRUE);
+    m_lib.command(m_sf, SFC_SET_CLIPPING, nullptr, SF_TRUE);
     return Status::ok();
   }
 
   // The library's result: a write error of the file first, then its own.
   Status checked(bool ok) {
     if (!m_ioError.isOk()) return m_ioError;
-    if (!ok || sf_error(m_sf) != SF_ERR_NO_ERROR) return Status::error(StatusCode::kIoError, sf_strerror(m_sf));
+    if (!ok || m_lib.error(m_sf) != SF_ERR_NO_ERROR) return Status::error(StatusCode::kIoError, m_lib.strerror(m_sf));
     return Status::ok();
   }
 
@@ -202,6 +204,7 @@ class SndfileEncoder final : public SoundEncoder {
 
   static constexpr size_t kGather = size_t{1} << 20;
 
+  const SndfileFunctions& m_lib;
   File& m_file;
   uint64_t m_base = 0;  // where the library's file starts in m_file
   std::vector<uint8_t> m_pending;  // bytes for the library's file from m_pendingAt on
@@ -215,18 +218,23 @@ class SndfileEncoder final : public SoundEncoder {
 }  // namespace
 
 bool sndfileCanEncode(EncodedType type) {
+  std::string why;
+  const SndfileFunctions* lib = sndfileFunctions(why);
   SF_INFO info{};
   info.samplerate = type == EncodedType::kOpus ? 48000 : 44100;
   info.channels = 2;
   info.format = formatOf(type);
-  return sf_format_check(&info) == SF_TRUE;
+  return lib && lib->formatCheck(&info) == SF_TRUE;
 }
 
 Result<std::unique_ptr<SoundEncoder>> newSndfileEncoder(File& file, const EncoderSpec& spec) {
+  std::string why;
+  const SndfileFunctions* lib = sndfileFunctions(why);
+  if (!lib) return Status::error(StatusCode::kUnsupported, why);
   if (!sndfileCanEncode(spec.type)) {
     return Status::error(StatusCode::kUnsupported, "この形式で書き出すことができません");
   }
-  auto encoder = std::make_unique<SndfileEncoder>(file);
+  auto encoder = std::make_unique<SndfileEncoder>(*lib, file);
   if (Status st = encoder->open(spec); !st) return st;
   return std::unique_ptr<SoundEncoder>(std::move(encoder));
 }
