@@ -27,7 +27,7 @@
 
 #include "bench_app.h"
 #include "view/wave_survey.h"
-#include "wave/wav_bytes.h"
+#include "platform/riff.h"
 
 using namespace pelisto;
 using Clock = std::chrono::steady_clock;
@@ -49,7 +49,7 @@ double median(std::vector<double> v) {
 // between pauses of 0.2 to 1.6 s, over a floor at about -60 dBFS.
 void writeTalk(const std::string& path) {
   std::ofstream out(path, std::ios::binary);
-  const std::vector<uint8_t> header = canonicalWavHeader(static_cast<uint32_t>(kFrames * 4));
+  const std::vector<uint8_t> header = riff::canonicalHeader(static_cast<uint32_t>(kFrames * 4));
   out.write(reinterpret_cast<const char*>(header.data()), std::streamsize(header.size()));
   uint32_t seed = 12345;
   auto next = [&seed] { return seed = seed * 1664525u + 1013904223u; };

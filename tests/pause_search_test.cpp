@@ -132,7 +132,7 @@ TEST(PauseSearch, SettingsRefuseWhatCannotBeOneAndAreRemembered) {
   }
   EXPECT_EQ(app.ctx.state.pauses.settings, (PauseSettings{0.2, -35}));
   expectPauses(app.ctx.state.pauses.found, talkPauses(sound, 0.2));
-  EXPECT_EQ(app.ui.rememberedText("pauseMinSeconds"), "0.2");
+  EXPECT_EQ(app.ui.rememberedName("pauseMinSeconds"), "0.2");
   loadPauseSettings(app.ctx);
   EXPECT_EQ(app.ctx.state.pauses.settings, (PauseSettings{0.2, -35}));
 }

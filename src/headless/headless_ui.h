@@ -35,6 +35,7 @@ class Transcript {
 struct ScriptedAnswer {
   enum Kind { kOpen, kSave, kInput, kCancel, kYes, kNo } kind;
   std::string text;
+  std::string filter = {};  // kSave: the pattern of the filter chosen ("*.mp3"); empty: as shown
 };
 
 class HeadlessUi final : public Ui {
@@ -56,8 +57,10 @@ class HeadlessUi final : public Ui {
   // The prompt and the initial text of the last input box shown.
   const std::string& lastInputPrompt() const { return m_lastInputPrompt; }
   const std::string& lastInputInitial() const { return m_lastInputInitial; }
-  // The proposed file of the last file dialog shown (empty: none).
+  // The proposed file of the last file dialog shown (empty: none), and the
+  // patterns of its filters.
   const std::string& lastDialogInitialPath() const { return m_lastDialogInitialPath; }
+  const std::vector<std::string>& lastDialogPatterns() const { return m_lastDialogPatterns; }
   // The texts of the last file dialog's choices of files, in order.
   const std::vector<std::string>& lastDialogFilters() const { return m_lastDialogFilters; }
 
@@ -102,14 +105,14 @@ class HeadlessUi final : public Ui {
   // Remembered in memory, for as long as the object lives.
   bool rememberedChoice(const std::string& key) const override;
   void rememberChoice(const std::string& key, bool value) override { m_choices[key] = value; }
-  std::optional<std::string> rememberedText(const std::string& key) const override;
-  void rememberText(const std::string& key, const std::string& value) override { m_rememberedTexts[key] = value; }
+  std::string rememberedName(const std::string& key) const override;
+  void rememberName(const std::string& key, const std::string& value) override { m_names[key] = value; }
 
   void messageBox(const std::string& caption, const std::string& text) override;
   // Written as a message box ("message: TEXT").
   void inform(const std::string& caption, const std::string& text) override { messageBox(caption, text); }
   Answer question(const std::string& caption, const std::string& text) override;
-  std::optional<std::string> fileDialog(const FileDialogSpec& spec) override;
+  std::optional<FileChoice> chooseFile(const FileDialogSpec& spec) override;
   std::optional<std::string> inputBox(const std::string& caption, const std::string& prompt,
                                       const std::string& initial) override;
   void showAbout(const std::function<void(Canvas&)>& paint) override;
@@ -138,7 +141,7 @@ class HeadlessUi final : public Ui {
   std::map<MenuItem, bool> m_checked;
   std::map<MenuItem, bool> m_disabled;
   std::map<std::string, bool> m_choices;
-  std::map<std::string, std::string> m_rememberedTexts;  // remembered texts
+  std::map<std::string, std::string> m_names;
   int m_scrollMin = 0, m_scrollMax = 0, m_scrollPos = 0;
   ListLines m_list;
   std::function<void(int)> m_selectionListener;
@@ -154,6 +157,7 @@ class HeadlessUi final : public Ui {
   std::string m_lastInputPrompt;
   std::string m_lastInputInitial;
   std::string m_lastDialogInitialPath;
+  std::vector<std::string> m_lastDialogPatterns;
   std::vector<std::string> m_lastDialogFilters;
 };
 

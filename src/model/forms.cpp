@@ -13,6 +13,7 @@ const FontSpec kGothicP{"ＭＳ Ｐゴシック", 10, 1};
 const FontSpec kGothicP14{"ＭＳ Ｐゴシック", 14, 1};
 const FontSpec kMincho9{"ＭＳ 明朝", 9, 1};
 const FontSpec kNone{"", 0, 1};
+constexpr const char* kLoudnessMenu = "音量をそろえる";
 
 }  // namespace
 
@@ -101,6 +102,9 @@ const std::vector<MenuItemInfo>& menuItems() {
       {M::Redo, "Redo", "EditMenu", "編集", "やり直し", 0x106, false, "Ctrl+Y, Ctrl+Shift+Z", K::kNone, canRedo, true},
       {M::SmoothJoins, "SmoothJoins", "EditMenu", "編集", "つなぎ目を滑らかにする", 0x107, true, "", K::kToggle},
       {M::ListenJoin, "ListenJoin", "EditMenu", "編集", "つなぎ目を聴く", 0x108, false, "Ctrl+J", K::kNone, lineSelected},
+      {M::LoudnessOff, "LoudnessOff", "EditMenu", "編集", "なし", 0x10A, false, "", K::kChoice, nullptr, false, kLoudnessMenu},
+      {M::Loudness16, "Loudness16", "EditMenu", "編集", "−16 LUFS", 0x10B, false, "", K::kChoice, nullptr, false, kLoudnessMenu},
+      {M::Loudness23, "Loudness23", "EditMenu", "編集", "−23 LUFS", 0x10C, false, "", K::kChoice, nullptr, false, kLoudnessMenu},
       {M::MarkStartHere, "MarkStartHere", "EditMenu", "編集", "再生位置を開始に", 0x125, true, "[", K::kNone, fileOpen},
       {M::MarkEndHere, "MarkEndHere", "EditMenu", "編集", "再生位置を終了に", 0x126, false, "]", K::kNone, fileOpen},
       {M::SplitAtPauses, "SplitAtPauses", "EditMenu", "編集", "無音で区切ってリストに追加", 0x127, false, "", K::kNone, fileOpen},

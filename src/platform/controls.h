@@ -20,6 +20,7 @@ enum class MenuItem {
   Undo, Redo, SmoothJoins, ListenJoin, SaveProjectAgain,
   Overview, GoToTime, NextPause, PrevPause, PauseSettings,
   MarkStartHere, MarkEndHere, SplitAtPauses,
+  LoudnessOff, Loudness16, Loudness23,
 };
 
 }  // namespace pelisto

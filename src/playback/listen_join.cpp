@@ -13,7 +13,7 @@
 #include "view/handlers.h"
 #include "view/markers.h"
 #include "wave/join_window.h"
-#include "wave/wave_file_writer.h"
+#include "wave/output_file.h"
 
 namespace pelisto {
 namespace {
@@ -38,7 +38,8 @@ void LISTENJOIN_ON(AppContext& ctx) {
   Result<JoinWindow> window = planJoinWindow(ctx, line);
   if (!window) return refuse(ctx, window.status().message());
   Result<std::string> path = listenFilePath(ctx);
-  Status st = path ? writeWaveFile(ctx.fs, window->plan, path.value(), nullptr) : path.status();
+  Status st = path ? writeOutputFile(ctx.fs, ctx.sound, window->plan, path.value(), OutputSpec{}, {})
+                    : path.status();
   if (!st) {
     return refuse(ctx, "つなぎ目の音を作成できませんでした\n" + (path ? path.value() + "\n" : "") +
                            st.message());

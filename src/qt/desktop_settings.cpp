@@ -104,14 +104,11 @@ bool rememberedOption(const QString& name) {
 
 void rememberOption(const QString& name, bool value) { store(QStringLiteral("options/") + name, value); }
 
-std::optional<QString> rememberedOptionText(const QString& name) {
+QString rememberedText(const QString& name) {
   const QVariant value = stored(QStringLiteral("options/") + name);
-  if (value.typeId() != QMetaType::QString) return std::nullopt;
-  return value.toString();
+  return value.typeId() == QMetaType::QString ? value.toString() : QString();
 }
 
-void rememberOptionText(const QString& name, const QString& value) {
-  store(QStringLiteral("options/") + name, value);
-}
+void rememberText(const QString& name, const QString& value) { store(QStringLiteral("options/") + name, value); }
 
 }  // namespace pelisto

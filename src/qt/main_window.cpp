@@ -133,7 +133,11 @@ void buildMenu(QMenuBar& bar, const std::vector<MenuItemInfo>& rows,
     action->setCheckable(item.check != CheckKind::kNone);
     if (item.check == CheckKind::kChoice) {
       QActionGroup*& group = choices[place];
-      if (!group) group = new QActionGroup(place);  // exclusive by default
+      if (!group) {
+        group = new QActionGroup(place);
+        // One is checked at a time, as the program says (none before it has).
+        group->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+      }
       group->addAction(action);
     }
     // Shown beside the caption; the window itself takes the keys, whatever

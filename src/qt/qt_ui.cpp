@@ -212,15 +212,11 @@ void QtUi::setEnabled(MenuItem item, bool enabled) { m_window->action(item)->set
 bool QtUi::isEnabled(MenuItem item) const { return m_window->action(item)->isEnabled(); }
 bool QtUi::rememberedChoice(const std::string& key) const { return rememberedOption(toQt(key)); }
 void QtUi::rememberChoice(const std::string& key, bool value) { rememberOption(toQt(key), value); }
-
-std::optional<std::string> QtUi::rememberedText(const std::string& key) const {
-  if (std::optional<QString> text = rememberedOptionText(toQt(key))) return fromQt(*text);
-  return std::nullopt;
+std::string QtUi::rememberedName(const std::string& key) const { return fromQt(rememberedText(toQt(key))); }
+void QtUi::rememberName(const std::string& key, const std::string& value) {
+  rememberText(toQt(key), toQt(value));
 }
 
-void QtUi::rememberText(const std::string& key, const std::string& value) {
-  rememberOptionText(toQt(key), toQt(value));
-}
 
 void QtUi::messageBox(const std::string& caption, const std::string& text) {
   showStopBox(dialogParent(), caption, text);
@@ -234,7 +230,7 @@ Answer QtUi::question(const std::string& caption, const std::string& text) {
   return askQuestion(dialogParent(), caption, text);
 }
 
-std::optional<std::string> QtUi::fileDialog(const FileDialogSpec& spec) {
+std::optional<FileChoice> QtUi::chooseFile(const FileDialogSpec& spec) {
   return runFileDialog(dialogParent(), spec);
 }
 

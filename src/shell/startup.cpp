@@ -18,6 +18,9 @@
 #include "view/handlers.h"
 #include "view/overview.h"
 #include "view/survey.h"
+#include "wave/handlers.h"
+#include "wave/loudness.h"
+#include "wave/output_type.h"
 #include "wave/write_plan.h"
 
 namespace pelisto {
@@ -123,6 +126,10 @@ void MAINFORM_START(AppContext& ctx) {
   // The smoothing of joins as the user last left it (off at the first start).
   ctx.state.smoothJoins = ui.rememberedChoice(kSmoothJoinsChoice);
   ui.setChecked(MenuItem::SmoothJoins, ctx.state.smoothJoins);
+  // The loudness of written files, and the type they were last written in,
+  // as last left (none and WAV at the first start).
+  chooseLoudness(ctx, loudnessTargetNamed(ui.rememberedName(kLoudnessChoice)).value_or(LoudnessTarget::kOff));
+  ctx.state.writeType = ui.rememberedName(kWriteTypeChoice);
   loadPauseSettings(ctx);
   // The strip of the whole file as the user last left it (on at first).
   setOverviewShown(ctx, !ui.rememberedChoice(kOverviewHiddenChoice));

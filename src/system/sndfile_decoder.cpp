@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/sound_library.h"
+#include "system/sndfile_io.h"
 #include "system/sound_libraries.h"
 
 namespace pelisto {
@@ -127,6 +128,14 @@ class SndfileDecoder final : public SoundDecoder {
   Result<size_t> readShort(int16_t* dst, size_t frames) override {
     return checked(m_lib.readfShort(m_sf, dst, static_cast<sf_count_t>(frames)));
   }
+  Status seek(uint64_t frame) override {
+    if (!m_ioError.isOk()) return m_ioError;
+    if (m_lib.seek(m_sf, static_cast<sf_count_t>(frame), SEEK_SET) < 0) {
+      if (!m_ioError.isOk()) return m_ioError;
+      return Status::error(StatusCode::kIoError, m_lib.strerror(m_sf));
+    }
+    return Status::ok();
+  }
 
  private:
   std::vector<Speaker> speakers(const SF_INFO& sf) {
@@ -161,12 +170,8 @@ class SndfileDecoder final : public SoundDecoder {
   static sf_count_t vioTell(void* user) { return static_cast<sf_count_t>(self(user).m_pos); }
   static sf_count_t vioSeek(sf_count_t offset, int whence, void* user) {
     SndfileDecoder& d = self(user);
-    const sf_count_t base = whence == SEEK_CUR   ? static_cast<sf_count_t>(d.m_pos)
-                            : whence == SEEK_END ? static_cast<sf_count_t>(d.m_length)
-                                                 : 0;
-    const sf_count_t to = base + offset;
-    if (to < 0) return -1;
-    d.m_pos = static_cast<uint64_t>(to);
+    const sf_count_t to = seekTarget(offset, whence, d.m_pos, d.m_length);
+    if (to >= 0) d.m_pos = static_cast<uint64_t>(to);
     return to;
   }
   // A read error ends the decoding: the library sees the end of the file
@@ -214,40 +219,6 @@ class SndfileDecoder final : public SoundDecoder {
   SoundInfo m_info;
 };
 
-class RealSoundLibrary final : public SoundLibrary {
- public:
-  Result<std::unique_ptr<SoundDecoder>> openDecoder(FileSystem& fs, const std::string& path) override {
-    return openSndfileDecoder(fs, path);
-  }
-  std::vector<std::string> readableExtensions() const override {
-    // The library names one extension a format; files of some carry
-    // others. Sound without a header (raw) is never recognised by itself.
-    std::set<std::string> names;
-    std::string why;
-    const SndfileFunctions* lib = sndfileFunctions(why);
-    int count = 0;
-    if (lib) lib->command(nullptr, SFC_GET_FORMAT_MAJOR_COUNT, &count, sizeof count);
-    for (int i = 0; i < count; ++i) {
-      SF_FORMAT_INFO format{};
-      format.format = i;
-      if (lib->command(nullptr, SFC_GET_FORMAT_MAJOR, &format, sizeof format) != 0 || !format.extension) continue;
-      switch (format.format & SF_FORMAT_TYPEMASK) {
-        case SF_FORMAT_RAW: continue;
-        case SF_FORMAT_AIFF: names.insert({"aif", "aifc"}); break;
-        case SF_FORMAT_AU: names.insert("snd"); break;
-        case SF_FORMAT_OGG: names.insert({"ogg", "opus"}); break;
-        case SF_FORMAT_MPEG: names.insert({"mp3", "mp2"}); break;
-        default: break;
-      }
-      names.insert(format.extension);
-    }
-    return {names.begin(), names.end()};
-  }
-  Result<std::unique_ptr<Resampler>> newResampler(int inRate, int outRate, int channels) override {
-    return newSoxrResampler(inRate, outRate, channels);
-  }
-};
-
 }  // namespace
 
 Result<std::unique_ptr<SoundDecoder>> openSndfileDecoder(FileSystem& fs, const std::string& path) {
@@ -260,7 +231,5 @@ Result<std::unique_ptr<SoundDecoder>> openSndfileDecoder(FileSystem& fs, const s
   if (Status st = decoder->open(); !st) return st;
   return std::unique_ptr<SoundDecoder>(std::move(decoder));
 }
-
-std::unique_ptr<SoundLibrary> newSoundLibrary() { return std::make_unique<RealSoundLibrary>(); }
 
 }  // namespace pelisto

@@ -35,8 +35,7 @@ std::string settingText(double v) {
 }
 
 std::optional<double> remembered(const AppContext& ctx, const char* key, double low, double high) {
-  const std::optional<std::string> text = ctx.ui.rememberedText(key);
-  const std::optional<double> v = text ? parseNumber(*text) : std::nullopt;
+  const std::optional<double> v = parseNumber(ctx.ui.rememberedName(key));
   if (!v || *v < low || *v > high) return std::nullopt;
   return v;
 }
@@ -97,8 +96,8 @@ void PAUSESETTINGS_ON(AppContext& ctx) {
   std::optional<double> level = parseNumber(*typed);
   if (!level || *level < kLowestThresholdDb || *level > kHighestThresholdDb) return refuse(ctx, kMsgPauseLevel);
   s = PauseSettings{*seconds, *level};
-  ctx.ui.rememberText(kMinSecondsKey, settingText(s.minSeconds));
-  ctx.ui.rememberText(kThresholdKey, settingText(s.thresholdDb));
+  ctx.ui.rememberName(kMinSecondsKey, settingText(s.minSeconds));
+  ctx.ui.rememberName(kThresholdKey, settingText(s.thresholdDb));
   if (s == ctx.state.pauses.settings) return;
   ctx.state.pauses.settings = s;
   // The pauses are others now: the line of one goes.

@@ -22,6 +22,9 @@ void surveyWent(AppContext& ctx, const std::shared_ptr<WaveSurvey>& survey, bool
 
 void startSurvey(AppContext& ctx) {
   endSurvey(ctx);
+  // Without a window (a list written from the command line) nobody looks
+  // at the pauses or the strip.
+  if (!ctx.ui.isVisible(Control::MAINFORM)) return;
   AppState& s = ctx.state;
   auto survey = std::make_shared<WaveSurvey>(ctx.fs, ctx.files.path(s.WAVEFNUM), s.DATASIZE,
                                              canvasWidth(controlInfo(Control::OVERVIEW)));

@@ -8,7 +8,8 @@
 namespace pelisto {
 
 // Starts surveying the wave file just opened (WAVEFNUM): the strip fills
-// and the pauses are found as it goes.
+// and the pauses are found as it goes. Not without a window to show them
+// (MAINFORM not visible).
 void startSurvey(AppContext& ctx);
 // Ends the survey of the file going (cancelled if it still runs): no
 // pauses are known, the pause line goes, the strip shows no file.

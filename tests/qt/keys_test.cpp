@@ -6,7 +6,7 @@
 #include <fstream>
 
 #include "desktop_fixture.h"
-#include "wave/wav_bytes.h"
+#include "platform/riff.h"
 
 namespace pelisto::qttest {
 
@@ -73,7 +73,7 @@ class KeysTest : public QObject {
   void aDialogKeepsItsOwnKeys() {
     const QString path = m_dir.filePath(QStringLiteral("long.wav"));
     {
-      std::vector<uint8_t> f = canonicalWavHeader(200 * 176400);
+      std::vector<uint8_t> f = riff::canonicalHeader(200 * 176400);
       f.resize(f.size() + 200 * 176400, 0);
       std::ofstream(path.toStdString(), std::ios::binary)
           .write(reinterpret_cast<const char*>(f.data()), std::streamsize(f.size()));

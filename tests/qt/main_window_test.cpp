@@ -15,7 +15,7 @@
 
 #include "desktop_fixture.h"
 #include "qt/qt_event_pump.h"
-#include "wave/wav_bytes.h"
+#include "platform/riff.h"
 #include "wave/wave_header.h"
 
 namespace pelisto::qttest {
@@ -132,7 +132,7 @@ class MainWindowTest : public QObject {
     }
     QCOMPARE(shown, QStringList({"ファイル:", "waveファイルを開く", "-", "プロジェクトを開く",
                                  "上書き保存", "プロジェクトの保存", "編集:", "元に戻す", "やり直し", "-",
-                                 "つなぎ目を滑らかにする", "つなぎ目を聴く", "-", "再生位置を開始に",
+                                 "つなぎ目を滑らかにする", "つなぎ目を聴く", "音量をそろえる", "-", "再生位置を開始に",
                                  "再生位置を終了に", "無音で区切ってリストに追加", "表示:",
                                  "グラフの高速表示を優先", "全体表示", "-", "時間を指定して移動…",
                                  "次の無音へ", "前の無音へ", "無音の設定…", "ヘルプ:", "著作権表示"}));
@@ -174,6 +174,26 @@ class MainWindowTest : public QObject {
       QCOMPARE(m_app->ctx.state.smoothJoins, on);
       QCOMPARE(smooth->isChecked(), on);
     }
+  }
+
+  // The loudness choices: a submenu of exclusive marks that follow the
+  // program's state, the choice kept for the next start.
+  void loudnessIsOneOfThreeAndRemembered() {
+    QAction* off = m_app->ui.window().action(MenuItem::LoudnessOff);
+    auto* sub = qobject_cast<QMenu*>(off->parent());
+    QVERIFY(sub && off->actionGroup() && off->actionGroup()->isExclusive());
+    QStringList captions;
+    for (QAction* a : sub->actions()) captions << a->text();
+    QCOMPARE(captions, QStringList({"なし", "−16 LUFS", "−23 LUFS"}));
+    for (MenuItem item : {MenuItem::Loudness23, MenuItem::Loudness16, MenuItem::LoudnessOff}) {
+      m_app->ui.window().action(item)->trigger();
+      m_app->ctx.state.loudness = LoudnessTarget::kPodcast;
+      MAINFORM_START(m_app->ctx);  // as the next start finds it
+      for (MenuItem other : {MenuItem::LoudnessOff, MenuItem::Loudness16, MenuItem::Loudness23}) {
+        QCOMPARE(m_app->ui.window().action(other)->isChecked(), other == item);
+      }
+    }
+    QCOMPARE(m_app->ctx.state.loudness, LoudnessTarget::kOff);
   }
 
   void checkMarkChangesOnlyThroughTheProgram() {
@@ -220,7 +240,7 @@ class MainWindowTest : public QObject {
   }
 
   void openingAFileThroughTheRealDialog() {
-    std::vector<uint8_t> bytes = canonicalWavHeader(441000);
+    std::vector<uint8_t> bytes = riff::canonicalHeader(441000);
     bytes.resize(44 + 441000, 0);
     const QString path = writeFile(QStringLiteral("good.wav"), bytes);
     answerFileDialog(path);
@@ -234,7 +254,7 @@ class MainWindowTest : public QObject {
   }
 
   void aRejectedFileShowsTheStopBox() {
-    std::vector<uint8_t> bytes = canonicalWavHeader(1000);
+    std::vector<uint8_t> bytes = riff::canonicalHeader(1000);
     bytes[3] = 'X';  // "RIFX"
     const QString path = writeFile(QStringLiteral("bad.wav"), bytes);
     QString text, title;
@@ -382,7 +402,7 @@ class MainWindowTest : public QObject {
   // was dropped); each item becomes its local path, or nothing. A drop opens
   // later, once the sender is done.
   void dropsAreTakenWhenIdle() {
-    std::vector<uint8_t> bytes = canonicalWavHeader(176400);
+    std::vector<uint8_t> bytes = riff::canonicalHeader(176400);
     bytes.resize(44 + 176400, 0);
     const QUrl wav = QUrl::fromLocalFile(writeFile("dropped.wav", bytes));
     const QUrl prj = QUrl::fromLocalFile(writeFile("list.PRJ", {})), txt = QUrl::fromLocalFile(writeFile("a.txt", {}));
