@@ -31,7 +31,7 @@ if [[ -z ${DESKTOP_CPU_BENCH_DISPLAY:-} ]]; then
 fi
 
 readonly kIdleLimit=0.01 kPlayLimit=0.10
-readonly kClientHeight=530           # the main window's client area below the menu bar
+readonly kClientHeight=586           # the client area below the menu bar (the strip of the whole file on)
 readonly kButton1X=144 kButton1Y=244 # the centre of "元曲再生" in the client area
 tick=$(getconf CLK_TCK)
 

@@ -13,8 +13,8 @@ namespace {
 struct LoggedJob {
   int steps;
   std::string log;
-  void start(Worker& w) {
-    w.start([this] { log += 's'; return --steps > 0; }, [this] { log += 't'; },
+  JobId start(Worker& w) {
+    return w.start([this] { log += 's'; return --steps > 0; }, [this] { log += 't'; },
             [this] { log += 'f'; });
   }
 };
@@ -36,6 +36,20 @@ TEST(ManualWorker, RunsStepsTicksAndTheFinishOnRequest) {
   w.cancel();  // after the last step, before the finish
   w.runToEnd();
   EXPECT_TRUE(cancelled.log == "sss" && !w.busy() && w.cancels() == 1);
+}
+
+TEST(ManualWorker, RunsSeveralJobsAndCancelsOneAlone) {
+  ManualWorker w;
+  LoggedJob a{2, ""}, b{2, ""};
+  const JobId first = a.start(w), second = b.start(w);
+  EXPECT_EQ(w.runSteps(5), 2);  // the oldest job's steps only
+  EXPECT_EQ(w.runSteps(1, second), 1);
+  w.poll();  // a finishes, b ticks
+  EXPECT_TRUE(a.log == "ssf" && b.log == "st" && !w.runs(first) && w.runs(second));
+  w.cancelJob(first);  // no longer runs: nothing happens
+  w.cancelJob(second);
+  w.runToEnd();
+  EXPECT_TRUE(b.log == "st" && !w.busy() && w.cancels() == 1);
 }
 
 }  // namespace

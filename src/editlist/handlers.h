@@ -40,6 +40,19 @@ void BUTTON12_ON(AppContext& ctx);
 // ボイスレス: asks whether the selected entry is written voiceless.
 void BUTTON14_ON(AppContext& ctx);
 
+// 編集 → 再生位置を開始に ([) and 再生位置を終了に (]): while the open file
+// plays from the view, what 開始位置の指定 (終了位置の決定) and a click on
+// the frame being heard would do, without stopping the play; while nothing
+// plays, the same at the pause line. Refused with a message without either,
+// and as the buttons are otherwise.
+void MARKSTARTHERE_ON(AppContext& ctx);
+void MARKENDHERE_ON(AppContext& ctx);
+// 編集 → 無音で区切ってリストに追加: one entry for each stretch of sound of
+// the open file between its pauses, each reaching 0.10 s into the pauses
+// beside it (never past a pause's middle), as one change; says how many.
+// Refused with a message when no pause is found or the list would be full.
+void SPLITATPAUSES_ON(AppContext& ctx);
+
 // Undo and redo are refused while something plays, as the marking
 // commands are; without a change to undo (redo) nothing happens.
 

@@ -38,9 +38,9 @@ Status markingRefusal(const AppContext& ctx) {
   return Status::ok();
 }
 
-// A start mark: row EDITCOUNT is emptied and gets the open file, the
-// position and loop count 1; its pending line replaces an earlier one.
-void markStart(AppContext& ctx, const MarkPosition& pos) {
+}  // namespace
+
+void markStartAt(AppContext& ctx, const MarkPosition& pos) {
   AppState& s = ctx.state;
   const int r = s.EDITCOUNT;
   if (r >= kMaxEditRows) {
@@ -58,9 +58,7 @@ void markStart(AppContext& ctx, const MarkPosition& pos) {
   ctx.list.select(ctx.list.lineCount() - 1);
 }
 
-// An end mark finishes the pending entry. Without one (it was deleted after
-// end marking was armed) there is nothing to finish.
-void markEnd(AppContext& ctx, const MarkPosition& pos) {
+void markEndAt(AppContext& ctx, const MarkPosition& pos) {
   AppState& s = ctx.state;
   if (!ctx.list.hasPending()) return;
   const int r = s.EDITCOUNT;
@@ -72,8 +70,6 @@ void markEnd(AppContext& ctx, const MarkPosition& pos) {
   ctx.list.select(-1);
   s.EDITCOUNT = static_cast<int16_t>(r + 1);
 }
-
-}  // namespace
 
 void armMarking(AppContext& ctx, MarkMode mode) {
   ctx.ui.setPointer(Control::PICTURE1, Pointer::kSizeWE);
@@ -135,9 +131,9 @@ void PICTURE1_MOUSEDOWN(AppContext& ctx, int button, double x, double) {
   const MarkPosition pos =
       clampToData(positionAt(ctx.ui.scrollPos(), x, picture.width), s.DATASIZE);
   if (s.MARKMODE == kMarkStart) {
-    markStart(ctx, pos);
+    markStartAt(ctx, pos);
   } else if (s.MARKMODE == kMarkEnd) {
-    markEnd(ctx, pos);
+    markEndAt(ctx, pos);
   }
   s.MARKMODE = kMarkNone;
 }

@@ -28,6 +28,14 @@ struct MarkPosition {
 // nearest integer, halves to even (saturated to the int32 range).
 MarkPosition positionAt(int32_t second, double offset, double width);
 
+// A start marked at pos: row EDITCOUNT is emptied and gets the open file,
+// pos and loop count 1; its pending line replaces an earlier one and is
+// selected. Refused with a message when the list is full.
+void markStartAt(AppContext& ctx, const MarkPosition& pos);
+// An end marked at pos finishes the pending entry (without one, there is
+// nothing to finish); afterwards no line is selected.
+void markEndAt(AppContext& ctx, const MarkPosition& pos);
+
 // The position limited to the data of a file with `dataSize` bytes of
 // sound: frames 0 … the end of the data (the frame count), ms 0 … the whole
 // ms of that end.

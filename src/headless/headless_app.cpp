@@ -59,7 +59,7 @@ void HeadlessApp::advance(int64_t ms) {
     m_now = std::min<int64_t>(m_now + kTrackingIntervalMs, end);
     if (m_device) m_device->advanceTo(m_now);
     deliverPending();
-    if (m_ctx.state.PLAYFLAG == kPlayTracked) TRACETIMESCROLL(m_ctx);
+    if (playFollowed(m_ctx)) followPlay(m_ctx);
     keepRecoveryCopy(m_ctx);
   }
 }

@@ -57,7 +57,7 @@ class HeadlessApp {
   int deliverPending();
   // Lets ms milliseconds of simulated time pass in steps of the tracking
   // interval: after each step the completions that fell due are delivered
-  // and, while a tracked playback plays (PLAYFLAG 1), a tracking step runs.
+  // and, while a play is followed on screen, a step of following it runs.
   void advance(int64_t ms);
   // Moves only the device's clock on by ms: completions that fall due wait
   // in pending() until they are delivered.
@@ -78,6 +78,7 @@ class HeadlessApp {
   FileSystem& fs() { return *m_fs; }
   MemFileSystem& memFs() { return m_memFs; }  // the app's own, used unless one was given
   RecordingMci& mci() { return m_mci; }
+  SimulatedMci* device() { return m_device.get(); }  // null without a device
   ManualWorker& manualWorker() { return m_manualWorker; }
   AppContext& context() { return m_ctx; }
 

@@ -1,19 +1,21 @@
 #include "headless/headless_ui.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "model/forms.h"
 
 namespace pelisto {
 
-HeadlessUi::HeadlessUi(Transcript& transcript)
-    : m_transcript(transcript),
-      m_form(kMainClientWidth, kMainClientHeight),
-      m_picture(kPictureClientWidth, kPictureClientHeight),
-      m_form3(kForm3ClientWidth, kForm3ClientHeight) {
+HeadlessUi::HeadlessUi(Transcript& transcript) : m_transcript(transcript), m_formHeight(kMainClientHeight) {
+  m_canvases[Control::MAINFORM] = std::make_unique<Canvas>(kMainClientWidth, kMainClientHeightWithOverview);
+  m_canvases[Control::FORM3] = std::make_unique<Canvas>(kForm3ClientWidth, kForm3ClientHeight);
   for (const auto& c : mainFormControls()) {
     m_texts[c.id] = c.caption;
     m_fonts[c.id] = c.font;
+    if (c.kind == ControlKind::kPicture) {
+      m_canvases[c.id] = std::make_unique<Canvas>(canvasWidth(c), canvasHeight(c));
+    }
   }
   m_texts[Control::MAINFORM] = kMainTitle;
   m_fonts[Control::MAINFORM] = kFormFont;
@@ -77,9 +79,9 @@ void HeadlessUi::clearLines() {
 }
 
 Canvas& HeadlessUi::canvas(Control control) {
-  if (control == Control::PICTURE1) return m_picture;
-  if (control == Control::FORM3) return m_form3;
-  return m_form;
+  auto it = m_canvases.find(control);
+  if (it == m_canvases.end()) std::abort();  // no such canvas: a programming error
+  return *it->second;
 }
 
 void HeadlessUi::setPointer(Control control, Pointer pointer) {
@@ -105,6 +107,12 @@ bool HeadlessUi::rememberedChoice(const std::string& key) const {
   auto it = m_choices.find(key);
   return it != m_choices.end() && it->second;
 }
+
+bool HeadlessUi::isEnabled(MenuItem item) const {
+  auto it = m_disabled.find(item);
+  return it == m_disabled.end() || !it->second;
+}
+
 
 bool HeadlessUi::isChecked(MenuItem item) const {
   auto it = m_checked.find(item);
@@ -188,7 +196,7 @@ std::optional<std::string> HeadlessUi::inputBox(const std::string& caption, cons
 
 void HeadlessUi::showAbout(const std::function<void(Canvas&)>& paint) {
   m_transcript.add(std::string("dialog: about ") + kForm3Title);
-  paint(m_form3);  // the scripted user closes it at once
+  paint(canvas(Control::FORM3));  // the scripted user closes it at once
 }
 
 void HeadlessUi::closeAbout(int) {}  // closed already, as soon as it was painted

@@ -69,7 +69,10 @@ class HeadlessUi final : public Ui {
   void setFont(Control control, const FontSpec& font) override;
   FontSpec font(Control control) const override;
   void hide(Control control) override;
+  void show(Control control) override { m_hidden[control] = false; }
   bool isVisible(Control control) const override;
+  void setFormHeight(int height) override { m_formHeight = height; }
+  int formHeight() const { return m_formHeight; }
 
   void setScrollRange(int minimum, int maximum) override;
   int scrollMin() const override { return m_scrollMin; }
@@ -97,6 +100,8 @@ class HeadlessUi final : public Ui {
 
   void setChecked(MenuItem item, bool checked) override;
   bool isChecked(MenuItem item) const override;
+  void setEnabled(MenuItem item, bool enabled) override { m_disabled[item] = !enabled; }
+  bool isEnabled(MenuItem item) const override;
   // Remembered in memory, for as long as the object lives.
   bool rememberedChoice(const std::string& key) const override;
   void rememberChoice(const std::string& key, bool value) override { m_choices[key] = value; }
@@ -134,14 +139,14 @@ class HeadlessUi final : public Ui {
   std::map<Control, bool> m_hidden;
   std::map<Control, Pointer> m_pointers;
   std::map<MenuItem, bool> m_checked;
+  std::map<MenuItem, bool> m_disabled;
   std::map<std::string, bool> m_choices;
   std::map<std::string, std::string> m_names;
   int m_scrollMin = 0, m_scrollMax = 0, m_scrollPos = 0;
   ListLines m_list;
   std::function<void(int)> m_selectionListener;
-  Canvas m_form;
-  Canvas m_picture;
-  Canvas m_form3;
+  std::map<Control, std::unique_ptr<Canvas>> m_canvases;  // MAINFORM, the pictures, FORM3
+  int m_formHeight = 0;
   Rgb m_sysColors[2] = {Rgb{212, 208, 200}, Rgb{0, 0, 0}};
   bool m_captured = false;
   int m_cancelAfter = -1;

@@ -2,13 +2,15 @@
 
 namespace pelisto {
 
-void InlineWorker::start(JobStep step, JobCall, JobCall finished) {
-  ++m_jobs;
-  m_busy = true;
+JobId InlineWorker::start(JobStep step, JobCall, JobCall finished) {
+  const JobId id = ++m_last;
+  const JobId outer = m_running;
+  m_running = id;
   while (step()) {
   }
-  m_busy = false;
+  m_running = outer;
   finished();
+  return id;
 }
 
 }  // namespace pelisto

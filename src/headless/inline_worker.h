@@ -9,15 +9,17 @@ namespace pelisto {
 
 class InlineWorker final : public Worker {
  public:
-  void start(JobStep step, JobCall tick, JobCall finished) override;
+  JobId start(JobStep step, JobCall tick, JobCall finished) override;
+  void cancelJob(JobId) override {}
   void cancel() override {}
-  bool busy() const override { return m_busy; }
+  bool runs(JobId job) const override { return job != kNoJob && job == m_running; }
+  bool busy() const override { return m_running != kNoJob; }
   // Jobs started so far.
-  int jobs() const { return m_jobs; }
+  int jobs() const { return static_cast<int>(m_last); }
 
  private:
-  bool m_busy = false;
-  int m_jobs = 0;
+  JobId m_last = kNoJob;
+  JobId m_running = kNoJob;  // the job whose steps run now (a step may start another)
 };
 
 }  // namespace pelisto

@@ -1,54 +1,92 @@
 #include "headless/manual_worker.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace pelisto {
 
-void ManualWorker::start(JobStep step, JobCall tick, JobCall finished) {
-  cancel();
-  m_step = std::move(step);
-  m_tick = std::move(tick);
-  m_finished = std::move(finished);
-  m_busy = true;
-  m_stepsDone = false;
+JobId ManualWorker::start(JobStep step, JobCall tick, JobCall finished) {
+  m_jobs.push_back(Job{++m_last, std::move(step), std::move(tick), std::move(finished)});
+  return m_last;
+}
+
+const ManualWorker::Job* ManualWorker::find(JobId job) const {
+  for (const Job& j : m_jobs) {
+    if (j.id == job) return &j;
+  }
+  return nullptr;
+}
+
+void ManualWorker::cancelJob(JobId job) {
+  auto it = std::find_if(m_jobs.begin(), m_jobs.end(), [job](const Job& j) { return j.id == job; });
+  if (it == m_jobs.end()) return;
+  ++m_cancels;
+  m_jobs.erase(it);
 }
 
 void ManualWorker::cancel() {
-  if (!busy()) return;
-  ++m_cancels;
-  release();
+  m_cancels += static_cast<int>(m_jobs.size());
+  m_jobs.clear();
 }
 
-void ManualWorker::release() {
-  m_step = nullptr;
-  m_tick = nullptr;
-  m_finished = nullptr;
-  m_busy = false;
+std::vector<JobId> ManualWorker::jobs() const {
+  std::vector<JobId> ids;
+  for (const Job& j : m_jobs) ids.push_back(j.id);
+  return ids;
 }
 
-int ManualWorker::runSteps(int n) {
+int ManualWorker::runSteps(int n, JobId job) {
+  if (job == kNoJob) {
+    for (const Job& j : m_jobs) {
+      if (!j.stepsDone) {
+        job = j.id;
+        break;
+      }
+    }
+  }
   int ran = 0;
-  while (busy() && !m_stepsDone && ran < n) {
+  // Looked up afresh each time: a step is free to start or end jobs.
+  for (Job* j = find(job); ran < n && j && !j->stepsDone; j = find(job)) {
     ++ran;
-    m_stepsDone = !m_step();
+    JobStep step = j->step;  // the step may end its own job
+    const bool more = step();
+    if (Job* still = find(job)) still->stepsDone = !more;
   }
   return ran;
 }
 
 void ManualWorker::poll() {
-  if (!busy()) return;
-  if (!m_stepsDone) {
-    if (m_tick) m_tick();
-    return;
+  for (const JobId id : jobs()) {
+    Job* j = find(id);
+    if (!j) continue;  // an earlier finish or tick cancelled it
+    if (!j->stepsDone) {
+      if (JobCall tick = j->tick) tick();
+      continue;
+    }
+    JobCall finished = std::move(j->finished);
+    cancelJob(id);
+    --m_cancels;  // finished, not cancelled
+    if (finished) finished();
   }
-  JobCall finished = std::move(m_finished);
-  release();
-  finished();
+}
+
+void ManualWorker::runToEnd(JobId job) {
+  while (runSteps(1, job) == 1) {
+  }
+  Job* j = find(job);
+  if (!j) return;
+  JobCall finished = std::move(j->finished);
+  cancelJob(job);
+  --m_cancels;  // finished, not cancelled
+  if (finished) finished();
 }
 
 void ManualWorker::runToEnd() {
-  while (busy() && !m_stepsDone) runSteps(1);
-  poll();
+  while (busy()) {  // a finish may start another job
+    while (runSteps(1) == 1) {
+    }
+    poll();
+  }
 }
 
 }  // namespace pelisto

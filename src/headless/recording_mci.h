@@ -14,6 +14,7 @@ class RecordingMci final : public MciDevice {
     m_transcript.add("mci: " + command);
     return m_inner ? m_inner->send(command) : MciResult{};
   }
+  int outputLatencyMs() const override { return m_inner ? m_inner->outputLatencyMs() : 0; }
   void setInner(MciDevice* inner) { m_inner = inner; }
 
  private:

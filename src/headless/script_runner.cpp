@@ -9,6 +9,7 @@
 #include "headless/png_writer.h"
 #include "headless/state_print.h"
 #include "platform/text.h"
+#include "shell/keys.h"
 
 namespace pelisto {
 namespace {
@@ -100,6 +101,15 @@ std::optional<Control> buttonNamed(const std::string& name) {
   return std::nullopt;
 }
 
+// MAINFORM or a picture control: the windows that raise mouse events.
+std::optional<Control> windowNamed(const std::string& name) {
+  if (name == "MAINFORM") return Control::MAINFORM;
+  for (const auto& c : mainFormControls()) {
+    if (c.kind == ControlKind::kPicture && name == c.name) return c.id;
+  }
+  return std::nullopt;
+}
+
 std::optional<MenuItem> menuNamed(const std::string& name) {
   for (const auto& m : menuItems()) {
     if (name == m.name) return m.id;
@@ -148,8 +158,7 @@ bool listClick(HeadlessApp& app, const Args& a) {
 bool mouse(HeadlessApp& app, const Args& a) {
   const std::vector<std::string>& w = a.words;
   Event e{EventKind::kMouseMove};
-  if (w[0] == "PICTURE1") e.control = Control::PICTURE1;
-  else if (w[0] == "MAINFORM") e.control = Control::MAINFORM;
+  if (std::optional<Control> window = windowNamed(w[0])) e.control = *window;
   else return fault(app, "unknown window: " + w[0]);
   if (w[1] == "down") e.kind = EventKind::kMouseDown;
   else if (w[1] == "move") e.kind = EventKind::kMouseMove;
@@ -157,6 +166,15 @@ bool mouse(HeadlessApp& app, const Args& a) {
   else return fault(app, "unknown mouse action: " + w[1]);
   if (!intArg(w[2], e.button) || !parseDouble(w[3], e.x) || !parseDouble(w[4], e.y)) return false;
   app.dispatch(e);
+  return true;
+}
+
+// key NAME: a key pressed as the window takes it, whatever has the focus.
+bool key(HeadlessApp& app, const Args& a) {
+  const std::optional<KeyCommand> command = commandForKey(a.words[0]);
+  if (!command) return fault(app, "no command on key: " + a.words[0]);
+  // A disabled menu item's key does nothing, as in the window.
+  if (!command->item || app.ui().isEnabled(*command->item)) app.dispatch(command->event);
   return true;
 }
 
@@ -176,6 +194,7 @@ const Command kCommands[] = {
     {"select", 1, selectLine},
     {"listclick", 1, listClick},
     {"mouse", 5, mouse},
+    {"key", 1, key},
     {"advance", 1, advance},
     {"done", 0, [](HeadlessApp& app, const Args&) { app.completeNow(); return true; }},
     {"undo", 0, [](HeadlessApp& app, const Args&) { app.dispatch(Event{EventKind::kUndo}); return true; }},
@@ -245,6 +264,14 @@ bool printPng(HeadlessApp& app, const std::string& path, Control control) {
   return true;
 }
 
+// One line "pause: FIRST LAST" (frames) per pause found.
+bool printPauses(HeadlessApp& app, const Args&) {
+  for (const Pause& p : app.context().state.pauses.found) {
+    app.transcript().add("pause: " + std::to_string(p.first) + " " + std::to_string(p.last));
+  }
+  return true;
+}
+
 const Command kPrints[] = {
     {"state", 0, [](HeadlessApp& app, const Args&) { addLines(app, stateLines(app.context())); return true; }},
     {"list", 0, [](HeadlessApp& app, const Args&) { addLines(app, listLines(app.ui())); return true; }},
@@ -262,6 +289,14 @@ const Command kPrints[] = {
     {"pixel", 2, printPixel},
     {"picture", kText, [](HeadlessApp& app, const Args& a) { return printPng(app, a.rest, Control::PICTURE1); }},
     {"form", kText, [](HeadlessApp& app, const Args& a) { return printPng(app, a.rest, Control::MAINFORM); }},
+    {"overview", kText, [](HeadlessApp& app, const Args& a) { return printPng(app, a.rest, Control::OVERVIEW); }},
+    {"pauses", 0, printPauses},
+    {"pauseline", 0,
+     [](HeadlessApp& app, const Args&) {
+       const int64_t line = app.context().state.pauses.line;
+       app.transcript().add("pauseline: " + (line < 0 ? std::string("none") : std::to_string(line)));
+       return true;
+     }},
 };
 
 // The `print state` lines of one variable; false for an unknown name.

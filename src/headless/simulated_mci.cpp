@@ -12,6 +12,8 @@ class SimulatedDevice final : public SimulatedMci {
   MciResult send(const std::string& command) override { return m_interpreter.send(command); }
   void advanceTo(int64_t nowMs) override { m_output.advanceTo(nowMs); }
   int64_t now() const override { return m_output.now(); }
+  int outputLatencyMs() const override { return m_interpreter.outputLatencyMs(); }
+  void setOutputLatency(int ms) override { m_output.setLatency(ms); }
 
  private:
   SimulatedOutput m_output;  // outlives the interpreter

@@ -17,6 +17,8 @@ class SimulatedMci : public MciDevice {
   // fall due are handed to the NotifySink in order.
   virtual void advanceTo(int64_t nowMs) = 0;
   virtual int64_t now() const = 0;
+  // Test switch: frames consumed are heard ms later.
+  virtual void setOutputLatency(int ms) = 0;
 };
 
 // Reads WAV files through fs; queues completions through notify.

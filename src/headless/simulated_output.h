@@ -24,6 +24,8 @@ class SimulatedOutput final : public AudioOutput {
   Status start(std::shared_ptr<FrameSource> source, std::function<void()> onEnd) override;
   void stop() override;
   uint64_t consumed() const override { return m_consumed; }
+  int latencyMs() const override { return m_latencyMs; }
+  void setLatency(int ms) { m_latencyMs = ms; }
 
   // Moves the clock to nowMs (never backwards), consuming the frames due.
   void advanceTo(int64_t nowMs);
@@ -47,6 +49,7 @@ class SimulatedOutput final : public AudioOutput {
   std::vector<int16_t>* m_capture = nullptr;
   std::string m_prepareError;
   bool m_prepared = false;
+  int m_latencyMs = 0;
 };
 
 }  // namespace pelisto

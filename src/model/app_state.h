@@ -8,7 +8,15 @@
 #include <string>
 #include <vector>
 
+#include <memory>
+
+#include "model/overview_state.h"
+#include "model/pauses.h"
+#include "model/play_session.h"
+
 namespace pelisto {
+
+class WaveSurvey;
 
 // The "fmt " chunk body of the open wave file.
 struct WaveFormat {
@@ -97,6 +105,9 @@ struct AppState {
   // whether the graph cache is being built behind the window.
   bool cursorShown = false;
   bool dragMoved = false;
+  // PICTURE1 shows the first second of the line listened to across its
+  // join (until the next redraw of the view).
+  bool pictureShowsJoin = false;
   // The edit list's revision (a fresh number for every change; an undo
   // brings the earlier number back), the revision last loaded or saved (the
   // list is unsaved while they differ), and the last number handed out.
@@ -109,6 +120,7 @@ struct AppState {
   std::string projectFile;
   uint64_t document = 0;
   bool graphBuilding = false;
+  uint64_t graphJob = 0;  // the worker's id of that build
   // The wave file last written in this run (empty: none yet).
   std::string lastWrittenPath;
   // The option 編集 → つなぎ目を滑らかにする, and the temporary file a
@@ -119,6 +131,16 @@ struct AppState {
   // written in (its name: "wav", "flac", …; empty before the first).
   LoudnessTarget loudness = LoudnessTarget::kOff;
   std::string writeType;
+  // What plays now (kind kNone while PLAYFLAG is kPlayIdle).
+  PlaySession session;
+  // The survey of the open wave file (view/wave_survey.h), run behind the
+  // window from its open (null while no file is open), the worker's id of
+  // it, the pauses found and the strip of the whole file.
+  std::shared_ptr<WaveSurvey> survey;
+  uint64_t surveyJob = 0;
+  PauseState pauses;
+  uint64_t pausesVersion = 0;  // a fresh number whenever the pauses are found anew
+  OverviewState overview;
 
   // Makes row r exist in both tables (r < kMaxEditRows).
   void ensureRow(int r) {
@@ -128,5 +150,13 @@ struct AppState {
     }
   }
 };
+
+// True while the open wave file plays: a play from the view, or a range of
+// that file.
+inline bool openFilePlays(const AppState& s) {
+  const PlaySession& p = s.session;
+  return s.PLAYFLAG != kPlayIdle && (p.kind == PlayKind::kSource || p.kind == PlayKind::kRange) &&
+         p.path == s.WAVEFILENAME;
+}
 
 }  // namespace pelisto

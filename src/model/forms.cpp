@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "model/context.h"
+
 namespace pelisto {
 namespace {
 
@@ -21,7 +23,8 @@ const std::vector<ControlInfo>& mainFormControls() {
   using C = Control;
   using K = ControlKind;
   static const std::vector<ControlInfo> controls = {
-      {C::PICTURE1, "PICTURE1", K::kPicture, "", 104, 72, 600, 128, kGothicP14, false, {}},
+      {C::PICTURE1, "PICTURE1", K::kPicture, "", 104, 72, 600, 128, kGothicP14, false, {},
+       kRaisesDown | kRaisesMove},
       {C::TEXT1, "TEXT1", K::kLabel, "表示位置", 104, 32, 64, 16, kGothicP, true, kGrey},
       {C::HSCROLL1, "HSCROLL1", K::kScrollBar, "", 104, 200, 600, 16, kNone, false, {}},
       {C::TEXT2, "TEXT2", K::kLabel, "再生時間", 360, 32, 72, 16, kGothicP, true, kGrey},
@@ -43,6 +46,8 @@ const std::vector<ControlInfo>& mainFormControls() {
       {C::BUTTON11, "BUTTON11", K::kButton, "ブランク挿入", 328, 456, 80, 24, kGothicP, true, kGrey},
       {C::BUTTON12, "BUTTON12", K::kButton, "コピー", 416, 456, 72, 24, kGothicP, true, kGrey},
       {C::BUTTON14, "BUTTON14", K::kButton, "ボイスレス", 496, 456, 72, 24, kGothicP, true, kGrey},
+      {C::OVERVIEW, "OVERVIEW", K::kPicture, "", kOverviewLeft, kOverviewTop, kOverviewWidth,
+       kOverviewHeight, kNone, false, {}, kRaisesDown | kRaisesMove | kRaisesUp},
   };
   return controls;
 }
@@ -61,24 +66,65 @@ const ControlInfo& controlInfo(Control id) {
   std::abort();  // MAINFORM and FORM3 are windows, not table entries
 }
 
+int canvasWidth(const ControlInfo& picture) { return picture.width - 2; }
+int canvasHeight(const ControlInfo& picture) { return picture.height - 2; }
+
+bool hasCanvas(Control id) {
+  if (id == Control::MAINFORM) return true;
+  if (id == Control::FORM3 || id == Control::BUTTON13) return false;
+  return controlInfo(id).kind == ControlKind::kPicture;
+}
+
+int mouseEventsOf(Control id) {
+  if (id == Control::MAINFORM) return kRaisesMove | kRaisesUp;
+  return hasCanvas(id) ? controlInfo(id).mouse : 0;
+}
+
+namespace {
+
+bool canUndo(const AppContext& ctx) { return ctx.history.canUndo(); }
+bool canRedo(const AppContext& ctx) { return ctx.history.canRedo(); }
+bool lineSelected(const AppContext& ctx) { return ctx.list.selected() >= 0; }
+bool fileOpen(const AppContext& ctx) { return waveFileOpen(ctx); }
+
+}  // namespace
+
 const std::vector<MenuItemInfo>& menuItems() {
   using M = MenuItem;
+  using K = CheckKind;
+  // clang-format off
   static const std::vector<MenuItemInfo> items = {
-      {M::OpenWaveFile, "OpenWaveFile", "FileMenu", "ファイル", "waveファイルを開く", 0x100, false},
-      {M::OpenProject, "OpenProject", "FileMenu", "ファイル", "プロジェクトを開く", 0x101, true},
-      {M::SaveProjectAgain, "SaveProjectAgain", "FileMenu", "ファイル", "上書き保存", 0x109, false},
-      {M::SaveProject, "SaveProject", "FileMenu", "ファイル", "プロジェクトの保存", 0x102, false},
-      {M::Undo, "Undo", "EditMenu", "編集", "元に戻す", 0x105, false},
-      {M::Redo, "Redo", "EditMenu", "編集", "やり直し", 0x106, false},
-      {M::SmoothJoins, "SmoothJoins", "EditMenu", "編集", "つなぎ目を滑らかにする", 0x107, true},
-      {M::ListenJoin, "ListenJoin", "EditMenu", "編集", "つなぎ目を聴く", 0x108, false},
-      {M::LoudnessOff, "LoudnessOff", "EditMenu", "編集", "なし", 0x10A, false, kLoudnessMenu},
-      {M::Loudness16, "Loudness16", "EditMenu", "編集", "−16 LUFS", 0x10B, false, kLoudnessMenu},
-      {M::Loudness23, "Loudness23", "EditMenu", "編集", "−23 LUFS", 0x10C, false, kLoudnessMenu},
-      {M::GrapgFast, "GrapgFast", "DispMenu", "表示", "グラフの高速表示を優先", 0x103, false},
+      {M::OpenWaveFile, "OpenWaveFile", "FileMenu", "ファイル", "waveファイルを開く", 0x100, false, "Ctrl+O"},
+      {M::OpenProject, "OpenProject", "FileMenu", "ファイル", "プロジェクトを開く", 0x101, true, "Ctrl+Shift+O"},
+      {M::SaveProjectAgain, "SaveProjectAgain", "FileMenu", "ファイル", "上書き保存", 0x109, false, "Ctrl+S"},
+      {M::SaveProject, "SaveProject", "FileMenu", "ファイル", "プロジェクトの保存", 0x102, false, "Ctrl+Shift+S"},
+      {M::Undo, "Undo", "EditMenu", "編集", "元に戻す", 0x105, false, "Ctrl+Z", K::kNone, canUndo, true},
+      {M::Redo, "Redo", "EditMenu", "編集", "やり直し", 0x106, false, "Ctrl+Y, Ctrl+Shift+Z", K::kNone, canRedo, true},
+      {M::SmoothJoins, "SmoothJoins", "EditMenu", "編集", "つなぎ目を滑らかにする", 0x107, true, "", K::kToggle},
+      {M::ListenJoin, "ListenJoin", "EditMenu", "編集", "つなぎ目を聴く", 0x108, false, "Ctrl+J", K::kNone, lineSelected},
+      {M::LoudnessOff, "LoudnessOff", "EditMenu", "編集", "なし", 0x10A, false, "", K::kChoice, nullptr, false, kLoudnessMenu},
+      {M::Loudness16, "Loudness16", "EditMenu", "編集", "−16 LUFS", 0x10B, false, "", K::kChoice, nullptr, false, kLoudnessMenu},
+      {M::Loudness23, "Loudness23", "EditMenu", "編集", "−23 LUFS", 0x10C, false, "", K::kChoice, nullptr, false, kLoudnessMenu},
+      {M::MarkStartHere, "MarkStartHere", "EditMenu", "編集", "再生位置を開始に", 0x125, true, "[", K::kNone, fileOpen},
+      {M::MarkEndHere, "MarkEndHere", "EditMenu", "編集", "再生位置を終了に", 0x126, false, "]", K::kNone, fileOpen},
+      {M::SplitAtPauses, "SplitAtPauses", "EditMenu", "編集", "無音で区切ってリストに追加", 0x127, false, "", K::kNone, fileOpen},
+      {M::GrapgFast, "GrapgFast", "DispMenu", "表示", "グラフの高速表示を優先", 0x103, false, "", K::kToggle},
+      {M::Overview, "Overview", "DispMenu", "表示", "全体表示", 0x120, false, "", K::kToggle},
+      {M::GoToTime, "GoToTime", "DispMenu", "表示", "時間を指定して移動…", 0x121, true, "Ctrl+G", K::kNone, fileOpen},
+      {M::NextPause, "NextPause", "DispMenu", "表示", "次の無音へ", 0x122, false, "Ctrl+Right", K::kNone, fileOpen, true},
+      {M::PrevPause, "PrevPause", "DispMenu", "表示", "前の無音へ", 0x123, false, "Ctrl+Left", K::kNone, fileOpen, true},
+      {M::PauseSettings, "PauseSettings", "DispMenu", "表示", "無音の設定…", 0x124, false},
       {M::Copyright, "Copyright", "HelpMenu", "ヘルプ", "著作権表示", 0x104, false},
   };
+  // clang-format on
   return items;
+}
+
+const MenuItemInfo& menuItemInfo(MenuItem id) {
+  for (const MenuItemInfo& m : menuItems()) {
+    if (m.id == id) return m;
+  }
+  std::abort();  // every menu item has its row
 }
 
 }  // namespace pelisto

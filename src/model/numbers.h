@@ -19,6 +19,15 @@ double roundHalfAway(double v);
 // does not fit; a text that does not begin with a number reads 0.
 double readLeadingNumber(std::string_view text);
 
+// A typed number and nothing else: blanks around it, an optional sign,
+// digits with an optional decimal point (full-width digits, point, sign and
+// blanks are taken as their ASCII kin). Nothing for any other text.
+std::optional<double> parseNumber(std::string_view text);
+
+// The text with full-width digits, colon, point, signs and blanks made
+// ASCII (what a Japanese input method types for them).
+std::string asciiFromFullWidth(std::string_view text);
+
 // v rounded half to even, or nothing when the result does not fit int32_t.
 std::optional<int32_t> toInt32HalfEven(double v);
 

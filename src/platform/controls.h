@@ -9,7 +9,7 @@ enum class Control {
   MAINFORM,
   PICTURE1, TEXT1, HSCROLL1, TEXT2, EDIT1, EDIT2, BUTTON1, MCI1, BUTTON2, BUTTON3,
   LIST1, TEXT3, BUTTON4, BUTTON5, BUTTON6, BUTTON7, BUTTON8, BUTTON9, BUTTON10,
-  BUTTON11, BUTTON12, BUTTON14,
+  BUTTON11, BUTTON12, BUTTON14, OVERVIEW,
   FORM3, BUTTON13,
 };
 
@@ -18,6 +18,8 @@ enum class Control {
 enum class MenuItem {
   OpenWaveFile, OpenProject, SaveProject, GrapgFast, Copyright,
   Undo, Redo, SmoothJoins, ListenJoin, SaveProjectAgain,
+  Overview, GoToTime, NextPause, PrevPause, PauseSettings,
+  MarkStartHere, MarkEndHere, SplitAtPauses,
   LoudnessOff, Loudness16, Loudness23,
 };
 

@@ -30,6 +30,9 @@ class MciDevice {
 
   // Executes one command string (OPEN, SET, PLAY, STOP, CLOSE, STATUS).
   virtual MciResult send(const std::string& command) = 0;
+  // How long after the device counts a frame as played it is heard, in
+  // ms (the sound system's buffers); 0 when it is heard at once.
+  virtual int outputLatencyMs() const { return 0; }
 };
 
 }  // namespace pelisto

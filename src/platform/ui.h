@@ -78,7 +78,11 @@ class Ui {
   virtual void setFont(Control control, const FontSpec& font) = 0;
   virtual FontSpec font(Control control) const = 0;
   virtual void hide(Control control) = 0;
+  virtual void show(Control control) = 0;
   virtual bool isVisible(Control control) const = 0;
+  // MAINFORM's client height in pixels (its width never changes): the
+  // controls keep their places, the form's canvas shows that much of itself.
+  virtual void setFormHeight(int height) = 0;
 
   // HSCROLL1: position in seconds, clamped to the range by setScrollPos.
   virtual void setScrollRange(int minimum, int maximum) = 0;
@@ -100,7 +104,9 @@ class Ui {
   virtual void select(int index) = 0;
   virtual void clearLines() = 0;
 
-  // Backing bitmaps of MAINFORM's and PICTURE1's client areas.
+  // Backing bitmaps of the client areas of MAINFORM (as high as it can
+  // grow), of every picture control of the form table and of FORM3. Any
+  // other control has none: asking for its canvas is a programming error.
   virtual Canvas& canvas(Control control) = 0;
 
   // Pointer shape over a window; kArrow also releases a mouse capture.
@@ -110,6 +116,10 @@ class Ui {
 
   virtual void setChecked(MenuItem item, bool checked) = 0;
   virtual bool isChecked(MenuItem item) const = 0;
+  // A disabled menu item cannot be chosen, nor its key pressed; every item
+  // is enabled until told otherwise.
+  virtual void setEnabled(MenuItem item, bool enabled) = 0;
+  virtual bool isEnabled(MenuItem item) const = 0;
 
   // A yes/no choice remembered from one run to the next under key (the
   // desktop keeps it in the user's settings); false until first set.

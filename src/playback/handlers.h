@@ -22,6 +22,13 @@ void LISTENJOIN_ON(AppContext& ctx);
 void MCI1_DONE(AppContext& ctx);
 // One step of following a tracked play: the view's second and the cursor.
 void TRACETIMESCROLL(AppContext& ctx);
+// True while a play is followed on screen: a tracked play (PLAYFLAG 1),
+// or a listen across a join.
+bool playFollowed(const AppContext& ctx);
+// One step of following the play on screen: TRACETIMESCROLL for a tracked
+// play; while listening across a join, the first second of the selected
+// line with a cursor at the frame heard once the line's part plays.
+void followPlay(AppContext& ctx);
 // Sends one command string through MCI1 and keeps its result in ctx.lastMci.
 MciResult sendMci(AppContext& ctx, const std::string& command);
 

@@ -13,8 +13,8 @@ namespace {
 // shows, so that the first tracking step moves the view when the play is
 // elsewhere (a range of another second, whatever an earlier play left in
 // TRACESEC). A refusal of the device is shown and PLAYFLAG stays as it was.
-void playTracked(AppContext& ctx, const std::string& path, const std::string& playCommand) {
-  if (Status st = startPlay(ctx, path, playCommand); !st) return refuse(ctx, st.message());
+void playTracked(AppContext& ctx, const PlaySession& play, const std::string& playCommand) {
+  if (Status st = startPlay(ctx, play, playCommand); !st) return refuse(ctx, st.message());
   ctx.state.PLAYFLAG = kPlayTracked;
   ctx.state.TRACESEC = ctx.ui.scrollPos();
 }
@@ -23,6 +23,7 @@ void stopAndClose(AppContext& ctx) {
   sendMci(ctx, "STOP WAVEOBJ");
   sendMci(ctx, "CLOSE WAVEOBJ");
   endJoinListen(ctx);
+  ctx.state.session = PlaySession{};
 }
 
 }  // namespace
@@ -36,7 +37,8 @@ void BUTTON1_ON(AppContext& ctx) {
   if (!waveFileOpen(ctx)) return refuse(ctx, kMsgNoWaveFile);
   if (ctx.state.PLAYFLAG != kPlayIdle) return refuse(ctx, kMsgPlaying);
   const int64_t start = int64_t(ctx.ui.scrollPos()) * 1000;
-  playTracked(ctx, ctx.state.WAVEFILENAME, "PLAY WAVEOBJ FROM " + decimal(start) + " NOTIFY");
+  playTracked(ctx, PlaySession{PlayKind::kSource, ctx.state.WAVEFILENAME, start},
+              "PLAY WAVEOBJ FROM " + decimal(start) + " NOTIFY");
 }
 
 void BUTTON5_ON(AppContext& ctx) {
@@ -48,7 +50,8 @@ void BUTTON5_ON(AppContext& ctx) {
   if (path.empty()) return;  // a blank plays nothing
   const int32_t start = ctx.state.EDITDATA[i][kStartMs];
   const int32_t end = ctx.state.EDITDATA[i][kEndMs];
-  playTracked(ctx, path, "PLAY WAVEOBJ FROM " + decimal(start) + " TO " + decimal(end) + " NOTIFY");
+  playTracked(ctx, PlaySession{PlayKind::kRange, path, start},
+              "PLAY WAVEOBJ FROM " + decimal(start) + " TO " + decimal(end) + " NOTIFY");
 }
 
 void BUTTON2_ON(AppContext& ctx) {

@@ -4,9 +4,9 @@
 
 namespace pelisto {
 
-Status startPlay(AppContext& ctx, const std::string& path, const std::string& playCommand) {
+Status startPlay(AppContext& ctx, const PlaySession& play, const std::string& playCommand) {
   const std::string commands[] = {
-      "OPEN " + path + " TYPE WAVEAUDIO ALIAS WAVEOBJ",
+      "OPEN " + play.path + " TYPE WAVEAUDIO ALIAS WAVEOBJ",
       "SET WAVEOBJ TIMEFORMAT MILLISECONDS",
       playCommand,
   };
@@ -17,6 +17,7 @@ Status startPlay(AppContext& ctx, const std::string& path, const std::string& pl
     ctx.lastMci = r;  // the refused command's result, not the close's
     return Status::error(StatusCode::kIoError, kMsgPlayFailed + r.error);
   }
+  ctx.state.session = play;
   return Status::ok();
 }
 

@@ -3,19 +3,32 @@
 
 #include "model/numbers.h"
 #include "playback/handlers.h"
+#include "playback/play_file.h"
+#include "playback/session.h"
 #include "view/handlers.h"
 #include "view/markers.h"
+#include "view/overview.h"
 
 namespace pelisto {
 
+bool playFollowed(const AppContext& ctx) {
+  const int16_t flag = ctx.state.PLAYFLAG;
+  return flag == kPlayTracked || (flag == kPlayWritten && ctx.state.session.kind == PlayKind::kJoinListen);
+}
+
+void followPlay(AppContext& ctx) {
+  if (ctx.state.PLAYFLAG == kPlayTracked) {
+    TRACETIMESCROLL(ctx);
+  } else if (playFollowed(ctx)) {
+    followJoinListen(ctx);
+  }
+}
+
 void TRACETIMESCROLL(AppContext& ctx) {
   AppState& st = ctx.state;
-  // The playing position in milliseconds; no reply reads 0.
-  const MciResult r = sendMci(ctx, "STATUS WAVEOBJ POSITION");
-  double p = roundHalfAway(readLeadingNumber(r.code == 0 ? r.reply : std::string()));
-  p = std::clamp(p, -2147483648.0, 2147483647.0);  // a nonsense reply stays a number
+  // The position heard in milliseconds; no reply reads 0.
+  const int64_t ms = playPosition(ctx);
   // A new second moves the view there (the redraw wipes the cursor).
-  const int64_t ms = static_cast<int64_t>(p);
   const int32_t s = static_cast<int32_t>(ms / 1000);
   if (s != st.TRACESEC) {
     st.TRACESEC = s;
@@ -31,6 +44,7 @@ void TRACETIMESCROLL(AppContext& ctx) {
   constexpr double kColumnsPerMs = kColumnsPerSecond / 1000.0;
   st.TRACEX = static_cast<int32_t>(roundHalfEven(static_cast<double>(ms % 1000) * kColumnsPerMs));
   drawCursorLine(ctx, st.TRACEX);
+  showOverview(ctx);  // its play cursor
 }
 
 }  // namespace pelisto

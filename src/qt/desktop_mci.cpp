@@ -11,6 +11,7 @@ class DesktopMci final : public MciDevice {
   DesktopMci(FileSystem& fs, NotifySink notify, std::function<void(const std::string&)> notice)
       : m_output(std::move(notice)), m_interpreter(fs, m_output, std::move(notify)) {}
   MciResult send(const std::string& command) override { return m_interpreter.send(command); }
+  int outputLatencyMs() const override { return m_interpreter.outputLatencyMs(); }
 
  private:
   SdlOutput m_output;  // outlives the interpreter

@@ -20,6 +20,7 @@
 
 #include "qt/desktop_settings.h"
 #include "qt/qt_text.h"
+#include "shell/keys.h"
 
 namespace pelisto {
 namespace {
@@ -31,20 +32,6 @@ constexpr int kScrollLargeStep = 16;
 constexpr int kCascadeStep = 32;
 constexpr int kMaxCascade = 16;
 constexpr int kPlaceNoteDelayMs = 300;
-
-// The menu items' keys, the first shown beside their captions.
-QList<QKeySequence> menuShortcuts(MenuItem item) {
-  switch (item) {
-    case MenuItem::OpenWaveFile: return {QKeySequence(Qt::CTRL | Qt::Key_O)};
-    case MenuItem::OpenProject: return {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O)};
-    case MenuItem::SaveProjectAgain: return {QKeySequence(Qt::CTRL | Qt::Key_S)};
-    case MenuItem::SaveProject: return {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)};
-    case MenuItem::Undo: return {QKeySequence(Qt::CTRL | Qt::Key_Z)};
-    case MenuItem::Redo: return {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)};
-    case MenuItem::ListenJoin: return {QKeySequence(Qt::CTRL | Qt::Key_J)};
-    default: return {};
-  }
-}
 
 // HSCROLL1. Its thumb has one size whatever the range: the page step
 // moves the view by 16 seconds but the view shows one, so the thumb does
@@ -102,23 +89,67 @@ class PageClickStyle final : public QProxyStyle {
   }
 };
 
-// The event a mouse action over window is, where the program has a
-// handler for it: moves over both windows, presses on the picture,
-// releases on the form.
+// The event a mouse action over window is, where the window raises it
+// (the form table says which it does).
 std::optional<EventKind> mouseEventKind(Control window, MouseAction action) {
+  const int raises = mouseEventsOf(window);
   switch (action) {
-    case MouseAction::kMove: return EventKind::kMouseMove;
+    case MouseAction::kMove:
+      if (raises & kRaisesMove) return EventKind::kMouseMove;
+      break;
     case MouseAction::kPress:
-      if (window == Control::PICTURE1) return EventKind::kMouseDown;
+      if (raises & kRaisesDown) return EventKind::kMouseDown;
       break;
     case MouseAction::kRelease:
-      if (window == Control::MAINFORM) return EventKind::kMouseUp;
+      if (raises & kRaisesUp) return EventKind::kMouseUp;
       break;
   }
   return std::nullopt;
 }
 
 }  // namespace
+
+void buildMenu(QMenuBar& bar, const std::vector<MenuItemInfo>& rows,
+               const std::function<void(MenuItem, QAction*)>& made) {
+  std::map<std::string, QMenu*> menus;
+  std::map<std::pair<std::string, std::string>, QMenu*> submenus;
+  std::map<QMenu*, QActionGroup*> choices;
+  for (const MenuItemInfo& item : rows) {
+    QMenu*& menu = menus[item.menu];
+    if (!menu) {
+      menu = bar.addMenu(toQt(item.menuCaption));
+      menu->setObjectName(QString::fromLatin1(item.menu));
+    }
+    if (item.separatorBefore) menu->addSeparator();
+    QMenu* place = menu;
+    if (item.submenu) {
+      QMenu*& sub = submenus[{item.menu, item.submenu}];
+      if (!sub) sub = menu->addMenu(toQt(item.submenu));
+      place = sub;
+    }
+    QAction* action = place->addAction(toQt(item.caption));
+    action->setObjectName(QString::fromLatin1(item.name));
+    action->setData(item.identifier);
+    action->setCheckable(item.check != CheckKind::kNone);
+    if (item.check == CheckKind::kChoice) {
+      QActionGroup*& group = choices[place];
+      if (!group) {
+        group = new QActionGroup(place);
+        // One is checked at a time, as the program says (none before it has).
+        group->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+      }
+      group->addAction(action);
+    }
+    // Shown beside the caption; the window itself takes the keys, whatever
+    // has the focus (an open menu takes them too).
+    QList<QKeySequence> keys;
+    for (const std::string& key : splitKeys(item.keys)) keys << QKeySequence::fromString(toQt(key), QKeySequence::PortableText);
+    action->setShortcuts(keys);
+    action->setShortcutContext(Qt::WidgetShortcut);
+    action->setAutoRepeat(item.repeats);
+    made(item.id, action);
+  }
+}
 
 void applyBackColor(QWidget* widget, Rgb back) {
   QPalette palette = widget->palette();
@@ -149,14 +180,15 @@ void ListBox::keyPressEvent(QKeyEvent* event) {
   if (currentRow() != before && currentRow() >= 0 && m_clicked) m_clicked();
 }
 
-MainWindow::MainWindow(Canvas& form, Canvas& picture) : m_pictureCanvas(picture) {
+MainWindow::MainWindow(std::function<Canvas&(Control)> canvasOf) : m_canvasOf(std::move(canvasOf)) {
   installFontSubstitutions();
   setWindowTitle(toQt(kMainTitle));
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint);
 
-  m_form = new CanvasWidget(form, this);
+  m_form = new CanvasWidget(m_canvasOf(Control::MAINFORM), this);
+  m_form->setFixedSize(kMainClientWidth, kMainClientHeight);
   m_form->setObjectName(QStringLiteral("MAINFORM"));
   // The controls are made under the face most of them show, so that each
   // starts with a font that is loaded anyway; the form's own comes after.
@@ -251,7 +283,7 @@ void MainWindow::createControl(const ControlInfo& info) {
 QWidget* MainWindow::newControl(const ControlInfo& info) {
   switch (info.kind) {
     case ControlKind::kPicture:
-      return newPicture();
+      return newPicture(info);
     case ControlKind::kLabel:
       return new QLabel(toQt(info.caption), m_form);
     case ControlKind::kScrollBar:
@@ -282,11 +314,14 @@ QWidget* MainWindow::newControl(const ControlInfo& info) {
   return nullptr;
 }
 
-PictureBox* MainWindow::newPicture() {
-  m_picture = new PictureBox(m_pictureCanvas, m_form);
-  forwardMouse(m_picture->client(), Control::PICTURE1);
-  return m_picture;
+PictureBox* MainWindow::newPicture(const ControlInfo& info) {
+  auto* picture = new PictureBox(m_canvasOf(info.id), m_form);
+  forwardMouse(picture->client(), info.id);
+  m_pictures[info.id] = picture;
+  return picture;
 }
+
+void MainWindow::setFormHeight(int height) { m_form->setFixedSize(kMainClientWidth, height); }
 
 QScrollBar* MainWindow::newScrollBar() {
   m_scroll = new ScrollBar(Qt::Horizontal, m_form);
@@ -310,38 +345,7 @@ QPushButton* MainWindow::newButton(const ControlInfo& info) {
 }
 
 void MainWindow::createMenu() {
-  std::map<std::string, QMenu*> menus;
-  std::map<std::string, QActionGroup*> groups;
-  for (const MenuItemInfo& item : menuItems()) {
-    QMenu*& menu = menus[item.menu];
-    if (!menu) {
-      menu = menuBar()->addMenu(toQt(item.menuCaption));
-      menu->setObjectName(QString::fromLatin1(item.menu));
-    }
-    if (item.separatorBefore) menu->addSeparator();
-    QMenu* place = menu;
-    QActionGroup* choices = nullptr;
-    if (item.submenu) {
-      // A submenu of exclusive choices, marked as such.
-      const std::string key = std::string(item.menu) + "/" + item.submenu;
-      QMenu*& sub = menus[key];
-      if (!sub) {
-        sub = menu->addMenu(toQt(item.submenu));
-        groups[key] = new QActionGroup(sub);
-        groups[key]->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
-      }
-      place = sub;
-      choices = groups[key];
-    }
-    QAction* action = place->addAction(toQt(item.caption));
-    action->setObjectName(QString::fromLatin1(item.name));
-    action->setData(item.identifier);
-    const MenuItem id = item.id;
-    if (id == MenuItem::GrapgFast || id == MenuItem::SmoothJoins || choices) action->setCheckable(true);
-    if (choices) choices->addAction(action);
-    action->setShortcuts(menuShortcuts(id));
-    // A held undo or redo key goes on stepping through the history.
-    action->setAutoRepeat(id == MenuItem::Undo || id == MenuItem::Redo);
+  buildMenu(*menuBar(), menuItems(), [this](MenuItem id, QAction* action) {
     connect(action, &QAction::triggered, this, [this, id, action] {
       if (action->isCheckable()) {
         const QSignalBlocker block(action);
@@ -350,7 +354,8 @@ void MainWindow::createMenu() {
       send(Event::choose(id));
     });
     m_actions[id] = action;
-  }
+  });
+  menuBar()->installEventFilter(this);  // the window's keys while the menu bar has the focus
 }
 
 // Tab goes through the controls in reading order: by top, then by left.

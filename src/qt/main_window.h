@@ -1,6 +1,6 @@
 // The main window MAINFORM: a fixed client area that shows the form's
-// canvas, every control of the form table at its client geometry, and the
-// menu FORMMENU. User input (controls, menu, keys, a dropped file) becomes
+// canvas, every control of the form table at its client geometry (each
+// picture control showing its canvas), and the menu FORMMENU. User input (controls, menu, keys, a dropped file) becomes
 // Events handed to the sink; the window holds no program logic.
 #pragma once
 
@@ -17,6 +17,7 @@
 #include "shell/events.h"
 #include "qt/canvas_widget.h"
 
+class QMenuBar;
 class QPushButton;
 
 namespace pelisto {
@@ -40,7 +41,8 @@ class MainWindow final : public QMainWindow {
   Q_OBJECT
 
  public:
-  MainWindow(Canvas& form, Canvas& picture);
+  // canvasOf gives the canvas of MAINFORM and of each picture control.
+  explicit MainWindow(std::function<Canvas&(Control)> canvasOf);
   ~MainWindow() override;
 
   // Where every event of the program's windows goes: the one sink (the
@@ -53,7 +55,10 @@ class MainWindow final : public QMainWindow {
 
   QWidget* control(Control id) const;
   CanvasWidget* form() const { return m_form; }
-  CanvasWidget* pictureClient() const { return m_picture->client(); }
+  // The client area of a picture control, inside its border.
+  CanvasWidget* pictureClient(Control id = Control::PICTURE1) const { return m_pictures.at(id)->client(); }
+  // MAINFORM's client height (the width is fixed).
+  void setFormHeight(int height);
   QScrollBar* scrollBar() const { return m_scroll; }
   ListBox* list() const { return m_list; }
   QLineEdit* edit(Control id) const;
@@ -88,30 +93,31 @@ class MainWindow final : public QMainWindow {
   // widget in it) and goes with it.
   void createControl(const ControlInfo& info);
   QWidget* newControl(const ControlInfo& info);
-  PictureBox* newPicture();
+  PictureBox* newPicture(const ControlInfo& info);
   QScrollBar* newScrollBar();
   QPushButton* newButton(const ControlInfo& info);
   void createMenu();
   void createShortcuts();
   void orderTabs();
-  // Sends the mouse input of canvas as events of window (see mouseEventKind).
+  // Sends the mouse input of canvas as the events window raises (as the
+  // form table names them).
   void forwardMouse(CanvasWidget* canvas, Control window);
   // Where the window opens: where it was last, else the first place; a
   // step down and to the right for each window open there already.
   void placeWindow();
   // The window's place, for the windows that open after it.
   void notePlace();
-  // The window's own keys (play, delete a line, first and last second);
-  // true when key was one of them.
+  // The program's keys (shell/keys.h) and Delete in the list; true when
+  // key was one of them.
   bool keyCommand(const QKeyEvent& key, bool repeat);
   // Whether a drag may be dropped now: nothing plays, runs or is open on
   // top. What it carries is the program's to judge once dropped.
   bool takesDrops() const;
 
   EventSink m_sink;
-  Canvas& m_pictureCanvas;
+  std::function<Canvas&(Control)> m_canvasOf;
   CanvasWidget* m_form = nullptr;
-  PictureBox* m_picture = nullptr;
+  std::map<Control, PictureBox*> m_pictures;
   QScrollBar* m_scroll = nullptr;
   ListBox* m_list = nullptr;
   std::map<Control, QWidget*> m_controls;
@@ -131,5 +137,11 @@ class MainWindow final : public QMainWindow {
 
 // Sets a widget's background (and black text) as the form table gives it.
 void applyBackColor(QWidget* widget, Rgb back);
+
+// Adds the menus of rows to bar in row order: each item in its menu, or in
+// its submenu there (a submenu's choices exclusive), checkable as its row
+// says, its keys shown; made is told each item's action.
+void buildMenu(QMenuBar& bar, const std::vector<MenuItemInfo>& rows,
+               const std::function<void(MenuItem, QAction*)>& made);
 
 }  // namespace pelisto

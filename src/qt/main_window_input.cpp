@@ -12,12 +12,27 @@
 #include "qt/desktop_settings.h"
 #include "qt/main_window.h"
 #include "qt/qt_text.h"
+#include "shell/keys.h"
 
 namespace pelisto {
 namespace {
 
 // A key's release and press this close together are one repeat.
 constexpr quint64 kRepeatPairMs = 10;
+
+// The name a key press has in the program's key table: the key with Ctrl,
+// Alt, Meta and Shift as held ("Ctrl+Shift+O", "Home"), but a symbol that
+// needs Shift on this keyboard named by itself ("[").
+std::string keyName(const QKeyEvent& key) {
+  Qt::KeyboardModifiers held =
+      key.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier | Qt::ShiftModifier);
+  const QString text = key.text();
+  if (text.size() == 1 && text[0].isPrint() && !text[0].isLetterOrNumber() && !text[0].isSpace()) {
+    held &= ~Qt::ShiftModifier;
+  }
+  const QKeySequence sequence(QKeyCombination(held, Qt::Key(key.key())));
+  return fromQt(sequence.toString(QKeySequence::PortableText));
+}
 
 }  // namespace
 
@@ -41,35 +56,31 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
       event->accept();
       return true;
     }
+    // The program's keys act whatever has the focus: no control claims
+    // them first (an edit box its Home, the list its End), so the press
+    // comes here.
+    if (type == QEvent::ShortcutOverride && commandForKey(keyName(*key))) {
+      event->accept();
+      return true;
+    }
     if (type == QEvent::KeyPress && keyCommand(*key, repeat)) return true;
   }
   return QMainWindow::eventFilter(watched, event);
 }
 
 bool MainWindow::keyCommand(const QKeyEvent& key, bool repeat) {
-  if (key.modifiers() & ~Qt::KeypadModifier) return false;
   // By the focus, not the receiver: a key the list leaves unused comes on
   // to the window.
-  const bool inList = QApplication::focusWidget() == m_list;
-  switch (key.key()) {
-    case Qt::Key_Space:  // also over a focused button, which would click
-      if (!repeat) send(Event{EventKind::kPlayOrStop});
-      return true;
-    case Qt::Key_Delete:
-      if (!inList) return false;
-      if (!repeat) send(Event::click(Control::BUTTON8));
-      return true;
-    case Qt::Key_Home:
-    case Qt::Key_End:
-      if (inList) return false;  // the list's own first and last line
-      if (!repeat) {
-        m_scroll->triggerAction(key.key() == Qt::Key_Home ? QAbstractSlider::SliderToMinimum
-                                                          : QAbstractSlider::SliderToMaximum);
-      }
-      return true;
-    default:
-      return false;
+  if (key.key() == Qt::Key_Delete && !(key.modifiers() & ~Qt::KeypadModifier)) {
+    if (QApplication::focusWidget() != m_list) return false;
+    if (!repeat) send(Event::click(Control::BUTTON8));
+    return true;
   }
+  const std::optional<KeyCommand> command = commandForKey(keyName(key));
+  if (!command) return false;
+  const bool enabled = !command->item || action(*command->item)->isEnabled();
+  if (enabled && (!repeat || command->repeats)) send(command->event);
+  return true;
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -6,6 +6,7 @@
 #include <QSignalBlocker>
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "qt/app_icon.h"
 #include "qt/busy_scope.h"
@@ -14,18 +15,21 @@
 
 namespace pelisto {
 
-QtUi::QtUi()
-    : m_formCanvas(kMainClientWidth, kMainClientHeight),
-      m_pictureCanvas(kPictureClientWidth, kPictureClientHeight) {
+QtUi::QtUi() {
   installFontSubstitutions();
   // The icon once the window is on the screen: reading its files and
   // searching the icon theme would hold up the window's first showing.
   QMetaObject::invokeMethod(&m_receiver, [] { setApplicationIcon(); }, Qt::QueuedConnection);
-  m_formCanvas.setTextRenderer(&m_renderer);
-  m_pictureCanvas.setTextRenderer(&m_renderer);
-  for (const ControlInfo& c : mainFormControls()) m_fonts[c.id] = c.font;
+  m_canvases[Control::MAINFORM] = std::make_unique<Canvas>(kMainClientWidth, kMainClientHeightWithOverview);
+  for (const ControlInfo& c : mainFormControls()) {
+    m_fonts[c.id] = c.font;
+    if (c.kind == ControlKind::kPicture) {
+      m_canvases[c.id] = std::make_unique<Canvas>(canvasWidth(c), canvasHeight(c));
+    }
+  }
+  for (auto& [id, canvas] : m_canvases) canvas->setTextRenderer(&m_renderer);
   m_fonts[Control::MAINFORM] = kFormFont;
-  m_window = std::make_unique<MainWindow>(m_formCanvas, m_pictureCanvas);
+  m_window = std::make_unique<MainWindow>([this](Control id) -> Canvas& { return canvas(id); });
   m_progress = new ProgressStrip(m_window->form());
   QObject::connect(m_window->list(), &QListWidget::itemSelectionChanged, &m_receiver, [this] {
     if (m_selectionListener) m_selectionListener(selected());
@@ -96,7 +100,14 @@ void QtUi::hide(Control control) {
   if (QWidget* w = widget(control)) w->hide();
 }
 
+void QtUi::show(Control control) {
+  m_hidden.erase(control);
+  if (QWidget* w = widget(control)) w->show();
+}
+
 bool QtUi::isVisible(Control control) const { return m_hidden.count(control) == 0; }
+
+void QtUi::setFormHeight(int height) { m_window->setFormHeight(height); }
 
 void QtUi::setScrollRange(int minimum, int maximum) {
   const QSignalBlocker block(m_window->scrollBar());
@@ -159,7 +170,6 @@ void QtUi::select(int index) {
 void QtUi::clearLines() { m_window->list()->clear(); }
 
 Canvas& QtUi::canvas(Control control) {
-  if (control == Control::PICTURE1) return m_pictureCanvas;
   if (control == Control::FORM3) {
     if (!m_form3Canvas) {
       m_form3Canvas = std::make_unique<Canvas>(kForm3ClientWidth, kForm3ClientHeight);
@@ -167,12 +177,14 @@ Canvas& QtUi::canvas(Control control) {
     }
     return *m_form3Canvas;
   }
-  return m_formCanvas;
+  auto it = m_canvases.find(control);
+  if (it == m_canvases.end()) std::abort();  // no such canvas: a programming error
+  return *it->second;
 }
 
 void QtUi::setPointer(Control control, Pointer pointer) {
-  QWidget* w = widget(control);
-  if (control == Control::PICTURE1) w = m_window->pictureClient();
+  QWidget* w = hasCanvas(control) && control != Control::MAINFORM ? m_window->pictureClient(control)
+                                                                   : widget(control);
   if (!w) return;
   switch (pointer) {
     case Pointer::kArrow:
@@ -185,7 +197,8 @@ void QtUi::setPointer(Control control, Pointer pointer) {
 }
 
 void QtUi::captureMouse(Control control) {
-  QWidget* w = control == Control::PICTURE1 ? m_window->pictureClient() : widget(control);
+  QWidget* w = hasCanvas(control) && control != Control::MAINFORM ? m_window->pictureClient(control)
+                                                                   : widget(control);
   if (w) w->grabMouse();
 }
 
@@ -195,12 +208,15 @@ void QtUi::releaseMouse() {
 
 void QtUi::setChecked(MenuItem item, bool checked) { m_window->setChecked(item, checked); }
 bool QtUi::isChecked(MenuItem item) const { return m_window->isChecked(item); }
+void QtUi::setEnabled(MenuItem item, bool enabled) { m_window->action(item)->setEnabled(enabled); }
+bool QtUi::isEnabled(MenuItem item) const { return m_window->action(item)->isEnabled(); }
 bool QtUi::rememberedChoice(const std::string& key) const { return rememberedOption(toQt(key)); }
 void QtUi::rememberChoice(const std::string& key, bool value) { rememberOption(toQt(key), value); }
 std::string QtUi::rememberedName(const std::string& key) const { return fromQt(rememberedText(toQt(key))); }
 void QtUi::rememberName(const std::string& key, const std::string& value) {
   rememberText(toQt(key), toQt(value));
 }
+
 
 void QtUi::messageBox(const std::string& caption, const std::string& text) {
   showStopBox(dialogParent(), caption, text);

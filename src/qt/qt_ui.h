@@ -42,7 +42,9 @@ class QtUi final : public Ui {
   void setFont(Control control, const FontSpec& font) override;
   FontSpec font(Control control) const override;
   void hide(Control control) override;
+  void show(Control control) override;
   bool isVisible(Control control) const override;
+  void setFormHeight(int height) override;
 
   void setScrollRange(int minimum, int maximum) override;
   int scrollMin() const override;
@@ -68,6 +70,8 @@ class QtUi final : public Ui {
 
   void setChecked(MenuItem item, bool checked) override;
   bool isChecked(MenuItem item) const override;
+  void setEnabled(MenuItem item, bool enabled) override;
+  bool isEnabled(MenuItem item) const override;
   bool rememberedChoice(const std::string& key) const override;
   void rememberChoice(const std::string& key, bool value) override;
   std::string rememberedName(const std::string& key) const override;
@@ -94,8 +98,9 @@ class QtUi final : public Ui {
   QWidget* dialogParent();
 
   QtTextRenderer m_renderer;
-  Canvas m_formCanvas;
-  Canvas m_pictureCanvas;
+  // MAINFORM's canvas and those of the picture controls, made from the
+  // form table before the window that shows them.
+  std::map<Control, std::unique_ptr<Canvas>> m_canvases;
   std::unique_ptr<Canvas> m_form3Canvas;
   std::function<void(int)> m_selectionListener;
   std::map<Control, FontSpec> m_fonts;

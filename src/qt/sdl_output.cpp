@@ -36,7 +36,9 @@ uint32_t SdlOutput::openDevice() {
   want.userdata = this;
   SDL_AudioSpec have{};
   // No changes allowed: SDL converts to whatever the device wants.
-  return m_sdl->OpenAudioDevice(nullptr, 0, &want, &have, 0);
+  const uint32_t device = m_sdl->OpenAudioDevice(nullptr, 0, &want, &have, 0);
+  m_bufferFrames = device != 0 ? have.samples : 0;
+  return device;
 }
 
 Status SdlOutput::prepare() {
@@ -73,6 +75,8 @@ Status SdlOutput::prepare() {
   }
   const char* name = m_sdl->GetCurrentAudioDriver();
   m_driver = name ? name : "";
+  const bool paced = m_driver == "dummy" || m_driver == "disk";
+  m_latencyMs = paced ? 0 : m_bufferFrames * 1000 / kRate;
   return Status::ok();
 }
 

@@ -35,6 +35,10 @@ class SdlOutput final : public AudioOutput {
   // Frames played so far: those handed to the device before the latest
   // callback, plus the time since it, up to all frames handed.
   uint64_t consumed() const override;
+  // The device's buffer that a sound server plays after the one it plays
+  // now; nothing for the silent and the disk drivers, which take frames
+  // as they play them.
+  int latencyMs() const override { return m_latencyMs; }
 
   // The name of the audio driver in use ("pulseaudio", "dummy", "disk", …).
   std::string driver() const { return m_driver; }
@@ -52,6 +56,7 @@ class SdlOutput final : public AudioOutput {
   static void callback(void* self, uint8_t* stream, int len);
   void fill(int16_t* dst, size_t frames);
   uint32_t openDevice();
+  int m_bufferFrames = 0;  // of the device opened
 
   std::function<void(const std::string&)> m_notice;
   const SdlLibrary* m_sdl = nullptr;  // loaded by the first prepare()
@@ -59,6 +64,7 @@ class SdlOutput final : public AudioOutput {
   uint32_t m_device = 0;
   bool m_noticeGiven = false;
   std::string m_driver;
+  int m_latencyMs = 0;
 
   // Touched by the audio callback; start() and stop() hold the device lock.
   std::shared_ptr<FrameSource> m_source;

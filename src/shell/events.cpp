@@ -1,6 +1,7 @@
 #include "shell/events.h"
 
 #include <array>
+#include <cstdlib>
 #include <exception>
 #include <optional>
 
@@ -10,9 +11,11 @@
 #include "project/handlers.h"
 #include "shell/handler_fault.h"
 #include "shell/handlers.h"
+#include "shell/keys.h"
 #include "shell/open_document.h"
 #include "view/handlers.h"
 #include "view/markers.h"
+#include "view/overview.h"
 #include "view/window_title.h"
 #include "wave/handlers.h"
 
@@ -83,17 +86,30 @@ constexpr std::array kHandlers = {
     HandlerEntry{K::kMenu, C::MAINFORM, M::LoudnessOff, "LOUDNESSOFF_ON", plain<LOUDNESSOFF_ON>, false},
     HandlerEntry{K::kMenu, C::MAINFORM, M::Loudness16, "LOUDNESS16_ON", plain<LOUDNESS16_ON>, false},
     HandlerEntry{K::kMenu, C::MAINFORM, M::Loudness23, "LOUDNESS23_ON", plain<LOUDNESS23_ON>, false},
+    HandlerEntry{K::kMenu, C::MAINFORM, M::MarkStartHere, "MARKSTARTHERE_ON", plain<MARKSTARTHERE_ON>, true},
+    HandlerEntry{K::kMenu, C::MAINFORM, M::MarkEndHere, "MARKENDHERE_ON", plain<MARKENDHERE_ON>, true},
+    HandlerEntry{K::kMenu, C::MAINFORM, M::SplitAtPauses, "SPLITATPAUSES_ON", plain<SPLITATPAUSES_ON>, true},
+    HandlerEntry{K::kMenu, C::MAINFORM, M::Overview, "OVERVIEW_ON", plain<OVERVIEW_ON>, false},
+    HandlerEntry{K::kMenu, C::MAINFORM, M::GoToTime, "GOTOTIME_ON", plain<GOTOTIME_ON>, false},
+    HandlerEntry{K::kMenu, C::MAINFORM, M::NextPause, "NEXTPAUSE_ON", plain<NEXTPAUSE_ON>, false},
+    HandlerEntry{K::kMenu, C::MAINFORM, M::PrevPause, "PREVPAUSE_ON", plain<PREVPAUSE_ON>, false},
+    HandlerEntry{K::kMenu, C::MAINFORM, M::PauseSettings, "PAUSESETTINGS_ON", plain<PAUSESETTINGS_ON>, false},
     HandlerEntry{K::kScroll, C::HSCROLL1, kNoMenu, "HSCROLL1_CHANGE", plain<HSCROLL1_CHANGE>, false},
     HandlerEntry{K::kListClick, C::LIST1, kNoMenu, "LIST1_CLICK", plain<LIST1_CLICK>, false},
     HandlerEntry{K::kMouseDown, C::PICTURE1, kNoMenu, "PICTURE1_MOUSEDOWN", mouse<PICTURE1_MOUSEDOWN>, true},
     HandlerEntry{K::kMouseMove, C::PICTURE1, kNoMenu, "PICTURE1_MOUSEMOVE", mouse<PICTURE1_MOUSEMOVE>, false},
     HandlerEntry{K::kMouseMove, C::MAINFORM, kNoMenu, "MAINFORM_MOUSEMOVE", mouse<MAINFORM_MOUSEMOVE>, false},
     HandlerEntry{K::kMouseUp, C::MAINFORM, kNoMenu, "MAINFORM_MOUSEUP", mouse<MAINFORM_MOUSEUP>, true},
+    HandlerEntry{K::kMouseDown, C::OVERVIEW, kNoMenu, "OVERVIEW_MOUSEDOWN", mouse<OVERVIEW_MOUSEDOWN>, false},
+    HandlerEntry{K::kMouseMove, C::OVERVIEW, kNoMenu, "OVERVIEW_MOUSEMOVE", mouse<OVERVIEW_MOUSEMOVE>, false},
+    HandlerEntry{K::kMouseUp, C::OVERVIEW, kNoMenu, "OVERVIEW_MOUSEUP", mouse<OVERVIEW_MOUSEUP>, false},
     HandlerEntry{K::kMciDone, C::MCI1, kNoMenu, "MCI1_DONE", plain<MCI1_DONE>, false},
     HandlerEntry{K::kClose, C::MAINFORM, kNoMenu, "MAINFORM_QUERYCLOSE", queryClose, false},
     HandlerEntry{K::kOpenPath, C::MAINFORM, kNoMenu, "OPENPATH", openPath, true},
     HandlerEntry{K::kDrop, C::MAINFORM, kNoMenu, "DROPFILES", drop, true},
     HandlerEntry{K::kPlayOrStop, C::MAINFORM, kNoMenu, "PLAYORSTOP", playOrStop, false},
+    HandlerEntry{K::kFirstSecond, C::MAINFORM, kNoMenu, "FIRSTSECOND", plain<FIRSTSECOND>, false},
+    HandlerEntry{K::kLastSecond, C::MAINFORM, kNoMenu, "LASTSECOND", plain<LASTSECOND>, false},
 };
 // clang-format on
 
@@ -107,12 +123,15 @@ const HandlerEntry* entryFor(const Event& e) {
     if (h.kind != e.kind) continue;
     switch (e.kind) {
       case K::kButton:
-      case K::kMouseDown:
-      case K::kMouseUp:
         if (h.control == e.control) return &h;
         break;
+      case K::kMouseDown:
       case K::kMouseMove:
-        if (h.control == (e.control == C::PICTURE1 ? C::PICTURE1 : C::MAINFORM)) return &h;
+      case K::kMouseUp:
+        // Only the windows of the form table raise mouse events; each goes
+        // to its own handlers.
+        if (!hasCanvas(e.control)) std::abort();  // a programming error
+        if (h.control == e.control) return &h;
         break;
       case K::kMenu:
         if (h.menu == e.menu) return &h;
@@ -155,6 +174,8 @@ bool dispatchEvent(AppContext& ctx, const Event& e) {
   // stay behind; and the title tells the file and whether the list is saved.
   markersFollow(ctx, marked);
   showWindowTitle(ctx);
+  showCommandStates(ctx);
+  showOverview(ctx);
   active.erase(index);
   return true;
 }

@@ -25,6 +25,8 @@ enum class EventKind {
   kOpenPath,   // a file named from outside: path
   kDrop,       // something dropped on the main window: paths
   kPlayOrStop, // the play key: plays from the view when idle, else stops
+  kFirstSecond,  // the view to the first second (Home)
+  kLastSecond,   // the view to the last second (End)
 };
 
 struct Event {

@@ -14,8 +14,8 @@ void runMainLoop(AppContext& ctx, EventPump& pump) {
     if (pump.closed()) return;
     // The copy of an unsaved list follows the changes just made.
     const int64_t copyDue = std::min<int64_t>(keepRecoveryCopy(ctx), 60000);
-    if (ctx.state.PLAYFLAG == kPlayTracked) {
-      TRACETIMESCROLL(ctx);
+    if (playFollowed(ctx)) {
+      followPlay(ctx);
       pump.waitForEvents(copyDue >= 0 ? std::min<int>(copyDue, kTrackingIntervalMs) : kTrackingIntervalMs);
     } else {
       pump.waitForEvents(static_cast<int>(copyDue));

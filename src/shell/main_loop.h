@@ -1,7 +1,8 @@
-// The main loop: dispatch pending events; while a tracked playback runs
-// (PLAYFLAG is kPlayTracked) run a tracking step at least every
-// kTrackingIntervalMs, otherwise wait for the next event without polling
-// (or until the automatic copy of the edit list is due).
+// The main loop: dispatch pending events; while a play is followed on
+// screen (a tracked play, PLAYFLAG kPlayTracked, or a listen across a join)
+// run a step of following it at least every kTrackingIntervalMs, otherwise
+// wait for the next event without polling (or until the automatic copy of
+// the edit list is due).
 #pragma once
 
 #include "model/context.h"

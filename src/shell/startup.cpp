@@ -11,10 +11,13 @@
 #include "project/recovery_offer.h"
 #include "shell/events.h"
 #include "shell/handlers.h"
+#include "shell/keys.h"
 #include "shell/version.h"
 #include "view/graph_cache.h"
 #include "view/graph_points.h"
 #include "view/handlers.h"
+#include "view/overview.h"
+#include "view/survey.h"
 #include "wave/handlers.h"
 #include "wave/loudness.h"
 #include "wave/output_type.h"
@@ -127,12 +130,16 @@ void MAINFORM_START(AppContext& ctx) {
   // as last left (none and WAV at the first start).
   chooseLoudness(ctx, loudnessTargetNamed(ui.rememberedName(kLoudnessChoice)).value_or(LoudnessTarget::kOff));
   ctx.state.writeType = ui.rememberedName(kWriteTypeChoice);
+  loadPauseSettings(ctx);
+  // The strip of the whole file as the user last left it (on at first).
+  setOverviewShown(ctx, !ui.rememberedChoice(kOverviewHiddenChoice));
 }
 
 bool MAINFORM_QUERYCLOSE(AppContext& ctx) {
   // An edit list changed since it was loaded or saved is not lost to a slip.
   if (!listMayGo(ctx)) return false;
   cancelGraphBuild(ctx);  // no thread outlives the window, no unfinished cache stays
+  endSurvey(ctx);
   if (ctx.state.PLAYFLAG != kPlayIdle) {
     sendMci(ctx, "STOP WAVEOBJ");
     sendMci(ctx, "CLOSE WAVEOBJ");
@@ -143,6 +150,7 @@ bool MAINFORM_QUERYCLOSE(AppContext& ctx) {
 
 void startProgram(AppContext& ctx, const std::string& file) {
   MAINFORM_START(ctx);
+  showCommandStates(ctx);
   offerRecoveredLists(ctx);
   if (file.empty()) return;
   // A project replacing a list just restored asks first, as every load of

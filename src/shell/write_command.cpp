@@ -78,7 +78,7 @@ void BUTTON6_ON(AppContext& ctx) {
   if (!outcome.text.empty()) ctx.ui.notice(outcome.text);
   // The new file plays untracked; a refusal of the device leaves nothing
   // playing.
-  if (Status st = startPlay(ctx, output.path, "PLAY WAVEOBJ NOTIFY"); !st) {
+  if (Status st = startPlay(ctx, PlaySession{PlayKind::kWritten, output.path}, "PLAY WAVEOBJ NOTIFY"); !st) {
     refuse(ctx, "作成したWaveファイルを" + st.message());
     return;
   }

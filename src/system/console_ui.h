@@ -28,7 +28,9 @@ class ConsoleUi final : public Ui {
   void setFont(Control control, const FontSpec& font) override { m_fonts[control] = font; }
   FontSpec font(Control control) const override;
   void hide(Control) override {}
+  void show(Control) override {}
   bool isVisible(Control) const override { return false; }
+  void setFormHeight(int) override {}
 
   void setScrollRange(int minimum, int maximum) override;
   int scrollMin() const override { return m_scrollMin; }
@@ -55,6 +57,9 @@ class ConsoleUi final : public Ui {
 
   void setChecked(MenuItem item, bool checked) override { m_checked[item] = checked; }
   bool isChecked(MenuItem item) const override;
+  // No menu is shown: every item can be chosen.
+  void setEnabled(MenuItem, bool) override {}
+  bool isEnabled(MenuItem) const override { return true; }
   // Nothing is remembered: a command line says what it wants.
   bool rememberedChoice(const std::string&) const override { return false; }
   void rememberChoice(const std::string&, bool) override {}

@@ -26,6 +26,7 @@ void giveUpFastDisplay(AppContext& ctx, const Status& why) {
 void finishGraphBuild(AppContext& ctx, GraphBuild& build) {
   AppState& s = ctx.state;
   s.graphBuilding = false;
+  s.graphJob = kNoJob;
   ctx.ui.hideProgress();
   Status st = build.status();
   std::unique_ptr<File> cache = build.takeCache();
@@ -75,8 +76,9 @@ bool readGraphRecord(AppContext& ctx, int32_t second, std::array<uint8_t, kGraph
 void cancelGraphBuild(AppContext& ctx) {
   AppState& s = ctx.state;
   if (!s.graphBuilding) return;
-  ctx.worker.cancel();  // returns once no step runs; the build's files are closed
+  ctx.worker.cancelJob(s.graphJob);  // returns once no step runs; the build's files are closed
   s.graphBuilding = false;
+  s.graphJob = kNoJob;
   ctx.ui.hideProgress();
   ctx.fs.remove(graphCachePath(ctx));
 }
@@ -99,9 +101,10 @@ void LOADGRAPHDATA(AppContext& ctx, int32_t lastSecond) {
       std::make_shared<GraphBuild>(ctx.fs, ctx.files.path(s.WAVEFNUM), graphCachePath(ctx), lastSecond);
   s.graphBuilding = true;
   ctx.ui.showProgress(kBusyBuildingGraph, 0);
-  ctx.worker.start([build] { return build->step(); },
-                   [&ctx, build] { ctx.ui.showProgress(kBusyBuildingGraph, build->percent()); },
-                   [&ctx, build] { finishGraphBuild(ctx, *build); });
+  const JobId job = ctx.worker.start([build] { return build->step(); },
+                                     [&ctx, build] { ctx.ui.showProgress(kBusyBuildingGraph, build->percent()); },
+                                     [&ctx, build] { finishGraphBuild(ctx, *build); });
+  if (s.graphBuilding) s.graphJob = job;  // a worker may have finished it inside start
 }
 
 void GRAPGFAST_ON(AppContext& ctx) {

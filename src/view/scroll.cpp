@@ -14,6 +14,7 @@ void refreshView(AppContext& ctx) {
   const int32_t p = ctx.ui.scrollPos();
   ctx.ui.setText(Control::EDIT2, positionText(p));
   SHOWWAVEDATA(ctx, p);
+  showPauseLine(ctx);
   showSelectedMarkers(ctx);
 }
 
@@ -30,5 +31,18 @@ void HSCROLL1_CHANGE(AppContext& ctx) {
   if (!waveFileOpen(ctx)) return refuse(ctx, kMsgNoWaveFile);
   refreshView(ctx);
 }
+
+namespace {
+
+void scrollTo(AppContext& ctx, int second) {
+  if (ctx.ui.scrollPos() == second) return;
+  ctx.ui.setScrollPos(second);
+  HSCROLL1_CHANGE(ctx);
+}
+
+}  // namespace
+
+void FIRSTSECOND(AppContext& ctx) { scrollTo(ctx, ctx.ui.scrollMin()); }
+void LASTSECOND(AppContext& ctx) { scrollTo(ctx, ctx.ui.scrollMax()); }
 
 }  // namespace pelisto

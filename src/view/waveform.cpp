@@ -30,7 +30,20 @@ void clearPicture(AppContext& ctx, Canvas& pic) {
   pic.fillBox(0, 0, kPictureDrawRight, kPictureDrawBottom, kPictureBackEntry);
   ctx.state.TRACEX = -1;  // the clear wiped the playback cursor
   ctx.state.cursorShown = false;  // and the marking cursor
+  ctx.state.pictureShowsJoin = false;
   drawZeroLine(pic);
+}
+
+// Clears PICTURE1 and draws rows as the waveform.
+void drawRows(AppContext& ctx, const uint8_t* points) {
+  Canvas& pic = ctx.ui.canvas(Control::PICTURE1);
+  const DrawMode mode = pic.mode();
+  clearPicture(ctx, pic);
+  // One point on the zero line at the left edge: the waveform starts with a
+  // segment from there to its first point.
+  pic.line(0, kZeroRow, 0, kZeroRow, kWaveEntry);
+  for (int x = 0; x < kColumnsPerSecond; ++x) pic.lineTo(x, points[x], kWaveEntry);
+  pic.setMode(mode);
 }
 
 }  // namespace
@@ -46,15 +59,24 @@ void showEmptyPicture(AppContext& ctx) {
   pic.setMode(mode);
 }
 
+void showSecondOf(AppContext& ctx, const std::string& path, int64_t firstFrame) {
+  std::array<uint8_t, kColumnsPerSecond> rows;
+  rows.fill(kZeroRow);
+  if (auto file = ctx.fs.open(path, OpenMode::kRead); file && firstFrame >= 0) {
+    std::array<uint8_t, WAVEBLOCK> block;
+    const uint64_t first = kHeaderSize + static_cast<uint64_t>(firstFrame) * kFrameSize;
+    for (int k = 0; k < kBlocksPerSecond; ++k) {
+      // A block the file does not wholly hold is silence, as for the view.
+      auto got = file.value()->read(first + uint64_t(k) * WAVEBLOCK, block.data(), WAVEBLOCK);
+      if (!got || got.value() < static_cast<size_t>(WAVEBLOCK)) break;
+      reduceBlock(block.data(), rows.data() + k * kColumnsPerBlock);
+    }
+  }
+  drawRows(ctx, rows.data());
+}
+
 int16_t SHOWWAVEDATA(AppContext& ctx, int32_t second) {
   AppState& s = ctx.state;
-  Canvas& pic = ctx.ui.canvas(Control::PICTURE1);
-  const DrawMode mode = pic.mode();
-  clearPicture(ctx, pic);
-  // One point on the zero line at the left edge: the waveform starts with a
-  // segment from there to its first point.
-  pic.line(0, kZeroRow, 0, kZeroRow, kWaveEntry);
-
   // A second the cache has no record for is drawn from the wave file, which
   // gives the same points (past the end of the sound, a flat line).
   std::array<uint8_t, kColumnsPerSecond> rows;
@@ -63,9 +85,7 @@ int16_t SHOWWAVEDATA(AppContext& ctx, int32_t second) {
     rowsFromWaveFile(ctx, second, rows);
     points = rows.data();
   }
-  for (int x = 0; x < kColumnsPerSecond; ++x) pic.lineTo(x, points[x], kWaveEntry);
-
-  pic.setMode(mode);
+  drawRows(ctx, points);
   return 0;
 }
 

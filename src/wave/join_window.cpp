@@ -6,7 +6,7 @@
 
 namespace pelisto {
 
-Result<WritePlan> planJoinWindow(AppContext& ctx, int line) {
+Result<JoinWindow> planJoinWindow(AppContext& ctx, int line) {
   Result<ListPlan> list = planListLines(ctx);
   if (!list) return list.status();
   const bool stopped = !list->stopped;
@@ -30,7 +30,7 @@ Result<WritePlan> planJoinWindow(AppContext& ctx, int line) {
   }
   plan.firstFrame = from;
   plan.frames = std::min(to, total) - from;
-  return std::move(plan);
+  return JoinWindow{std::move(plan), at - from};
 }
 
 }  // namespace pelisto

@@ -12,6 +12,14 @@ namespace pelisto {
 // How much is heard on each side of the join.
 inline constexpr uint64_t kJoinListenFrames = 2 * uint64_t{kFramesPerSecond};
 
+// The frames heard around a join: the plan of their file, and the frame of
+// that file where the line begins (the frames before it lead up to the
+// join; 0 for line 0).
+struct JoinWindow {
+  WritePlan plan;
+  uint64_t joinFrame = 0;
+};
+
 // The plan of a file that holds exactly the frames the whole list would
 // write (loops, blanks, voiceless ranges and the smoothing option as the
 // writer applies them) from kJoinListenFrames before line's first frame to
@@ -20,6 +28,6 @@ inline constexpr uint64_t kJoinListenFrames = 2 * uint64_t{kFramesPerSecond};
 // writer's message when a line that those frames depend on fails its
 // checks (the line itself, one before it, or one needed to know how the
 // last of them is faded).
-Result<WritePlan> planJoinWindow(AppContext& ctx, int line);
+Result<JoinWindow> planJoinWindow(AppContext& ctx, int line);
 
 }  // namespace pelisto

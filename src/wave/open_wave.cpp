@@ -5,6 +5,7 @@
 #include "view/graph_cache.h"
 #include "view/handlers.h"
 #include "view/markers.h"
+#include "view/survey.h"
 #include "wave/convert_command.h"
 #include "wave/handlers.h"
 #include "view/view_text.h"
@@ -26,6 +27,7 @@ ViewOpening openIntoView(AppContext& ctx, const std::string& path) {
   AppState& s = ctx.state;
   endMouseModes(ctx);
   cancelGraphBuild(ctx);  // a cache still being built was for the file going now
+  endSurvey(ctx);
   if (s.WAVEFNUM != 0 && ctx.files.isOpen(s.WAVEFNUM)) ctx.files.close(s.WAVEFNUM);
   s.WAVEFNUM = 0;
   Result<int16_t> opened = ctx.files.openFree(path, OpenMode::kRead);
@@ -49,6 +51,7 @@ ViewOpening openIntoView(AppContext& ctx, const std::string& path) {
   ctx.ui.setScrollRange(0, scrollRangeMax(s.DATASIZE));
   const int32_t seconds = lengthSeconds(s.DATASIZE);
   if (s.GRAPHFAST != 0) LOADGRAPHDATA(ctx, seconds);
+  startSurvey(ctx);
   ctx.ui.setText(Control::EDIT1, lengthText(seconds));
   // The view starts at second 0 in every respect: the scroll bar, the
   // position text and the markers agree with the picture.

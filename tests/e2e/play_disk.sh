@@ -12,7 +12,7 @@
 # Exits 77 (skipped) when xvfb-run, xauth or xdotool is missing.
 set -u
 readonly kSkip=77
-readonly kClientHeight=530           # the main form's client area
+readonly kClientHeight=586           # the main form's client area, the strip of the whole file on
 readonly kButton1X=104 kButton1Y=232 # "元曲再生", 80 × 24
 readonly kScrollX=104 kScrollY=200   # HSCROLL1, 600 × 16
 readonly kBytesPerSecond=176400

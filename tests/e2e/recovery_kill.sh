@@ -47,7 +47,8 @@ answer() {  # KEY SCREENSHOT: the question box answered by its key
   sleep 0.5 && screenshot "$2"
   xdotool windowfocus --sync "$box" key "$1"
 }
-click() { xdotool mousemove --sync $((X + $1)) $((Y + HEIGHT - 530 + $2)) click 1 && sleep 0.3; }
+# The client area is 586 high with the strip of the whole file, on at a first start.
+click() { xdotool mousemove --sync $((X + $1)) $((Y + HEIGHT - 586 + $2)) click 1 && sleep 0.3; }
 
 mkdir "$work/other"
 "$mkwav" noise "$work/n.wav" 5 12000 > /dev/null || fail "pelisto-mkwav failed"

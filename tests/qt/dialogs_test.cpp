@@ -20,6 +20,21 @@
 
 namespace pelisto::qttest {
 
+// The canvases a window of the program shows, as the user interface
+// makes them.
+struct Canvases {
+  std::map<Control, std::unique_ptr<Canvas>> all;
+  Canvases() {
+    all[Control::MAINFORM] = std::make_unique<Canvas>(kMainClientWidth, kMainClientHeightWithOverview);
+    for (const ControlInfo& c : mainFormControls()) {
+      if (c.kind == ControlKind::kPicture) all[c.id] = std::make_unique<Canvas>(canvasWidth(c), canvasHeight(c));
+    }
+  }
+  std::function<Canvas&(Control)> of() {
+    return [this](Control id) -> Canvas& { return *all.at(id); };
+  }
+};
+
 class DialogsTest : public QObject {
   Q_OBJECT
 
@@ -101,12 +116,13 @@ class DialogsTest : public QObject {
 
   // The window reopens where it was closed, unless that is off every screen.
   void windowReopensWhereItWas() {
-    Canvas form(kMainClientWidth, kMainClientHeight), picture(kPictureClientWidth, kPictureClientHeight);
+    Canvases canvases;
+    const auto canvasOf = canvases.of();
     for (QPoint at : {QPoint(250, 140), QPoint(-5000, 40)}) {
-      MainWindow closed(form, picture);
+      MainWindow closed(canvasOf);
       closed.move(at);
       closed.close();
-      QCOMPARE(MainWindow(form, picture).pos(), at.x() < 0 ? QPoint(kMainLeft, kMainTop) : at);
+      QCOMPARE(MainWindow(canvasOf).pos(), at.x() < 0 ? QPoint(kMainLeft, kMainTop) : at);
     }
   }
 
@@ -114,24 +130,25 @@ class DialogsTest : public QObject {
   // each; a place is free again once its window has closed, or its program
   // ended without saying so.
   void aWindowOpeningOnAnotherStepsAside() {
-    Canvas form(kMainClientWidth, kMainClientHeight), picture(kPictureClientWidth, kPictureClientHeight);
+    Canvases canvases;
+    const auto canvasOf = canvases.of();
     rememberWindowPosition(QPoint(300, 200));
     QSettings settings(QStringLiteral("Pelisto"), QStringLiteral("Pelisto"));
     for (const char* corner : {"client", "frame"}) {  // of a process that no longer runs
       settings.setValue(QStringLiteral("open-windows/999999999-1/") + QLatin1String(corner), QPoint(300, 200));
     }
     settings.sync();
-    auto first = std::make_unique<MainWindow>(form, picture);
+    auto first = std::make_unique<MainWindow>(canvasOf);
     QCoreApplication::processEvents();  // a window notes its place once it is shown
-    MainWindow second(form, picture);
+    MainWindow second(canvasOf);
     QCoreApplication::processEvents();
-    MainWindow third(form, picture);
+    MainWindow third(canvasOf);
     QCOMPARE(first->geometry().topLeft(), QPoint(300, 200));
     QCOMPARE(second.geometry().topLeft(), QPoint(332, 232));
     QCOMPARE(third.geometry().topLeft(), QPoint(364, 264));
     first->close();
     first.reset();
-    QCOMPARE(MainWindow(form, picture).geometry().topLeft(), QPoint(300, 200));
+    QCOMPARE(MainWindow(canvasOf).geometry().topLeft(), QPoint(300, 200));
   }
 
   void saveDialogAsksBeforeReplacing() {

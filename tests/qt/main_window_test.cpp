@@ -50,7 +50,17 @@ class MainWindowTest : public QObject {
 
   void everyControlAtItsPlace() {
     QWidget* form = m_app->ui.widget(Control::MAINFORM);
+    // The strip of the whole file is on at the first start; off, the form
+    // is as it was before there was one.
+    QCOMPARE(form->size(), QSize(kMainClientWidth, kMainClientHeightWithOverview));
+    QAction* overview = m_app->ui.window().action(MenuItem::Overview);
+    overview->trigger();
+    QTRY_COMPARE(m_app->ui.window().size(), m_app->ui.window().sizeHint());
     QCOMPARE(form->size(), QSize(kMainClientWidth, kMainClientHeight));
+    QVERIFY(!find("OVERVIEW")->isVisible() && !overview->isChecked());
+    overview->trigger();
+    QCOMPARE(form->size(), QSize(kMainClientWidth, kMainClientHeightWithOverview));
+    QVERIFY(find("OVERVIEW")->isVisible() && overview->isChecked());
     QCOMPARE(m_app->ui.window().minimumSize(), m_app->ui.window().maximumSize());  // not resizable
     QVERIFY(!(m_app->ui.window().windowFlags() & Qt::WindowMaximizeButtonHint));
     QCOMPARE(m_app->ui.window().windowTitle(), QStringLiteral("Pelisto"));
@@ -122,11 +132,32 @@ class MainWindowTest : public QObject {
     }
     QCOMPARE(shown, QStringList({"ファイル:", "waveファイルを開く", "-", "プロジェクトを開く",
                                  "上書き保存", "プロジェクトの保存", "編集:", "元に戻す", "やり直し", "-",
-                                 "つなぎ目を滑らかにする", "つなぎ目を聴く", "音量をそろえる", "表示:",
-                                 "グラフの高速表示を優先", "ヘルプ:", "著作権表示"}));
+                                 "つなぎ目を滑らかにする", "つなぎ目を聴く", "音量をそろえる", "-", "再生位置を開始に",
+                                 "再生位置を終了に", "無音で区切ってリストに追加", "表示:",
+                                 "グラフの高速表示を優先", "全体表示", "-", "時間を指定して移動…",
+                                 "次の無音へ", "前の無音へ", "無音の設定…", "ヘルプ:", "著作権表示"}));
     QCOMPARE(m_app->ui.window().action(MenuItem::Copyright)->data().toInt(), 0x104);
     QCOMPARE(m_app->ui.window().action(MenuItem::Redo)->shortcuts(),
              QList<QKeySequence>({QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")}));
+    QCOMPARE(m_app->ui.window().action(MenuItem::MarkStartHere)->shortcut(), QKeySequence("["));
+    QVERIFY(m_app->ui.window().action(MenuItem::Overview)->isCheckable());
+
+    // A row may put its item into a submenu of exclusive choices.
+    QMenuBar bar;
+    std::vector<MenuItemInfo> rows = {
+        {MenuItem::Undo, "A", "EditMenu", "編集", "一", 1, false, "Ctrl+1", CheckKind::kChoice, nullptr, false, "選ぶ"},
+        {MenuItem::Redo, "B", "EditMenu", "編集", "二", 2, false, "", CheckKind::kChoice, nullptr, false, "選ぶ"},
+        {MenuItem::Copyright, "C", "EditMenu", "編集", "三", 3, true}};
+    std::map<MenuItem, QAction*> made;
+    buildMenu(bar, rows, [&made](MenuItem id, QAction* a) { made[id] = a; });
+    QMenu* edit = bar.actions().at(0)->menu();
+    QCOMPARE(edit->actions().size(), 3);  // the submenu, a separator, 三
+    QMenu* sub = edit->actions().at(0)->menu();
+    QVERIFY(sub && sub->title() == QStringLiteral("選ぶ") && sub->actions().size() == 2);
+    QActionGroup* group = made[MenuItem::Undo]->actionGroup();
+    QVERIFY(group && group->isExclusive() && made[MenuItem::Redo]->actionGroup() == group);
+    QVERIFY(made[MenuItem::Undo]->isCheckable() && !made[MenuItem::Copyright]->isCheckable());
+    QCOMPARE(made[MenuItem::Undo]->shortcut(), QKeySequence("Ctrl+1"));
   }
 
   // The smoothing option: its mark follows the program's state, and the
@@ -409,7 +440,7 @@ class MainWindowTest : public QObject {
 
   // The window's keys, whatever has the focus: menu commands, the play key
   // (not a click of a focused button), a line deleted, the first and last
-  // second (the list keeps its own); a held key acts once.
+  // second (also from the list); a held key acts once.
   void keysReachTheirCommands() {
     m_app->reset(false);
     MainWindow& w = m_app->ui.window();
@@ -418,6 +449,7 @@ class MainWindowTest : public QObject {
     w.setCloseRefused([] { return true; });  // Ctrl+Q asks, the window stays
     m_app->ui.setScrollRange(0, 40);
     m_app->ui.setScrollPos(10);
+    for (MenuItem item : {MenuItem::Undo, MenuItem::Redo, MenuItem::ListenJoin}) m_app->ui.setEnabled(item, true);
     using C = Control;
     const auto ctrl = Qt::ControlModifier;
     const struct { Control focus; Qt::Key key; Qt::KeyboardModifiers modifiers; bool held;
@@ -428,13 +460,13 @@ class MainWindowTest : public QObject {
         {C::BUTTON1, Qt::Key_S, ctrl | Qt::ShiftModifier, false, "SAVEPROJECT_ON", 10},
         {C::HSCROLL1, Qt::Key_Q, ctrl, false, "MAINFORM_QUERYCLOSE", 10},
         {C::BUTTON3, Qt::Key_Space, {}, false, "PLAYORSTOP", 10}, {C::BUTTON1, Qt::Key_Delete, {}, false, "", 10},
-        {C::LIST1, Qt::Key_End, {}, false, "", 10}, {C::LIST1, Qt::Key_Delete, {}, false, "BUTTON8_ON", 10},
-        {C::BUTTON1, Qt::Key_End, {}, false, "HSCROLL1_CHANGE", 40},
-        {C::EDIT2, Qt::Key_Home, {}, false, "HSCROLL1_CHANGE", 0},
-        {C::EDIT1, Qt::Key_Z, ctrl, false, "EDITUNDO", 0}, {C::LIST1, Qt::Key_Y, ctrl, false, "EDITREDO", 0},
-        {C::BUTTON6, Qt::Key_Z, ctrl | Qt::ShiftModifier, false, "EDITREDO", 0},
-        {C::LIST1, Qt::Key_Z, ctrl, true, "EDITUNDO", 0}, {C::BUTTON5, Qt::Key_J, ctrl, false, "LISTENJOIN_ON", 0},
-        {C::BUTTON5, Qt::Key_J, ctrl, true, "", 0}};
+        {C::LIST1, Qt::Key_End, {}, false, "LASTSECOND", 10}, {C::LIST1, Qt::Key_Delete, {}, false, "BUTTON8_ON", 10},
+        {C::BUTTON1, Qt::Key_End, {}, false, "LASTSECOND", 10},
+        {C::EDIT2, Qt::Key_Home, {}, false, "FIRSTSECOND", 10},
+        {C::EDIT1, Qt::Key_Z, ctrl, false, "EDITUNDO", 10}, {C::LIST1, Qt::Key_Y, ctrl, false, "EDITREDO", 10},
+        {C::BUTTON6, Qt::Key_Z, ctrl | Qt::ShiftModifier, false, "EDITREDO", 10},
+        {C::LIST1, Qt::Key_Z, ctrl, true, "EDITUNDO", 10}, {C::BUTTON5, Qt::Key_J, ctrl, false, "LISTENJOIN_ON", 10},
+        {C::BUTTON5, Qt::Key_J, ctrl, true, "", 10}};
     for (const auto& c : cases) {
       QWidget* target = m_app->ui.widget(c.focus);
       target->setFocus();

@@ -47,6 +47,8 @@ struct TestApp {
     OPENWAVEFILE_ON(ctx);
   }
   const std::vector<std::string>& lines() const { return transcript.lines(); }
+  // With jobs run on request: the survey of the file just opened, to its end.
+  void finishSurvey() { manualWorker.runToEnd(ctx.state.surveyJob); }
   // The pixels of PICTURE1, row by row.
   std::vector<uint32_t> picture() {
     Canvas& pic = ui.canvas(Control::PICTURE1);

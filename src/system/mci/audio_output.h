@@ -50,6 +50,8 @@ class AudioOutput {
   virtual void stop() = 0;
   // Frames of the current (or last) source consumed so far.
   virtual uint64_t consumed() const = 0;
+  // How long a consumed frame takes to be heard, in ms.
+  virtual int latencyMs() const { return 0; }
 };
 
 }  // namespace pelisto

@@ -29,6 +29,7 @@ class MciInterpreter final : public MciDevice {
   ~MciInterpreter() override;
 
   MciResult send(const std::string& command) override;
+  int outputLatencyMs() const override { return m_output.latencyMs(); }
 
  private:
   struct Play;
