@@ -121,7 +121,7 @@ void openProjectAt(AppContext& ctx, const std::string& path) {
   // The whole file is checked before anything changes.
   auto project = decodeProject(bytes.value(), kMaxEditRows);
   if (!project) {
-    refuse(ctx, kMsgNotProject);
+    refuse(ctx, project.status().code() == StatusCode::kLimit ? kMsgProjectTooLong : kMsgNotProject);
     return;
   }
   loadProject(ctx, std::move(project.value()));

@@ -84,7 +84,9 @@ Result<Project> decodeProject(std::span<const uint8_t> bytes, size_t maxEntries)
       p.length = in.position();
       break;
     }
-    if (p.entries.size() >= maxEntries) return invalid("more entries than the list holds");
+    if (p.entries.size() >= maxEntries) {
+      return Status::error(StatusCode::kLimit, "more entries than the list holds");
+    }
     ProjectEntry e{};
     for (std::string& text : e.file) {
       auto t = BININPUT(in);

@@ -4,6 +4,7 @@
 #include <sndfile.h>
 
 #include <array>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <limits>
@@ -158,15 +159,18 @@ class SndfileDecoder final : public SoundDecoder {
   static SndfileDecoder& self(void* user) { return *static_cast<SndfileDecoder*>(user); }
   static sf_count_t vioLength(void* user) { return static_cast<sf_count_t>(self(user).m_length); }
   static sf_count_t vioTell(void* user) { return static_cast<sf_count_t>(self(user).m_pos); }
+  // Positions are unsigned 64-bit: a damaged header's offset (an RF64 data
+  // size of 2^63 - 1, say) must neither overflow nor wrap. A seek before
+  // the start or past what the library's signed count can hold fails.
   static sf_count_t vioSeek(sf_count_t offset, int whence, void* user) {
     SndfileDecoder& d = self(user);
-    const sf_count_t base = whence == SEEK_CUR   ? static_cast<sf_count_t>(d.m_pos)
-                            : whence == SEEK_END ? static_cast<sf_count_t>(d.m_length)
-                                                 : 0;
-    const sf_count_t to = base + offset;
-    if (to < 0) return -1;
-    d.m_pos = static_cast<uint64_t>(to);
-    return to;
+    const uint64_t base = whence == SEEK_CUR ? d.m_pos : whence == SEEK_END ? d.m_length : 0;
+    constexpr uint64_t kMax = static_cast<uint64_t>(std::numeric_limits<sf_count_t>::max());
+    const uint64_t step = offset < 0 ? 0 - static_cast<uint64_t>(offset) : static_cast<uint64_t>(offset);
+    if (offset < 0 ? step > base : base > kMax || step > kMax - base) return -1;
+    const uint64_t to = offset < 0 ? base - step : base + step;
+    d.m_pos = to;
+    return static_cast<sf_count_t>(to);
   }
   // A read error ends the decoding: the library sees the end of the file
   // and the next read reports the error.
