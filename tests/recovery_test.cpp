@@ -2,11 +2,16 @@
 // the next start.
 #include <gtest/gtest.h>
 
+#include <stdlib.h>
+#include <time.h>
+
 #include <algorithm>
+#include <map>
 #include <functional>
 #include <utility>
 
 #include "headless/manual_worker.h"
+#include "model/messages.h"
 #include "project/project_format.h"
 #include "project/recovery_copy.h"
 #include "project/recovery_offer.h"
@@ -18,7 +23,8 @@ namespace {
 
 using SA = ScriptedAnswer;
 const std::string kState = "/state/pelisto";
-const std::string kAsked = std::string("question: ") + kAskRestoreList;
+// 23:41 on 8 December 2026 in Japan.
+constexpr int64_t kChangedNs = int64_t{1796740860} * 1000000000;
 
 // This program is `id`; of the others only `live` runs.
 ProgramFiles stateFiles(int64_t id, int64_t live = 0) {
@@ -105,20 +111,53 @@ std::vector<uint8_t> leftCopy(bool blank) {
 }
 
 // A start of program 200 with copies of other programs (and one of its own
-// id, left before a restart) in its state folder, oldest first.
+// id, left before a restart) in its state folder, oldest first, the copy
+// of `live` held by its running program; with `choices` remembered from
+// an earlier run.
 struct StartApp : TestApp {
   StartApp(const std::vector<std::pair<int64_t, std::vector<uint8_t>>>& copies, std::vector<SA> answers,
-           int64_t live = 0) {
+           int64_t live = 0, bool locks = true, const std::map<std::string, bool>& choices = {}) {
+    fs.refuseLocks(!locks);
     fs.addDirectory("/wav");
     fs.setContents("/wav/a.wav", wavFile(patternData(12 * kBytesPerSecond)));
     fs.addDirectory("/state");
     fs.addDirectory(kState);
-    for (const auto& [id, bytes] : copies) fs.setContents(copyOf(id), bytes);
+    for (const auto& [id, bytes] : copies) {
+      fs.setContents(copyOf(id), bytes);
+      fs.setModified(copyOf(id), kChangedNs + 60000000000 * static_cast<int64_t>(&bytes - &copies[0].second));
+    }
+    if (live) (liveCopy = std::move(fs.open(copyOf(live), OpenMode::kRead).value()))->tryLock();
     for (SA& a : answers) ui.queueAnswer(std::move(a));
+    for (const auto& [key, value] : choices) ui.rememberChoice(key, value);
     headless.keepRecoveryCopies(stateFiles(200, live));
     started();
   }
+  std::vector<std::string> stateFolder() const {
+    std::vector<std::string> left;
+    for (const std::string& f : fs.files()) if (f.starts_with(kState)) left.push_back(f);
+    return left;
+  }
+  std::unique_ptr<File> liveCopy;
 };
+
+// The question names each list by its wave file, its lines and the time of
+// its last change; one list is named in its text, several are listed
+// newest first. (Times in Japan: 23:41 there is 14:41 UTC.)
+TEST(RecoveryOffer, TheQuestionNamesEachList) {
+  ::setenv("TZ", "JST-9", 1);
+  ::tzset();
+  const std::vector<uint8_t> one = leftCopy(false), three = leftCopy(true);
+  const std::string a = "a.wav の編集リスト（1 行、2026年12月8日 23:41）";
+  const std::string b = "a.wav の編集リスト（3 行、2026年12月8日 23:42）";
+  StartApp single({{100, one}}, {{SA::kLater, ""}});
+  EXPECT_EQ(single.lines(), std::vector<std::string>{"recovery: " + std::string(kAskRestoreList) + "\n" + a +
+                                                     "\n" + kAskRestoreOne});
+  StartApp two({{100, one}, {101, three}}, {{SA::kLater, ""}});
+  EXPECT_EQ(two.lines(), (std::vector<std::string>{
+                             "recovery: 前回保存されなかった編集リストが2個あります。\n" + std::string(kAskRestoreOfSeveral),
+                             "recovery 1: " + b, "recovery 2: " + a}));
+  EXPECT_EQ(copyDescription("", 0, kChangedNs, kChangedNs), "waveファイルのない編集リスト（0 行、12月8日 23:41）");
+}
 
 TEST(RecoveryOffer, ACopyOfAProgramNoLongerRunningIsRestoredAsAProjectOpenWould) {
   CopyApp before;
@@ -127,45 +166,72 @@ TEST(RecoveryOffer, ACopyOfAProgramNoLongerRunningIsRestoredAsAProjectOpenWould)
   before.ui.select(1);
   before.act(Event::listClick());
   before.headless.advance(1000);
-  StartApp app({{100, before.fs.contents(copyOf(100))}}, {{SA::kYes, ""}});
-  EXPECT_EQ(app.lines(), std::vector<std::string>{kAsked});
+  StartApp app({{100, before.fs.contents(copyOf(100))}}, {{SA::kRestore, "1"}});
+  EXPECT_EQ(app.lines().size(), 1u);
   EXPECT_TRUE(captureList(app.ctx).sameList(captureList(before.ctx))) << "rows, lines, EDITCOUNT";
   EXPECT_EQ(app.ui.selected(), 1);
   EXPECT_EQ(app.ui.scrollPos(), 0);
   EXPECT_EQ(windowTitle(app.ctx), "*a.wav - Pelisto");
-  // The list is this program's now; the old copy has gone.
+  // The list is this program's now, its copy held; the old copy has gone.
   EXPECT_EQ(app.fs.contents(copyOf(200)), before.fs.contents(copyOf(100)));
+  EXPECT_TRUE(app.fs.locked(copyOf(200)));
   EXPECT_FALSE(app.fs.isFile(copyOf(100)));
 }
 
-TEST(RecoveryOffer, EachCopyIsOfferedNewestFirstAndOnlyWhenItsProgramHasEnded) {
+// 301 was written last; 300 still runs; 400 cannot be read; 200 is this
+// program's number, left before a restart. Where the file system refuses
+// locks, a process id that runs keeps its copy instead.
+TEST(RecoveryOffer, CopiesOfProgramsGoneAreRestoredDiscardedOrKept) {
   const std::vector<uint8_t> older = leftCopy(false), newer = leftCopy(true), bad = {'W', 'A', 'V', 'E'};
   const std::string oldOwn = copyOf(200 + (int64_t{1} << 32)), badMoved = kState + "/RECOVERY-400-unreadable.PRJ";
-  const SA yes{SA::kYes, ""}, no{SA::kNo, ""};
   const struct {
-    std::vector<SA> answers;
+    SA::Kind answer;
     int restored;                    // lines of the list restored
     std::vector<std::string> files;  // left in the state folder
   } cases[] = {
-      {{no, yes}, 1, {copyOf(200), copyOf(300), oldOwn}},
-      {{yes}, 3, {copyOf(100), copyOf(200), copyOf(300), oldOwn}},
-      {{{SA::kCancel, ""}}, 0, {copyOf(100), copyOf(300), copyOf(301), oldOwn}},  // the box closed
-      {{no, no, no}, 0, {copyOf(300)}},
+      {SA::kRestore, 1, {copyOf(200), copyOf(300), copyOf(301), oldOwn}},  // the second list
+      {SA::kYes, 3, {copyOf(100), copyOf(200), copyOf(300), oldOwn}},
+      {SA::kLater, 0, {copyOf(100), copyOf(300), copyOf(301), oldOwn}},
+      {SA::kCancel, 0, {copyOf(100), copyOf(300), copyOf(301), oldOwn}},
+      {SA::kDiscard, 0, {copyOf(300)}},
+      {SA::kNo, 0, {copyOf(300)}},
   };
-  for (const auto& c : cases) {
-    // 301 was written last; 300 still runs; 400 cannot be read.
-    StartApp app({{200, older}, {100, older}, {301, newer}, {300, older}, {400, bad}}, c.answers, 300);
-    std::vector<std::string> lines(c.answers.size() + 1, kAsked);
-    lines[0] = std::string("message: ") + kMsgUnreadableCopies + "\n" + badMoved;
-    EXPECT_EQ(app.lines(), lines);
-    EXPECT_EQ(app.ui.lineCount(), c.restored);
-    std::vector<std::string> files = c.files;
-    files.insert(files.begin(), badMoved);
-    std::vector<std::string> left;
-    for (const std::string& f : app.fs.files()) if (f.starts_with(kState)) left.push_back(f);
-    std::sort(files.begin(), files.end());
-    EXPECT_EQ(left, files) << c.answers.size() << " answers";
+  for (bool locks : {true, false}) {
+    for (const auto& c : cases) {
+      StartApp app({{200, older}, {100, older}, {301, newer}, {300, older}, {400, bad}}, {{c.answer, "2"}}, 300,
+                   locks);
+      EXPECT_EQ(app.lines().size(), 5u);  // the unreadable copy, the question and its three lists
+      EXPECT_EQ(app.lines()[0], std::string("message: ") + kMsgUnreadableCopies + "\n" + badMoved);
+      EXPECT_EQ(app.ui.lineCount(), c.restored);
+      std::vector<std::string> files = c.files;
+      files.insert(files.begin(), badMoved);
+      std::sort(files.begin(), files.end());
+      EXPECT_EQ(app.stateFolder(), files) << c.answer << (locks ? " with locks" : " without");
+    }
   }
+}
+
+// A copy that cannot be removed is named once, with where it lies, and not
+// offered again; memory running out while one is read keeps it.
+TEST(RecoveryOffer, NoCopyIsAskedAboutAtEveryStart) {
+  StartApp first({{100, leftCopy(false)}}, {{SA::kLater, ""}});
+  first.fs.setReadOnlyDirectory(kState);
+  first.ui.queueAnswer({SA::kDiscard, ""});
+  first.transcript.clear();
+  EXPECT_FALSE(offerRecoveredLists(first.ctx));
+  EXPECT_EQ(first.lines().back(), std::string("message: ") + kMsgCannotRemoveCopies + "\n" + copyOf(100));
+  StartApp next({{100, first.fs.contents(copyOf(100))}}, {}, 0, true, first.ui.choices());
+  EXPECT_EQ(next.lines(), std::vector<std::string>{});
+  EXPECT_FALSE(next.fs.isFile(copyOf(100))) << "removed once it could be";
+
+  StartApp hungry({{100, leftCopy(false)}}, {{SA::kLater, ""}});
+  hungry.fs.exhaustMemoryInReadsOf(copyOf(100), 0);
+  hungry.ui.queueAnswer({SA::kYes, ""});
+  hungry.transcript.clear();
+  EXPECT_FALSE(offerRecoveredLists(hungry.ctx));
+  EXPECT_EQ(hungry.lines().back(), std::string("message: ") + kMsgOutOfMemory);
+  EXPECT_TRUE(hungry.fs.isFile(copyOf(100)));
+  EXPECT_EQ(hungry.ui.lineCount(), 0);
 }
 
 }  // namespace

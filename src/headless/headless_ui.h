@@ -33,7 +33,10 @@ class Transcript {
 };
 
 struct ScriptedAnswer {
-  enum Kind { kOpen, kSave, kInput, kCancel, kYes, kNo } kind;
+  // kRestore: the recovery question's list numbered by text (from 1);
+  // kDiscard, kLater: its other two buttons. Yes there restores the first
+  // list, No discards, Cancel is later.
+  enum Kind { kOpen, kSave, kInput, kCancel, kYes, kNo, kRestore, kDiscard, kLater } kind;
   std::string text;
 };
 
@@ -56,6 +59,8 @@ class HeadlessUi final : public Ui {
   // The prompt and the initial text of the last input box shown.
   const std::string& lastInputPrompt() const { return m_lastInputPrompt; }
   const std::string& lastInputInitial() const { return m_lastInputInitial; }
+  // The choices remembered so far (carried to the next run by a test).
+  const std::map<std::string, bool>& choices() const { return m_choices; }
   // The proposed file of the last file dialog shown (empty: none).
   const std::string& lastDialogInitialPath() const { return m_lastDialogInitialPath; }
 
@@ -98,6 +103,8 @@ class HeadlessUi final : public Ui {
 
   void messageBox(const std::string& caption, const std::string& text) override;
   Answer question(const std::string& caption, const std::string& text) override;
+  RecoveryReply askRecovery(const std::string& caption, const std::string& text,
+                            const std::vector<std::string>& lists) override;
   std::optional<std::string> fileDialog(const FileDialogSpec& spec) override;
   std::optional<std::string> inputBox(const std::string& caption, const std::string& prompt,
                                       const std::string& initial) override;

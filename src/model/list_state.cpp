@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <utility>
 
 #include "model/context.h"
 
@@ -109,6 +110,38 @@ void noteListChange(AppContext& ctx, const ListState& before) {
   if (captureList(ctx, &before).sameList(before)) return;
   ctx.history.recordChange(before);
   ctx.state.listRevision = ++ctx.state.lastRevision;
+}
+
+ListChangeNote::ListChangeNote(AppContext& ctx) : m_ctx(ctx) {
+  if (ctx.history.keepsStateOf(stateBytes(ctx))) {
+    m_before = captureList(ctx, ctx.history.latest());
+    return;
+  }
+  m_change.countBefore = ctx.state.EDITCOUNT;
+  m_change.selectedBefore = ctx.list.selected();
+  m_change.revisionBefore = ctx.state.listRevision;
+  ctx.list.startRecording(m_change);
+  m_recording = true;
+}
+
+ListChangeNote::~ListChangeNote() {
+  if (m_recording) m_ctx.list.stopRecording();
+}
+
+void ListChangeNote::finish() {
+  AppState& s = m_ctx.state;
+  if (m_before) {
+    noteListChange(m_ctx, *m_before);
+  } else if (m_recording) {
+    m_ctx.list.stopRecording();
+    m_recording = false;
+    if (changedNothing(m_ctx, m_change)) return;
+    m_change.countAfter = s.EDITCOUNT;
+    m_change.selectedAfter = m_ctx.list.selected();
+    m_change.revisionAfter = s.listRevision = ++s.lastRevision;
+    m_ctx.history.recordChange(std::move(m_change));
+  }
+  if (m_ctx.history.takeDropped()) m_ctx.ui.messageBox(s.APPTITLE, kMsgOldestUndoDropped);
 }
 
 void markListSaved(AppContext& ctx) { ctx.state.savedRevision = ctx.state.listRevision; }

@@ -11,6 +11,7 @@
 #include "qt/busy_scope.h"
 #include "qt/desktop_settings.h"
 #include "qt/qt_dialogs.h"
+#include "qt/recovery_dialog.h"
 
 namespace pelisto {
 
@@ -202,6 +203,11 @@ void QtUi::messageBox(const std::string& caption, const std::string& text) {
 
 Answer QtUi::question(const std::string& caption, const std::string& text) {
   return askQuestion(dialogParent(), caption, text);
+}
+
+RecoveryReply QtUi::askRecovery(const std::string& caption, const std::string& text,
+                                const std::vector<std::string>& lists) {
+  return askRecoveryQuestion(dialogParent(), caption, text, lists);
 }
 
 std::optional<std::string> QtUi::fileDialog(const FileDialogSpec& spec) {

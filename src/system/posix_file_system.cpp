@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <limits.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
@@ -177,6 +178,17 @@ class PosixFile final : public File {
     ::sync_file_range(m_fd, static_cast<off_t>(offset), static_cast<off_t>(n), SYNC_FILE_RANGE_WRITE);
   }
 
+  // flock, not fcntl: its lock belongs to this open file, so it holds
+  // across threads and against the program's own other handles, and the
+  // kernel lets it go with the last handle whatever ends the program.
+  LockResult tryLock() override {
+    while (::flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
+      if (errno == EINTR) continue;
+      return errno == EWOULDBLOCK ? LockResult::kHeld : LockResult::kUnsupported;
+    }
+    return LockResult::kTaken;
+  }
+
  private:
   int m_fd;
 };
@@ -335,6 +347,16 @@ std::string temporaryPathBeside(const std::string& target) {
   std::string name = kTemporaryPrefix + std::to_string(::getpid()) + "-" +
                      std::to_string(counter.fetch_add(1)) + kTemporarySuffix;
   return folder == "/" ? "/" + name : folder + "/" + name;
+}
+
+std::string absolutePathOf(const std::string& path) {
+  if (path.empty() || path[0] == '/') return path;
+  std::string folder(PATH_MAX, '\0');
+  if (!::getcwd(folder.data(), folder.size())) return path;
+  folder.resize(folder.find('\0'));
+  std::string relative = path;
+  while (relative.starts_with("./")) relative.erase(0, 2);
+  return folder == "/" ? "/" + relative : folder + "/" + relative;
 }
 
 }  // namespace pelisto
