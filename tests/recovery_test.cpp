@@ -6,6 +6,7 @@
 #include <time.h>
 
 #include <algorithm>
+#include <cstring>
 #include <map>
 #include <functional>
 #include <utility>
@@ -13,6 +14,7 @@
 #include "headless/manual_worker.h"
 #include "model/messages.h"
 #include "project/project_format.h"
+#include "project/recovery_format.h"
 #include "project/recovery_copy.h"
 #include "project/recovery_offer.h"
 #include "support/edit_list_app.h"
@@ -100,6 +102,46 @@ TEST(RecoveryCopy, AFolderThatCannotBeWrittenIsSaidOnceAndEditingGoesOn) {
   EXPECT_EQ(app.lines(), (std::vector<std::string>{std::string("message: ") + kMsgCannotKeepCopy + "\n" +
                                                    copyOf(100) + "\nアクセスが拒否されました"}));
   EXPECT_EQ(app.state().EDITCOUNT, 0);
+}
+
+// Every text a list can show is kept: the copy holds it whole in UTF-8,
+// the project part what CP932 can hold of it. Its summary comes from the
+// file's two ends; a copy of an earlier release is walked; a file larger
+// than any copy is refused unread.
+TEST(RecoveryFormat, EveryNameIsKeptAndTheSummaryComesFromTheEnds) {
+  Project list;
+  list.waveFileName = "/w/café.wav";
+  for (const char* text : {"/w/café.wav", "/w/声.wav", "/w/🎵.wav", ""}) {
+    list.entries.push_back(ProjectEntry{{text, displayName(text)}, {1, 2, 3, 4, 5, 0, 0, 0}});
+  }
+  list.entries.push_back(ProjectEntry{{std::string(40000, 'x'), "long"}, {}});
+  auto bytes = encodeRecoveryCopy(list, 2);
+  ASSERT_TRUE(bytes) << bytes.status().message();
+  auto back = decodeRecoveryCopy(bytes.value());
+  ASSERT_TRUE(back);
+  EXPECT_EQ(back.value().project.waveFileName, list.waveFileName);
+  EXPECT_EQ(back.value().project.entries, list.entries);
+  EXPECT_EQ(back.value().selected, 2);
+  auto asProject = decodeProject(bytes.value(), kMaxEditRows);
+  EXPECT_EQ(asProject.value().waveFileName + asProject.value().entries[2].file[0] + "|" +
+                asProject.value().entries[4].file[0], "/w/caf?.wav/w/?.wav|");
+
+  MemFileSystem fs;
+  fs.addDirectory("/s");
+  std::vector<uint8_t> earlier = encodeProject(Project{1, 2, "/w/a.wav", {list.entries[1]}, 0}).value();
+  for (const char* t : {"SELECTED", "\xFF\xFF\xFF\xFF"}) earlier.insert(earlier.end(), t, t + std::strlen(t));
+  fs.setContents("/s/new", bytes.value());
+  fs.setContents("/s/old", earlier);
+  fs.setContents("/s/huge", {'W', 'A', 'V', 'E', 'E', 'D', 'I', 'T'});
+  fs.setSparseLength("/s/huge", kMaxCopyBytes + 1);
+  fs.failReadsOf("/s/huge");
+  auto summary = [&](const char* path) {
+    auto r = readCopySummary(*fs.open(path, OpenMode::kRead).value());
+    return r ? r.value().waveFileName + " " + std::to_string(r.value().lines) : std::to_string(int(r.status().code()));
+  };
+  EXPECT_EQ(summary("/s/new"), "/w/café.wav 5");
+  EXPECT_EQ(summary("/s/old"), "/w/a.wav 1");
+  EXPECT_EQ(summary("/s/huge"), std::to_string(int(StatusCode::kLimit)));
 }
 
 // The copy program 100 leaves when it is killed: the second entry alone,

@@ -83,6 +83,43 @@ TEST(ReplaceFile, ATemporaryIsStaleOnlyWhenItsProgramIsGone) {
   }
 }
 
+// A save notes its temporary file in the journal, held locked, until the
+// file is renamed or removed; a note its program left (its lock free)
+// takes its temporary file with it at the next start, wherever it lies.
+// A journal that cannot be written never stops a save.
+TEST(ReplaceFile, TheJournalNamesEachSaveUnderWayAndClearsThoseLeft) {
+  MemFileSystem fs;
+  for (const char* d : {"/d", "/e", "/j"}) fs.addDirectory(d);
+  fs.setJournalFolder("/j");
+  std::vector<std::string> during;
+  ASSERT_TRUE(replaceFile(fs, "/d/t", [&](File& f) {
+    for (const std::string& p : fs.files()) during.push_back(p + (fs.locked(p) ? " locked" : ""));
+    return f.write(0, Bytes{9}.data(), 1);
+  }));
+  ASSERT_EQ(during.size(), 2u);
+  const std::string temp = during[0].substr(0, during[0].find(' ')), note = during[1].substr(0, during[1].find(' '));
+  EXPECT_TRUE(temp.starts_with("/d/.pelisto-") && during[0].ends_with(" locked")) << during[0];
+  EXPECT_TRUE(note.starts_with("/j/SAVING-") && during[1].ends_with(" locked")) << during[1];
+  EXPECT_EQ(fs.files(), std::vector<std::string>{"/d/t"});
+
+  const int64_t past = fs.startedNs() - 1;
+  auto leave = [&](const std::string& temp, const std::string& note) {
+    fs.setContents(temp, {1}), fs.setModified(temp, past);
+    fs.setContents(note, Bytes(temp.begin(), temp.end())), fs.setModified(note, past);
+  };
+  leave("/e/.pelisto-7-0.tmp", "/j/SAVING-7-0.NOTE");  // killed half-way
+  leave("/e/.pelisto-8-0.tmp", "/j/SAVING-8-0.NOTE");  // held up half-way
+  auto held = std::move(fs.open("/j/SAVING-8-0.NOTE", OpenMode::kRead).value());
+  held->tryLock();
+  fs.setContents("/j/SAVING-9-0.NOTE", Bytes{'/', 'd', '/', 't'}), fs.setModified("/j/SAVING-9-0.NOTE", past);
+  removeLeftSaves(fs);
+  EXPECT_EQ(fs.files(), (std::vector<std::string>{"/d/t", "/e/.pelisto-8-0.tmp", "/j/SAVING-8-0.NOTE"}));
+
+  fs.setReadOnlyDirectory("/j");
+  EXPECT_TRUE(replaceFile(fs, "/d/t", writing({5})));
+  EXPECT_EQ(fs.contents("/d/t"), Bytes{5});
+}
+
 class ReplaceOnDisk : public ::testing::Test {
  protected:
   void SetUp() override {
