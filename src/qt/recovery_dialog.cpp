@@ -50,8 +50,8 @@ RecoveryReply askRecoveryQuestion(QWidget* parent, const std::string& caption, c
     for (const std::string& line : lists) choices.addItem(toQt(line));
     choices.setCurrentRow(0);
     const int rowHeight = choices.sizeHintForRow(0);
-    choices.setMinimumHeight(rowHeight * std::min<int>(kShownLists, static_cast<int>(lists.size())) +
-                             2 * choices.frameWidth());
+    choices.setFixedHeight(rowHeight * std::min<int>(kShownLists, static_cast<int>(lists.size())) +
+                           2 * choices.frameWidth());
     choices.setMinimumWidth(choices.sizeHintForColumn(0) + 2 * choices.frameWidth() + 24);
     layout.addWidget(&choices);
   } else {
