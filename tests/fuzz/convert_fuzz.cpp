@@ -7,8 +7,9 @@
 // hostile shape: rate, channel and size fields at their limits, an RF64
 // file whose ds64 chunk states 2^63 - 1 bytes of data.
 //
-// Each input's sound is cut to its first kMaxFrames frames (as if the file
-// ended there), and the libraries are set up once for the whole run: what
+// Each input's sound is cut (as if the file ended there) to what makes at
+// most kMaxFrames frames at the editing rate, and no more than kMaxFrames
+// frames of its own; the libraries are set up once for the whole run: what
 // a header says still drives every check and every allocation of the
 // conversion, while a run tries hundreds of inputs a second instead of a
 // handful.
@@ -34,16 +35,19 @@ using namespace pelisto;
 
 constexpr size_t kMaxFrames = 3 * kConvertBlockFrames;
 
-// The library's decoder, ending after kMaxFrames frames.
+// The library's decoder, ending after the frames that make kMaxFrames.
 class BoundedDecoder final : public SoundDecoder {
  public:
-  explicit BoundedDecoder(std::unique_ptr<SoundDecoder> decoder) : m_decoder(std::move(decoder)) {}
+  explicit BoundedDecoder(std::unique_ptr<SoundDecoder> decoder)
+      : m_decoder(std::move(decoder)),
+        m_limit(std::clamp<uint64_t>(uint64_t{kMaxFrames} * static_cast<uint64_t>(std::max(info().rate, 1)) / kEditRate,
+                                     1, kMaxFrames)) {}
   const SoundInfo& info() const override { return m_decoder->info(); }
   Result<size_t> readFloat(float* dst, size_t frames) override {
-    return counted(m_decoder->readFloat(dst, std::min(frames, kMaxFrames - m_read)));
+    return counted(m_decoder->readFloat(dst, std::min(frames, m_limit - m_read)));
   }
   Result<size_t> readShort(int16_t* dst, size_t frames) override {
-    return counted(m_decoder->readShort(dst, std::min(frames, kMaxFrames - m_read)));
+    return counted(m_decoder->readShort(dst, std::min(frames, m_limit - m_read)));
   }
 
  private:
@@ -52,6 +56,7 @@ class BoundedDecoder final : public SoundDecoder {
     return got;
   }
   std::unique_ptr<SoundDecoder> m_decoder;
+  size_t m_limit;
   size_t m_read = 0;
 };
 
