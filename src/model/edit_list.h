@@ -107,6 +107,7 @@ class EditList {
   // stopRecording (the change outlives the recording).
   void startRecording(ListChange& change) { m_recording = &change; }
   void stopRecording() { m_recording = nullptr; }
+  bool recording() const { return m_recording != nullptr; }
 
  private:
   // Notes a step of the recording running (lines or rows, merged with the

@@ -113,6 +113,9 @@ void noteListChange(AppContext& ctx, const ListState& before) {
 }
 
 ListChangeNote::ListChangeNote(AppContext& ctx) : m_ctx(ctx) {
+  // A command run inside another one (from a box it waits on): its steps
+  // are the outer command's.
+  if (ctx.list.recording()) return;
   if (ctx.history.keepsStateOf(stateBytes(ctx))) {
     m_before = captureList(ctx, ctx.history.latest());
     return;
