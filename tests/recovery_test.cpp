@@ -6,12 +6,14 @@
 #include <time.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <cstring>
 #include <map>
 #include <functional>
 #include <utility>
 
 #include "headless/manual_worker.h"
+#include "system/thread_worker.h"
 #include "model/messages.h"
 #include "project/project_format.h"
 #include "project/recovery_format.h"
@@ -89,6 +91,39 @@ TEST(RecoveryCopy, IsWrittenByTheWorkerAndAChangeMeanwhileFollowsIt) {
   app.headless.advance(5);
   writer.runToEnd();
   EXPECT_EQ(app.copyLines(), 0);
+}
+
+// On the desktop a thread of its own writes the copy, on real files: the
+// copy it leaves holds the last change, and it holds the copy's lock.
+TEST(RecoveryCopy, AThreadOfItsOwnWritesWhileTheListChanges) {
+  char name[] = "/tmp/pelisto-copies-XXXXXX";
+  const std::string dir = ::mkdtemp(name);
+  auto files = newPosixFileSystem();
+  files->setJournalFolder(dir);
+  {
+    TestApp app(HeadlessOptions{.fs = files.get(), .device = false});
+    ThreadWorker writer;
+    int64_t now = 0;
+    enableRecoveryCopy(app.ctx, ProgramFiles{dir, 100, nullptr}, writer, [&now] { return now; });
+    app.started();
+    for (int i = 0; i < 30; ++i, now += 400) {
+      app.ctx.list.addFinished({"/w/a.wav", "a.wav"}, {i, i + 1, 0, 0, 1, 0, 0, 0}, "a.wav " + std::to_string(i));
+      app.ctx.state.listRevision = ++app.ctx.state.lastRevision;
+      keepRecoveryCopy(app.ctx);
+      writer.poll();
+    }
+    for (;; now += 400) {  // until every change is written
+      writer.poll();
+      if (keepRecoveryCopy(app.ctx) < 0 && !writer.busy()) break;
+    }
+    auto copy = files->open(dir + "/RECOVERY-100.PRJ", OpenMode::kRead);
+    ASSERT_TRUE(copy);
+    EXPECT_EQ(copy.value()->tryLock(), LockResult::kHeld);
+    EXPECT_EQ(readCopySummary(*copy.value()).value().lines, 30);
+    endRecoveryCopy(app.ctx);
+  }
+  EXPECT_TRUE(std::filesystem::is_empty(dir));
+  std::filesystem::remove_all(dir);
 }
 
 TEST(RecoveryCopy, AFolderThatCannotBeWrittenIsSaidOnceAndEditingGoesOn) {
