@@ -100,28 +100,21 @@ TEST(RecoveryCopy, AThreadOfItsOwnWritesWhileTheListChanges) {
   const std::string dir = ::mkdtemp(name);
   auto files = newPosixFileSystem();
   files->setJournalFolder(dir);
-  {
-    TestApp app(HeadlessOptions{.fs = files.get(), .device = false});
-    ThreadWorker writer;
-    int64_t now = 0;
-    enableRecoveryCopy(app.ctx, ProgramFiles{dir, 100, nullptr}, writer, [&now] { return now; });
-    app.started();
-    for (int i = 0; i < 30; ++i, now += 400) {
-      app.ctx.list.addFinished({"/w/a.wav", "a.wav"}, {i, i + 1, 0, 0, 1, 0, 0, 0}, "a.wav " + std::to_string(i));
-      app.ctx.state.listRevision = ++app.ctx.state.lastRevision;
-      keepRecoveryCopy(app.ctx);
-      writer.poll();
-    }
-    for (;; now += 400) {  // until every change is written
-      writer.poll();
-      if (keepRecoveryCopy(app.ctx) < 0 && !writer.busy()) break;
-    }
-    auto copy = files->open(dir + "/RECOVERY-100.PRJ", OpenMode::kRead);
-    ASSERT_TRUE(copy);
-    EXPECT_EQ(copy.value()->tryLock(), LockResult::kHeld);
-    EXPECT_EQ(readCopySummary(*copy.value()).value().lines, 30);
-    endRecoveryCopy(app.ctx);
+  TestApp app(HeadlessOptions{.fs = files.get(), .device = false});
+  ThreadWorker writer;
+  int64_t now = 0;
+  enableRecoveryCopy(app.ctx, ProgramFiles{dir, 100, nullptr}, writer, [&now] { return now; });
+  for (int i = 0;; ++i, now += 200) {  // 30 changes, then until every one is written
+    if (i < 30) app.ctx.list.addFinished({"/w/a.wav", "a.wav"}, {i, i + 1, 0, 0, 1, 0, 0, 0}, "a.wav");
+    if (i < 30) app.ctx.state.listRevision = ++app.ctx.state.lastRevision;
+    writer.poll();
+    if (keepRecoveryCopy(app.ctx) < 0 && !writer.busy() && i >= 30) break;
   }
+  auto copy = files->open(dir + "/RECOVERY-100.PRJ", OpenMode::kRead);
+  ASSERT_TRUE(copy);
+  EXPECT_EQ(copy.value()->tryLock(), LockResult::kHeld);
+  EXPECT_EQ(readCopySummary(*copy.value()).value().lines, 30);
+  endRecoveryCopy(app.ctx);
   EXPECT_TRUE(std::filesystem::is_empty(dir));
   std::filesystem::remove_all(dir);
 }

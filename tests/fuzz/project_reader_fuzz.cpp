@@ -28,15 +28,11 @@ void checkCopy(std::span<const uint8_t> input) {
   fs.setContents("/c", std::vector<uint8_t>(input.begin(), input.end()));
   auto summary = readCopySummary(*fs.open("/c", OpenMode::kRead).value());
   if (!copy) return;
-  if (summary) {
-    check(summary->lines == static_cast<int>(copy->project.entries.size()));
-    check(summary->waveFileName == copy->project.waveFileName);
-  }
-  auto bytes = encodeRecoveryCopy(copy->project, copy->selected);
-  check(bytes.isOk());
-  auto again = decodeRecoveryCopy(bytes.value());
-  check(again && again->selected == copy->selected && again->project.waveFileName == copy->project.waveFileName &&
-        again->project.entries == copy->project.entries);
+  const Project& p = copy->project;
+  check(!summary || (summary->lines == int(p.entries.size()) && summary->waveFileName == p.waveFileName));
+  auto again = decodeRecoveryCopy(encodeRecoveryCopy(p, copy->selected).value());
+  check(again->selected == copy->selected && again->project.waveFileName == p.waveFileName &&
+        again->project.entries == p.entries);
 }
 
 }  // namespace
