@@ -30,8 +30,10 @@ void checkCopy(std::span<const uint8_t> input) {
   if (!copy) return;
   const Project& p = copy->project;
   check(!summary || (summary->lines == int(p.entries.size()) && summary->waveFileName == p.waveFileName));
-  auto again = decodeRecoveryCopy(encodeRecoveryCopy(p, copy->selected).value());
-  check(again->selected == copy->selected && again->project.waveFileName == p.waveFileName &&
+  auto bytes = encodeRecoveryCopy(p, copy->selected);
+  check(bytes.isOk());
+  auto again = decodeRecoveryCopy(bytes.value());
+  check(again.isOk() && again->selected == copy->selected && again->project.waveFileName == p.waveFileName &&
         again->project.entries == p.entries);
 }
 
