@@ -26,7 +26,10 @@ set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic, fonts-ipafont-mincho")
+# SDL2, libsndfile and libsoxr are opened while the program runs, so the
+# library scan does not see them.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "fonts-ipafont-gothic, fonts-ipafont-mincho, libsdl2-2.0-0, libsndfile1, libsoxr0")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 
 include(CPack)

@@ -32,11 +32,12 @@ struct Session {
   }
 };
 
+// One box: the question carries the refusal's reason.
 const std::vector<std::string> kRefused = {"dialog: open waveファイルを開く",
-                                           std::string("message: ") + kMsgNot44k,
-                                           std::string("question: ") + kAskConvert};
+                                           "question: " + askConvertText(kMsgNot44k)};
 const std::string kSaveDialog = std::string("dialog: save ") + kConvertTitle;
 
+// The refusal closed the file: the view shows none, whatever the answer.
 TEST(ConvertCommand, EveryWayOutLeavesTheStateAsTheRefusalLeftItAndNoFile) {
   const struct {
     const char* name;
@@ -71,7 +72,8 @@ TEST(ConvertCommand, EveryWayOutLeavesTheStateAsTheRefusalLeftItAndNoFile) {
     EXPECT_EQ(s.app.fs.files(), files);
     EXPECT_EQ(stateLines(s.app.ctx), stateLines(reference.app.ctx));
     EXPECT_FALSE(waveFileOpen(s.app.ctx));
-    EXPECT_EQ(s.app.ui.text(Control::EDIT1), "0 分 2秒");  // still the good file's length
+    EXPECT_EQ(s.app.ui.text(Control::EDIT1), "");
+    EXPECT_EQ(s.app.picture(), TestApp().started().picture());
     EXPECT_EQ(s.app.ui.pointer(Control::MAINFORM), Pointer::kArrow);
   }
 }
@@ -82,7 +84,7 @@ TEST(ConvertCommand, YesProposesANameConvertsAndOpensTheNewFile) {
   // The pattern swings between the extremes: resampled, it overshoots.
   const std::vector<std::string>& lines = s.app.lines();
   EXPECT_EQ(lines[lines.size() - 2], kSaveDialog);
-  EXPECT_TRUE(lines.back().starts_with("notice: 変換を終えました。最大音量を超えた ")) << lines.back();
+  EXPECT_TRUE(lines.back().starts_with("message: 変換を終えました。最大音量を超えた ")) << lines.back();
   EXPECT_EQ(s.app.ui.lastDialogInitialPath(), "/w/rate_44k16.wav");
   EXPECT_EQ(s.app.fs.contents("/w/out.WAV").size(), 44u + 4 * 4410);
   EXPECT_EQ(s.app.ctx.state.WAVEFILENAME, "/w/out.WAV");

@@ -91,8 +91,7 @@ TEST(Convert, ChannelsFoldIntoTwo) {
   const std::vector<double> six = {0.1, 0.2, 0.05, 0.04, 0.03, 0.02};  // L R C LFE, then back or side L R
   std::vector<double> frames;
   for (int i = 0; i < 50; ++i) frames.insert(frames.end(), six.begin(), six.end());
-  const double headroom = 1 + 3 * g;  // each side's sum of shares
-  const double left = (0.1 + g * (0.05 + 0.04 + 0.03)) / headroom, right = (0.2 + g * (0.05 + 0.04 + 0.02)) / headroom;
+  const double left = 0.1 + g * (0.05 + 0.04 + 0.03), right = 0.2 + g * (0.05 + 0.04 + 0.02);  // room to spare
   const struct {
     const char* name;
     WavLayout layout;
@@ -198,21 +197,36 @@ TEST(Convert, SidesResampledApartGiveTheFramesOfOneResampler) {
   }
 }
 
-// A full-scale sine on each channel of 5.1 in turn, then on all at once,
-// folds without clamping; all at once reaches full scale again.
-TEST(Convert, TheFoldLeavesHeadroomForEveryChannelAtFullScale) {
-  for (int loud = 0; loud <= 6; ++loud) {
+// The fold of 5.1 measures its peak first and takes the largest gain, at
+// most 1, that keeps it within full scale: never a clamp, and no level lost
+// that need not be.
+TEST(Convert, TheFoldTakesTheLargestGainThatKeepsItWithinFullScale) {
+  const double centre = std::pow(10.0, -1 / 20.0) * std::sqrt(0.5);  // −1 dBFS, then −3 dB
+  const struct {
+    const char* name;
+    int loud;        // the channel that sounds, 6 for all of them
+    double level;    // its peak
+    double left, right;  // the peaks out (full scale 1)
+  } cases[] = {
+      {"centre alone at −1 dBFS", 2, std::pow(10.0, -1 / 20.0), centre, centre},
+      {"front left alone at full scale", 0, 1, 1, 0},
+      {"back right alone at −6 dBFS", 5, 0.5, 0, 0.5 * std::sqrt(0.5)},
+      {"every channel at full scale", 6, 1, 1, 1},
+      {"silence", 6, 0, 0, 0},
+  };
+  for (const auto& c : cases) {
     std::vector<double> v;
     for (int i = 0; i < 4410; ++i) {
-      for (int c = 0; c < 6; ++c) v.push_back(c == loud || loud == 6 ? std::sin(0.1 * i) : 0.0);
+      for (int ch = 0; ch < 6; ++ch) v.push_back(ch == c.loud || c.loud == 6 ? c.level * std::sin(0.1 * i) : 0.0);
     }
     uint64_t clamped = 99;
-    Converted c = convert(wavOf({.channels = 6, .bits = 24}, samplesOf(v, 24, false)), true, {}, &clamped);
-    ASSERT_TRUE(c.status);
-    EXPECT_EQ(clamped, 0u) << loud;
-    if (loud == 6) {
-      EXPECT_GE(*std::max_element(c.samples.begin(), c.samples.end()), 32700);
-    }
+    Converted out = convert(wavOf({.channels = 6, .bits = 24}, samplesOf(v, 24, false)), false, {}, &clamped);
+    ASSERT_TRUE(out.status) << c.name;
+    EXPECT_EQ(clamped, 0u) << c.name;
+    int peaks[2] = {0, 0};
+    for (size_t i = 0; i < out.samples.size(); ++i) peaks[i % 2] = std::max(peaks[i % 2], std::abs(int(out.samples[i])));
+    EXPECT_NEAR(peaks[0], std::min(c.left * 32768, 32767.0), 2) << c.name;
+    EXPECT_NEAR(peaks[1], std::min(c.right * 32768, 32767.0), 2) << c.name;
   }
 }
 

@@ -92,9 +92,9 @@ TEST(OpenWave, HeaderChecksInFileOrder) {
     const AppState& s = app.ctx.state;
     EXPECT_EQ(s.WAVEFILENAME, "f.wav");
     if (c.message) {
-      std::vector<std::string> shown = {"dialog: open waveファイルを開く", std::string("message: ") + c.message};
-      if (c.asks) shown.push_back(std::string("question: ") + kAskConvert);
-      EXPECT_EQ(app.lines(), shown);
+      // One box: the refusal, or the offer to convert that carries it.
+      const std::string box = c.asks ? "question: " + askConvertText(c.message) : std::string("message: ") + c.message;
+      EXPECT_EQ(app.lines(), (std::vector<std::string>{"dialog: open waveファイルを開く", box}));
       EXPECT_EQ(s.WAVEFNUM, 0);
       EXPECT_EQ(app.ctx.files.freeFile(), 1);  // the file was closed
       EXPECT_FALSE(waveFileOpen(app.ctx));
@@ -185,7 +185,7 @@ TEST(OpenWave, LengthRoundsHalvesToEvenAndScrollRangeAwayFromZero) {
   }
 }
 
-TEST(OpenWave, ARejectedFileKeepsThePreviousDisplayButNoOpenFile) {
+TEST(OpenWave, ARejectedFileLeavesNoFileOpenNorShown) {
   TestApp app;
   app.started();
   app.fs.setContents("good.wav", wavFile(patternData(441000)));
@@ -198,11 +198,30 @@ TEST(OpenWave, ARejectedFileKeepsThePreviousDisplayButNoOpenFile) {
   EXPECT_EQ(s.WAVEFNUM, 0);
   EXPECT_EQ(s.WAVEFMT.CHANNELS, 1);  // the format block of the rejected file was read
   EXPECT_EQ(s.DATASIZE, 441000);
-  EXPECT_EQ(app.ui.text(Control::EDIT1), "0 分 2秒");
-  EXPECT_EQ(app.ui.scrollMax(), 3);
-  EXPECT_EQ(app.ui.scrollPos(), 2);
+  EXPECT_EQ(app.ui.text(Control::EDIT1), "");
+  EXPECT_EQ(app.ui.text(Control::EDIT2), "");
+  EXPECT_EQ(app.ui.scrollMax(), 0);
+  EXPECT_EQ(app.picture(), TestApp().started().picture());
   EXPECT_FALSE(app.ctx.files.isOpen(1));
   EXPECT_FALSE(waveFileOpen(app.ctx));
+}
+
+// Files of other formats are converted when opened, so the dialog shows
+// them: wave files first, then every sound file the library reads, then all.
+TEST(OpenWave, TheDialogOffersWaveFilesThenSoundFilesThenAll) {
+  TestApp app;
+  app.started();
+  app.ui.queueAnswer({ScriptedAnswer::kCancel, ""});
+  OPENWAVEFILE_ON(app.ctx);
+  const std::vector<std::string>& filters = app.ui.lastDialogFilters();
+  ASSERT_EQ(filters.size(), 3u);
+  EXPECT_EQ(filters[0], "waveファイル(*.wav)");
+  EXPECT_TRUE(filters[1].starts_with("音声ファイル(*.") && filters[1].ends_with(")")) << filters[1];
+  for (const char* kind : {"*.flac ", "*.ogg ", "*.mp3 ", "*.aiff ", "*.wav"}) {
+    EXPECT_NE(filters[1].find(kind), std::string::npos) << kind;
+  }
+  EXPECT_EQ(filters[1].find("*.raw"), std::string::npos) << "sound with no header is not recognised";
+  EXPECT_EQ(filters[2], "すべてのファイル(*)");
 }
 
 TEST(OpenWave, OnlyOneWaveFileIsOpenAtATime) {

@@ -13,8 +13,9 @@
 #include <utility>
 
 #include "headless/manual_worker.h"
-#include "system/thread_worker.h"
 #include "model/messages.h"
+#include "project/project_commands.h"
+#include "system/thread_worker.h"
 #include "project/project_format.h"
 #include "project/recovery_format.h"
 #include "project/recovery_copy.h"
@@ -183,13 +184,16 @@ std::vector<uint8_t> leftCopy(bool blank) {
 // A start of program 200 with copies of other programs (and one of its own
 // id, left before a restart) in its state folder, oldest first, the copy
 // of `live` held by its running program; with `choices` remembered from
-// an earlier run.
+// an earlier run, and `file` named on its command line (an empty project
+// of a.wav is at /wav/p.PRJ).
 struct StartApp : TestApp {
   StartApp(const std::vector<std::pair<int64_t, std::vector<uint8_t>>>& copies, std::vector<SA> answers,
-           int64_t live = 0, bool locks = true, const std::map<std::string, bool>& choices = {}) {
+           int64_t live = 0, bool locks = true, const std::map<std::string, bool>& choices = {},
+           const std::string& file = {}) {
     fs.refuseLocks(!locks);
     fs.addDirectory("/wav");
     fs.setContents("/wav/a.wav", wavFile(patternData(12 * kBytesPerSecond)));
+    fs.setContents("/wav/p.PRJ", encodeProject(Project{.waveFileName = "/wav/a.wav", .entries = {}, .length = 0}).value());
     fs.addDirectory("/state");
     fs.addDirectory(kState);
     for (const auto& [id, bytes] : copies) {
@@ -200,7 +204,7 @@ struct StartApp : TestApp {
     for (SA& a : answers) ui.queueAnswer(std::move(a));
     for (const auto& [key, value] : choices) ui.rememberChoice(key, value);
     headless.keepRecoveryCopies(stateFiles(200, live));
-    started();
+    headless.start(file);
   }
   std::vector<std::string> stateFolder() const {
     std::vector<std::string> left;
@@ -302,6 +306,16 @@ TEST(RecoveryOffer, NoCopyIsAskedAboutAtEveryStart) {
   EXPECT_EQ(hungry.lines().back(), std::string("message: ") + kMsgOutOfMemory);
   EXPECT_TRUE(hungry.fs.isFile(copyOf(100)));
   EXPECT_EQ(hungry.ui.lineCount(), 0);
+}
+
+// A project named at start asks before it replaces the list just restored.
+TEST(RecoveryOffer, AProjectNamedAtStartAsksBeforeReplacingTheRestoredList) {
+  for (const SA& answer : {SA{SA::kCancel, ""}, SA{SA::kNo, ""}}) {
+    StartApp app({{100, leftCopy(true)}}, {{SA::kYes, ""}, answer}, 0, true, {}, "/wav/p.PRJ");
+    EXPECT_EQ(app.lines().size(), 2u);
+    EXPECT_EQ(app.lines().back(), std::string("question: ") + kMsgListUnsaved);
+    EXPECT_EQ(app.ui.lineCount(), answer.kind == SA::kNo ? 0 : 3);
+  }
 }
 
 }  // namespace

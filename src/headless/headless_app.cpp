@@ -24,7 +24,7 @@ Worker& HeadlessApp::workerFor(const HeadlessOptions& options) {
   return m_inlineWorker;
 }
 
-void HeadlessApp::start() { startProgram(m_ctx, ""); }
+void HeadlessApp::start(const std::string& file) { startProgram(m_ctx, file); }
 
 void HeadlessApp::keepRecoveryCopies(ProgramFiles files) {
   enableRecoveryCopy(m_ctx, std::move(files), m_recoveryWriter, [this] { return m_now; });

@@ -42,8 +42,9 @@ class HeadlessApp {
   HeadlessApp& operator=(const HeadlessApp&) = delete;
 
   // Runs start-up, as the program does before the first input (the lists
-  // left unsaved by programs no longer running offered back).
-  void start();
+  // left unsaved by programs no longer running offered back, then file
+  // opened when named).
+  void start(const std::string& file = {});
   // Keeps the automatic copy of an unsaved list from now on, as the
   // program does: in files.folder, written at once by a worker of its own,
   // timed by the simulated clock.

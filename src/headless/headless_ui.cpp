@@ -161,6 +161,8 @@ RecoveryReply HeadlessUi::askRecovery(const std::string&, const std::string& tex
 std::optional<std::string> HeadlessUi::fileDialog(const FileDialogSpec& spec) {
   m_transcript.add(std::string("dialog: ") + (spec.save ? "save " : "open ") + spec.title);
   m_lastDialogInitialPath = spec.initialPath;
+  m_lastDialogFilters = {spec.filterText};
+  for (const FileFilter& more : spec.moreFilters) m_lastDialogFilters.push_back(more.text);
   ScriptedAnswer a{ScriptedAnswer::kCancel, ""};
   if (!takeAnswer(a, "file dialog")) return std::nullopt;
   if (a.kind == ScriptedAnswer::kCancel) return std::nullopt;

@@ -63,6 +63,8 @@ class HeadlessUi final : public Ui {
   const std::map<std::string, bool>& choices() const { return m_choices; }
   // The proposed file of the last file dialog shown (empty: none).
   const std::string& lastDialogInitialPath() const { return m_lastDialogInitialPath; }
+  // The texts of the last file dialog's choices of files, in order.
+  const std::vector<std::string>& lastDialogFilters() const { return m_lastDialogFilters; }
 
   void setText(Control control, const std::string& text) override;
   std::string text(Control control) const override;
@@ -102,6 +104,8 @@ class HeadlessUi final : public Ui {
   void rememberChoice(const std::string& key, bool value) override { m_choices[key] = value; }
 
   void messageBox(const std::string& caption, const std::string& text) override;
+  // Written as a message box ("message: TEXT").
+  void inform(const std::string& caption, const std::string& text) override { messageBox(caption, text); }
   Answer question(const std::string& caption, const std::string& text) override;
   RecoveryReply askRecovery(const std::string& caption, const std::string& text,
                             const std::vector<std::string>& lists) override;
@@ -149,6 +153,7 @@ class HeadlessUi final : public Ui {
   std::string m_lastInputPrompt;
   std::string m_lastInputInitial;
   std::string m_lastDialogInitialPath;
+  std::vector<std::string> m_lastDialogFilters;
 };
 
 }  // namespace pelisto

@@ -100,6 +100,11 @@ struct AppState {
   uint64_t listRevision = 0;
   uint64_t savedRevision = 0;
   uint64_t lastRevision = 0;
+  // The project file the list came from or was last saved to (empty: none
+  // yet), and the load the list stems from (its revision; an undo back
+  // across a load brings the earlier list's file back with it).
+  std::string projectFile;
+  uint64_t document = 0;
   bool graphBuilding = false;
   // The wave file last written in this run (empty: none yet).
   std::string lastWrittenPath;

@@ -173,6 +173,17 @@ void EditList::insertRow(int r, ListRow row) {
   m_state.EDITDATA.insert(m_state.EDITDATA.begin() + r, row.data);
 }
 
+void EditList::replaceRows(std::vector<EditFileRow> files, std::vector<EditDataRow> data) {
+  if (m_recording) {
+    std::vector<ListRow> out, in;
+    for (size_t i = 0; i < m_state.EDITFILE.size(); ++i) out.push_back({std::move(m_state.EDITFILE[i]), m_state.EDITDATA[i]});
+    for (size_t i = 0; i < files.size(); ++i) in.push_back({files[i], data[i]});
+    noteRows(0, std::move(out), std::move(in));
+  }
+  m_state.EDITFILE = std::move(files);
+  m_state.EDITDATA = std::move(data);
+}
+
 void EditList::addFinished(EditFileRow file, EditDataRow data, std::string text) {
   AppState& s = m_state;
   const int r = s.EDITCOUNT;

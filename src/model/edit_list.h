@@ -97,6 +97,9 @@ class EditList {
   // and puts a row in at r (those from r on move down one place).
   void eraseRow(int r);
   void insertRow(int r, ListRow row);
+  // Every row of both tables replaced: the tables become files and data
+  // (of one size).
+  void replaceRows(std::vector<EditFileRow> files, std::vector<EditDataRow> data);
   // Adds a finished entry as row and line EDITCOUNT: appended, or inserted
   // just before the pending entry (whose row moves down one place with
   // it). EDITCOUNT grows by 1; the selected line stays the same line.

@@ -65,6 +65,7 @@ const std::vector<MenuItemInfo>& menuItems() {
   static const std::vector<MenuItemInfo> items = {
       {M::OpenWaveFile, "OpenWaveFile", "FileMenu", "ファイル", "waveファイルを開く", 0x100, false},
       {M::OpenProject, "OpenProject", "FileMenu", "ファイル", "プロジェクトを開く", 0x101, true},
+      {M::SaveProjectAgain, "SaveProjectAgain", "FileMenu", "ファイル", "上書き保存", 0x109, false},
       {M::SaveProject, "SaveProject", "FileMenu", "ファイル", "プロジェクトの保存", 0x102, false},
       {M::Undo, "Undo", "EditMenu", "編集", "元に戻す", 0x105, false},
       {M::Redo, "Redo", "EditMenu", "編集", "やり直し", 0x106, false},

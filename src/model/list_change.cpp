@@ -85,7 +85,7 @@ bool sameAsBefore(const std::vector<ListStep>& steps, bool lines, const std::fun
 
 bool changedNothing(const AppContext& ctx, const ListChange& change) {
   const AppState& s = ctx.state;
-  if (change.countBefore != s.EDITCOUNT) return false;
+  if (change.countBefore != s.EDITCOUNT || change.documentBefore != s.document) return false;
   const std::function<ListRow(size_t)> row = [&s](size_t i) { return ListRow{s.EDITFILE[i], s.EDITDATA[i]}; };
   const std::function<std::string(size_t)> line = [&ctx](size_t i) { return ctx.list.line(static_cast<int>(i)); };
   return sameAsBefore(change.steps, false, row, s.EDITFILE.size()) &&
@@ -113,6 +113,8 @@ void applyChange(AppContext& ctx, const ListChange& change, bool forward) {
   }
   s.EDITCOUNT = forward ? change.countAfter : change.countBefore;
   s.listRevision = forward ? change.revisionAfter : change.revisionBefore;
+  s.document = forward ? change.documentAfter : change.documentBefore;
+  s.projectFile = forward ? change.projectFileAfter : change.projectFileBefore;
   ctx.list.select(forward ? change.selectedAfter : change.selectedBefore);
 }
 

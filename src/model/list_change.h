@@ -34,10 +34,13 @@ struct ListStep {
 
 struct ListChange {
   std::vector<ListStep> steps;
-  // EDITCOUNT, the selected line and the list's revision before and after.
+  // EDITCOUNT, the selected line, the list's revision and the load it
+  // stems from with that load's project file, before and after.
   int16_t countBefore = 0, countAfter = 0;
   int selectedBefore = -1, selectedAfter = -1;
   uint64_t revisionBefore = 0, revisionAfter = 0;
+  uint64_t documentBefore = 0, documentAfter = 0;
+  std::string projectFileBefore, projectFileAfter;
 
   // The memory it holds, as the history counts it.
   size_t bytes() const;

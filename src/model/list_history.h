@@ -1,7 +1,7 @@
 // The history of the edit list for undo and redo: for each change, the
 // state before it, or for a list too large to keep whole that often, the
-// change itself (list_change.h); and those undone. Loading a project
-// starts a new one.
+// change itself (list_change.h); and those undone. Loading a project is
+// one change among them.
 #pragma once
 
 #include <cstddef>

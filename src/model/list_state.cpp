@@ -74,6 +74,8 @@ ListState captureList(const AppContext& ctx, const ListState* previous) {
   out.selected = ctx.list.selected();
   out.count = s.EDITCOUNT;
   out.revision = s.listRevision;
+  out.document = s.document;
+  out.projectFile = s.projectFile;
   const size_t count = s.EDITDATA.size();
   out.rows.reserve(count);
   SharedRows shared(previous);
@@ -103,13 +105,19 @@ void restoreList(AppContext& ctx, const ListState& state) {
   }
   s.EDITCOUNT = state.count;
   s.listRevision = state.revision;
+  if (state.document != s.document) {
+    s.document = state.document;
+    s.projectFile = state.projectFile;
+  }
   ctx.list.select(state.selected);
 }
 
 void noteListChange(AppContext& ctx, const ListState& before) {
   if (captureList(ctx, &before).sameList(before)) return;
   ctx.history.recordChange(before);
-  ctx.state.listRevision = ++ctx.state.lastRevision;
+  // A command that gave the list a revision of its own (a load, saved as
+  // it stands) keeps it.
+  if (ctx.state.listRevision == before.revision) ctx.state.listRevision = ++ctx.state.lastRevision;
 }
 
 ListChangeNote::ListChangeNote(AppContext& ctx) : m_ctx(ctx) {
@@ -123,6 +131,8 @@ ListChangeNote::ListChangeNote(AppContext& ctx) : m_ctx(ctx) {
   m_change.countBefore = ctx.state.EDITCOUNT;
   m_change.selectedBefore = ctx.list.selected();
   m_change.revisionBefore = ctx.state.listRevision;
+  m_change.documentBefore = ctx.state.document;
+  m_change.projectFileBefore = ctx.state.projectFile;
   ctx.list.startRecording(m_change);
   m_recording = true;
 }
@@ -141,7 +151,11 @@ void ListChangeNote::finish() {
     if (changedNothing(m_ctx, m_change)) return;
     m_change.countAfter = s.EDITCOUNT;
     m_change.selectedAfter = m_ctx.list.selected();
-    m_change.revisionAfter = s.listRevision = ++s.lastRevision;
+    // A command that gave the list a revision of its own (a load) keeps it.
+    if (s.listRevision == m_change.revisionBefore) s.listRevision = ++s.lastRevision;
+    m_change.revisionAfter = s.listRevision;
+    m_change.documentAfter = s.document;
+    m_change.projectFileAfter = s.projectFile;
     m_ctx.history.recordChange(std::move(m_change));
   }
   if (m_ctx.history.takeDropped()) m_ctx.ui.messageBox(s.APPTITLE, kMsgOldestUndoDropped);
@@ -149,9 +163,10 @@ void ListChangeNote::finish() {
 
 void markListSaved(AppContext& ctx) { ctx.state.savedRevision = ctx.state.listRevision; }
 
-void markListLoaded(AppContext& ctx) {
-  ctx.history.clear();
+void markListLoaded(AppContext& ctx, const std::string& projectFile) {
   ctx.state.listRevision = ++ctx.state.lastRevision;
+  ctx.state.document = ctx.state.listRevision;
+  ctx.state.projectFile = projectFile;
   markListSaved(ctx);
 }
 

@@ -35,6 +35,8 @@ struct ListState {
   int selected = -1;
   int16_t count = 0;  // EDITCOUNT
   uint64_t revision = 0;
+  uint64_t document = 0;    // the load it stems from
+  std::string projectFile;  // that list's project file then
 
   // The same entries and lines (the selection aside).
   bool sameList(const ListState& other) const;
@@ -45,12 +47,13 @@ struct ListState {
 ListState captureList(const AppContext& ctx, const ListState* previous = nullptr);
 
 // Puts a captured list back: rows, lines, selection, EDITCOUNT and its
-// revision (the view is the caller's to redraw).
+// revision; and, when it stems from another load, that load's project
+// file (the view is the caller's to redraw).
 void restoreList(AppContext& ctx, const ListState& state);
 
 // After a command that may have changed the list: when it differs from
-// `before`, the change is recorded (in the history, and the list is then
-// unsaved).
+// `before`, the change is recorded in the history, and the list is then
+// unsaved unless the command gave it a revision itself (markListLoaded).
 void noteListChange(AppContext& ctx, const ListState& before);
 
 // What a command does to the list, noted for saving and undo: the list
@@ -75,10 +78,12 @@ class ListChangeNote {
   ListChange m_change;
 };
 
-// The list was loaded or saved as it stands: nothing is unsaved. A load
-// also starts a new history.
+// The list was loaded (from projectFile, empty for none) or saved as it
+// stands: nothing is unsaved. A load is a change of its own (a new
+// revision), undone as any other when its command is one that records
+// changes (shell/events.cpp).
 void markListSaved(AppContext& ctx);
-void markListLoaded(AppContext& ctx);
+void markListLoaded(AppContext& ctx, const std::string& projectFile);
 
 // True when the list differs from the state last loaded or saved.
 bool listUnsaved(const AppContext& ctx);

@@ -17,7 +17,7 @@ enum class Control {
 // scripts and the menu's object names have always spelled it, on purpose.
 enum class MenuItem {
   OpenWaveFile, OpenProject, SaveProject, GrapgFast, Copyright,
-  Undo, Redo, SmoothJoins, ListenJoin,
+  Undo, Redo, SmoothJoins, ListenJoin, SaveProjectAgain,
 };
 
 }  // namespace pelisto

@@ -89,6 +89,9 @@ class SoundLibrary {
   // opened; kUnsupported when its contents are no sound the library reads.
   virtual Result<std::unique_ptr<SoundDecoder>> openDecoder(FileSystem& fs,
                                                            const std::string& path) = 0;
+  // The name extensions of the files it reads (lower case, no dot, each
+  // once), those its formats are usually saved under among them.
+  virtual std::vector<std::string> readableExtensions() const = 0;
   // A resampler from inRate to outRate (frames per second) for interleaved
   // frames of `channels` channels, at high quality.
   virtual Result<std::unique_ptr<Resampler>> newResampler(int inRate, int outRate, int channels) = 0;

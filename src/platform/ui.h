@@ -20,6 +20,13 @@ enum class Pointer { kArrow, kSizeWE, kWait };
 enum class Answer { kYes, kNo, kCancel };
 enum class SystemColor { kButtonFace, kButtonText };
 
+// A further choice of files in a dialog: its text ("すべてのファイル(*)") and
+// patterns separated by blanks ("*").
+struct FileFilter {
+  std::string text;
+  std::string patterns;
+};
+
 struct FileDialogSpec {
   FileDialogSpec(std::string title_, std::string filterText_, std::string pattern_, bool save_ = false,
                  std::string initialPath_ = {})
@@ -35,6 +42,7 @@ struct FileDialogSpec {
   std::string initialPath;  // the proposed file (its folder and name), or a
                             // folder ending in "/" (no name); empty: the
                             // current directory and no name
+  std::vector<FileFilter> moreFilters = {};  // offered after the first
 };
 
 // What the user answered to the question about lists left unsaved.
@@ -107,6 +115,9 @@ class Ui {
 
   // OK box with the stop icon.
   virtual void messageBox(const std::string& caption, const std::string& text) = 0;
+  // OK box with the information icon, modal as the others: how something
+  // that went well turned out.
+  virtual void inform(const std::string& caption, const std::string& text) = 0;
   // Yes/No/Cancel box with the question icon; closing it answers kCancel.
   virtual Answer question(const std::string& caption, const std::string& text) = 0;
   // The question at start about edit lists left unsaved: text, and with

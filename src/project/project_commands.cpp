@@ -13,6 +13,7 @@
 #include "project/handlers.h"
 #include "project/project_format.h"
 #include "view/graph_cache.h"
+#include "view/handlers.h"
 #include "view/markers.h"
 #include "wave/open_wave.h"
 
@@ -66,12 +67,13 @@ void loadList(AppContext& ctx, Project& project) {
   AppState& s = ctx.state;
   const size_t n = project.entries.size();
   const size_t rows = std::max<size_t>(kInitialEditRows, n);
-  s.EDITFILE.assign(rows, EditFileRow{});
-  s.EDITDATA.assign(rows, EditDataRow{});
+  std::vector<EditFileRow> files(rows);
+  std::vector<EditDataRow> data(rows);
   for (size_t i = 0; i < n; ++i) {
-    s.EDITFILE[i] = std::move(project.entries[i].file);
-    s.EDITDATA[i] = project.entries[i].data;
+    files[i] = std::move(project.entries[i].file);
+    data[i] = project.entries[i].data;
   }
+  ctx.list.replaceRows(std::move(files), std::move(data));
   s.WAVEFILENAME = std::move(project.waveFileName);
   ctx.list.clearLines();
   for (size_t i = 0; i < n; ++i) ctx.list.addLine(finishedLine(s, static_cast<int>(i)));
@@ -88,8 +90,10 @@ std::string withProjectExtension(const std::string& path) {
 bool saveProjectAs(AppContext& ctx) {
   // Saving reads only the list, so it is allowed while something plays.
   std::optional<std::string> chosen = ctx.ui.fileDialog(kSaveDialog);
-  if (!chosen) return false;
-  const std::string path = withProjectExtension(*chosen);
+  return chosen && saveProjectTo(ctx, withProjectExtension(*chosen));
+}
+
+bool saveProjectTo(AppContext& ctx, const std::string& path) {
   if (Status st = checkSaveTarget(ctx, path); !st) {
     refuse(ctx, std::string(kMsgCannotSaveProject) + "\n" + st.message());
     return false;
@@ -106,10 +110,27 @@ bool saveProjectAs(AppContext& ctx) {
     return false;
   }
   markListSaved(ctx);
+  ctx.state.projectFile = path;
   return true;
 }
 
 void SAVEPROJECT_ON(AppContext& ctx) { saveProjectAs(ctx); }
+
+bool saveProject(AppContext& ctx) {
+  return ctx.state.projectFile.empty() ? saveProjectAs(ctx) : saveProjectTo(ctx, ctx.state.projectFile);
+}
+
+void SAVEPROJECTAGAIN_ON(AppContext& ctx) { saveProject(ctx); }
+
+bool listMayGo(AppContext& ctx) {
+  if (!listUnsaved(ctx)) return true;
+  switch (ctx.ui.question(ctx.state.APPTITLE, kMsgListUnsaved)) {
+    case Answer::kYes: return saveProject(ctx);
+    case Answer::kNo: return true;
+    case Answer::kCancel: return false;
+  }
+  return false;
+}
 
 void openProjectAt(AppContext& ctx, const std::string& path) {
   endMouseModes(ctx);
@@ -124,18 +145,20 @@ void openProjectAt(AppContext& ctx, const std::string& path) {
     refuse(ctx, project.status().code() == StatusCode::kLimit ? kMsgProjectTooLong : kMsgNotProject);
     return;
   }
-  loadProject(ctx, std::move(project.value()));
+  if (!listMayGo(ctx)) return;
+  loadProject(ctx, std::move(project.value()), path);
 }
 
-void loadProject(AppContext& ctx, Project project) {
+void loadProject(AppContext& ctx, Project project, const std::string& from) {
   loadList(ctx, project);
-  markListLoaded(ctx);
+  markListLoaded(ctx, from);
 
   AppState& s = ctx.state;
   if (s.WAVEFILENAME.empty()) {
     cancelGraphBuild(ctx);
     if (s.WAVEFNUM != 0) ctx.files.close(s.WAVEFNUM);
     s.WAVEFNUM = 0;
+    clearView(ctx);
     refuse(ctx, std::string(kMsgCannotOpenWave) + "\n" + kMsgNoWaveInProject);
     return;
   }

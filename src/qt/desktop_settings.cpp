@@ -6,6 +6,8 @@
 #include <QScreen>
 #include <QSettings>
 
+#include "platform/program_files.h"
+
 namespace pelisto {
 namespace {
 
@@ -51,6 +53,49 @@ std::optional<QPoint> rememberedWindowPosition() {
 }
 
 void rememberWindowPosition(QPoint position) { store(kPositionKey, position); }
+
+namespace {
+
+const QString kOpenWindows = QStringLiteral("open-windows");
+
+QString windowKey(int serial) {
+  return QStringLiteral("%1/%2-%3").arg(kOpenWindows).arg(thisProgramFilesIn({}).id).arg(serial);
+}
+
+}  // namespace
+
+void noteOpenWindow(int serial, const WindowPlace& place) {
+  QSettings settings(QStringLiteral("Pelisto"), QStringLiteral("Pelisto"));
+  // The records of programs that ended without forgetting theirs go too.
+  const ProgramFiles own = thisProgramFilesIn({});
+  settings.beginGroup(kOpenWindows);
+  for (const QString& window : settings.childGroups()) {
+    if (!own.running(window.section(QLatin1Char('-'), 0, 0).toLongLong())) settings.remove(window);
+  }
+  settings.endGroup();
+  settings.setValue(windowKey(serial) + QStringLiteral("/client"), place.client);
+  settings.setValue(windowKey(serial) + QStringLiteral("/frame"), place.frame);
+}
+
+void forgetOpenWindow(int serial) {
+  QSettings(QStringLiteral("Pelisto"), QStringLiteral("Pelisto")).remove(windowKey(serial));
+}
+
+std::vector<WindowPlace> openWindowPlaces() {
+  const ProgramFiles own = thisProgramFilesIn({});
+  QSettings settings(QStringLiteral("Pelisto"), QStringLiteral("Pelisto"));
+  settings.beginGroup(kOpenWindows);
+  std::vector<WindowPlace> places;
+  for (const QString& window : settings.childGroups()) {
+    if (!own.running(window.section(QLatin1Char('-'), 0, 0).toLongLong())) continue;
+    const QVariant client = settings.value(window + QStringLiteral("/client"));
+    const QVariant frame = settings.value(window + QStringLiteral("/frame"));
+    if (client.typeId() == QMetaType::QPoint && frame.typeId() == QMetaType::QPoint) {
+      places.push_back(WindowPlace{client.toPoint(), frame.toPoint()});
+    }
+  }
+  return places;
+}
 
 bool rememberedOption(const QString& name) {
   const QVariant value = stored(QStringLiteral("options/") + name);

@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <optional>
+#include <vector>
 
 namespace pelisto {
 
@@ -26,6 +27,22 @@ void rememberFolder(const QString& kind, const QString& filePath);
 // bar included) when that corner is still on a screen.
 std::optional<QPoint> rememberedWindowPosition();
 void rememberWindowPosition(QPoint position);
+
+// The main windows open now: each program keeps the place of its window in
+// the settings while it is open, so that a new window can open beside the
+// others rather than on top of one. A place is the top left corner of the
+// client area and of the frame.
+struct WindowPlace {
+  QPoint client;
+  QPoint frame;
+};
+// Records (or forgets) the place of this program's window number `serial`;
+// noting also drops the records of programs no longer running.
+void noteOpenWindow(int serial, const WindowPlace& place);
+void forgetOpenWindow(int serial);
+// The places of the windows open in programs still running (the records
+// of those that ended without forgetting theirs are passed over).
+std::vector<WindowPlace> openWindowPlaces();
 
 // An option of the program by name: false until remembered.
 bool rememberedOption(const QString& name);

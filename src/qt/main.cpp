@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QProxyStyle>
 #include <QTranslator>
 
 #include <chrono>
@@ -81,6 +82,18 @@ std::optional<int> answerWithoutWindow(const pelisto::CommandLine& command) {
   return std::nullopt;
 }
 
+// The desktop's style, but for the icon of the menu bar's overflow button,
+// which a bar as wide as the window never shows: the style would read its
+// picture while the window is made, and the first picture read loads every
+// image format Qt has, holding up the window's first showing.
+class QuickStartStyle final : public QProxyStyle {
+ public:
+  QIcon standardIcon(StandardPixmap icon, const QStyleOption* option, const QWidget* widget) const override {
+    if (icon == SP_ToolBarHorizontalExtensionButton) return {};
+    return QProxyStyle::standardIcon(icon, option, widget);
+  }
+};
+
 // The application's names, and Qt's own dialogs in Japanese like the rest
 // of the program (through translator, which outlives the window).
 void setUpApplication(QTranslator& translator) {
@@ -133,7 +146,11 @@ void runProgram(const std::string& file) {
 int main(int argc, char** argv) {
   const pelisto::CommandLine command = pelisto::parseCommandLine(programArguments(argc, argv));
   if (std::optional<int> status = answerWithoutWindow(command)) return *status;
+  // The menu stays in the window: asking the desktop for a menu bar of its
+  // own costs a message round trip before the window can show.
+  QApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
   QApplication app(argc, argv);
+  QApplication::setStyle(new QuickStartStyle);  // the application owns it
   QTranslator translator;
   setUpApplication(translator);
   runProgram(fullPath(command.file));

@@ -25,13 +25,19 @@ namespace {
 
 constexpr int kScrollSmallStep = 1;
 constexpr int kScrollLargeStep = 16;
+// A window that would open on another steps down and right by about a
+// title bar, at most this many times.
+constexpr int kCascadeStep = 32;
+constexpr int kMaxCascade = 16;
+constexpr int kPlaceNoteDelayMs = 300;
 
 // The menu items' keys, the first shown beside their captions.
 QList<QKeySequence> menuShortcuts(MenuItem item) {
   switch (item) {
     case MenuItem::OpenWaveFile: return {QKeySequence(Qt::CTRL | Qt::Key_O)};
     case MenuItem::OpenProject: return {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O)};
-    case MenuItem::SaveProject: return {QKeySequence(Qt::CTRL | Qt::Key_S)};
+    case MenuItem::SaveProjectAgain: return {QKeySequence(Qt::CTRL | Qt::Key_S)};
+    case MenuItem::SaveProject: return {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)};
     case MenuItem::Undo: return {QKeySequence(Qt::CTRL | Qt::Key_Z)};
     case MenuItem::Redo: return {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)};
     case MenuItem::ListenJoin: return {QKeySequence(Qt::CTRL | Qt::Key_J)};
@@ -151,13 +157,16 @@ MainWindow::MainWindow(Canvas& form, Canvas& picture) : m_pictureCanvas(picture)
 
   m_form = new CanvasWidget(form, this);
   m_form->setObjectName(QStringLiteral("MAINFORM"));
-  m_form->setFont(qtFont(kFormFont));
+  // The controls are made under the face most of them show, so that each
+  // starts with a font that is loaded anyway; the form's own comes after.
+  m_form->setFont(qtFont(controlInfo(Control::BUTTON1).font));
   // Moves and releases over the client area outside the controls (and,
   // while the mouse is captured, over the controls too).
   forwardMouse(m_form, Control::MAINFORM);
   setCentralWidget(m_form);
 
   for (const ControlInfo& info : mainFormControls()) createControl(info);
+  m_form->setFont(qtFont(kFormFont));
   createMenu();
   orderTabs();
   createShortcuts();
@@ -166,8 +175,15 @@ MainWindow::MainWindow(Canvas& form, Canvas& picture) : m_pictureCanvas(picture)
 
   // The client area is fixed; the frame and the menu bar come on top of it.
   layout()->setSizeConstraint(QLayout::SetFixedSize);
+  static int windows = 0;
+  m_serial = ++windows;
+  m_placeNote = new QTimer(this);
+  m_placeNote->setSingleShot(true);
+  connect(m_placeNote, &QTimer::timeout, this, &MainWindow::notePlace);
   placeWindow();
 }
+
+MainWindow::~MainWindow() { forgetOpenWindow(m_serial); }
 
 void MainWindow::forwardMouse(CanvasWidget* canvas, Control window) {
   canvas->setMouseSink([this, window](MouseAction action, int button, int x, int y) {
@@ -185,13 +201,35 @@ void MainWindow::createShortcuts() {
 
 // Where it was last: its client area placed as then (the desktop puts the
 // frame around it), which comes back to the same place on every desktop;
-// else the first place, frame included.
+// else the first place, frame included. A window open there already (of
+// another program, or this one) would be hidden under it: it steps aside.
 void MainWindow::placeWindow() {
-  if (const std::optional<QPoint> at = rememberedWindowPosition()) {
-    setGeometry(QRect(*at, size()));
+  const std::optional<QPoint> remembered = rememberedWindowPosition();
+  QPoint at = remembered.value_or(QPoint(kMainLeft, kMainTop));
+  const std::vector<WindowPlace> open = openWindowPlaces();
+  // The first place is a frame's corner before the desktop has framed the
+  // window, its client area's after some: either corner counts.
+  auto taken = [&](QPoint p) {
+    return std::any_of(open.begin(), open.end(), [&](const WindowPlace& w) { return w.client == p || w.frame == p; });
+  };
+  for (int i = 0; i < kMaxCascade && taken(at); ++i) at += QPoint(kCascadeStep, kCascadeStep);
+  if (remembered) {
+    setGeometry(QRect(at, size()));
   } else {
-    move(kMainLeft, kMainTop);
+    move(at);
   }
+  // Noted once the window is on the screen: writing the settings would
+  // hold up its first showing.
+  m_placeNote->start(0);
+}
+
+void MainWindow::notePlace() {
+  if (!m_closed) noteOpenWindow(m_serial, WindowPlace{geometry().topLeft(), pos()});
+}
+
+void MainWindow::moveEvent(QMoveEvent* event) {
+  QMainWindow::moveEvent(event);
+  m_placeNote->start(kPlaceNoteDelayMs);
 }
 
 void MainWindow::createControl(const ControlInfo& info) {

@@ -9,6 +9,7 @@
 #include <QListWidget>
 #include <QMainWindow>
 #include <QScrollBar>
+#include <QTimer>
 
 #include <functional>
 #include <map>
@@ -40,6 +41,7 @@ class MainWindow final : public QMainWindow {
 
  public:
   MainWindow(Canvas& form, Canvas& picture);
+  ~MainWindow() override;
 
   // Where every event of the program's windows goes: the one sink (the
   // program dispatches them to their handlers). Events sent before it is
@@ -75,6 +77,7 @@ class MainWindow final : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dragMoveEvent(QDragMoveEvent* event) override;
@@ -93,8 +96,11 @@ class MainWindow final : public QMainWindow {
   void orderTabs();
   // Sends the mouse input of canvas as events of window (see mouseEventKind).
   void forwardMouse(CanvasWidget* canvas, Control window);
-  // Where the window opens: where it was last, else the first place.
+  // Where the window opens: where it was last, else the first place; a
+  // step down and to the right for each window open there already.
   void placeWindow();
+  // The window's place, for the windows that open after it.
+  void notePlace();
   // The window's own keys (play, delete a line, first and last second);
   // true when key was one of them.
   bool keyCommand(const QKeyEvent& key, bool repeat);
@@ -112,6 +118,8 @@ class MainWindow final : public QMainWindow {
   std::map<MenuItem, QAction*> m_actions;
   std::map<MenuItem, bool> m_checked;
   bool m_closed = false;
+  int m_serial = 0;          // this window among the program's main windows
+  QTimer* m_placeNote = nullptr;  // notes the place once a move has settled
   std::function<bool()> m_closeRefused;
   std::function<bool()> m_dropAllowed;
   bool m_heldKeyCut = false;  // a held key's repeats are dropped

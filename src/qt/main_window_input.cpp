@@ -83,6 +83,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     rememberWindowPosition(geometry().topLeft());
   }
   m_closed = true;
+  forgetOpenWindow(m_serial);
   event->accept();
 }
 

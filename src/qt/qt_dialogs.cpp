@@ -2,6 +2,7 @@
 
 #include <QAbstractItemView>
 #include <QCompleter>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDir>
@@ -12,6 +13,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
 #include "qt/desktop_settings.h"
@@ -96,14 +98,69 @@ class TypedPath final : public QObject {
 
 }  // namespace
 
+// text with a line break after each full stop of its first line that more
+// text follows.
+QString boxText(const std::string& text) {
+  QString shown = toQt(text);
+  const QChar stop(0x3002);  // 。
+  const qsizetype firstLineEnd = shown.indexOf(QLatin1Char('\n'));
+  for (qsizetype at = (firstLineEnd < 0 ? shown.size() : firstLineEnd) - 2; at >= 0; --at) {
+    if (shown[at] == stop) shown.insert(at + 1, QLatin1Char('\n'));
+  }
+  return shown;
+}
+
+// Qt's message box wraps a text wider than about 500 pixels, Japanese
+// between any two characters; this one keeps each line whole while the
+// screen is wide enough for it.
+class WholeLinesBox final : public QMessageBox {
+ public:
+  WholeLinesBox(Icon icon, const std::string& caption, const std::string& text, StandardButtons buttons,
+                QWidget* parent)
+      : QMessageBox(icon, toQt(caption), boxText(text), buttons, parent) {}
+
+ protected:
+  // Qt sizes the box on these two; the lines are unwrapped after it.
+  bool event(QEvent* event) override {
+    const bool result = QMessageBox::event(event);
+    if (event->type() == QEvent::LayoutRequest) keepLinesWhole();
+    return result;
+  }
+  void showEvent(QShowEvent* event) override {
+    QMessageBox::showEvent(event);
+    keepLinesWhole();
+  }
+
+ private:
+  void keepLinesWhole() {
+    auto* label = findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+    if (!label || !label->wordWrap() || !layout()) return;
+    label->setWordWrap(false);
+    layout()->activate();
+    const QSize whole = layout()->totalMinimumSize();
+    const QScreen* shown = screen();
+    if (shown && whole.width() > shown->availableGeometry().width()) {
+      label->setWordWrap(true);  // wrapped after all, as Qt would
+      return;
+    }
+    setFixedSize(whole);
+    QCoreApplication::removePostedEvents(this, QEvent::LayoutRequest);
+  }
+};
+
 void showStopBox(QWidget* parent, const std::string& caption, const std::string& text) {
-  QMessageBox box(QMessageBox::Critical, toQt(caption), toQt(text), QMessageBox::Ok, parent);
+  WholeLinesBox box(QMessageBox::Critical, caption, text, QMessageBox::Ok, parent);
+  box.exec();
+}
+
+void showInformationBox(QWidget* parent, const std::string& caption, const std::string& text) {
+  WholeLinesBox box(QMessageBox::Information, caption, text, QMessageBox::Ok, parent);
   box.exec();
 }
 
 Answer askQuestion(QWidget* parent, const std::string& caption, const std::string& text) {
-  QMessageBox box(QMessageBox::Question, toQt(caption), toQt(text),
-                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
+  WholeLinesBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                    parent);
   box.button(QMessageBox::Yes)->setText(QStringLiteral("はい(&Y)"));
   box.button(QMessageBox::No)->setText(QStringLiteral("いいえ(&N)"));
   box.button(QMessageBox::Cancel)->setText(QStringLiteral("キャンセル"));
@@ -118,13 +175,18 @@ Answer askQuestion(QWidget* parent, const std::string& caption, const std::strin
 std::optional<std::string> runFileDialog(QWidget* parent, const FileDialogSpec& spec) {
   // Qt reads the patterns from the parentheses of a filter; add them when
   // the shown text does not carry them.
-  QString filter = toQt(spec.filterText);
-  const QString pattern = toQt(spec.pattern);
-  if (!pattern.isEmpty() && !filter.contains(QLatin1Char('(') + pattern + QLatin1Char(')'))) {
-    filter += QStringLiteral(" (") + pattern + QLatin1Char(')');
-  }
+  auto filterOf = [](const std::string& text, const std::string& patterns) {
+    QString filter = toQt(text);
+    const QString pattern = toQt(patterns);
+    if (!pattern.isEmpty() && !filter.contains(QLatin1Char('(') + pattern + QLatin1Char(')'))) {
+      filter += QStringLiteral(" (") + pattern + QLatin1Char(')');
+    }
+    return filter;
+  };
+  QString filter = filterOf(spec.filterText, spec.pattern);
+  for (const FileFilter& more : spec.moreFilters) filter += QStringLiteral(";;") + filterOf(more.text, more.patterns);
   // Each kind of file starts where the last one of its kind was chosen.
-  const QString kind = folderKind(pattern);
+  const QString kind = folderKind(toQt(spec.pattern));
   QFileDialog dialog(parent, toQt(spec.title), startFolder(kind), filter);
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setAcceptMode(spec.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);

@@ -13,8 +13,14 @@ namespace pelisto {
 
 constexpr int kInputMaxLength = 64;
 
+// The boxes show each sentence of their text's first line (the program's
+// own words; names and reasons follow on lines of their own) on a line of
+// its own, so that no sentence is broken where it need not be.
+
 // OK box with the stop icon.
 void showStopBox(QWidget* parent, const std::string& caption, const std::string& text);
+// OK box with the information icon.
+void showInformationBox(QWidget* parent, const std::string& caption, const std::string& text);
 // Yes/No/Cancel box with the question icon; closing it answers kCancel.
 Answer askQuestion(QWidget* parent, const std::string& caption, const std::string& text);
 // Open or save dialog in the folder last used for its kind of file (else

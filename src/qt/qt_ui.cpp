@@ -19,7 +19,9 @@ QtUi::QtUi()
     : m_formCanvas(kMainClientWidth, kMainClientHeight),
       m_pictureCanvas(kPictureClientWidth, kPictureClientHeight) {
   installFontSubstitutions();
-  setApplicationIcon();
+  // The icon once the window is on the screen: reading its files and
+  // searching the icon theme would hold up the window's first showing.
+  QMetaObject::invokeMethod(&m_receiver, [] { setApplicationIcon(); }, Qt::QueuedConnection);
   m_formCanvas.setTextRenderer(&m_renderer);
   m_pictureCanvas.setTextRenderer(&m_renderer);
   for (const ControlInfo& c : mainFormControls()) m_fonts[c.id] = c.font;
@@ -199,6 +201,10 @@ void QtUi::rememberChoice(const std::string& key, bool value) { rememberOption(t
 
 void QtUi::messageBox(const std::string& caption, const std::string& text) {
   showStopBox(dialogParent(), caption, text);
+}
+
+void QtUi::inform(const std::string& caption, const std::string& text) {
+  showInformationBox(dialogParent(), caption, text);
 }
 
 Answer QtUi::question(const std::string& caption, const std::string& text) {

@@ -72,6 +72,7 @@ class QtUi final : public Ui {
   void rememberChoice(const std::string& key, bool value) override;
 
   void messageBox(const std::string& caption, const std::string& text) override;
+  void inform(const std::string& caption, const std::string& text) override;
   Answer question(const std::string& caption, const std::string& text) override;
   RecoveryReply askRecovery(const std::string& caption, const std::string& text,
                             const std::vector<std::string>& lists) override;

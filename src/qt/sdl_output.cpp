@@ -1,6 +1,6 @@
 #include "qt/sdl_output.h"
 
-#include <SDL.h>
+#include "qt/sdl_library.h"
 
 #include <algorithm>
 #include <chrono>
@@ -22,8 +22,8 @@ int64_t nowNs() {
 SdlOutput::SdlOutput(std::function<void(const std::string&)> notice) : m_notice(std::move(notice)) {}
 
 SdlOutput::~SdlOutput() {
-  if (m_device != 0) SDL_CloseAudioDevice(m_device);
-  if (m_subsystem) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  if (m_device != 0) m_sdl->CloseAudioDevice(m_device);
+  if (m_subsystem) m_sdl->QuitSubSystem(SDL_INIT_AUDIO);
 }
 
 uint32_t SdlOutput::openDevice() {
@@ -36,40 +36,42 @@ uint32_t SdlOutput::openDevice() {
   want.userdata = this;
   SDL_AudioSpec have{};
   // No changes allowed: SDL converts to whatever the device wants.
-  return SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+  return m_sdl->OpenAudioDevice(nullptr, 0, &want, &have, 0);
 }
 
 Status SdlOutput::prepare() {
   if (m_device != 0) return Status::ok();
+  std::string why;
+  if (!m_sdl && !(m_sdl = sdlLibrary(why))) return Status::error(StatusCode::kIoError, why);
   if (!m_subsystem) {
     // SDL would take over SIGINT and SIGTERM and turn them into events
     // nobody reads here: the program could then no longer be terminated.
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) m_subsystem = true;
+    m_sdl->SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    if (m_sdl->InitSubSystem(SDL_INIT_AUDIO) == 0) m_subsystem = true;
   }
   if (m_subsystem) m_device = openDevice();
   if (m_device == 0) {
     // No usable device: play silently, in real time.
     if (m_subsystem) {
-      SDL_AudioQuit();
-      if (SDL_AudioInit("dummy") == 0) m_device = openDevice();
+      m_sdl->AudioQuit();
+      if (m_sdl->AudioInit("dummy") == 0) m_device = openDevice();
     }
     if (m_device == 0) {
       // The chosen driver could not even start: start the subsystem afresh
       // with the silent driver.
-      if (m_subsystem) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+      if (m_subsystem) m_sdl->QuitSubSystem(SDL_INIT_AUDIO);
       m_subsystem = false;
-      SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, "dummy", SDL_HINT_OVERRIDE);
-      if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
+      m_sdl->SetHintWithPriority(SDL_HINT_AUDIODRIVER, "dummy", SDL_HINT_OVERRIDE);
+      if (m_sdl->InitSubSystem(SDL_INIT_AUDIO) == 0) {
         m_subsystem = true;
         m_device = openDevice();
       }
     }
-    if (m_device == 0) return Status::error(StatusCode::kIoError, SDL_GetError());
+    if (m_device == 0) return Status::error(StatusCode::kIoError, m_sdl->GetError());
     if (m_notice && !m_noticeGiven) m_notice(kNoSoundDeviceNotice);
     m_noticeGiven = true;
   }
-  const char* name = SDL_GetCurrentAudioDriver();
+  const char* name = m_sdl->GetCurrentAudioDriver();
   m_driver = name ? name : "";
   return Status::ok();
 }
@@ -77,7 +79,7 @@ Status SdlOutput::prepare() {
 Status SdlOutput::start(std::shared_ptr<FrameSource> source, std::function<void()> onEnd) {
   Status ready = prepare();
   if (!ready) return ready;
-  SDL_LockAudioDevice(m_device);
+  m_sdl->LockAudioDevice(m_device);
   m_source = std::move(source);
   m_onEnd = std::move(onEnd);
   m_drained = false;
@@ -88,26 +90,26 @@ Status SdlOutput::start(std::shared_ptr<FrameSource> source, std::function<void(
     m_before = m_handed = 0;
     m_stampNs = m_startNs;
   }
-  SDL_UnlockAudioDevice(m_device);
-  SDL_PauseAudioDevice(m_device, 0);
+  m_sdl->UnlockAudioDevice(m_device);
+  m_sdl->PauseAudioDevice(m_device, 0);
   return Status::ok();
 }
 
 void SdlOutput::release() {
   if (m_device == 0) return;
   stop();
-  SDL_CloseAudioDevice(m_device);
+  m_sdl->CloseAudioDevice(m_device);
   m_device = 0;
 }
 
 void SdlOutput::stop() {
   if (m_device == 0) return;
-  SDL_PauseAudioDevice(m_device, 1);
+  m_sdl->PauseAudioDevice(m_device, 1);
   // Waits for a callback that is running to finish.
-  SDL_LockAudioDevice(m_device);
+  m_sdl->LockAudioDevice(m_device);
   m_source.reset();
   m_onEnd = nullptr;
-  SDL_UnlockAudioDevice(m_device);
+  m_sdl->UnlockAudioDevice(m_device);
 }
 
 uint64_t SdlOutput::consumed() const {

@@ -16,6 +16,8 @@
 
 namespace pelisto {
 
+struct SdlLibrary;
+
 inline constexpr const char* kNoSoundDeviceNotice =
     "サウンドデバイスが見つかりません。音は出ませんが再生は続けます。";
 
@@ -52,6 +54,7 @@ class SdlOutput final : public AudioOutput {
   uint32_t openDevice();
 
   std::function<void(const std::string&)> m_notice;
+  const SdlLibrary* m_sdl = nullptr;  // loaded by the first prepare()
   bool m_subsystem = false;
   uint32_t m_device = 0;
   bool m_noticeGiven = false;

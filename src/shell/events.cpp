@@ -20,7 +20,8 @@ namespace pelisto {
 namespace {
 
 // One row per handler: the event that runs it, its name, and whether it
-// may change the edit list (such changes are recorded for saving and undo).
+// may change the edit list (such changes are recorded for saving and undo;
+// a project load among them, through the menu, a name or a drop).
 struct HandlerEntry {
   EventKind kind;
   Control control;  // buttons and mouse events
@@ -70,8 +71,9 @@ constexpr std::array kHandlers = {
     HandlerEntry{K::kButton, C::BUTTON13, kNoMenu, "BUTTON13_ON", plain<BUTTON13_ON>, false},
     HandlerEntry{K::kButton, C::BUTTON14, kNoMenu, "BUTTON14_ON", plain<BUTTON14_ON>, true},
     HandlerEntry{K::kMenu, C::MAINFORM, M::OpenWaveFile, "OPENWAVEFILE_ON", plain<OPENWAVEFILE_ON>, false},
-    HandlerEntry{K::kMenu, C::MAINFORM, M::OpenProject, "OPENPROJECT_ON", plain<OPENPROJECT_ON>, false},
+    HandlerEntry{K::kMenu, C::MAINFORM, M::OpenProject, "OPENPROJECT_ON", plain<OPENPROJECT_ON>, true},
     HandlerEntry{K::kMenu, C::MAINFORM, M::SaveProject, "SAVEPROJECT_ON", plain<SAVEPROJECT_ON>, false},
+    HandlerEntry{K::kMenu, C::MAINFORM, M::SaveProjectAgain, "SAVEPROJECTAGAIN_ON", plain<SAVEPROJECTAGAIN_ON>, false},
     HandlerEntry{K::kMenu, C::MAINFORM, M::GrapgFast, "GRAPGFAST_ON", plain<GRAPGFAST_ON>, false},
     HandlerEntry{K::kMenu, C::MAINFORM, M::Copyright, "COPYRIGHT_ON", plain<COPYRIGHT_ON>, false},
     HandlerEntry{K::kMenu, C::MAINFORM, M::Undo, "EDITUNDO", plain<EDITUNDO>, false},
@@ -86,8 +88,8 @@ constexpr std::array kHandlers = {
     HandlerEntry{K::kMouseUp, C::MAINFORM, kNoMenu, "MAINFORM_MOUSEUP", mouse<MAINFORM_MOUSEUP>, true},
     HandlerEntry{K::kMciDone, C::MCI1, kNoMenu, "MCI1_DONE", plain<MCI1_DONE>, false},
     HandlerEntry{K::kClose, C::MAINFORM, kNoMenu, "MAINFORM_QUERYCLOSE", queryClose, false},
-    HandlerEntry{K::kOpenPath, C::MAINFORM, kNoMenu, "OPENPATH", openPath, false},
-    HandlerEntry{K::kDrop, C::MAINFORM, kNoMenu, "DROPFILES", drop, false},
+    HandlerEntry{K::kOpenPath, C::MAINFORM, kNoMenu, "OPENPATH", openPath, true},
+    HandlerEntry{K::kDrop, C::MAINFORM, kNoMenu, "DROPFILES", drop, true},
     HandlerEntry{K::kPlayOrStop, C::MAINFORM, kNoMenu, "PLAYORSTOP", playOrStop, false},
 };
 // clang-format on

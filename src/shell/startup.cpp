@@ -5,7 +5,6 @@
 #include <cstdio>
 
 #include "model/forms.h"
-#include "model/list_state.h"
 #include "platform/program_files.h"
 #include "platform/replace_file.h"
 #include "playback/handlers.h"
@@ -14,7 +13,6 @@
 #include "project/recovery_offer.h"
 #include "shell/events.h"
 #include "shell/handlers.h"
-#include "shell/open_document.h"
 #include "shell/version.h"
 #include "view/graph_cache.h"
 #include "view/graph_points.h"
@@ -24,7 +22,6 @@
 namespace pelisto {
 namespace {
 
-constexpr const char* kMsgListUnsaved = "編集リストは保存されていません。保存しますか？";
 constexpr int kStartupFontHeight = 13;
 constexpr int kListFontHeight = 12;
 const FontSpec kScaleFont{"ＭＳ ゴシック", 16, 1};
@@ -102,18 +99,6 @@ void drawScale(Canvas& form) {
   }
 }
 
-// Asks to save an unsaved list before it goes. False when the user keeps
-// it (cancelled the question or the save).
-bool listMayGo(AppContext& ctx) {
-  if (!listUnsaved(ctx)) return true;
-  switch (ctx.ui.question(ctx.state.APPTITLE, kMsgListUnsaved)) {
-    case Answer::kYes: return saveProjectAs(ctx);
-    case Answer::kNo: return true;
-    case Answer::kCancel: return false;
-  }
-  return false;
-}
-
 }  // namespace
 
 void MAINFORM_START(AppContext& ctx) {
@@ -157,11 +142,10 @@ bool MAINFORM_QUERYCLOSE(AppContext& ctx) {
 
 void startProgram(AppContext& ctx, const std::string& file) {
   MAINFORM_START(ctx);
-  const bool restored = offerRecoveredLists(ctx);
+  offerRecoveredLists(ctx);
   if (file.empty()) return;
-  // A project would replace the list just restored: it is offered for
-  // saving first, as on closing.
-  if (restored && isProjectPath(file) && !listMayGo(ctx)) return;
+  // A project replacing a list just restored asks first, as every load of
+  // a project does.
   dispatchEvent(ctx, Event::openPath(file));
 }
 }  // namespace pelisto

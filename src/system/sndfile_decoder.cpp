@@ -1,16 +1,17 @@
 // The sound decoder over libsndfile. The library reads the file through the
 // program's own File (virtual I/O), so the file system's rules hold (only
 // regular files, never a FIFO) and the in-memory file system serves tests.
-#include <sndfile.h>
-
 #include <array>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <limits>
+#include <set>
+#include <string>
 #include <vector>
 
 #include "platform/sound_library.h"
+#include "system/sound_libraries.h"
 
 namespace pelisto {
 namespace {
@@ -91,9 +92,9 @@ SampleKind kindOf(int format) {
 
 class SndfileDecoder final : public SoundDecoder {
  public:
-  explicit SndfileDecoder(std::unique_ptr<File> file) : m_file(std::move(file)) {}
+  SndfileDecoder(const SndfileFunctions& lib, std::unique_ptr<File> file) : m_lib(lib), m_file(std::move(file)) {}
   ~SndfileDecoder() override {
-    if (m_sf) sf_close(m_sf);
+    if (m_sf) m_lib.close(m_sf);
   }
 
   Status open() {
@@ -103,10 +104,10 @@ class SndfileDecoder final : public SoundDecoder {
     SF_VIRTUAL_IO io{&SndfileDecoder::vioLength, &SndfileDecoder::vioSeek, &SndfileDecoder::vioRead,
                      &SndfileDecoder::vioWrite, &SndfileDecoder::vioTell};
     SF_INFO sf{};
-    m_sf = sf_open_virtual(&io, SFM_READ, &sf, this);
+    m_sf = m_lib.openVirtual(&io, SFM_READ, &sf, this);
     if (!m_sf) {
       if (!m_ioError.isOk()) return m_ioError;
-      return Status::error(StatusCode::kUnsupported, sf_strerror(nullptr));
+      return Status::error(StatusCode::kUnsupported, m_lib.strerror(nullptr));
     }
     if (sf.channels < 1 || sf.samplerate < 1) {
       return Status::error(StatusCode::kUnsupported, "no channels or no rate");
@@ -122,10 +123,10 @@ class SndfileDecoder final : public SoundDecoder {
   const SoundInfo& info() const override { return m_info; }
 
   Result<size_t> readFloat(float* dst, size_t frames) override {
-    return checked(sf_readf_float(m_sf, dst, static_cast<sf_count_t>(frames)));
+    return checked(m_lib.readfFloat(m_sf, dst, static_cast<sf_count_t>(frames)));
   }
   Result<size_t> readShort(int16_t* dst, size_t frames) override {
-    return checked(sf_readf_short(m_sf, dst, static_cast<sf_count_t>(frames)));
+    return checked(m_lib.readfShort(m_sf, dst, static_cast<sf_count_t>(frames)));
   }
 
  private:
@@ -133,7 +134,7 @@ class SndfileDecoder final : public SoundDecoder {
     const int n = sf.channels;
     if (n == 1) return {Speaker::kMono};
     std::vector<int> map(static_cast<size_t>(n));
-    if (n > 2 && sf_command(m_sf, SFC_GET_CHANNEL_MAP_INFO, map.data(),
+    if (n > 2 && m_lib.command(m_sf, SFC_GET_CHANNEL_MAP_INFO, map.data(),
                             static_cast<int>(map.size() * sizeof(int))) == SF_TRUE) {
       std::vector<Speaker> out;
       for (int p : map) out.push_back(fromSndfile(p));
@@ -150,8 +151,8 @@ class SndfileDecoder final : public SoundDecoder {
 
   Result<size_t> checked(sf_count_t got) {
     if (!m_ioError.isOk()) return m_ioError;
-    if (got < 0 || sf_error(m_sf) != SF_ERR_NO_ERROR) {
-      return Status::error(StatusCode::kIoError, sf_strerror(m_sf));
+    if (got < 0 || m_lib.error(m_sf) != SF_ERR_NO_ERROR) {
+      return Status::error(StatusCode::kIoError, m_lib.strerror(m_sf));
     }
     return static_cast<size_t>(got);
   }
@@ -206,6 +207,7 @@ class SndfileDecoder final : public SoundDecoder {
 
   static constexpr size_t kReadAhead = size_t{128} << 10;
 
+  const SndfileFunctions& m_lib;
   std::unique_ptr<File> m_file;
   std::vector<uint8_t> m_ahead;  // the file's bytes from m_aheadAt on
   uint64_t m_aheadAt = 0;
@@ -221,6 +223,30 @@ class RealSoundLibrary final : public SoundLibrary {
   Result<std::unique_ptr<SoundDecoder>> openDecoder(FileSystem& fs, const std::string& path) override {
     return openSndfileDecoder(fs, path);
   }
+  std::vector<std::string> readableExtensions() const override {
+    // The library names one extension a format; files of some carry
+    // others. Sound without a header (raw) is never recognised by itself.
+    std::set<std::string> names;
+    std::string why;
+    const SndfileFunctions* lib = sndfileFunctions(why);
+    int count = 0;
+    if (lib) lib->command(nullptr, SFC_GET_FORMAT_MAJOR_COUNT, &count, sizeof count);
+    for (int i = 0; i < count; ++i) {
+      SF_FORMAT_INFO format{};
+      format.format = i;
+      if (lib->command(nullptr, SFC_GET_FORMAT_MAJOR, &format, sizeof format) != 0 || !format.extension) continue;
+      switch (format.format & SF_FORMAT_TYPEMASK) {
+        case SF_FORMAT_RAW: continue;
+        case SF_FORMAT_AIFF: names.insert({"aif", "aifc"}); break;
+        case SF_FORMAT_AU: names.insert("snd"); break;
+        case SF_FORMAT_OGG: names.insert({"ogg", "opus"}); break;
+        case SF_FORMAT_MPEG: names.insert({"mp3", "mp2"}); break;
+        default: break;
+      }
+      names.insert(format.extension);
+    }
+    return {names.begin(), names.end()};
+  }
   Result<std::unique_ptr<Resampler>> newResampler(int inRate, int outRate, int channels) override {
     return newSoxrResampler(inRate, outRate, channels);
   }
@@ -229,9 +255,12 @@ class RealSoundLibrary final : public SoundLibrary {
 }  // namespace
 
 Result<std::unique_ptr<SoundDecoder>> openSndfileDecoder(FileSystem& fs, const std::string& path) {
+  std::string why;
+  const SndfileFunctions* lib = sndfileFunctions(why);
+  if (!lib) return Status::error(StatusCode::kUnsupported, why);
   auto file = fs.open(path, OpenMode::kRead);
   if (!file) return file.status();
-  auto decoder = std::make_unique<SndfileDecoder>(std::move(file.value()));
+  auto decoder = std::make_unique<SndfileDecoder>(*lib, std::move(file.value()));
   if (Status st = decoder->open(); !st) return st;
   return std::unique_ptr<SoundDecoder>(std::move(decoder));
 }

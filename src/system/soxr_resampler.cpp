@@ -1,23 +1,23 @@
 // The resampler over libsoxr at its high-quality setting (20-bit precision,
 // linear phase), on interleaved 32-bit float frames.
-#include <soxr.h>
-
 #include <algorithm>
 #include <cmath>
 
 #include "platform/sound_library.h"
+#include "system/sound_libraries.h"
 
 namespace pelisto {
 namespace {
 
 class SoxrResampler final : public Resampler {
  public:
-  SoxrResampler(soxr_t soxr, double ratio, int channels)
-      : m_soxr(soxr),
+  SoxrResampler(const SoxrFunctions& lib, soxr_t soxr, double ratio, int channels)
+      : m_lib(lib),
+        m_soxr(soxr),
         m_ratio(ratio),
         m_channels(static_cast<size_t>(channels)),
         m_stepFrames(std::max<size_t>(1, static_cast<size_t>(kStepRoom / ratio))) {}
-  ~SoxrResampler() override { soxr_delete(m_soxr); }
+  ~SoxrResampler() override { m_lib.destroy(m_soxr); }
 
   Status process(const float* in, size_t frames, std::vector<float>& out) override {
     while (frames > 0) {
@@ -51,7 +51,7 @@ class SoxrResampler final : public Resampler {
     const size_t start = out.size();
     out.resize(start + room * m_channels);
     size_t produced = 0;
-    soxr_error_t error = soxr_process(m_soxr, in, frames, used, out.data() + start, room, &produced);
+    soxr_error_t error = m_lib.process(m_soxr, in, frames, used, out.data() + start, room, &produced);
     out.resize(start + produced * m_channels);
     if (error) return Status::error(StatusCode::kIoError, error);
     return Status::ok();
@@ -62,6 +62,7 @@ class SoxrResampler final : public Resampler {
   // that the room does not grow with the ratio.
   static constexpr double kStepRoom = 8192;
 
+  const SoxrFunctions& m_lib;
   soxr_t m_soxr;
   double m_ratio;
   size_t m_channels;
@@ -74,17 +75,19 @@ Result<std::unique_ptr<Resampler>> newSoxrResampler(int inRate, int outRate, int
   if (inRate < 1 || outRate < 1 || channels < 1) {
     return Status::error(StatusCode::kInvalid, "bad resampler rates or channels");
   }
+  std::string why;
+  const SoxrFunctions* lib = soxrFunctions(why);
+  if (!lib) return Status::error(StatusCode::kIoError, why);
   soxr_error_t error = nullptr;
-  const soxr_io_spec_t io = soxr_io_spec(SOXR_FLOAT32_I, SOXR_FLOAT32_I);
-  const soxr_quality_spec_t quality = soxr_quality_spec(SOXR_HQ, 0);
-  soxr_t soxr = soxr_create(inRate, outRate, static_cast<unsigned>(channels), &error, &io, &quality,
-                            nullptr);
+  const soxr_io_spec_t io = lib->ioSpec(SOXR_FLOAT32_I, SOXR_FLOAT32_I);
+  const soxr_quality_spec_t quality = lib->qualitySpec(SOXR_HQ, 0);
+  soxr_t soxr = lib->create(inRate, outRate, static_cast<unsigned>(channels), &error, &io, &quality, nullptr);
   if (!soxr || error) {
-    if (soxr) soxr_delete(soxr);
+    if (soxr) lib->destroy(soxr);
     return Status::error(StatusCode::kIoError, error ? error : "soxr_create failed");
   }
   return std::unique_ptr<Resampler>(
-      std::make_unique<SoxrResampler>(soxr, static_cast<double>(outRate) / inRate, channels));
+      std::make_unique<SoxrResampler>(*lib, soxr, static_cast<double>(outRate) / inRate, channels));
 }
 
 }  // namespace pelisto

@@ -18,10 +18,16 @@ int16_t GETWAVEDATA(AppContext& ctx, int32_t position);
 int16_t SHOWWAVEDATA(AppContext& ctx, int32_t second);
 // The centre line of PICTURE1, as the empty picture shows it.
 void drawZeroLine(Canvas& picture);
+// PICTURE1 as with no file: its background and the centre line.
+void showEmptyPicture(AppContext& ctx);
 // Redraws the view at HSCROLL1's position: the position text, the second
 // and the markers of the selected entry. With no wave file open there is
 // nothing to show, and nothing changes.
 void refreshView(AppContext& ctx);
+// The view as with no wave file open, once the file it showed has been
+// closed: the empty picture, no markers, EDIT1 and EDIT2 empty, and
+// HSCROLL1 at 0 with nothing to scroll.
+void clearView(AppContext& ctx);
 // HSCROLL1 moved: refused when no wave file is open, else refreshView.
 void HSCROLL1_CHANGE(AppContext& ctx);
 // Starts building the graph cache of the open wave file behind the window:

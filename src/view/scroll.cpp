@@ -17,6 +17,15 @@ void refreshView(AppContext& ctx) {
   showSelectedMarkers(ctx);
 }
 
+void clearView(AppContext& ctx) {
+  ctx.ui.setScrollRange(0, 0);
+  ctx.ui.setScrollPos(0);
+  ctx.ui.setText(Control::EDIT1, "");
+  ctx.ui.setText(Control::EDIT2, "");
+  showEmptyPicture(ctx);
+  showSelectedMarkers(ctx);
+}
+
 void HSCROLL1_CHANGE(AppContext& ctx) {
   if (!waveFileOpen(ctx)) return refuse(ctx, kMsgNoWaveFile);
   refreshView(ctx);

@@ -23,22 +23,34 @@ void rowsFromWaveFile(AppContext& ctx, int32_t second, std::array<uint8_t, kColu
   }
 }
 
+// Clears PICTURE1 to its background and centre line, in copy mode (the
+// mode it had is the caller's to restore).
+void clearPicture(AppContext& ctx, Canvas& pic) {
+  pic.setMode(DrawMode::kCopy);
+  pic.fillBox(0, 0, kPictureDrawRight, kPictureDrawBottom, kPictureBackEntry);
+  ctx.state.TRACEX = -1;  // the clear wiped the playback cursor
+  ctx.state.cursorShown = false;  // and the marking cursor
+  drawZeroLine(pic);
+}
+
 }  // namespace
 
 void drawZeroLine(Canvas& picture) {
   picture.line(0, kZeroRow, kPictureDrawRight, kZeroRow, kZeroLineEntry);
 }
 
+void showEmptyPicture(AppContext& ctx) {
+  Canvas& pic = ctx.ui.canvas(Control::PICTURE1);
+  const DrawMode mode = pic.mode();
+  clearPicture(ctx, pic);
+  pic.setMode(mode);
+}
+
 int16_t SHOWWAVEDATA(AppContext& ctx, int32_t second) {
   AppState& s = ctx.state;
   Canvas& pic = ctx.ui.canvas(Control::PICTURE1);
   const DrawMode mode = pic.mode();
-  pic.setMode(DrawMode::kCopy);
-
-  pic.fillBox(0, 0, kPictureDrawRight, kPictureDrawBottom, kPictureBackEntry);
-  s.TRACEX = -1;  // the clear wiped the playback cursor
-  s.cursorShown = false;  // and the marking cursor
-  drawZeroLine(pic);
+  clearPicture(ctx, pic);
   // One point on the zero line at the left edge: the waveform starts with a
   // segment from there to its first point.
   pic.line(0, kZeroRow, 0, kZeroRow, kWaveEntry);

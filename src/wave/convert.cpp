@@ -88,6 +88,22 @@ const float* fold(const float* in, size_t frames, const std::vector<ChannelGains
   return out.data();
 }
 
+// The first pass of a fold: the largest magnitude of the folded samples
+// (full scale 1), read to the end of the sound.
+Result<float> foldedPeak(SoundDecoder& decoder, const std::vector<ChannelGains>& gains, Progress& progress) {
+  const size_t block = convertReadFrames(decoder.info());
+  std::vector<float> in(block * gains.size()), folded;
+  float peak = 0;
+  for (;;) {
+    auto got = decoder.readFloat(in.data(), block);
+    if (!got) return sourceFault(got.status());
+    if (got.value() == 0) return peak;
+    const float* frames = fold(in.data(), got.value(), gains, folded);
+    for (size_t i = 0; i < 2 * got.value(); ++i) peak = std::max(peak, std::fabs(frames[i]));
+    if (Status st = progress.advance(got.value()); !st) return st;
+  }
+}
+
 // The two sides' resamplers (the right one only for stereo), when the
 // rate changes.
 Status makeResamplers(SoundLibrary& library, const SoundInfo& info, int width,
@@ -102,10 +118,13 @@ Status makeResamplers(SoundLibrary& library, const SoundInfo& info, int width,
 }
 
 Status convertSamples(SoundDecoder& decoder, SoundLibrary& library, WaveOutput& out,
-                      Progress& progress, const ConvertOptions& options) {
+                      Progress& progress, const ConvertOptions& options, float foldScale) {
   const SoundInfo& info = decoder.info();
   const int width = info.channels == 1 ? 1 : 2;  // channels after folding
-  const std::vector<ChannelGains> gains = stereoFold(info);
+  std::vector<ChannelGains> gains = stereoFold(info);
+  if (info.channels > 2) {
+    for (ChannelGains& g : gains) g = {g.left * foldScale, g.right * foldScale};
+  }
   std::unique_ptr<Resampler> sides[2];
   if (Status st = makeResamplers(library, info, width, sides); !st) return st;
   // 8-bit samples that need no computing land on 16-bit steps: no dither.
@@ -134,19 +153,18 @@ std::vector<ChannelGains> stereoFold(const SoundInfo& info) {
   if (info.channels == 1) return {{1, 1}};
   if (info.channels == 2) return {{1, 0}, {0, 1}};
   std::vector<ChannelGains> gains;
-  float left = 0, right = 0;
   for (int c = 0; c < info.channels; ++c) {
     const size_t i = static_cast<size_t>(c);
     gains.push_back(gainsFor(i < info.speakers.size() ? info.speakers[i] : Speaker::kUnknown));
-    left += gains.back().left;
-    right += gains.back().right;
-  }
-  // Headroom for every channel at full scale at once.
-  const float sum = std::max(left, right);
-  if (sum > 1) {
-    for (ChannelGains& g : gains) g = {g.left / sum, g.right / sum};
   }
   return gains;
+}
+
+float foldGain(float peak) {
+  // A hair below 1 / peak: the folded samples, computed again with the
+  // scaled shares, round a little differently.
+  constexpr float kMargin = 1.0f - 1.0f / (1 << 20);
+  return peak > kMargin ? kMargin / peak : 1.0f;
 }
 
 uint64_t convertedFrames(const SoundInfo& info) {
@@ -161,28 +179,33 @@ Status checkConvertedLength(uint64_t frames) {
   return Status::ok();
 }
 
-Status convertSound(SoundDecoder& decoder, SoundLibrary& library, File& out, BusyScope* busy,
-                    const ConvertOptions& options) {
-  const SoundInfo& info = decoder.info();
-  if (Status st = checkConvertible(info); !st) return st;
-  if (options.clampedSamples) *options.clampedSamples = 0;
-  WaveOutput output(out);
-  Progress progress(busy, info.frames);
-  Status st = output.begin();
-  if (!st) return st;
-  const bool exact = info.kind == SampleKind::kInt16 && info.rate == kEditRate && info.channels <= 2;
-  st = exact ? copyExactly(decoder, output, progress)
-             : convertSamples(decoder, library, output, progress, options);
-  return st ? output.end() : st;
-}
-
 Status convertToWaveFile(FileSystem& fs, SoundLibrary& library, const std::string& source,
                          const std::string& target, BusyScope* busy, const ConvertOptions& options) {
+  if (options.clampedSamples) *options.clampedSamples = 0;
   auto decoder = library.openDecoder(fs, source);
   if (!decoder) return sourceFault(decoder.status());
-  if (Status st = checkConvertible(decoder.value()->info()); !st) return st;
+  const SoundInfo info = decoder.value()->info();
+  if (Status st = checkConvertible(info); !st) return st;
+  // A fold's peak is measured in a pass of its own, then the sound is read
+  // again from its start.
+  const bool folds = info.channels > 2;
+  Progress progress(busy, folds ? 2 * info.frames : info.frames);
+  float foldScale = 1;
+  if (folds) {
+    auto peak = foldedPeak(*decoder.value(), stereoFold(info), progress);
+    if (!peak) return peak.status();
+    foldScale = foldGain(peak.value());
+    decoder = library.openDecoder(fs, source);
+    if (!decoder) return sourceFault(decoder.status());
+  }
+  const bool exact = info.kind == SampleKind::kInt16 && info.rate == kEditRate && info.channels <= 2;
   return replaceFile(fs, target, [&](File& file) {
-    return convertSound(*decoder.value(), library, file, busy, options);
+    WaveOutput output(file);
+    Status st = output.begin();
+    if (!st) return st;
+    st = exact ? copyExactly(*decoder.value(), output, progress)
+               : convertSamples(*decoder.value(), library, output, progress, options, foldScale);
+    return st ? output.end() : st;
   });
 }
 

@@ -5,20 +5,19 @@
 //
 // Channels. One channel is heard on both sides (copied to left and right).
 // Two channels stay left and right. More channels are folded into two by
-// where each is meant to be heard, first with these shares:
+// where each is meant to be heard, with these shares:
 //   front left                                  → left × 1
 //   front right                                 → right × 1
 //   back, side, front-of-centre and top left    → left × 1/√2 (−3 dB)
 //   back, side, front-of-centre and top right   → right × 1/√2
 //   centre, back and top centre, LFE, and a
 //   channel of no known place                   → both sides × 1/√2
-// then every share is divided by the larger of the two sides' sums of
-// shares (when above 1), so that the shares into each side add up to at
-// most 1 and no source within full scale can clip in the fold; the
-// balance between the sides stays. For 5.1 (L R C LFE Ls Rs) each side's
-// sum is 1 + 3/√2 ≈ 3.121:
-//   left  = 0.3204 L + 0.2265 (C + LFE + Ls)
-//   right = 0.3204 R + 0.2265 (C + LFE + Rs)
+// A first pass over the whole sound measures the peak of the folded
+// signal; the fold then applies the largest gain, at most 1, that keeps
+// that peak within full scale, the same for both sides (so the balance
+// stays). Nothing clips in the fold, and a sound with room to spare keeps
+// its level: a 5.1 file whose centre alone peaks at −1 dBFS comes out at
+// −4 dBFS on each side. Stereo and mono are never scaled.
 // Where the resampler overshoots full scale the sample is clamped to the
 // largest 16-bit value of its sign (never wrapped) and counted.
 //
@@ -54,13 +53,16 @@ struct ConvertOptions {
   uint64_t* clampedSamples = nullptr;
 };
 
-// The share of each source channel in the left and right output, scaled as
-// described above.
+// The share of each source channel in the left and right output, before
+// the fold's gain (described above).
 struct ChannelGains {
   float left = 0;
   float right = 0;
 };
 std::vector<ChannelGains> stereoFold(const SoundInfo& info);
+// The fold's gain for a folded peak (full scale 1): the largest gain, at
+// most 1, that keeps it within full scale.
+float foldGain(float peak);
 
 // The frames the converted sound will have (from the source's frame count,
 // which some formats only estimate), and the refusal when they would not
@@ -68,18 +70,14 @@ std::vector<ChannelGains> stereoFold(const SoundInfo& info);
 uint64_t convertedFrames(const SoundInfo& info);
 Status checkConvertedLength(uint64_t frames);
 
-// Writes the converted sound of decoder into out from offset 0: the header,
-// then the samples; the header's sizes are set when the sound has ended.
-// A source checkConvertible refuses is refused before a byte is written.
-// Reports progress (source frames) to busy, which may cancel (kCancelled).
-// A source that cannot be read fails with kIoError; a sound that turns out
-// longer than a header can describe with kLimit.
-Status convertSound(SoundDecoder& decoder, SoundLibrary& library, File& out, BusyScope* busy,
-                    const ConvertOptions& options = {});
-
-// Converts the sound file at source into a new wave file at target, which
-// is replaced only when the conversion is complete (nothing is left behind
-// on failure or cancel).
+// Converts the sound file at source into a new wave file at target: the
+// header, then the samples; the header's sizes are set when the sound has
+// ended. target is replaced only when the conversion is complete (nothing
+// is left behind on failure or cancel). A source checkConvertible refuses
+// is refused before a byte is written. Reports progress (source frames,
+// both passes of a fold) to busy, which may cancel (kCancelled). A source
+// that cannot be read fails with kIoError; a sound that turns out longer
+// than a header can describe with kLimit.
 Status convertToWaveFile(FileSystem& fs, SoundLibrary& library, const std::string& source,
                          const std::string& target, BusyScope* busy,
                          const ConvertOptions& options = {});

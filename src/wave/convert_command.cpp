@@ -57,32 +57,37 @@ std::string freeConvertedName(FileSystem& fs, const std::string& source) {
   return name;
 }
 
-void offerConversion(AppContext& ctx, const std::string& path, HeaderFault fault) {
-  if (!mayBeOtherFormat(fault)) return;
+std::string askConvertText(const std::string& why) {
+  const std::string stop = "。";
+  return why + (why.ends_with(stop) ? "" : stop) + kAskConvert;
+}
+
+bool offerConversion(AppContext& ctx, const std::string& path, const std::string& why, HeaderFault fault) {
+  if (!mayBeOtherFormat(fault)) return false;
   SoundInfo info;
   {
     // No sound the library reads, or none in it (a header cut short): the
     // refusal stands alone.
     auto decoder = ctx.sound.openDecoder(ctx.fs, path);
-    if (!decoder) return;
+    if (!decoder) return false;
     SoundDecoder& sound = *decoder.value();
     std::vector<float> frame(static_cast<size_t>(sound.info().channels));
     auto first = sound.readFloat(frame.data(), 1);
-    if (!first || first.value() == 0) return;
+    if (!first || first.value() == 0) return false;
     info = sound.info();
   }
-  if (ctx.ui.question(ctx.state.APPTITLE, kAskConvert) != Answer::kYes) return;
+  if (ctx.ui.question(ctx.state.APPTITLE, askConvertText(why)) != Answer::kYes) return true;
   if (Status st = checkConvertible(info); !st) {
     refuse(ctx, st.message() + "\n" + path);
-    return;
+    return true;
   }
   std::optional<std::string> chosen = ctx.ui.fileDialog(
       FileDialogSpec{kConvertTitle, kWriteFilterText, kWritePattern, true, freeConvertedName(ctx.fs, path)});
-  if (!chosen) return;
+  if (!chosen) return true;
   const std::string target = withWavExtension(*chosen);
   if (Status st = checkSaveTarget(ctx, target, path); !st) {
     refuse(ctx, st.message());
-    return;
+    return true;
   }
   Status done;
   uint64_t clamped = 0;
@@ -93,11 +98,12 @@ void offerConversion(AppContext& ctx, const std::string& path, HeaderFault fault
   }
   if (!done) {
     refuse(ctx, failureText(done, target));
-    return;
+    return true;
   }
   ctx.state.WAVEFILENAME = target;
   if (Status st = openWaveForView(ctx, target); !st) refuse(ctx, st.message());
-  if (clamped > 0) ctx.ui.notice(clampedNotice(clamped));
+  if (clamped > 0) ctx.ui.inform(ctx.state.APPTITLE, clampedNotice(clamped));
+  return true;
 }
 
 std::string clampedNotice(uint64_t clamped) {

@@ -16,15 +16,21 @@ inline constexpr const char* kConvertTitle = "変換したWaveファイルの保
 inline constexpr const char* kConvertCaption = "Waveファイルに変換しています";
 inline constexpr const char* kConvertSuffix = "_44k16.wav";
 
-// Called after the open command refused path (fault: the header check
-// that refused it). When that can mean a sound of another format (not
-// RIFF, or a check from the PCM check on) and the sound library reads the
-// file, asks whether to convert it. On Yes asks for the new file's name
-// (proposed: the source's name with kConvertSuffix, in its folder),
-// converts with a progress display that can cancel, and opens the new file
-// as the open command does. No, Cancel, a cancelled dialog and a failure leave the state as
-// the refusal left it, with no new file.
-void offerConversion(AppContext& ctx, const std::string& path, HeaderFault fault);
+// Called when the open command refuses path (why: the refusal's text;
+// fault: the header check that refused it). When that can mean a sound of
+// another format (not RIFF, or a check from the PCM check on) and the
+// sound library reads the file, asks whether to convert it, the reason
+// first (askConvertText), and returns true; else shows nothing and returns
+// false (the refusal is the caller's to show). On Yes asks for the new
+// file's name (proposed: the source's name with kConvertSuffix, in its
+// folder), converts with a progress display that can cancel, and opens the
+// new file as the open command does. No, Cancel, a cancelled dialog and a
+// failure leave the state as the refusal left it, with no new file.
+bool offerConversion(AppContext& ctx, const std::string& path, const std::string& why, HeaderFault fault);
+
+// The question of the offer: the refusal's reason as a sentence, then
+// kAskConvert.
+std::string askConvertText(const std::string& why);
 
 // The proposed name of the converted file of source.
 std::string convertedName(const std::string& source);

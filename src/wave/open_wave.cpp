@@ -29,13 +29,17 @@ ViewOpening openIntoView(AppContext& ctx, const std::string& path) {
   if (s.WAVEFNUM != 0 && ctx.files.isOpen(s.WAVEFNUM)) ctx.files.close(s.WAVEFNUM);
   s.WAVEFNUM = 0;
   Result<int16_t> opened = ctx.files.openFree(path, OpenMode::kRead);
-  if (!opened) return {openRefusal(kMsgCannotOpenWave, path, opened.status())};
+  if (!opened) {
+    clearView(ctx);
+    return {openRefusal(kMsgCannotOpenWave, path, opened.status())};
+  }
   s.WAVEFNUM = opened.value();
   WaveHeaderCheck check = checkWaveHeader(*ctx.files.file(s.WAVEFNUM));
   if (check.formatRead) s.WAVEFMT = check.format;
   if (!check.ok()) {
     ctx.files.close(s.WAVEFNUM);
     s.WAVEFNUM = 0;
+    clearView(ctx);
     const Status& st = check.status;
     if (st.code() == StatusCode::kIoError) return {openRefusal(kMsgCannotReadWave, path, st), check.fault};
     return {st, check.fault};
@@ -55,20 +59,31 @@ ViewOpening openIntoView(AppContext& ctx, const std::string& path) {
 
 Status openWaveForView(AppContext& ctx, const std::string& path) { return openIntoView(ctx, path).status; }
 
+FileDialogSpec openWaveDialog(SoundLibrary& sound) {
+  FileDialogSpec dialog{"waveファイルを開く", "waveファイル(*.wav)", "*.wav", false};
+  // Files of other formats are converted when opened: the dialog shows them too.
+  std::string patterns;
+  for (const std::string& extension : sound.readableExtensions()) {
+    patterns.append(patterns.empty() ? "" : " ").append("*.").append(extension);
+  }
+  dialog.moreFilters = {{"音声ファイル(" + patterns + ")", patterns}, {"すべてのファイル(*)", "*"}};
+  return dialog;
+}
+
 void OPENWAVEFILE_ON(AppContext& ctx) {
   if (ctx.state.PLAYFLAG != kPlayIdle) {
     refuse(ctx, kMsgPlaying);
     return;
   }
-  const FileDialogSpec dialog{"waveファイルを開く", "waveファイル(*.wav)", "*.wav", false};
-  if (std::optional<std::string> path = ctx.ui.fileDialog(dialog)) openWaveFileAt(ctx, *path);
+  if (std::optional<std::string> path = ctx.ui.fileDialog(openWaveDialog(ctx.sound))) openWaveFileAt(ctx, *path);
 }
 
 void openWaveFileAt(AppContext& ctx, const std::string& path) {
   ctx.state.WAVEFILENAME = path;
-  if (ViewOpening opening = openIntoView(ctx, path); !opening.status) {
+  ViewOpening opening = openIntoView(ctx, path);
+  // One box: the offer to convert carries the refusal's reason.
+  if (!opening.status && !offerConversion(ctx, path, opening.status.message(), opening.fault)) {
     refuse(ctx, opening.status.message());
-    offerConversion(ctx, path, opening.fault);
   }
 }
 

@@ -30,6 +30,10 @@ ViewOpening openIntoView(AppContext& ctx, const std::string& path);
 // openIntoView's status alone.
 Status openWaveForView(AppContext& ctx, const std::string& path);
 
+// The open-file command's dialog: wave files first, then every sound file
+// the library reads (they are offered for conversion), then all files.
+FileDialogSpec openWaveDialog(SoundLibrary& sound);
+
 // The open-file command once its dialog has chosen path.
 void openWaveFileAt(AppContext& ctx, const std::string& path);
 

@@ -11,6 +11,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSettings>
 #include <QStandardPaths>
 
 #include <thread>
@@ -110,6 +111,30 @@ class DialogsTest : public QObject {
     }
   }
 
+  // A window opening where another is open steps down and right, once for
+  // each; a place is free again once its window has closed, or its program
+  // ended without saying so.
+  void aWindowOpeningOnAnotherStepsAside() {
+    Canvas form(kMainClientWidth, kMainClientHeight), picture(kPictureClientWidth, kPictureClientHeight);
+    rememberWindowPosition(QPoint(300, 200));
+    QSettings settings(QStringLiteral("Pelisto"), QStringLiteral("Pelisto"));
+    for (const char* corner : {"client", "frame"}) {  // of a process that no longer runs
+      settings.setValue(QStringLiteral("open-windows/999999999-1/") + QLatin1String(corner), QPoint(300, 200));
+    }
+    settings.sync();
+    auto first = std::make_unique<MainWindow>(form, picture);
+    QCoreApplication::processEvents();  // a window notes its place once it is shown
+    MainWindow second(form, picture);
+    QCoreApplication::processEvents();
+    MainWindow third(form, picture);
+    QCOMPARE(first->geometry().topLeft(), QPoint(300, 200));
+    QCOMPARE(second.geometry().topLeft(), QPoint(332, 232));
+    QCOMPARE(third.geometry().topLeft(), QPoint(364, 264));
+    first->close();
+    first.reset();
+    QCOMPARE(MainWindow(form, picture).geometry().topLeft(), QPoint(300, 200));
+  }
+
   void saveDialogAsksBeforeReplacing() {
     QTemporaryDir dir;
     const QString existing = dir.filePath(QStringLiteral("out.WAV"));
@@ -190,6 +215,28 @@ class DialogsTest : public QObject {
       QCOMPARE(reply.action, c.action);
       QCOMPARE(reply.list, c.list);
     }
+  }
+
+  // Qt wraps a text wider than about 500 pixels between any two Japanese
+  // characters: each sentence of the program's text gets a line, whole.
+  void boxesKeepTheirSentencesWhole() {
+    QString text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    bool modal = false, whole = false;
+    whenModal<QMessageBox>([&](QMessageBox* box) {
+      text = box->text();
+      icon = box->icon();
+      modal = box->isModal();
+      auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+      whole = !label->wordWrap() && label->width() >= label->sizeHint().width();
+      box->button(QMessageBox::Ok)->click();
+    });
+    m_app->ui.inform("Pelisto V0.1", "変換を終えました。最大音量を超えた 123456 個のサンプルを最大音量に抑えました。"
+                                     "最後の文も同じように一行に収まりますか\n/tmp/名前。.wav");
+    QCOMPARE(text, QStringLiteral("変換を終えました。\n最大音量を超えた 123456 個のサンプルを最大音量に抑えました。\n"
+                                  "最後の文も同じように一行に収まりますか\n/tmp/名前。.wav"));
+    QCOMPARE(icon, QMessageBox::Information);
+    QVERIFY(modal && whole);
   }
 
   void aboutWindowIsModalAndEndsByItsButton() {

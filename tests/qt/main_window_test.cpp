@@ -120,7 +120,7 @@ class MainWindowTest : public QObject {
       for (QAction* a : m->menu()->actions()) shown << (a->isSeparator() ? "-" : a->text());
     }
     QCOMPARE(shown, QStringList({"ファイル:", "waveファイルを開く", "-", "プロジェクトを開く",
-                                 "プロジェクトの保存", "編集:", "元に戻す", "やり直し", "-",
+                                 "上書き保存", "プロジェクトの保存", "編集:", "元に戻す", "やり直し", "-",
                                  "つなぎ目を滑らかにする", "つなぎ目を聴く", "表示:",
                                  "グラフの高速表示を優先", "ヘルプ:", "著作権表示"}));
     QCOMPARE(m_app->ui.window().action(MenuItem::Copyright)->data().toInt(), 0x104);
@@ -403,6 +403,8 @@ class MainWindowTest : public QObject {
                    const char* handler; int pos; } cases[] = {
         {C::BUTTON1, Qt::Key_O, ctrl, false, "OPENWAVEFILE_ON", 10}, {C::BUTTON3, Qt::Key_Space, {}, true, "", 10},
         {C::LIST1, Qt::Key_O, ctrl | Qt::ShiftModifier, false, "OPENPROJECT_ON", 10},
+        {C::LIST1, Qt::Key_S, ctrl, false, "SAVEPROJECTAGAIN_ON", 10},
+        {C::BUTTON1, Qt::Key_S, ctrl | Qt::ShiftModifier, false, "SAVEPROJECT_ON", 10},
         {C::HSCROLL1, Qt::Key_Q, ctrl, false, "MAINFORM_QUERYCLOSE", 10},
         {C::BUTTON3, Qt::Key_Space, {}, false, "PLAYORSTOP", 10}, {C::BUTTON1, Qt::Key_Delete, {}, false, "", 10},
         {C::LIST1, Qt::Key_End, {}, false, "", 10}, {C::LIST1, Qt::Key_Delete, {}, false, "BUTTON8_ON", 10},

@@ -46,6 +46,11 @@ struct TestApp {
     OPENWAVEFILE_ON(ctx);
   }
   const std::vector<std::string>& lines() const { return transcript.lines(); }
+  // The pixels of PICTURE1, row by row.
+  std::vector<uint32_t> picture() {
+    Canvas& pic = ui.canvas(Control::PICTURE1);
+    return std::vector<uint32_t>(pic.pixels(), pic.pixels() + pic.width() * pic.height());
+  }
 };
 
 // A canonical 16-bit stereo 44.1 kHz file whose data is `data`.
