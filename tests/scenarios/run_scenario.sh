@@ -19,8 +19,6 @@
 #   #! symlink TARGET LINK      a symbolic link
 #   #! chmod MODE FILE          permission bits
 #   #! old FILE                 FILE's modification time set far in the past
-#   #! dated FILE DAY TIME      FILE's modification time set to DAY TIME
-#                               (2002-03-04 05:06), local time
 #   #! held FILE                FILE's lock (flock) held by another process
 #                               while the runner runs, as a running program
 #                               holds the files it keeps for itself
@@ -97,7 +95,6 @@ while IFS= read -r line || [ -n "$line" ]; do
     symlink) ln -s "${words[1]}" "${words[2]}" || exit 2 ;;
     chmod) chmod "${words[1]}" "${words[2]}" || exit 2 ;;
     old) touch -d '2001-01-01 00:00:00' "${words[1]}" || exit 2 ;;
-    dated) touch -d "${words[2]} ${words[3]}" "${words[1]}" || exit 2 ;;
     held)
       # The holder names itself once it has the lock, then waits to be
       # killed; the lock goes with it.
