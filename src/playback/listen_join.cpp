@@ -46,12 +46,19 @@ void LISTENJOIN_ON(AppContext& ctx) {
   }
   ctx.state.PLAYFLAG = kPlayWritten;
   ctx.state.joinListenFile = path.value();
+  // Held open and locked while it plays, so that no other program takes it
+  // for left behind.
+  if (auto held = ctx.fs.open(path.value(), OpenMode::kRead)) {
+    ctx.joinListenLock = std::move(held.value());
+    ctx.joinListenLock->tryLock();
+  }
 }
 
 void endJoinListen(AppContext& ctx) {
   if (ctx.state.joinListenFile.empty()) return;
   ctx.fs.remove(ctx.state.joinListenFile);
   ctx.state.joinListenFile.clear();
+  ctx.joinListenLock.reset();
 }
 
 }  // namespace pelisto
