@@ -35,7 +35,8 @@
 
 #include "bench_app.h"
 #include "wave/convert_command.h"
-#include "wave/wav_bytes.h"
+#include "platform/coding.h"
+#include "platform/riff.h"
 
 namespace fs = std::filesystem;
 using namespace pelisto;
@@ -47,7 +48,7 @@ namespace {
 void generate(const std::string& path, uint64_t frames) {
   std::ofstream out(path, std::ios::binary);
   const uint64_t bytes = frames * 6;
-  std::vector<uint8_t> h = canonicalWavHeader(static_cast<uint32_t>(bytes), 2, 48000, 24);
+  std::vector<uint8_t> h = riff::canonicalHeader(static_cast<uint32_t>(bytes), 2, 48000, 24);
   out.write(reinterpret_cast<const char*>(h.data()), static_cast<std::streamsize>(h.size()));
   std::vector<int32_t> table(48000);
   for (size_t i = 0; i < table.size(); ++i) {

@@ -28,9 +28,10 @@
 
 #include "shell/events.h"
 #include "bench_app.h"
+#include "platform/coding.h"
+#include "platform/riff.h"
 #include "platform/program_files.h"
 #include "project/recovery_format.h"
-#include "wave/wav_bytes.h"
 
 using namespace pelisto;
 
@@ -58,7 +59,7 @@ long peakOf(const std::function<void()>& f) {
 
 // 22000 frames of 16-bit stereo behind a header that says `rate`.
 void writeSlowFile(const std::string& path, uint32_t rate) {
-  std::vector<uint8_t> f = canonicalWavHeader(22000 * 4);
+  std::vector<uint8_t> f = riff::canonicalHeader(22000 * 4);
   putLe32(&f[24], rate);
   putLe32(&f[28], rate * 4);
   f.resize(f.size() + 22000 * 4, 0x11);

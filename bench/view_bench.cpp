@@ -28,7 +28,8 @@
 #include "bench_app.h"
 #include "view/graph_cache.h"
 #include "view/handlers.h"
-#include "wave/wav_bytes.h"
+#include "platform/coding.h"
+#include "platform/riff.h"
 #include "view/view_text.h"
 
 namespace {
@@ -45,7 +46,7 @@ bool writeTone(const std::string& path, uint32_t seconds) {
   const uint64_t dataSize = uint64_t(seconds) * kBytesPerSecond;
   int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   if (fd < 0) return false;
-  std::vector<uint8_t> header = canonicalWavHeader(uint32_t(dataSize));
+  std::vector<uint8_t> header = riff::canonicalHeader(uint32_t(dataSize));
   bool ok = ::write(fd, header.data(), header.size()) == ssize_t(header.size());
   // One second of tone, repeated: 440 Hz and 660 Hz both fit a second exactly.
   std::vector<uint8_t> second(kBytesPerSecond);

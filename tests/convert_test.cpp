@@ -41,7 +41,7 @@ Converted convert(const Bytes& source, bool dither = false,
     EXPECT_EQ(fs.files(), std::vector<std::string>{"/w/s"});  // nothing left behind
     return c;
   }
-  EXPECT_EQ(Bytes(out.begin(), out.begin() + 44), canonicalWavHeader(uint32_t(out.size() - 44)));
+  EXPECT_EQ(Bytes(out.begin(), out.begin() + 44), riff::canonicalHeader(uint32_t(out.size() - 44)));
   for (size_t i = 44; i + 1 < out.size(); i += 2) c.samples.push_back(int16_t(getLe16(&out[i])));
   return c;
 }

@@ -6,6 +6,7 @@
 
 #include "headless/mem_file_system.h"
 #include "headless/simulated_output.h"
+#include "platform/coding.h"
 #include "system/mci/mci_interpreter.h"
 #include "support/test_app.h"
 
@@ -242,7 +243,7 @@ TEST(MciInterpreter, ConvertsOtherLayouts) {
     Device d;
     std::vector<uint8_t> data;
     for (uint32_t i = 0; i < c.rate; ++i) data.insert(data.end(), c.frame.begin(), c.frame.end());
-    std::vector<uint8_t> file = canonicalWavHeader(uint32_t(data.size()), c.channels, c.rate, c.bits);
+    std::vector<uint8_t> file = riff::canonicalHeader(uint32_t(data.size()), c.channels, c.rate, c.bits);
     file.insert(file.end(), data.begin(), data.end());
     d.fs.setContents("/w/b.wav", file);
     std::vector<int16_t> played;
@@ -272,7 +273,7 @@ TEST(MciInterpreter, ResamplingInterpolatesBetweenFrames) {
     data.push_back(uint8_t(v));
     data.push_back(uint8_t(v >> 8));
   }
-  std::vector<uint8_t> file = canonicalWavHeader(uint32_t(data.size()), 1, 22050, 16);
+  std::vector<uint8_t> file = riff::canonicalHeader(uint32_t(data.size()), 1, 22050, 16);
   file.insert(file.end(), data.begin(), data.end());
   d.fs.setContents("/w/r.wav", file);
   std::vector<int16_t> played;
@@ -298,7 +299,7 @@ TEST(MciInterpreter, FindsChunksAnywhere) {
   };
   chunk("LIST", {1, 2, 3, 0}, 3);  // 3 bytes and a pad byte
   std::vector<uint8_t> fmt(40, 0);
-  std::vector<uint8_t> h = canonicalWavHeader(0, 2, 44100, 16, 0xFFFE);
+  std::vector<uint8_t> h = riff::canonicalHeader(0, 2, 44100, 16, 0xFFFE);
   std::copy(h.begin() + 20, h.begin() + 36, fmt.begin());
   fmt[16] = 22;  // extension size
   fmt[24] = 1;   // sub-format: PCM
@@ -310,22 +311,47 @@ TEST(MciInterpreter, FindsChunksAnywhere) {
   d.openW("/w/c.wav");
   EXPECT_EQ(d.send("STATUS W LENGTH").reply, "1000");
 
-  struct Bad {
-    uint16_t format, bits;
-    const char* why;
-  };
-  for (const Bad& b : {Bad{3, 32, "PCM以外の形式です"}, Bad{1, 12, "量子化ビット数が扱えません"}}) {
-    std::vector<uint8_t> g = canonicalWavHeader(4, 2, 44100, b.bits, b.format);
-    g.resize(48);
-    d.fs.setContents("/w/d.wav", g);
-    MciResult r = d.send("OPEN /w/d.wav TYPE WAVEAUDIO ALIAS X");
-    EXPECT_EQ(r.code, kMciNotPlayable);
-    EXPECT_EQ(r.error, std::string("再生できないファイルです: ") + b.why);
-  }
-  std::vector<uint8_t> noData = canonicalWavHeader(0);
+  // A coding the WAV reader leaves alone plays through the sound library
+  // (here a tenth of a second of floats); one neither reads is refused
+  // with the WAV reader's reason.
+  std::vector<uint8_t> floats = riff::canonicalHeader(4410 * 8, 2, 44100, 32, 3);
+  floats.resize(floats.size() + 4410 * 8);
+  d.fs.setContents("/w/f.wav", floats);
+  EXPECT_EQ(d.send("OPEN /w/f.wav TYPE WAVEAUDIO ALIAS F").code, 0);
+  EXPECT_EQ(d.send("STATUS F LENGTH").reply, "100");
+  std::vector<uint8_t> odd = riff::canonicalHeader(4, 2, 44100, 16, 0x1234);
+  odd.resize(48);
+  d.fs.setContents("/w/d.wav", odd);
+  MciResult r = d.send("OPEN /w/d.wav TYPE WAVEAUDIO ALIAS X");
+  EXPECT_EQ(r.code, kMciNotPlayable);
+  EXPECT_EQ(r.error, "再生できないファイルです: PCM以外の形式です");
+  std::vector<uint8_t> noData = riff::canonicalHeader(0);
   noData.resize(36);
   d.fs.setContents("/w/e.wav", noData);
   EXPECT_EQ(d.send("OPEN /w/e.wav TYPE WAVEAUDIO ALIAS X").error, "再生できないファイルです: dataチャンクがありません");
+}
+
+// Another type plays through the sound library: the frames of a FLAC file
+// exactly, from the middle as well; its completion comes as a WAV's does.
+TEST(MciInterpreter, PlaysOtherTypesThroughTheSoundLibrary) {
+  Device d;
+  std::vector<int16_t> frames(2 * 44100);
+  for (size_t i = 0; i < frames.size(); ++i) frames[i] = int16_t(i * 7 % 20000 - 10000);
+  {
+    auto file = d.fs.open("/w/s.flac", OpenMode::kCreate);
+    ASSERT_TRUE(file.isOk());
+    auto encoder = newSndfileEncoder(*file.value(), EncoderSpec{EncodedType::kFlac, 44100, 2, "s", ""});
+    ASSERT_TRUE(encoder.isOk());
+    ASSERT_TRUE(encoder.value()->writeShort(frames.data(), 44100).isOk() && encoder.value()->finish().isOk());
+  }
+  d.openW("/w/s.flac");
+  EXPECT_EQ(d.send("STATUS W LENGTH").reply, "1000");
+  std::vector<int16_t> played;
+  d.out.setCapture(&played);
+  EXPECT_EQ(d.send("PLAY W FROM 500 NOTIFY").code, 0);
+  d.out.advanceTo(2000);
+  EXPECT_EQ(played, std::vector<int16_t>(frames.begin() + 2 * 22050, frames.end()));
+  EXPECT_EQ(d.notes, std::vector<MciNotify>{MciNotify::kSuccessful});
 }
 
 }  // namespace

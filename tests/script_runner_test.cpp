@@ -128,7 +128,8 @@ TEST_F(ScriptRunnerTest, PrintsControlsInTheirStableForms) {
             (Lines{"message: waveファイルがオープンされていません",  // no file open to scroll
                    "scroll: 12 (0..12)", "list: 2 lines, selected 1", "line 0: first  ",
                    "line 1: second", "row 1: /w/a.wav | a.wav | 1 2 3 4 5 6 7 -8",
-                   "menu GrapgFast: checked", "markerbox: 100 0 0 0 | 0 0 0 71",
+                   "menu GrapgFast: checked", "menu LoudnessOff: checked", "menu Loudness16: unchecked",
+                   "menu Loudness23: unchecked", "markerbox: 100 0 0 0 | 0 0 0 71",
                    "pixel 0 63: 192 192 192", "pixel 597 0: 255 255 255"}));
   EXPECT_EQ(run({"select 5", "print list"}).front(), "list: 2 lines, selected -1");
 }

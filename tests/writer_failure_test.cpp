@@ -9,12 +9,21 @@
 #include "shell/handler_fault.h"
 #include "project/project_commands.h"
 #include "support/writer_fixture.h"
+#include "wave/output_type.h"
+#include "wave/wav_sink.h"
 #include "wave/write_plan.h"
 
 namespace pelisto::test {
 namespace {
 
 class WriterFailure : public WriterFixture {
+ public:
+  uint64_t used() const {
+    uint64_t bytes = 0;
+    for (const auto& f : app.fs.files()) bytes += app.fs.contents(f).size();
+    return bytes;
+  }
+
  protected:
   void SetUp() override {
     WriterFixture::SetUp();
@@ -53,6 +62,39 @@ TEST_F(WriterFailure, ACancelKeepsTheOldFileAndLeavesNoTemporaryFile) {
                                                    "message: Waveファイルの作成を中止しました"}));
   expectNothingChanged(before);
   EXPECT_EQ(app.ui.busyScopes(), 1);
+}
+
+// Every type fails and cancels as WAV does, through the same replacing
+// save: the old target stays as it was, no temporary file remains, and
+// the message is the same.
+TEST_F(WriterFailure, EveryTypeKeepsTheOldTargetOnAFaultOrACancel) {
+  const std::string noSpace = "ディスクの空き容量が足りないため、Waveファイルを作成できませんでした\n";
+  const struct {
+    const char* name;
+    void (*inject)(WriterFailure&);
+    std::string message;  // the target's path follows where it is named
+  } faults[] = {
+      {"full disk", [](WriterFailure& t) { t.app.fs.setCapacity(t.used() + 64); }, noSpace},
+      {"source read fails", [](WriterFailure& t) { t.app.fs.failReadsOf("/w/big.wav", 1 << 20); },
+       "Waveファイルを作成できませんでした\n"},
+      {"cancel", [](WriterFailure& t) { t.app.ui.cancelBusyAfter(1); }, "Waveファイルの作成を中止しました"},
+  };
+  for (const char* extension : {".WAV", ".flac", ".ogg", ".opus", ".mp3"}) {
+    const std::string target = std::string("/w/out") + extension;
+    app.fs.setContents(target, {1, 2, 3});
+    const auto before = app.fs.files();
+    for (const auto& f : faults) {
+      f.inject(*this);
+      write(target);
+      const std::string& shown = app.lines().back();
+      EXPECT_EQ(shown.rfind("message: " + f.message + (f.message.back() == '\n' ? target : ""), 0), 0u)
+          << extension << " " << f.name << ": " << shown;
+      EXPECT_EQ(app.fs.files(), before) << extension << " " << f.name;
+      EXPECT_EQ(app.fs.contents(target), (std::vector<uint8_t>{1, 2, 3})) << extension << " " << f.name;
+      app.fs.setCapacity(UINT64_MAX);
+      app.fs.failReadsOf("/w/big.wav", UINT64_MAX);
+    }
+  }
 }
 
 // Memory running out half-way through a write ends the command, not the
@@ -122,16 +164,24 @@ TEST_F(WriterFailure, AFileTheDeviceWillNotPlayIsReportedAndNothingCountsAsPlayi
   }
 }
 
+// The 4 GiB of the header's sizes limit WAV outputs only: the list is
+// planned, and a WAV file one frame too long is refused once its type is
+// known, before anything is written.
 TEST_F(WriterFailure, TheLargestLengthTheHeaderCanHoldIsAcceptedAndOneFrameMoreRefused) {
   app.ctx.list.clearLines();
   app.ctx.state.EDITCOUNT = 0;
   addBlank(1073741812);  // 44 + 4 × frames = 4294967292 bytes
   auto plan = planWaveFile(app.ctx);
   ASSERT_TRUE(plan.isOk()) << plan.status().message();
-  EXPECT_EQ(plan->fileBytes, 4294967292u);
-  EXPECT_EQ(getLe32(&plan->header[4]), 4294967284u);
+  EXPECT_TRUE(checkOutputLength(OutputType::kWav, plan->frames).isOk());
   app.ctx.state.EDITDATA[0][1] += 1;
-  EXPECT_FALSE(planWaveFile(app.ctx).isOk());
+  ASSERT_TRUE(planWaveFile(app.ctx).isOk());
+  const auto before = app.fs.files();
+  write("/w/out");
+  EXPECT_EQ(app.lines(), (std::vector<std::string>{"dialog: save Waveファイルの作成",
+                                                   std::string("message: ") + kMsgWaveTooLarge}));
+  expectNothingChanged(before);
+  EXPECT_TRUE(checkOutputLength(OutputType::kFlac, uint64_t{1} << 32).isOk());
 }
 
 // The real file system: the same file under another name is recognised.
@@ -214,7 +264,7 @@ TEST_F(WriterOnDisk, AWrittenFileReplacesTheOldOneAndNothingElseRemains) {
   EXPECT_EQ(entries(), (std::vector<std::string>{"a.wav", "b.wav", "link.wav", "out.WAV"}));
   std::ifstream in(dir + "/out.WAV", std::ios::binary);
   std::vector<uint8_t> out((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  std::vector<uint8_t> expected = canonicalWavHeader(400);
+  std::vector<uint8_t> expected = riff::canonicalHeader(400);
   auto b = patternData(4000, 3, 1);
   expected.insert(expected.end(), b.begin(), b.begin() + 400);
   EXPECT_EQ(out, expected);

@@ -46,7 +46,7 @@ TEST_F(Writer, EmptyListGivesTheBareHeaderAndPlaysIt) {
 
 TEST_F(Writer, EveryHeaderByteButTheSizesComesFromTheOpenFile) {
   // An open file with unusual (unchecked) fields and a stale data size.
-  std::vector<uint8_t> odd = canonicalWavHeader(12345, 2, 44100, 8);
+  std::vector<uint8_t> odd = riff::canonicalHeader(12345, 2, 44100, 8);
   putLe32(&odd[28], 0xA1B2C3D4);
   putLe32(&odd[16], 16);
   odd.resize(44 + 800, 0x55);
@@ -124,7 +124,7 @@ TEST_F(Writer, TheExtensionRuleKeepsAnyCaseOfWavAndAppendsUpperCase) {
   const std::pair<std::string, std::string> cases[] = {
       {"/w/o1", "/w/o1.WAV"},          {"/w/o2.wav", "/w/o2.wav"},
       {"/w/o3.Wav", "/w/o3.Wav"},      {"/w/o4.WAV", "/w/o4.WAV"},
-      {"/w/o5.wave", "/w/o5.wave.WAV"}, {"/w/o6.mp3", "/w/o6.mp3.WAV"},
+      {"/w/o5.wave", "/w/o5.wave.WAV"}, {"/w/o6.aiff", "/w/o6.aiff.WAV"},
   };
   for (const auto& [chosen, used] : cases) {
     app.ctx.state.PLAYFLAG = 0;
@@ -138,7 +138,7 @@ TEST_F(Writer, TheExtensionRuleKeepsAnyCaseOfWavAndAppendsUpperCase) {
 TEST_F(Writer, RangesOfTwoOtherFilesAreJoinedUnderTheOpenFilesHeader) {
   std::vector<uint8_t> b = addSource("/w/b.wav", patternData(8000, 13, 1));
   std::vector<uint8_t> c = addSource("/w/c.wav", patternData(8000, 5, 9));
-  std::vector<uint8_t> h = canonicalWavHeader(0);  // an open file with a header of its own
+  std::vector<uint8_t> h = riff::canonicalHeader(0);  // an open file with a header of its own
   putLe32(&h[28], 99);
   app.fs.setContents("/w/h.wav", h);
   app.openWave("/w/h.wav");
@@ -301,10 +301,10 @@ INSTANTIATE_TEST_SUITE_P(
                   t.addSource("/w/big.wav", std::vector<uint8_t>(4000000));
                   t.addRange("/w/big.wav", 0, 1000000, 1100);
                 },
-                "", "作成するファイルの大きさが4GBを超えるため作成できません"},
+                "/w/big", "作成するファイルの大きさが4GBを超えるため作成できません"},
         Refusal{"HugeLoopCount",
                 [](Writer& t) { t.addRange("/w/a.wav", 0, 10000, INT32_MAX, 1); }, "",
-                "作成するファイルの大きさが4GBを超えるため作成できません"},
+                "作成するファイルが長すぎるため作成できません"},
         Refusal{"OutputIsTheOpenFile", [](Writer&) {}, "/w/a.wav",
                 "開いているwaveファイルには書き込めません" + kAskOther + "\n/w/a.wav"},
         Refusal{"OutputIsTheOpenFileAfterTheExtensionRule",

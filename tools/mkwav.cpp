@@ -37,7 +37,8 @@
 #include <string>
 #include <vector>
 
-#include "wave/wav_bytes.h"
+#include "platform/coding.h"
+#include "platform/riff.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "platform/file_system.h"
-#include "wave/wav_bytes.h"
+#include "platform/riff.h"
 
 namespace pelisto::bench {
 
@@ -27,7 +27,7 @@ inline double wallSeconds() {
 // Writes seconds of 16-bit stereo 44.1 kHz sound (a quiet ramp) to path.
 inline bool writeWav(FileSystem& fs, const std::string& path, int seconds) {
   const uint32_t bytes = uint32_t(seconds) * 176400;
-  std::vector<uint8_t> f = canonicalWavHeader(bytes);
+  std::vector<uint8_t> f = riff::canonicalHeader(bytes);
   f.resize(f.size() + bytes);
   for (uint32_t i = 0; i < bytes; ++i) f[44 + i] = uint8_t(i * 7 + 3);
   Result<std::unique_ptr<File>> file = fs.open(path, OpenMode::kCreate);

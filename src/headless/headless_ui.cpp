@@ -97,6 +97,11 @@ void HeadlessUi::captureMouse(Control) { m_captured = true; }
 
 void HeadlessUi::setChecked(MenuItem item, bool checked) { m_checked[item] = checked; }
 
+std::string HeadlessUi::rememberedName(const std::string& key) const {
+  auto it = m_names.find(key);
+  return it == m_names.end() ? std::string() : it->second;
+}
+
 bool HeadlessUi::rememberedChoice(const std::string& key) const {
   auto it = m_choices.find(key);
   return it != m_choices.end() && it->second;
@@ -158,11 +163,13 @@ RecoveryReply HeadlessUi::askRecovery(const std::string&, const std::string& tex
   return RecoveryReply{};
 }
 
-std::optional<std::string> HeadlessUi::fileDialog(const FileDialogSpec& spec) {
+std::optional<FileChoice> HeadlessUi::chooseFile(const FileDialogSpec& spec) {
   m_transcript.add(std::string("dialog: ") + (spec.save ? "save " : "open ") + spec.title);
   m_lastDialogInitialPath = spec.initialPath;
   m_lastDialogFilters = {spec.filterText};
   for (const FileFilter& more : spec.moreFilters) m_lastDialogFilters.push_back(more.text);
+  m_lastDialogPatterns = {spec.pattern};
+  for (const FileFilter& f : spec.moreFilters) m_lastDialogPatterns.push_back(f.patterns);
   ScriptedAnswer a{ScriptedAnswer::kCancel, ""};
   if (!takeAnswer(a, "file dialog")) return std::nullopt;
   if (a.kind == ScriptedAnswer::kCancel) return std::nullopt;
@@ -172,7 +179,16 @@ std::optional<std::string> HeadlessUi::fileDialog(const FileDialogSpec& spec) {
     return std::nullopt;
   }
   if (a.text.empty()) return std::nullopt;  // no name chosen
-  return a.text;
+  FileChoice choice{a.text, spec.filter};
+  if (!a.filter.empty()) {
+    auto it = std::find(m_lastDialogPatterns.begin(), m_lastDialogPatterns.end(), a.filter);
+    if (it == m_lastDialogPatterns.end()) {
+      m_transcript.fault("the dialog has no filter " + a.filter + " (cancelled)");
+      return std::nullopt;
+    }
+    choice.filter = static_cast<size_t>(it - m_lastDialogPatterns.begin());
+  }
+  return choice;
 }
 
 std::optional<std::string> HeadlessUi::inputBox(const std::string& caption, const std::string& prompt,

@@ -38,6 +38,7 @@ struct ScriptedAnswer {
   // list, No discards, Cancel is later.
   enum Kind { kOpen, kSave, kInput, kCancel, kYes, kNo, kRestore, kDiscard, kLater } kind;
   std::string text;
+  std::string filter = {};  // kSave: the pattern of the filter chosen ("*.mp3"); empty: as shown
 };
 
 class HeadlessUi final : public Ui {
@@ -61,8 +62,10 @@ class HeadlessUi final : public Ui {
   const std::string& lastInputInitial() const { return m_lastInputInitial; }
   // The choices remembered so far (carried to the next run by a test).
   const std::map<std::string, bool>& choices() const { return m_choices; }
-  // The proposed file of the last file dialog shown (empty: none).
+  // The proposed file of the last file dialog shown (empty: none), and the
+  // patterns of its filters.
   const std::string& lastDialogInitialPath() const { return m_lastDialogInitialPath; }
+  const std::vector<std::string>& lastDialogPatterns() const { return m_lastDialogPatterns; }
   // The texts of the last file dialog's choices of files, in order.
   const std::vector<std::string>& lastDialogFilters() const { return m_lastDialogFilters; }
 
@@ -102,6 +105,8 @@ class HeadlessUi final : public Ui {
   // Remembered in memory, for as long as the object lives.
   bool rememberedChoice(const std::string& key) const override;
   void rememberChoice(const std::string& key, bool value) override { m_choices[key] = value; }
+  std::string rememberedName(const std::string& key) const override;
+  void rememberName(const std::string& key, const std::string& value) override { m_names[key] = value; }
 
   void messageBox(const std::string& caption, const std::string& text) override;
   // Written as a message box ("message: TEXT").
@@ -109,7 +114,7 @@ class HeadlessUi final : public Ui {
   Answer question(const std::string& caption, const std::string& text) override;
   RecoveryReply askRecovery(const std::string& caption, const std::string& text,
                             const std::vector<std::string>& lists) override;
-  std::optional<std::string> fileDialog(const FileDialogSpec& spec) override;
+  std::optional<FileChoice> chooseFile(const FileDialogSpec& spec) override;
   std::optional<std::string> inputBox(const std::string& caption, const std::string& prompt,
                                       const std::string& initial) override;
   void showAbout(const std::function<void(Canvas&)>& paint) override;
@@ -137,6 +142,7 @@ class HeadlessUi final : public Ui {
   std::map<Control, Pointer> m_pointers;
   std::map<MenuItem, bool> m_checked;
   std::map<std::string, bool> m_choices;
+  std::map<std::string, std::string> m_names;
   int m_scrollMin = 0, m_scrollMax = 0, m_scrollPos = 0;
   ListLines m_list;
   std::function<void(int)> m_selectionListener;
@@ -153,6 +159,7 @@ class HeadlessUi final : public Ui {
   std::string m_lastInputPrompt;
   std::string m_lastInputInitial;
   std::string m_lastDialogInitialPath;
+  std::vector<std::string> m_lastDialogPatterns;
   std::vector<std::string> m_lastDialogFilters;
 };
 

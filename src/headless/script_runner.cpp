@@ -205,9 +205,18 @@ bool printScroll(HeadlessApp& app, const Args&) {
   return true;
 }
 
+// The check marks of the display option, then of the choices of submenus.
 bool printMenu(HeadlessApp& app, const Args&) {
-  const bool checked = app.ui().isChecked(MenuItem::GrapgFast);
-  app.transcript().add(std::string("menu GrapgFast: ") + (checked ? "checked" : "unchecked"));
+  auto mark = [&](const MenuItemInfo& item) {
+    const bool checked = app.ui().isChecked(item.id);
+    app.transcript().add(std::string("menu ") + item.name + ": " + (checked ? "checked" : "unchecked"));
+  };
+  for (const MenuItemInfo& item : menuItems()) {
+    if (item.id == MenuItem::GrapgFast) mark(item);
+  }
+  for (const MenuItemInfo& item : menuItems()) {
+    if (item.submenu) mark(item);
+  }
   return true;
 }
 
@@ -300,6 +309,12 @@ const AnswerForm kAnswers[] = {
 void answer(HeadlessApp& app, const std::string& line) {
   const std::vector<std::string> w = splitWords(line);
   const std::string kind = w.size() > 1 ? w[1] : std::string();
+  // answer saveas PATTERN PATH: the save dialog's filter PATTERN chosen.
+  if (kind == "saveas") {
+    const std::string path = trimBlanks(restAfter(line, 3));
+    if (path.empty()) return app.transcript().fault("a pattern and a path are needed: " + trimBlanks(line));
+    return app.ui().queueAnswer({ScriptedAnswer::kSave, path, w[2]});
+  }
   for (const AnswerForm& f : kAnswers) {
     if (kind != f.word) continue;
     if (f.takes == AnswerForm::kTyped) return app.ui().queueAnswer({f.kind, restAfter(line, 2)});

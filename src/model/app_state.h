@@ -61,6 +61,9 @@ enum PlayFlag : int16_t {
   kPlayTracked,  // the open file or a range, followed in the view
   kPlayWritten,  // the file just written, not followed
 };
+// The option 編集 → 音量をそろえる: none, or the loudness written files
+// are brought to.
+enum class LoudnessTarget : int16_t { kOff, kPodcast, kBroadcast };
 // What the next press on the picture marks.
 enum MarkMode : int16_t { kMarkNone, kMarkStart, kMarkEnd };
 // Which marker of the selected entry the mouse holds (the rows of
@@ -112,6 +115,10 @@ struct AppState {
   // listen across a join plays (removed when that play ends).
   bool smoothJoins = false;
   std::string joinListenFile;
+  // The option 編集 → 音量をそろえる, and the type the list was last
+  // written in (its name: "wav", "flac", …; empty before the first).
+  LoudnessTarget loudness = LoudnessTarget::kOff;
+  std::string writeType;
 
   // Makes row r exist in both tables (r < kMaxEditRows).
   void ensureRow(int r) {

@@ -11,6 +11,7 @@ const FontSpec kGothicP{"ＭＳ Ｐゴシック", 10, 1};
 const FontSpec kGothicP14{"ＭＳ Ｐゴシック", 14, 1};
 const FontSpec kMincho9{"ＭＳ 明朝", 9, 1};
 const FontSpec kNone{"", 0, 1};
+constexpr const char* kLoudnessMenu = "音量をそろえる";
 
 }  // namespace
 
@@ -71,6 +72,9 @@ const std::vector<MenuItemInfo>& menuItems() {
       {M::Redo, "Redo", "EditMenu", "編集", "やり直し", 0x106, false},
       {M::SmoothJoins, "SmoothJoins", "EditMenu", "編集", "つなぎ目を滑らかにする", 0x107, true},
       {M::ListenJoin, "ListenJoin", "EditMenu", "編集", "つなぎ目を聴く", 0x108, false},
+      {M::LoudnessOff, "LoudnessOff", "EditMenu", "編集", "なし", 0x10A, false, kLoudnessMenu},
+      {M::Loudness16, "Loudness16", "EditMenu", "編集", "−16 LUFS", 0x10B, false, kLoudnessMenu},
+      {M::Loudness23, "Loudness23", "EditMenu", "編集", "−23 LUFS", 0x10C, false, kLoudnessMenu},
       {M::GrapgFast, "GrapgFast", "DispMenu", "表示", "グラフの高速表示を優先", 0x103, false},
       {M::Copyright, "Copyright", "HelpMenu", "ヘルプ", "著作権表示", 0x104, false},
   };

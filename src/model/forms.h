@@ -67,6 +67,9 @@ struct MenuItemInfo {
   const char* caption;
   int identifier;
   bool separatorBefore;
+  // The submenu of menu the item stands in (its caption; the items of one
+  // submenu are exclusive choices), or none.
+  const char* submenu = nullptr;
 };
 
 const std::vector<MenuItemInfo>& menuItems();

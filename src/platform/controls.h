@@ -18,6 +18,7 @@ enum class Control {
 enum class MenuItem {
   OpenWaveFile, OpenProject, SaveProject, GrapgFast, Copyright,
   Undo, Redo, SmoothJoins, ListenJoin, SaveProjectAgain,
+  LoudnessOff, Loudness16, Loudness23,
 };
 
 }  // namespace pelisto

@@ -3,6 +3,7 @@
 // scripted headless backend (src/headless).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -43,6 +44,14 @@ struct FileDialogSpec {
                             // folder ending in "/" (no name); empty: the
                             // current directory and no name
   std::vector<FileFilter> moreFilters = {};  // offered after the first
+  size_t filter = 0;  // the one shown at first: 0 the first, k moreFilters[k - 1]
+};
+
+// What a file dialog chose: the path, and the filter shown when it was
+// accepted (counted as FileDialogSpec::filter counts).
+struct FileChoice {
+  std::string path;
+  size_t filter = 0;
 };
 
 // What the user answered to the question about lists left unsaved.
@@ -112,6 +121,9 @@ class Ui {
   // desktop keeps it in the user's settings); false until first set.
   virtual bool rememberedChoice(const std::string& key) const = 0;
   virtual void rememberChoice(const std::string& key, bool value) = 0;
+  // A choice among names, remembered the same way; empty until first set.
+  virtual std::string rememberedName(const std::string& key) const = 0;
+  virtual void rememberName(const std::string& key, const std::string& value) = 0;
 
   // OK box with the stop icon.
   virtual void messageBox(const std::string& caption, const std::string& text) = 0;
@@ -126,10 +138,16 @@ class Ui {
   // closing the box answers kLater.
   virtual RecoveryReply askRecovery(const std::string& caption, const std::string& text,
                                     const std::vector<std::string>& lists) = 0;
-  // The chosen full path; nothing when the dialog was cancelled or gave
-  // no name. Starts in the current directory (the desktop: in the folder
-  // last used for that kind of file).
-  virtual std::optional<std::string> fileDialog(const FileDialogSpec& spec) = 0;
+  // The chosen full path and filter; nothing when the dialog was
+  // cancelled or gave no name. Starts in the current directory (the
+  // desktop: in the folder last used for that kind of file).
+  virtual std::optional<FileChoice> chooseFile(const FileDialogSpec& spec) = 0;
+  // The chosen full path alone.
+  std::optional<std::string> fileDialog(const FileDialogSpec& spec) {
+    std::optional<FileChoice> choice = chooseFile(spec);
+    if (!choice) return std::nullopt;
+    return std::move(choice->path);
+  }
   // Modal one-line input box, 64-character field: the text; nothing when
   // it was cancelled.
   virtual std::optional<std::string> inputBox(const std::string& caption, const std::string& prompt,

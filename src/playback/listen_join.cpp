@@ -9,7 +9,7 @@
 #include "playback/handlers.h"
 #include "playback/play_file.h"
 #include "wave/join_window.h"
-#include "wave/wave_file_writer.h"
+#include "wave/output_file.h"
 
 namespace pelisto {
 namespace {
@@ -34,7 +34,8 @@ void LISTENJOIN_ON(AppContext& ctx) {
   Result<WritePlan> plan = planJoinWindow(ctx, line);
   if (!plan) return refuse(ctx, plan.status().message());
   Result<std::string> path = listenFilePath(ctx);
-  Status st = path ? writeWaveFile(ctx.fs, plan.value(), path.value(), nullptr) : path.status();
+  Status st = path ? writeOutputFile(ctx.fs, ctx.sound, plan.value(), path.value(), OutputSpec{}, {})
+                    : path.status();
   if (!st) {
     return refuse(ctx, "つなぎ目の音を作成できませんでした\n" + (path ? path.value() + "\n" : "") +
                            st.message());

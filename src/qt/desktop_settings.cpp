@@ -104,4 +104,11 @@ bool rememberedOption(const QString& name) {
 
 void rememberOption(const QString& name, bool value) { store(QStringLiteral("options/") + name, value); }
 
+QString rememberedText(const QString& name) {
+  const QVariant value = stored(QStringLiteral("options/") + name);
+  return value.typeId() == QMetaType::QString ? value.toString() : QString();
+}
+
+void rememberText(const QString& name, const QString& value) { store(QStringLiteral("options/") + name, value); }
+
 }  // namespace pelisto

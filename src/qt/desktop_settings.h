@@ -47,5 +47,8 @@ std::vector<WindowPlace> openWindowPlaces();
 // An option of the program by name: false until remembered.
 bool rememberedOption(const QString& name);
 void rememberOption(const QString& name, bool value);
+// An option whose value is a name: empty until remembered.
+QString rememberedText(const QString& name);
+void rememberText(const QString& name, const QString& value);
 
 }  // namespace pelisto

@@ -28,6 +28,8 @@
 #include "shell/main_loop.h"
 #include "shell/startup.h"
 #include "shell/open_document.h"
+#include "shell/write_project.h"
+#include "system/console_ui.h"
 #include "system/thread_worker.h"
 #include "view/graph_cache.h"
 
@@ -66,14 +68,35 @@ std::string fullPath(const std::string& path) {
   return path.empty() || error ? path : full.string();
 }
 
-// Help, the version and a wrong command line need no window: the exit
-// status after answering them, nothing for a command line that runs the
-// program.
+// The media device of a command without a window: nothing plays.
+class NoSound final : public pelisto::MciDevice {
+ public:
+  pelisto::MciResult send(const std::string&) override { return {1, "", "no sound without a window"}; }
+};
+
+// Writing a project's list without a window (and without a display): the
+// program's commands over the real files and a user interface on
+// standard error.
+int writeWithoutWindow(const pelisto::CommandLine& command) {
+  using namespace pelisto;
+  std::unique_ptr<FileSystem> fs = newPosixFileSystem();
+  fs->setJournalFolder(userFolders().state);
+  ConsoleUi ui(stderr, "pelisto");
+  NoSound mci;
+  ThreadWorker worker;
+  AppContext ctx(ui, *fs, mci, worker);
+  return writeProject(ctx, command);
+}
+
+// Help, the version, a wrong command line and writing a list need no
+// window: the exit status after answering them, nothing for a command
+// line that runs the program.
 std::optional<int> answerWithoutWindow(const pelisto::CommandLine& command) {
   using Action = pelisto::CommandLine::Action;
   switch (command.action) {
     case Action::kHelp: std::fputs(pelisto::helpText("pelisto").c_str(), stdout); return 0;
     case Action::kVersion: std::fputs(pelisto::versionText().c_str(), stdout); return 0;
+    case Action::kWrite: return writeWithoutWindow(command);
     case Action::kError:
       std::fprintf(stderr, "pelisto: %s\nTry 'pelisto --help'.\n", command.message.c_str());
       return pelisto::kUsageExitStatus;

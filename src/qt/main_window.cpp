@@ -1,5 +1,6 @@
 #include "qt/main_window.h"
 
+#include <QActionGroup>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
@@ -310,6 +311,7 @@ QPushButton* MainWindow::newButton(const ControlInfo& info) {
 
 void MainWindow::createMenu() {
   std::map<std::string, QMenu*> menus;
+  std::map<std::string, QActionGroup*> groups;
   for (const MenuItemInfo& item : menuItems()) {
     QMenu*& menu = menus[item.menu];
     if (!menu) {
@@ -317,11 +319,26 @@ void MainWindow::createMenu() {
       menu->setObjectName(QString::fromLatin1(item.menu));
     }
     if (item.separatorBefore) menu->addSeparator();
-    QAction* action = menu->addAction(toQt(item.caption));
+    QMenu* place = menu;
+    QActionGroup* choices = nullptr;
+    if (item.submenu) {
+      // A submenu of exclusive choices, marked as such.
+      const std::string key = std::string(item.menu) + "/" + item.submenu;
+      QMenu*& sub = menus[key];
+      if (!sub) {
+        sub = menu->addMenu(toQt(item.submenu));
+        groups[key] = new QActionGroup(sub);
+        groups[key]->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+      }
+      place = sub;
+      choices = groups[key];
+    }
+    QAction* action = place->addAction(toQt(item.caption));
     action->setObjectName(QString::fromLatin1(item.name));
     action->setData(item.identifier);
     const MenuItem id = item.id;
-    if (id == MenuItem::GrapgFast || id == MenuItem::SmoothJoins) action->setCheckable(true);
+    if (id == MenuItem::GrapgFast || id == MenuItem::SmoothJoins || choices) action->setCheckable(true);
+    if (choices) choices->addAction(action);
     action->setShortcuts(menuShortcuts(id));
     // A held undo or redo key goes on stepping through the history.
     action->setAutoRepeat(id == MenuItem::Undo || id == MenuItem::Redo);

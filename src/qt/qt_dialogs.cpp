@@ -16,6 +16,8 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 #include "qt/desktop_settings.h"
 #include "qt/qt_text.h"
 
@@ -172,22 +174,29 @@ Answer askQuestion(QWidget* parent, const std::string& caption, const std::strin
   return Answer::kCancel;
 }
 
-std::optional<std::string> runFileDialog(QWidget* parent, const FileDialogSpec& spec) {
-  // Qt reads the patterns from the parentheses of a filter; add them when
-  // the shown text does not carry them.
-  auto filterOf = [](const std::string& text, const std::string& patterns) {
-    QString filter = toQt(text);
-    const QString pattern = toQt(patterns);
-    if (!pattern.isEmpty() && !filter.contains(QLatin1Char('(') + pattern + QLatin1Char(')'))) {
-      filter += QStringLiteral(" (") + pattern + QLatin1Char(')');
-    }
-    return filter;
-  };
-  QString filter = filterOf(spec.filterText, spec.pattern);
-  for (const FileFilter& more : spec.moreFilters) filter += QStringLiteral(";;") + filterOf(more.text, more.patterns);
+namespace {
+
+// A filter as Qt reads it: the patterns in parentheses, added when the
+// shown text does not carry them.
+QString qtFilter(const std::string& text, const std::string& pattern) {
+  QString filter = toQt(text);
+  const QString p = toQt(pattern);
+  if (!p.isEmpty() && !filter.contains(QLatin1Char('(') + p + QLatin1Char(')'))) {
+    filter += QStringLiteral(" (") + p + QLatin1Char(')');
+  }
+  return filter;
+}
+
+}  // namespace
+
+std::optional<FileChoice> runFileDialog(QWidget* parent, const FileDialogSpec& spec) {
+  QStringList filters{qtFilter(spec.filterText, spec.pattern)};
+  for (const FileFilter& f : spec.moreFilters) filters.append(qtFilter(f.text, f.patterns));
   // Each kind of file starts where the last one of its kind was chosen.
   const QString kind = folderKind(toQt(spec.pattern));
-  QFileDialog dialog(parent, toQt(spec.title), startFolder(kind), filter);
+  QFileDialog dialog(parent, toQt(spec.title), startFolder(kind));
+  dialog.setNameFilters(filters);
+  dialog.selectNameFilter(filters.value(static_cast<qsizetype>(spec.filter), filters.first()));
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setAcceptMode(spec.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dialog.setFileMode(spec.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
@@ -204,7 +213,8 @@ std::optional<std::string> runFileDialog(QWidget* parent, const FileDialogSpec& 
   const QStringList chosen = dialog.selectedFiles();
   if (chosen.isEmpty() || chosen.first().isEmpty()) return std::nullopt;
   rememberFolder(kind, chosen.first());
-  return fromQt(QDir::toNativeSeparators(chosen.first()));
+  const qsizetype filter = std::max<qsizetype>(0, filters.indexOf(dialog.selectedNameFilter()));
+  return FileChoice{fromQt(QDir::toNativeSeparators(chosen.first())), static_cast<size_t>(filter)};
 }
 
 std::optional<std::string> runInputBox(QWidget* parent, const std::string& caption,

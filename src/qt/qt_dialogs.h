@@ -24,8 +24,9 @@ void showInformationBox(QWidget* parent, const std::string& caption, const std::
 // Yes/No/Cancel box with the question icon; closing it answers kCancel.
 Answer askQuestion(QWidget* parent, const std::string& caption, const std::string& text);
 // Open or save dialog in the folder last used for its kind of file (else
-// the current directory): the chosen path, nothing when cancelled.
-std::optional<std::string> runFileDialog(QWidget* parent, const FileDialogSpec& spec);
+// the current directory): the chosen path and filter, nothing when
+// cancelled.
+std::optional<FileChoice> runFileDialog(QWidget* parent, const FileDialogSpec& spec);
 // One-line input box: the field's text, nothing on Cancel or close.
 std::optional<std::string> runInputBox(QWidget* parent, const std::string& caption,
                                        const std::string& prompt, const std::string& initial);

@@ -198,6 +198,10 @@ void QtUi::setChecked(MenuItem item, bool checked) { m_window->setChecked(item, 
 bool QtUi::isChecked(MenuItem item) const { return m_window->isChecked(item); }
 bool QtUi::rememberedChoice(const std::string& key) const { return rememberedOption(toQt(key)); }
 void QtUi::rememberChoice(const std::string& key, bool value) { rememberOption(toQt(key), value); }
+std::string QtUi::rememberedName(const std::string& key) const { return fromQt(rememberedText(toQt(key))); }
+void QtUi::rememberName(const std::string& key, const std::string& value) {
+  rememberText(toQt(key), toQt(value));
+}
 
 void QtUi::messageBox(const std::string& caption, const std::string& text) {
   showStopBox(dialogParent(), caption, text);
@@ -216,7 +220,7 @@ RecoveryReply QtUi::askRecovery(const std::string& caption, const std::string& t
   return askRecoveryQuestion(dialogParent(), caption, text, lists);
 }
 
-std::optional<std::string> QtUi::fileDialog(const FileDialogSpec& spec) {
+std::optional<FileChoice> QtUi::chooseFile(const FileDialogSpec& spec) {
   return runFileDialog(dialogParent(), spec);
 }
 

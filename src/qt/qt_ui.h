@@ -70,13 +70,15 @@ class QtUi final : public Ui {
   bool isChecked(MenuItem item) const override;
   bool rememberedChoice(const std::string& key) const override;
   void rememberChoice(const std::string& key, bool value) override;
+  std::string rememberedName(const std::string& key) const override;
+  void rememberName(const std::string& key, const std::string& value) override;
 
   void messageBox(const std::string& caption, const std::string& text) override;
   void inform(const std::string& caption, const std::string& text) override;
   Answer question(const std::string& caption, const std::string& text) override;
   RecoveryReply askRecovery(const std::string& caption, const std::string& text,
                             const std::vector<std::string>& lists) override;
-  std::optional<std::string> fileDialog(const FileDialogSpec& spec) override;
+  std::optional<FileChoice> chooseFile(const FileDialogSpec& spec) override;
   std::optional<std::string> inputBox(const std::string& caption, const std::string& prompt,
                                       const std::string& initial) override;
   void showAbout(const std::function<void(Canvas&)>& paint) override;

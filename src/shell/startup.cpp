@@ -17,6 +17,9 @@
 #include "view/graph_cache.h"
 #include "view/graph_points.h"
 #include "view/handlers.h"
+#include "wave/handlers.h"
+#include "wave/loudness.h"
+#include "wave/output_type.h"
 #include "wave/write_plan.h"
 
 namespace pelisto {
@@ -126,6 +129,10 @@ void MAINFORM_START(AppContext& ctx) {
   // The smoothing of joins as the user last left it (off at the first start).
   ctx.state.smoothJoins = ui.rememberedChoice(kSmoothJoinsChoice);
   ui.setChecked(MenuItem::SmoothJoins, ctx.state.smoothJoins);
+  // The loudness of written files, and the type they were last written in,
+  // as last left (none and WAV at the first start).
+  chooseLoudness(ctx, loudnessTargetNamed(ui.rememberedName(kLoudnessChoice)).value_or(LoudnessTarget::kOff));
+  ctx.state.writeType = ui.rememberedName(kWriteTypeChoice);
 }
 
 bool MAINFORM_QUERYCLOSE(AppContext& ctx) {

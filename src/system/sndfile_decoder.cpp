@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/sound_library.h"
+#include "system/sndfile_io.h"
 #include "system/sound_libraries.h"
 
 namespace pelisto {
@@ -128,6 +129,14 @@ class SndfileDecoder final : public SoundDecoder {
   Result<size_t> readShort(int16_t* dst, size_t frames) override {
     return checked(m_lib.readfShort(m_sf, dst, static_cast<sf_count_t>(frames)));
   }
+  Status seek(uint64_t frame) override {
+    if (!m_ioError.isOk()) return m_ioError;
+    if (m_lib.seek(m_sf, static_cast<sf_count_t>(frame), SEEK_SET) < 0) {
+      if (!m_ioError.isOk()) return m_ioError;
+      return Status::error(StatusCode::kIoError, m_lib.strerror(m_sf));
+    }
+    return Status::ok();
+  }
 
  private:
   std::vector<Speaker> speakers(const SF_INFO& sf) {
@@ -165,13 +174,9 @@ class SndfileDecoder final : public SoundDecoder {
   // the start or past what the library's signed count can hold fails.
   static sf_count_t vioSeek(sf_count_t offset, int whence, void* user) {
     SndfileDecoder& d = self(user);
-    const uint64_t base = whence == SEEK_CUR ? d.m_pos : whence == SEEK_END ? d.m_length : 0;
-    constexpr uint64_t kMax = static_cast<uint64_t>(std::numeric_limits<sf_count_t>::max());
-    const uint64_t step = offset < 0 ? 0 - static_cast<uint64_t>(offset) : static_cast<uint64_t>(offset);
-    if (offset < 0 ? step > base : base > kMax || step > kMax - base) return -1;
-    const uint64_t to = offset < 0 ? base - step : base + step;
-    d.m_pos = to;
-    return static_cast<sf_count_t>(to);
+    const sf_count_t to = seekTarget(offset, whence, d.m_pos, d.m_length);
+    if (to >= 0) d.m_pos = static_cast<uint64_t>(to);
+    return to;
   }
   // A read error ends the decoding: the library sees the end of the file
   // and the next read reports the error.
@@ -218,40 +223,6 @@ class SndfileDecoder final : public SoundDecoder {
   SoundInfo m_info;
 };
 
-class RealSoundLibrary final : public SoundLibrary {
- public:
-  Result<std::unique_ptr<SoundDecoder>> openDecoder(FileSystem& fs, const std::string& path) override {
-    return openSndfileDecoder(fs, path);
-  }
-  std::vector<std::string> readableExtensions() const override {
-    // The library names one extension a format; files of some carry
-    // others. Sound without a header (raw) is never recognised by itself.
-    std::set<std::string> names;
-    std::string why;
-    const SndfileFunctions* lib = sndfileFunctions(why);
-    int count = 0;
-    if (lib) lib->command(nullptr, SFC_GET_FORMAT_MAJOR_COUNT, &count, sizeof count);
-    for (int i = 0; i < count; ++i) {
-      SF_FORMAT_INFO format{};
-      format.format = i;
-      if (lib->command(nullptr, SFC_GET_FORMAT_MAJOR, &format, sizeof format) != 0 || !format.extension) continue;
-      switch (format.format & SF_FORMAT_TYPEMASK) {
-        case SF_FORMAT_RAW: continue;
-        case SF_FORMAT_AIFF: names.insert({"aif", "aifc"}); break;
-        case SF_FORMAT_AU: names.insert("snd"); break;
-        case SF_FORMAT_OGG: names.insert({"ogg", "opus"}); break;
-        case SF_FORMAT_MPEG: names.insert({"mp3", "mp2"}); break;
-        default: break;
-      }
-      names.insert(format.extension);
-    }
-    return {names.begin(), names.end()};
-  }
-  Result<std::unique_ptr<Resampler>> newResampler(int inRate, int outRate, int channels) override {
-    return newSoxrResampler(inRate, outRate, channels);
-  }
-};
-
 }  // namespace
 
 Result<std::unique_ptr<SoundDecoder>> openSndfileDecoder(FileSystem& fs, const std::string& path) {
@@ -264,7 +235,5 @@ Result<std::unique_ptr<SoundDecoder>> openSndfileDecoder(FileSystem& fs, const s
   if (Status st = decoder->open(); !st) return st;
   return std::unique_ptr<SoundDecoder>(std::move(decoder));
 }
-
-std::unique_ptr<SoundLibrary> newSoundLibrary() { return std::make_unique<RealSoundLibrary>(); }
 
 }  // namespace pelisto

@@ -25,7 +25,12 @@ bool findSndfile(void* lib, SndfileFunctions& f, std::string& why) {
   return findFunction(lib, "sf_open_virtual", f.openVirtual, why) && findFunction(lib, "sf_close", f.close, why) &&
          findFunction(lib, "sf_readf_float", f.readfFloat, why) &&
          findFunction(lib, "sf_readf_short", f.readfShort, why) && findFunction(lib, "sf_command", f.command, why) &&
-         findFunction(lib, "sf_error", f.error, why) && findFunction(lib, "sf_strerror", f.strerror, why);
+         findFunction(lib, "sf_error", f.error, why) && findFunction(lib, "sf_strerror", f.strerror, why) &&
+         findFunction(lib, "sf_seek", f.seek, why) && findFunction(lib, "sf_writef_short", f.writefShort, why) &&
+         findFunction(lib, "sf_writef_float", f.writefFloat, why) &&
+         findFunction(lib, "sf_set_string", f.setString, why) &&
+         findFunction(lib, "sf_format_check", f.formatCheck, why) &&
+         findFunction(lib, "sf_error_number", f.errorNumber, why);
 }
 
 bool findSoxr(void* lib, SoxrFunctions& f, std::string& why) {

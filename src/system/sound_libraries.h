@@ -1,6 +1,7 @@
 // libsndfile and libsoxr, opened when the first sound of another format is
-// read or resampled (system/shared_library.h): the functions the decoder
-// and the resampler use, typed by the libraries' own headers.
+// read, written or resampled (system/shared_library.h): the functions the
+// decoder, the encoder and the resampler use, typed by the libraries' own
+// headers.
 #pragma once
 
 #include <sndfile.h>
@@ -18,6 +19,12 @@ struct SndfileFunctions {
   decltype(&sf_command) command;
   decltype(&sf_error) error;
   decltype(&sf_strerror) strerror;
+  decltype(&sf_seek) seek;
+  decltype(&sf_writef_short) writefShort;
+  decltype(&sf_writef_float) writefFloat;
+  decltype(&sf_set_string) setString;
+  decltype(&sf_format_check) formatCheck;
+  decltype(&sf_error_number) errorNumber;
 };
 
 struct SoxrFunctions {

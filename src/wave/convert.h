@@ -32,6 +32,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/riff.h"
 #include "platform/sound_library.h"
 #include "platform/ui.h"
 
@@ -42,7 +43,7 @@ inline constexpr int kEditRate = 44100;
 inline constexpr size_t kConvertBlockFrames = 8192;
 // The most frames the header's 32-bit sizes can describe (44 + 4 × frames
 // bytes must stay below 4 GiB).
-inline constexpr uint64_t kMaxConvertedFrames = (0xFFFFFFFFull - 44) / 4;
+inline constexpr uint64_t kMaxConvertedFrames = (riff::kMaxFileBytes - riff::kCanonicalHeaderBytes) / 4;
 
 inline constexpr const char* kMsgConvertedTooLong =
     "変換したファイルの大きさが4GBを超えるため変換できません";

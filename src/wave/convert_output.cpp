@@ -5,7 +5,7 @@
 
 #include "platform/coding.h"
 #include "wave/convert.h"
-#include "wave/wav_bytes.h"
+#include "platform/riff.h"
 
 namespace pelisto {
 namespace {
@@ -99,10 +99,10 @@ Status WaveOutput::append(const uint8_t* bytes, size_t frames) {
   if (m_frames + frames > kMaxConvertedFrames) {
     return Status::error(StatusCode::kLimit, kMsgConvertedTooLong);
   }
-  if (Status st = m_file.write(44 + m_frames * 4, bytes, frames * 4); !st) return st;
+  if (Status st = m_file.write(riff::kCanonicalHeaderBytes + m_frames * 4, bytes, frames * 4); !st) return st;
   m_frames += frames;
   if (m_frames * 4 - m_writebackFrom >= kWritebackBytes) {
-    m_file.startWriteback(44 + m_writebackFrom, m_frames * 4 - m_writebackFrom);
+    m_file.startWriteback(riff::kCanonicalHeaderBytes + m_writebackFrom, m_frames * 4 - m_writebackFrom);
     m_writebackFrom = m_frames * 4;
   }
   return Status::ok();
@@ -119,7 +119,7 @@ Status WaveOutput::appendShort(const int16_t* src, size_t frames, int channels) 
 }
 
 Status WaveOutput::writeHeader() {
-  const std::vector<uint8_t> h = canonicalWavHeader(static_cast<uint32_t>(m_frames * 4));
+  const std::vector<uint8_t> h = riff::canonicalHeader(static_cast<uint32_t>(m_frames * 4));
   return m_file.write(0, h.data(), h.size());
 }
 

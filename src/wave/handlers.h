@@ -11,5 +11,12 @@ void OPENWAVEFILE_ON(AppContext& ctx);
 // 編集 → つなぎ目を滑らかにする: switches the smoothing of the joins in
 // written files on or off, and remembers it for the next start.
 void SMOOTHJOINS_ON(AppContext& ctx);
+// 編集 → 音量をそろえる → なし, −16 LUFS, −23 LUFS: the loudness written
+// files are brought to (none: as they are), remembered for the next start.
+void LOUDNESSOFF_ON(AppContext& ctx);
+void LOUDNESS16_ON(AppContext& ctx);
+void LOUDNESS23_ON(AppContext& ctx);
+// Sets the loudness choice and its check marks.
+void chooseLoudness(AppContext& ctx, LoudnessTarget target);
 
 }  // namespace pelisto

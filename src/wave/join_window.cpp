@@ -29,7 +29,7 @@ Result<WritePlan> planJoinWindow(AppContext& ctx, int line) {
     if (!known) return list->stopped;
   }
   plan.firstFrame = from;
-  setOutputLength(plan, kHeaderSize + (std::min(to, total) - from) * kFrameSize);
+  plan.frames = std::min(to, total) - from;
   return std::move(plan);
 }
 

@@ -1,9 +1,9 @@
 #include "wave/wave_header.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "platform/coding.h"
+#include "platform/riff.h"
 
 namespace pelisto {
 namespace {
@@ -26,7 +26,7 @@ class HeaderReader {
   }
   bool nextIs(const char* tag) {
     uint8_t b[4];
-    return next(b, 4) && std::memcmp(b, tag, 4) == 0;
+    return next(b, 4) && riff::tagIs(b, tag);
   }
   const Status& error() const { return m_error; }
   uint64_t position() const { return m_pos; }
@@ -57,7 +57,7 @@ const char* faultText(HeaderFault fault) {
 WaveHeaderCheck checkWaveHeader(File& file) {
   WaveHeaderCheck c;
   HeaderReader in(file);
-  uint8_t buf[16];
+  uint8_t buf[riff::kFormatBlockBytes];
   auto fail = [&](HeaderFault fault) {
     const bool read = in.error().isOk();
     c.fault = read ? fault : HeaderFault::kUnreadable;
@@ -70,14 +70,15 @@ WaveHeaderCheck checkWaveHeader(File& file) {
   if (!in.nextIs("fmt ")) return fail(HeaderFault::kBadFmt);
   // The fmt size and the format block: a file ending here fails the first
   // format check, the one being read.
-  if (!in.next(buf, 4) || !in.next(buf, 16)) return fail(HeaderFault::kNotPcm);
+  if (!in.next(buf, 4) || !in.next(buf, riff::kFormatBlockBytes)) return fail(HeaderFault::kNotPcm);
   c.formatRead = true;
-  c.format.FORMATTAG = static_cast<int16_t>(getLe16(buf));
-  c.format.CHANNELS = static_cast<int16_t>(getLe16(buf + 2));
-  c.format.SAMPLERATE = static_cast<int32_t>(getLe32(buf + 4));
-  c.format.BYTERATE = static_cast<int32_t>(getLe32(buf + 8));
-  c.format.BLOCKALIGN = static_cast<int16_t>(getLe16(buf + 12));
-  c.format.BITSPERSAMPLE = static_cast<int16_t>(getLe16(buf + 14));
+  const riff::FormatBlock block = riff::readFormatBlock(buf);
+  c.format.FORMATTAG = static_cast<int16_t>(block.format);
+  c.format.CHANNELS = static_cast<int16_t>(block.channels);
+  c.format.SAMPLERATE = static_cast<int32_t>(block.rate);
+  c.format.BYTERATE = static_cast<int32_t>(block.byteRate);
+  c.format.BLOCKALIGN = static_cast<int16_t>(block.align);
+  c.format.BITSPERSAMPLE = static_cast<int16_t>(block.bits);
   if (c.format.FORMATTAG != 1) return fail(HeaderFault::kNotPcm);
   if (c.format.CHANNELS != 2) return fail(HeaderFault::kMono);
   if (c.format.SAMPLERATE != 44100) return fail(HeaderFault::kNot44k);

@@ -5,7 +5,6 @@
 
 #include "model/messages.h"
 #include "model/edit_list.h"
-#include "platform/coding.h"
 #include "platform/text.h"
 #include "wave/wave_header.h"
 
@@ -112,20 +111,18 @@ Result<WriteStep> lineStep(AppContext& ctx, int i, SourceProbes& probes) {
   return step;
 }
 
-// The output's length, header included, refused before it could pass the
-// 32-bit size fields.
-Result<uint64_t> outputBytes(const std::vector<WriteStep>& steps) {
-  uint64_t fileBytes = kHeaderSize;
+// The frames of the joined sound, refused past kMaxPlanFrames.
+Result<uint64_t> totalFrames(const std::vector<WriteStep>& steps) {
+  uint64_t frames = 0;
   for (const WriteStep& step : steps) {
-    if (step.bytes == 0) continue;
-    const uint64_t room = kMaxWaveFileBytes - fileBytes;
-    if (step.repeats > room / step.bytes) {
-      return Status::error(StatusCode::kLimit,
-                           "作成するファイルの大きさが4GBを超えるため作成できません");
+    const uint64_t piece = step.kind == WriteStep::Kind::kNothing ? 0 : step.bytes / kFrameSize;
+    if (piece == 0) continue;
+    if (step.repeats > (kMaxPlanFrames - frames) / piece) {
+      return Status::error(StatusCode::kLimit, kMsgPlanTooLong);
     }
-    fileBytes += step.bytes * step.repeats;
+    frames += piece * step.repeats;
   }
-  return fileBytes;
+  return frames;
 }
 
 }  // namespace
@@ -143,12 +140,6 @@ uint64_t stepFrames(const WriteStep& step) {
   return step.bytes / kFrameSize * step.repeats;
 }
 
-void setOutputLength(WritePlan& plan, uint64_t fileBytes) {
-  plan.fileBytes = fileBytes;
-  putLe32(&plan.header[4], static_cast<uint32_t>(fileBytes - 8));
-  putLe32(&plan.header[40], static_cast<uint32_t>(fileBytes - kHeaderSize));
-}
-
 Result<ListPlan> planListLines(AppContext& ctx) {
   AppState& s = ctx.state;
   if (!waveFileOpen(ctx)) return Status::error(StatusCode::kInvalid, kMsgNoWaveFile);
@@ -157,8 +148,8 @@ Result<ListPlan> planListLines(AppContext& ctx) {
   WritePlan& plan = list.plan;
   plan.smoothJoins = s.smoothJoins;
   File* wave = ctx.files.file(s.WAVEFNUM);
-  auto got = wave->read(0, plan.header.data(), plan.header.size());
-  if (!got || got.value() != plan.header.size()) {
+  auto got = wave->read(0, plan.waveHeader.data(), plan.waveHeader.size());
+  if (!got || got.value() != plan.waveHeader.size()) {
     return Status::error(StatusCode::kIoError,
                          "開いているwaveファイルを読み込めません\n" + s.WAVEFILENAME);
   }
@@ -182,9 +173,9 @@ Result<WritePlan> planWaveFile(AppContext& ctx) {
   if (!list) return list.status();
   if (!list->stopped) return list->stopped;
   WritePlan& plan = list->plan;
-  Result<uint64_t> fileBytes = outputBytes(plan.steps);
-  if (!fileBytes) return fileBytes.status();
-  setOutputLength(plan, fileBytes.value());
+  Result<uint64_t> frames = totalFrames(plan.steps);
+  if (!frames) return frames.status();
+  plan.frames = frames.value();
   return std::move(plan);
 }
 

@@ -1,6 +1,6 @@
-// The plan of a wave file to be written from the edit list: what each line
-// contributes, checked in full before a byte is written, and the output
-// file's length.
+// The plan of a file to be written from the edit list, whatever its type:
+// what each line contributes, checked in full before a byte is written,
+// and the output's length in frames.
 #pragma once
 
 #include <array>
@@ -18,8 +18,10 @@ inline constexpr const char* kWritePattern = "*.wav";
 // The name the smoothing option is remembered under between runs.
 inline constexpr const char* kSmoothJoinsChoice = "smoothJoins";
 
-// The largest file the 32-bit size fields of the header can describe.
-inline constexpr uint64_t kMaxWaveFileBytes = 0xFFFFFFFFull;
+// The longest output a plan describes, in frames (about 290 days): far
+// past any real list, and where the sums of its lengths stay exact.
+inline constexpr uint64_t kMaxPlanFrames = uint64_t{1} << 40;
+inline constexpr const char* kMsgPlanTooLong = "作成するファイルが長すぎるため作成できません";
 // Bytes a voiceless range is read and written in.
 inline constexpr uint64_t kVoicelessBlock = WAVEBLOCK;
 
@@ -45,21 +47,22 @@ struct WriteStep {
   uint64_t repeats = 1;
 };
 
+// The frames of an output, whatever its type: the steps of the joined
+// sound, and which of its frames the output holds.
 struct WritePlan {
   std::vector<WriteStep> steps;
-  uint64_t fileBytes = kHeaderSize;  // the output's length, header included
-  WaveHeaderBytes header{};          // the open wave file's header, sizes patched
-  bool smoothJoins = false;          // short fades where the sound jumps (join_fades.h)
-  // The frame of the joined sound the file starts with: 0 for the whole
-  // list; the file holds (fileBytes - 44) / 4 frames from there on.
+  bool smoothJoins = false;  // short fades where the sound jumps (join_fades.h)
+  // The frames of the joined sound the output holds: `frames` frames from
+  // `firstFrame` on (0 and all of them for the whole list).
   uint64_t firstFrame = 0;
+  uint64_t frames = 0;
+  // The open wave file's header. A WAV output starts with a copy of it,
+  // its two sizes set for the output.
+  WaveHeaderBytes waveHeader{};
 };
 
 // Frames one step adds to the joined sound, all its repeats together.
 uint64_t stepFrames(const WriteStep& step);
-
-// Sets the output's length: fileBytes and the two sizes of the header.
-void setOutputLength(WritePlan& plan, uint64_t fileBytes);
 
 // The list's lines planned in order as far as they pass the checks of
 // planWaveFile: `stopped` is ok when every line passed, else why line
@@ -78,7 +81,8 @@ Result<ListPlan> planListLines(AppContext& ctx);
 // The entry being marked is refused. On success the plan holds the steps in
 // list order; otherwise the result carries the message to show. Nothing is
 // written or changed either way. The joins are smoothed when the option
-// is on.
+// is on. The output holds the whole joined sound; a list longer than
+// kMaxPlanFrames is refused. Limits of an output type are the type's.
 Result<WritePlan> planWaveFile(AppContext& ctx);
 
 // The output path after the extension rule: ".WAV" is appended unless the

@@ -27,7 +27,7 @@
 
 #include "headless/mem_file_system.h"
 #include "wave/convert.h"
-#include "wave/wav_bytes.h"
+#include "platform/riff.h"
 
 namespace {
 
@@ -101,7 +101,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!convertInto(fs, library, "/w/o.wav")) return 0;
   const std::vector<uint8_t> out = fs.contents("/w/o.wav");
   check(out.size() >= 44 && (out.size() - 44) % 4 == 0);
-  const std::vector<uint8_t> header = canonicalWavHeader(static_cast<uint32_t>(out.size() - 44));
+  const std::vector<uint8_t> header = riff::canonicalHeader(static_cast<uint32_t>(out.size() - 44));
   check(std::equal(header.begin(), header.end(), out.begin()));
   fs.setCapacity(UINT64_MAX);
   check(convertInto(fs, library, "/w/again.wav") && fs.contents("/w/again.wav") == out);

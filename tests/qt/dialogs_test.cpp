@@ -169,6 +169,27 @@ class DialogsTest : public QObject {
     QCOMPARE(name, QStringLiteral("take_44k16.wav"));
   }
 
+  // A dialog of several filters shows the one asked for, and tells which
+  // one was shown when it was accepted.
+  void theChosenFilterComesBack() {
+    QTemporaryDir dir;
+    FileDialogSpec spec{"Waveファイルの作成", "waveファイル(*.wav)", "*.wav", true, fromQt(dir.path()) + "/"};
+    spec.moreFilters = {{"FLACファイル(*.flac)", "*.flac"}, {"MP3ファイル(*.mp3)", "*.mp3"}};
+    spec.filter = 1;
+    QString shown;
+    whenModal<QFileDialog>([&](QFileDialog* d) {
+      shown = d->selectedNameFilter();
+      d->selectNameFilter(d->nameFilters().at(2));
+      d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(QStringLiteral("talk"));
+      QMetaObject::invokeMethod(d, "accept");
+    });
+    const std::optional<FileChoice> choice = m_app->ui.chooseFile(spec);
+    QCOMPARE(shown, QStringLiteral("FLACファイル(*.flac)"));
+    QVERIFY(choice);
+    QCOMPARE(choice->filter, size_t(2));
+    QCOMPARE(QString::fromStdString(choice->path), dir.filePath(QStringLiteral("talk")));
+  }
+
   void questionAnswers() {
     struct Case {
       QMessageBox::StandardButton press;  // NoButton: the box is closed

@@ -8,7 +8,8 @@
 
 #include "desktop_fixture.h"
 #include "wave/open_wave.h"
-#include "wave/wav_bytes.h"
+#include "platform/coding.h"
+#include "platform/riff.h"
 
 namespace pelisto::qttest {
 
@@ -45,7 +46,7 @@ class EditListMouseTest : public QObject {
     QVERIFY(QTest::qWaitForWindowExposed(&m_app->ui.window()));
     // Four seconds of a square wave, so the cursor crosses drawn samples.
     const uint32_t bytes = 4 * kBytesPerSecond;
-    std::vector<uint8_t> file = canonicalWavHeader(bytes);
+    std::vector<uint8_t> file = riff::canonicalHeader(bytes);
     file.resize(kHeaderSize + bytes);
     for (uint32_t i = 0; i < bytes; i += 2) {
       putLe16(&file[kHeaderSize + i], (i / 400) % 2 ? 9000 : 0xDCD8);

@@ -1,6 +1,7 @@
 // The real window, driven offscreen: layout, menu, start-up drawing,
 // opening files through the real dialog, scroll bar, list and mouse input.
 #include <QAction>
+#include <QActionGroup>
 #include <QDir>
 #include <QFontInfo>
 #include <QLabel>
@@ -14,7 +15,7 @@
 
 #include "desktop_fixture.h"
 #include "qt/qt_event_pump.h"
-#include "wave/wav_bytes.h"
+#include "platform/riff.h"
 #include "wave/wave_header.h"
 
 namespace pelisto::qttest {
@@ -121,7 +122,7 @@ class MainWindowTest : public QObject {
     }
     QCOMPARE(shown, QStringList({"ファイル:", "waveファイルを開く", "-", "プロジェクトを開く",
                                  "上書き保存", "プロジェクトの保存", "編集:", "元に戻す", "やり直し", "-",
-                                 "つなぎ目を滑らかにする", "つなぎ目を聴く", "表示:",
+                                 "つなぎ目を滑らかにする", "つなぎ目を聴く", "音量をそろえる", "表示:",
                                  "グラフの高速表示を優先", "ヘルプ:", "著作権表示"}));
     QCOMPARE(m_app->ui.window().action(MenuItem::Copyright)->data().toInt(), 0x104);
     QCOMPARE(m_app->ui.window().action(MenuItem::Redo)->shortcuts(),
@@ -142,6 +143,26 @@ class MainWindowTest : public QObject {
       QCOMPARE(m_app->ctx.state.smoothJoins, on);
       QCOMPARE(smooth->isChecked(), on);
     }
+  }
+
+  // The loudness choices: a submenu of exclusive marks that follow the
+  // program's state, the choice kept for the next start.
+  void loudnessIsOneOfThreeAndRemembered() {
+    QAction* off = m_app->ui.window().action(MenuItem::LoudnessOff);
+    auto* sub = qobject_cast<QMenu*>(off->parent());
+    QVERIFY(sub && off->actionGroup() && off->actionGroup()->isExclusive());
+    QStringList captions;
+    for (QAction* a : sub->actions()) captions << a->text();
+    QCOMPARE(captions, QStringList({"なし", "−16 LUFS", "−23 LUFS"}));
+    for (MenuItem item : {MenuItem::Loudness23, MenuItem::Loudness16, MenuItem::LoudnessOff}) {
+      m_app->ui.window().action(item)->trigger();
+      m_app->ctx.state.loudness = LoudnessTarget::kPodcast;
+      MAINFORM_START(m_app->ctx);  // as the next start finds it
+      for (MenuItem other : {MenuItem::LoudnessOff, MenuItem::Loudness16, MenuItem::Loudness23}) {
+        QCOMPARE(m_app->ui.window().action(other)->isChecked(), other == item);
+      }
+    }
+    QCOMPARE(m_app->ctx.state.loudness, LoudnessTarget::kOff);
   }
 
   void checkMarkChangesOnlyThroughTheProgram() {
@@ -188,7 +209,7 @@ class MainWindowTest : public QObject {
   }
 
   void openingAFileThroughTheRealDialog() {
-    std::vector<uint8_t> bytes = canonicalWavHeader(441000);
+    std::vector<uint8_t> bytes = riff::canonicalHeader(441000);
     bytes.resize(44 + 441000, 0);
     const QString path = writeFile(QStringLiteral("good.wav"), bytes);
     answerFileDialog(path);
@@ -202,7 +223,7 @@ class MainWindowTest : public QObject {
   }
 
   void aRejectedFileShowsTheStopBox() {
-    std::vector<uint8_t> bytes = canonicalWavHeader(1000);
+    std::vector<uint8_t> bytes = riff::canonicalHeader(1000);
     bytes[3] = 'X';  // "RIFX"
     const QString path = writeFile(QStringLiteral("bad.wav"), bytes);
     QString text, title;
@@ -350,7 +371,7 @@ class MainWindowTest : public QObject {
   // was dropped); each item becomes its local path, or nothing. A drop opens
   // later, once the sender is done.
   void dropsAreTakenWhenIdle() {
-    std::vector<uint8_t> bytes = canonicalWavHeader(176400);
+    std::vector<uint8_t> bytes = riff::canonicalHeader(176400);
     bytes.resize(44 + 176400, 0);
     const QUrl wav = QUrl::fromLocalFile(writeFile("dropped.wav", bytes));
     const QUrl prj = QUrl::fromLocalFile(writeFile("list.PRJ", {})), txt = QUrl::fromLocalFile(writeFile("a.txt", {}));

@@ -11,7 +11,8 @@
 #include <numbers>
 
 #include "desktop_fixture.h"
-#include "wave/wav_bytes.h"
+#include "platform/coding.h"
+#include "platform/riff.h"
 
 namespace pelisto::qttest {
 namespace {
@@ -117,7 +118,7 @@ class ScrollWindowTest : public QObject {
     m_data = testData();
     m_app = std::make_unique<Desktop>();
     QVERIFY(QTest::qWaitForWindowExposed(&m_app->ui.window()));
-    std::vector<uint8_t> bytes = canonicalWavHeader(kDataSize);
+    std::vector<uint8_t> bytes = riff::canonicalHeader(kDataSize);
     bytes.insert(bytes.end(), m_data.begin(), m_data.end());
     const QString path = m_dir.filePath(QStringLiteral("levels.wav"));
     std::ofstream(path.toStdString(), std::ios::binary)

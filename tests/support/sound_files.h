@@ -15,7 +15,8 @@
 #include <sndfile.h>
 #include <unistd.h>
 
-#include "wave/wav_bytes.h"
+#include "platform/coding.h"
+#include "platform/riff.h"
 
 namespace pelisto::test {
 

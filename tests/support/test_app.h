@@ -16,7 +16,8 @@
 #include "shell/handlers.h"
 #include "view/handlers.h"
 #include "wave/handlers.h"
-#include "wave/wav_bytes.h"
+#include "platform/coding.h"
+#include "platform/riff.h"
 
 namespace pelisto::test {
 
@@ -55,7 +56,7 @@ struct TestApp {
 
 // A canonical 16-bit stereo 44.1 kHz file whose data is `data`.
 inline std::vector<uint8_t> wavFile(const std::vector<uint8_t>& data) {
-  const std::vector<uint8_t> header = canonicalWavHeader(static_cast<uint32_t>(data.size()));
+  const std::vector<uint8_t> header = riff::canonicalHeader(static_cast<uint32_t>(data.size()));
   std::vector<uint8_t> f(header.size() + data.size());
   for (size_t i = 0; i < header.size(); ++i) f[i] = header[i];
   for (size_t i = 0; i < data.size(); ++i) f[header.size() + i] = data[i];

@@ -27,7 +27,7 @@ inline std::vector<uint8_t> noiseData(size_t bytes, uint32_t seed = 12345) {
 // (Built by resize and copy: an insert here trips a false array-bounds
 // warning of GCC 12 in optimised builds.)
 inline std::vector<uint8_t> wavClaiming(uint32_t dataSize, const std::vector<uint8_t>& data) {
-  std::vector<uint8_t> f = canonicalWavHeader(dataSize);
+  std::vector<uint8_t> f = riff::canonicalHeader(dataSize);
   const size_t header = f.size();
   f.resize(header + data.size());
   std::copy(data.begin(), data.end(), f.begin() + header);

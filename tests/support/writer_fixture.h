@@ -39,11 +39,12 @@ class WriterFixture : public ::testing::Test {
     addRow(path, start, end, 1, 0);
   }
 
-  // Runs BUTTON6_ON answering the save dialog with `answer`; the transcript
-  // holds only what the command showed.
-  void write(const std::string& answer) {
+  // Runs BUTTON6_ON answering the save dialog with `answer` (and the
+  // filter of that pattern chosen); the transcript holds only what the
+  // command showed.
+  void write(const std::string& answer, const std::string& filter = "") {
     app.transcript.clear();
-    app.ui.queueAnswer({ScriptedAnswer::kSave, answer});
+    app.ui.queueAnswer({ScriptedAnswer::kSave, answer, filter});
     BUTTON6_ON(app.ctx);
   }
   // The output's bytes after the header.

@@ -105,7 +105,7 @@ MciResult MciInterpreter::send(const std::string& text) {
 
 MciResult MciInterpreter::open(const MciCommand& c) {
   if (find(c.alias)) return error(kMciAliasInUse, "エイリアスは既に使われています: " + c.alias);
-  Result<std::unique_ptr<WavReader>> reader = openWavReader(m_fs, c.path);
+  Result<std::unique_ptr<FrameReader>> reader = openFrameReader(m_fs, c.path);
   if (!reader) {
     const Status& s = reader.status();
     switch (s.code()) {
@@ -145,8 +145,8 @@ void MciInterpreter::endPlay(Alias& alias, MciNotify code) {
 }
 
 MciResult MciInterpreter::play(Alias& alias, const MciCommand& c) {
-  const WavInfo& info = alias.reader->info();
-  const int64_t length = info.lengthMs();
+  const FrameReader& sound = *alias.reader;
+  const int64_t length = sound.lengthMs();
   const int64_t from = c.from.value_or(position(alias));
   const int64_t to = c.to.value_or(length);
   if (from > length) return error(kMciOutOfRange, "開始位置がファイルの外です: " + std::to_string(from));
@@ -158,9 +158,9 @@ MciResult MciInterpreter::play(Alias& alias, const MciCommand& c) {
   endPlay(alias, MciNotify::kSuperseded);
   if (m_current) endPlay(*m_current, MciNotify::kAborted);
 
-  const uint64_t rate = uint64_t(info.rate);
+  const uint64_t rate = uint64_t(sound.rate());
   const uint64_t first = uint64_t(from) * rate / 1000;
-  const uint64_t end = to == length ? info.frames : uint64_t(to) * rate / 1000;
+  const uint64_t end = to == length ? sound.frames() : uint64_t(to) * rate / 1000;
   auto p = std::make_shared<Play>();
   p->notify = c.notify;
   p->sink = m_notify;
@@ -189,7 +189,7 @@ MciResult MciInterpreter::status(const Alias& alias, const MciCommand& c) const 
   MciResult r;
   switch (c.item) {
     case MciCommand::Item::kPosition: r.reply = std::to_string(position(alias)); break;
-    case MciCommand::Item::kLength: r.reply = std::to_string(alias.reader->info().lengthMs()); break;
+    case MciCommand::Item::kLength: r.reply = std::to_string(alias.reader->lengthMs()); break;
     case MciCommand::Item::kMode:
       r.reply = alias.play && !alias.play->hasEnded() ? "playing" : "stopped";
       break;

@@ -34,7 +34,7 @@ class MciInterpreter final : public MciDevice {
   struct Play;
   struct Alias {
     std::string name;
-    std::shared_ptr<WavReader> reader;
+    std::shared_ptr<FrameReader> reader;
     int64_t positionMs = 0;       // while no play is under way
     std::shared_ptr<Play> play;   // the play started last, until STOP or CLOSE
   };

@@ -7,12 +7,12 @@ namespace {
 constexpr size_t kBlockFrames = 4096;
 }
 
-RangeSource::RangeSource(std::shared_ptr<WavReader> reader, uint64_t firstFrame, uint64_t endFrame,
+RangeSource::RangeSource(std::shared_ptr<FrameReader> reader, uint64_t firstFrame, uint64_t endFrame,
                          int outRate)
     : m_reader(std::move(reader)),
       m_first(firstFrame),
       m_count(endFrame > firstFrame ? endFrame - firstFrame : 0),
-      m_srcRate(uint64_t(m_reader->info().rate)),
+      m_srcRate(uint64_t(m_reader->rate())),
       m_outRate(uint64_t(outRate)),
       m_buf(2 * kBlockFrames) {
   // Output frame j stands at source position j * srcRate / outRate; every

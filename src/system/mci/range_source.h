@@ -1,4 +1,4 @@
-// A range of a WAV file's frames as a FrameSource at the output's rate:
+// A range of a sound's frames as a FrameSource at the output's rate:
 // decoded to 16-bit stereo and, when the rates differ, resampled by linear
 // interpolation. Reads the file in blocks as it plays.
 #pragma once
@@ -16,7 +16,7 @@ class RangeSource final : public FrameSource {
  public:
   // Plays source frames [firstFrame, endFrame) of reader at outRate frames
   // per second.
-  RangeSource(std::shared_ptr<WavReader> reader, uint64_t firstFrame, uint64_t endFrame, int outRate);
+  RangeSource(std::shared_ptr<FrameReader> reader, uint64_t firstFrame, uint64_t endFrame, int outRate);
 
   size_t pull(int16_t* dst, size_t frames) override;
   uint64_t totalFrames() const override { return m_total; }
@@ -34,7 +34,7 @@ class RangeSource final : public FrameSource {
   void endEarly();
   const int16_t* frameAt(uint64_t i) const { return &m_buf[2 * (i - m_bufFirst)]; }
 
-  std::shared_ptr<WavReader> m_reader;
+  std::shared_ptr<FrameReader> m_reader;
   uint64_t m_first;
   uint64_t m_count;  // source frames in the range
   uint64_t m_srcRate;

@@ -1,110 +1,19 @@
 #include "system/mci/wav_reader.h"
 
 #include <algorithm>
-#include <cstring>
-#include <optional>
+#include <string>
 
 #include "platform/coding.h"
+#include "platform/riff.h"
 
 namespace pelisto {
 namespace {
 
-constexpr uint16_t kFormatPcm = 1;
-constexpr uint16_t kFormatExtensible = 0xFFFE;
-constexpr uint64_t kRiffHeaderBytes = 12;  // "RIFF" size "WAVE"
-constexpr uint64_t kChunkHeaderBytes = 8;  // tag, size
-
 Status invalid(const std::string& why) { return Status::error(StatusCode::kInvalid, why); }
 Status unsupported(const std::string& why) { return Status::error(StatusCode::kUnsupported, why); }
 
-bool tagIs(const uint8_t* p, const char* tag) { return std::memcmp(p, tag, 4) == 0; }
-
-// Reads exactly n bytes at offset; false on a short read.
-Result<bool> readExact(File& file, uint64_t offset, uint8_t* dst, size_t n) {
-  Result<size_t> got = file.read(offset, dst, n);
-  if (!got) return got.status();
-  return *got == n;
-}
-
-// One chunk of the RIFF file, as its header describes it.
-struct Chunk {
-  uint8_t tag[4];
-  uint64_t body;  // file offset of its data
-  uint64_t size;  // bytes of data, as the header says
-  bool is(const char* t) const { return tagIs(tag, t); }
-  // The next chunk's header: data is padded to an even length.
-  uint64_t next() const { return body + size + (size & 1); }
-};
-
-// The fields of a "fmt " chunk that decide how the data plays.
-struct Format {
-  uint16_t format, channels;
-  uint32_t rate;
-  uint16_t align, bits;
-};
-
-// What the chunk search found.
-struct Chunks {
-  std::optional<Format> format;
-  std::optional<Chunk> data;
-};
-
-Status readRiffHeader(File& file) {
-  uint8_t riff[kRiffHeaderBytes];
-  Result<bool> ok = readExact(file, 0, riff, sizeof riff);
-  if (!ok) return ok.status();
-  if (!*ok || !tagIs(riff, "RIFF") || !tagIs(riff + 8, "WAVE")) return invalid("RIFF WAVE形式ではありません");
-  return Status::ok();
-}
-
-// The chunk header at pos; nothing when the file ends before it does.
-Result<std::optional<Chunk>> readChunkHeader(File& file, uint64_t pos, uint64_t fileSize) {
-  if (pos + kChunkHeaderBytes > fileSize) return std::optional<Chunk>();
-  uint8_t head[kChunkHeaderBytes];
-  Result<bool> ok = readExact(file, pos, head, sizeof head);
-  if (!ok) return ok.status();
-  if (!*ok) return std::optional<Chunk>();
-  Chunk c{{head[0], head[1], head[2], head[3]}, pos + kChunkHeaderBytes, getLe32(head + 4)};
-  return std::optional<Chunk>(c);
-}
-
-// The fields of a "fmt " chunk; the extensible layout gives the coding in
-// the first two bytes of its sub-format.
-Result<Format> readFormat(File& file, const Chunk& chunk, uint64_t fileSize) {
-  if (chunk.size < 16 || chunk.body + 16 > fileSize) return invalid("fmtチャンクが不正です");
-  uint8_t f[40] = {};
-  const size_t n = size_t(std::min<uint64_t>(chunk.size, sizeof f));
-  Result<bool> ok = readExact(file, chunk.body, f, n);
-  if (!ok) return ok.status();
-  if (!*ok) return invalid("fmtチャンクが不正です");
-  Format format{getLe16(f), getLe16(f + 2), getLe32(f + 4), getLe16(f + 12), getLe16(f + 14)};
-  if (format.format == kFormatExtensible && n >= 26) format.format = getLe16(f + 24);
-  return format;
-}
-
-// Walks the chunks after the RIFF header until "fmt " and "data" are both
-// found or the file ends.
-Result<Chunks> findChunks(File& file, uint64_t fileSize) {
-  Chunks found;
-  for (uint64_t pos = kRiffHeaderBytes; !(found.format && found.data);) {
-    Result<std::optional<Chunk>> chunk = readChunkHeader(file, pos, fileSize);
-    if (!chunk) return chunk.status();
-    if (!*chunk) break;
-    const Chunk& c = **chunk;
-    if (c.is("fmt ")) {
-      Result<Format> format = readFormat(file, c, fileSize);
-      if (!format) return format.status();
-      found.format = *format;
-    } else if (c.is("data")) {
-      found.data = c;
-    }
-    pos = c.next();
-  }
-  return found;
-}
-
-Status checkFormat(const Format& f) {
-  if (f.format != kFormatPcm) return unsupported("PCM以外の形式です");
+Status checkFormat(const riff::FormatBlock& f) {
+  if (f.format != riff::kFormatPcm) return unsupported("PCM以外の形式です");
   if (f.channels < 1 || f.channels > 8) return unsupported("チャンネル数が扱えません");
   if (f.bits != 8 && f.bits != 16 && f.bits != 24 && f.bits != 32) return unsupported("量子化ビット数が扱えません");
   if (f.rate < 1000 || f.rate > 384000) return unsupported("サンプリング周波数が扱えません");
@@ -127,12 +36,11 @@ int16_t sampleAt(const uint8_t* p, int bytes) {
 Result<WavInfo> readWavInfo(File& file) {
   Result<uint64_t> size = file.size();
   if (!size) return size.status();
-  if (Status riff = readRiffHeader(file); !riff) return riff;
-  Result<Chunks> found = findChunks(file, *size);
+  Result<riff::WaveChunks> found = riff::findWaveChunks(file);
   if (!found) return found.status();
   if (!found->format) return invalid("fmtチャンクがありません");
   if (!found->data) return invalid("dataチャンクがありません");
-  const Format& f = *found->format;
+  const riff::FormatBlock& f = *found->format;
   if (Status format = checkFormat(f); !format) return format;
 
   WavInfo info;

@@ -1,5 +1,6 @@
-// Reading PCM WAV files for playback: the chunk search of the header and
-// streamed reads of sample frames, decoded to 16-bit stereo.
+// Reading sound files for playback: PCM WAV files through the chunk search
+// of their header, every other type the sound library decodes; streamed
+// reads of sample frames, decoded to 16-bit stereo.
 #pragma once
 
 #include <cstdint>
@@ -28,18 +29,36 @@ struct WavInfo {
 // coding) with a readable reason; kIoError when reading fails.
 Result<WavInfo> readWavInfo(File& file);
 
-// Streams frames of an open WAV file, decoded to interleaved 16-bit
-// stereo: 8-bit samples centred and widened, mono doubled, channels past
-// the second dropped, wider samples cut to their upper 16 bits.
-class WavReader {
+// The frames of a sound, read at any place, decoded to interleaved 16-bit
+// stereo: mono doubled, channels past the second dropped. Read from one
+// thread at a time.
+class FrameReader {
+ public:
+  FrameReader() = default;
+  FrameReader(const FrameReader&) = delete;
+  FrameReader& operator=(const FrameReader&) = delete;
+  virtual ~FrameReader() = default;
+
+  virtual int rate() const = 0;          // frames per second
+  virtual uint64_t frames() const = 0;   // frames of the sound
+  // Length in milliseconds, rounded down.
+  int64_t lengthMs() const { return rate() > 0 ? int64_t(frames() * 1000 / uint64_t(rate())) : 0; }
+  // Decodes up to n frames from frame index first into dst (2 values per
+  // frame). Returns the frames decoded: fewer only at the end of the
+  // sound; kIoError when the file cannot be read.
+  virtual Result<size_t> read(uint64_t first, int16_t* dst, size_t n) = 0;
+};
+
+// Streams frames of an open WAV file: 8-bit samples centred and widened,
+// wider samples cut to their upper 16 bits.
+class WavReader final : public FrameReader {
  public:
   WavReader(std::unique_ptr<File> file, WavInfo info)
       : m_file(std::move(file)), m_info(info) {}
   const WavInfo& info() const { return m_info; }
-  // Decodes up to n frames from frame index first into dst (2 values per
-  // frame). Returns the frames decoded: fewer only at the end of the data;
-  // kIoError when the file cannot be read.
-  Result<size_t> read(uint64_t first, int16_t* dst, size_t n);
+  int rate() const override { return m_info.rate; }
+  uint64_t frames() const override { return m_info.frames; }
+  Result<size_t> read(uint64_t first, int16_t* dst, size_t n) override;
 
  private:
   std::unique_ptr<File> m_file;
@@ -51,5 +70,10 @@ class WavReader {
 // Opens path through fs and reads its header: kNotFound when it does not
 // exist, otherwise the errors of readWavInfo.
 Result<std::unique_ptr<WavReader>> openWavReader(FileSystem& fs, const std::string& path);
+
+// The sound at path: a PCM WAV file through openWavReader, as always; any
+// other file the sound library decodes (FLAC, Ogg, Opus, MP3, a WAV of
+// floats, …) through it. When neither reads it, the WAV reader's error.
+Result<std::unique_ptr<FrameReader>> openFrameReader(FileSystem& fs, const std::string& path);
 
 }  // namespace pelisto

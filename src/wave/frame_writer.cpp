@@ -1,4 +1,4 @@
-#include "wave/wave_file_writer.h"
+#include "wave/frame_writer.h"
 
 #include <algorithm>
 #include <cstring>
@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/replace_file.h"
+#include "platform/coding.h"
+#include "wave/convert_output.h"
 #include "wave/join_fades.h"
 #include "wave/voiceless.h"
 
@@ -17,13 +18,35 @@ namespace {
 // Voiceless input is read in whole blocks, about one chunk at a time.
 constexpr size_t kVoicelessChunk = (kWriteChunk / kVoicelessBlock) * kVoicelessBlock;
 
-// The output side: fills one chunk-sized buffer and writes it whole.
+// A gain of the whole output, rounded back to 16 bits with dither.
+class FrameGain {
+ public:
+  explicit FrameGain(double factor) : m_scale(static_cast<float>(factor / 32768.0)), m_round(true) {}
+
+  // Scales the samples of `bytes` bytes of frames in place.
+  void apply(uint8_t* data, size_t bytes) {
+    const size_t n = bytes / 2;
+    m_samples.resize(n);
+    for (size_t i = 0; i < n; ++i) {
+      m_samples[i] = static_cast<float>(static_cast<int16_t>(getLe16(data + 2 * i))) * m_scale;
+    }
+    m_round.run(m_samples.data(), n, data);
+  }
+
+ private:
+  float m_scale;
+  Quantizer m_round;
+  std::vector<float> m_samples;
+};
+
+// The output side: fills one chunk-sized buffer and hands it to the sink
+// whole.
 class ChunkedOutput {
  public:
-  ChunkedOutput(File& file, uint64_t total, BusyScope* busy)
-      : m_file(file), m_total(total), m_busy(busy), m_buffer(kWriteChunk) {}
+  ChunkedOutput(OutputSink& sink, PassProgress progress)
+      : m_sink(sink), m_progress(progress), m_buffer(kWriteChunk) {}
 
-  // Free room at the end of the buffer, flushing it first when full.
+  // Free room at the end of the buffer, handing it on first when full.
   Result<std::pair<uint8_t*, size_t>> room() {
     if (m_used == m_buffer.size()) {
       Status st = flush();
@@ -38,19 +61,7 @@ class ChunkedOutput {
     m_used += n;
   }
   void setFades(JoinFades* fades) { m_fades = fades; }
-
-  Status append(const uint8_t* src, size_t n) {
-    while (n > 0) {
-      auto r = room();
-      if (!r) return r.status();
-      size_t part = std::min(n, r->second);
-      std::memcpy(r->first, src, part);
-      commit(part);
-      src += part;
-      n -= part;
-    }
-    return Status::ok();
-  }
+  void setGain(FrameGain* gain) { m_gain = gain; }
 
   Status appendZeros(uint64_t n) {
     while (n > 0) {
@@ -66,30 +77,29 @@ class ChunkedOutput {
 
   Status flush() {
     if (m_used > 0) {
-      Status st = m_file.write(m_written, m_buffer.data(), m_used);
+      if (m_gain) m_gain->apply(m_buffer.data(), m_used);
+      const size_t frames = m_used / kFrameSize;
+      Status st = m_sink.write(m_buffer.data(), frames);
       if (!st) return st;
-      // The device writes this chunk while the next is filled, so the sync
-      // at the end has little left to wait for.
-      m_file.startWriteback(m_written, m_used);
-      m_written += m_used;
+      m_frames += frames;
       m_used = 0;
     }
-    if (m_busy && !m_busy->update(m_written, m_total)) {
-      return Status::error(StatusCode::kCancelled, "中止しました");
+    if (m_progress.busy && !m_progress.busy->update(m_progress.before + m_frames, m_progress.total)) {
+      return Status::error(StatusCode::kCancelled, kMsgCancelled);
     }
     return Status::ok();
   }
 
-  uint64_t written() const { return m_written; }
+  uint64_t frames() const { return m_frames; }
 
  private:
-  File& m_file;
-  uint64_t m_total;
-  BusyScope* m_busy;
+  OutputSink& m_sink;
+  PassProgress m_progress;
   JoinFades* m_fades = nullptr;
+  FrameGain* m_gain = nullptr;
   std::vector<uint8_t> m_buffer;
   size_t m_used = 0;
-  uint64_t m_written = 0;
+  uint64_t m_frames = 0;  // handed to the sink
 };
 
 Status shortSource(const WriteStep& step) {
@@ -208,14 +218,11 @@ class StepWriter {
 };
 
 Status writeSteps(FileSystem& fs, const WritePlan& plan, ChunkedOutput& out) {
-  Status st = out.append(plan.header.data(), plan.header.size());
-  if (!st) return st;
   std::optional<JoinFades> fades;
   if (plan.smoothJoins) out.setFades(&fades.emplace(plan.steps, plan.firstFrame));
-  const uint64_t to = plan.firstFrame + (plan.fileBytes - kHeaderSize) / kFrameSize;
-  StepWriter writer(fs, out, plan.firstFrame, to);
+  StepWriter writer(fs, out, plan.firstFrame, plan.firstFrame + plan.frames);
   for (const WriteStep& step : plan.steps) {
-    st = writer.write(step);
+    Status st = writer.write(step);
     if (!st) return st;
   }
   return out.flush();
@@ -223,21 +230,15 @@ Status writeSteps(FileSystem& fs, const WritePlan& plan, ChunkedOutput& out) {
 
 }  // namespace
 
-Status writeWaveFile(FileSystem& fs, const WritePlan& plan, const std::string& target,
-                     BusyScope* busy) {
-  return replaceFile(fs, target, [&](File& file) {
-    // The length is known: the room is taken at once (a full device is
-    // refused before a byte is written), and the file system lays the file
-    // out in one piece instead of growing it chunk by chunk.
-    Status st = file.reserve(plan.fileBytes);
-    if (!st) return st;
-    ChunkedOutput out(file, plan.fileBytes, busy);
-    st = writeSteps(fs, plan, out);
-    if (st && out.written() != plan.fileBytes) {
-      st = Status::error(StatusCode::kIoError, "書き込んだ長さが予定と違います");
-    }
-    return st;
-  });
+Status writeFrames(FileSystem& fs, const WritePlan& plan, OutputSink& sink, double gain,
+                   PassProgress progress) {
+  if (Status st = sink.begin(plan.frames); !st) return st;
+  ChunkedOutput out(sink, progress);
+  std::optional<FrameGain> scaled;
+  if (gain != 1.0) out.setGain(&scaled.emplace(gain));
+  if (Status st = writeSteps(fs, plan, out); !st) return st;
+  if (out.frames() != plan.frames) return Status::error(StatusCode::kIoError, "書き込んだ長さが予定と違います");
+  return sink.finish();
 }
 
 }  // namespace pelisto

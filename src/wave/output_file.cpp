@@ -1,0 +1,46 @@
+#include "wave/output_file.h"
+
+#include "platform/replace_file.h"
+#include "wave/encoded_sink.h"
+#include "wave/threaded_sink.h"
+#include "wave/wav_sink.h"
+
+namespace pelisto {
+namespace {
+
+// The coded file's sink over file: the encoder, and a resampler where the
+// type is written at another rate than the list's.
+Result<std::unique_ptr<EncodedSink>> encodedSink(SoundLibrary& library, File& file, const OutputTypeInfo& type,
+                                                 const std::string& target, const std::string& software) {
+  const EncoderSpec spec{*type.encoded, type.rate, 2, outputTitle(target), software};
+  Result<std::unique_ptr<SoundEncoder>> encoder = library.newEncoder(file, spec);
+  if (!encoder) return encoder.status();
+  std::unique_ptr<Resampler> resampler;
+  if (type.rate != kFramesPerSecond) {
+    Result<std::unique_ptr<Resampler>> made = library.newResampler(kFramesPerSecond, type.rate, 2);
+    if (!made) return made.status();
+    resampler = std::move(made.value());
+  }
+  const bool lossless = *type.encoded == EncodedType::kFlac;
+  return std::make_unique<EncodedSink>(std::move(encoder.value()), std::move(resampler), lossless);
+}
+
+}  // namespace
+
+Status writeOutputFile(FileSystem& fs, SoundLibrary& library, const WritePlan& plan,
+                       const std::string& target, const OutputSpec& spec, PassProgress progress) {
+  const OutputTypeInfo& type = outputTypeInfo(spec.type);
+  return replaceFile(fs, target, [&](File& file) {
+    if (!type.encoded) {
+      WavSink sink(file, plan.waveHeader);
+      return writeFrames(fs, plan, sink, spec.gain, progress);
+    }
+    Result<std::unique_ptr<EncodedSink>> sink = encodedSink(library, file, type, target, spec.software);
+    if (!sink) return sink.status();
+    // The encoder codes on a thread of its own while the frames are made.
+    ThreadedSink threaded(*sink.value());
+    return writeFrames(fs, plan, threaded, spec.gain, progress);
+  });
+}
+
+}  // namespace pelisto

@@ -1,0 +1,58 @@
+// A sink that hands its frames to another on a helper thread: the frames
+// of a list are made on the caller's thread (sources read, joins faded, the
+// gain applied) while the other sink codes or measures the frames made
+// before them. The two meet through a queue of kQueuedBlocks blocks of at
+// most kQueuedFrames frames, so that neither waits on the other while the
+// system lends a core elsewhere for a moment; the inner sink gets the
+// frames in order, as it would without the thread. Where the system gives
+// no thread, the inner sink works on the caller's.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "platform/helper_thread.h"
+#include "wave/output_sink.h"
+
+namespace pelisto {
+
+inline constexpr size_t kQueuedBlocks = 8;
+inline constexpr size_t kQueuedFrames = 32768;
+
+class ThreadedSink final : public OutputSink {
+ public:
+  // inner is used only by the helper from the first write until finish
+  // has waited for it; begin and finish run it on the caller's thread.
+  explicit ThreadedSink(OutputSink& inner);
+
+  Status begin(uint64_t frames) override { return m_inner.begin(frames); }
+  // Queues the frames; the inner sink's failure on frames handed earlier
+  // is returned here (or by finish), and no later frames reach it.
+  Status write(const uint8_t* frames, size_t n) override;
+  // Waits until the helper is done, then finishes the inner sink.
+  Status finish() override;
+
+ private:
+  struct Block {
+    std::vector<uint8_t> frames;
+    Status status;  // the helper's
+  };
+
+  // Waits until at most `pending` blocks are left to the helper; the first
+  // that failed ends the writing.
+  Status settle(size_t pending);
+  void work();  // on the helper
+
+  OutputSink& m_inner;
+  std::vector<Block> m_blocks;
+  size_t m_handed = 0;   // blocks handed to the helper (the caller's count)
+  size_t m_settled = 0;  // blocks done and checked (the caller's count)
+  size_t m_worked = 0;   // blocks the helper has taken (the helper's count)
+  bool m_failed = false;  // the helper's: a block failed, the rest are not passed on
+  // The last member: it ends (waiting for the run in progress) before the
+  // rest goes.
+  HelperThread m_helper;
+};
+
+}  // namespace pelisto
