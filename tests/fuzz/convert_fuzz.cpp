@@ -49,6 +49,7 @@ class BoundedDecoder final : public SoundDecoder {
   Result<size_t> readShort(int16_t* dst, size_t frames) override {
     return counted(m_decoder->readShort(dst, std::min(frames, m_limit - m_read)));
   }
+  Status seek(uint64_t frame) override { return m_decoder->seek(frame); }
 
  private:
   Result<size_t> counted(Result<size_t> got) {
@@ -69,6 +70,14 @@ class BoundedLibrary final : public SoundLibrary {
   }
   Result<std::unique_ptr<Resampler>> newResampler(int inRate, int outRate, int channels) override {
     return m_library->newResampler(inRate, outRate, channels);
+  }
+  std::vector<std::string> readableExtensions() const override { return m_library->readableExtensions(); }
+  bool canEncode(EncodedType type) override { return m_library->canEncode(type); }
+  Result<std::unique_ptr<SoundEncoder>> newEncoder(File& file, const EncoderSpec& spec) override {
+    return m_library->newEncoder(file, spec);
+  }
+  Result<std::unique_ptr<LoudnessMeter>> newLoudnessMeter(int channels, int rate, LoudnessMeasure measure) override {
+    return m_library->newLoudnessMeter(channels, rate, measure);
   }
 
  private:
