@@ -142,7 +142,8 @@ Result<std::unique_ptr<File>> MemFileSystem::open(const std::string& path, OpenM
   if (m_dirs.count(path)) return failure(StatusCode::kUnsupported, reason::kIsFolder);
   if (m_special.count(path)) return failure(StatusCode::kUnsupported, reason::kNotRegular);
   auto it = m_files.find(path);
-  const bool create = mode == OpenMode::kCreate || mode == OpenMode::kCreateNew;
+  const bool fresh = mode == OpenMode::kCreateNew || mode == OpenMode::kCreateNewLocked;
+  const bool create = mode == OpenMode::kCreate || fresh;
   if (!create) {
     if (it == m_files.end()) return failure(StatusCode::kNotFound, reason::kNotFound);
     const bool write = mode == OpenMode::kReadWrite;
@@ -150,7 +151,7 @@ Result<std::unique_ptr<File>> MemFileSystem::open(const std::string& path, OpenM
     return std::unique_ptr<File>(new MemFile(*this, path, it->second, write));
   }
   if (!isDirectory(folderOf(path))) return failure(StatusCode::kNotFound, reason::kNotFound);
-  if (mode == OpenMode::kCreateNew && it != m_files.end()) {
+  if (fresh && it != m_files.end()) {
     return failure(StatusCode::kExists, reason::kExists);
   }
   if (readOnly(path)) return failure(StatusCode::kDenied, reason::kDenied);
@@ -163,7 +164,9 @@ Result<std::unique_ptr<File>> MemFileSystem::open(const std::string& path, OpenM
     m_files[path] = data;
   }
   touch(path);
-  return std::unique_ptr<File>(new MemFile(*this, path, data, true));
+  auto file = std::make_unique<MemFile>(*this, path, data, true);
+  if (mode == OpenMode::kCreateNewLocked) file->tryLock();
+  return std::unique_ptr<File>(std::move(file));
 }
 
 Result<FileInfo> MemFileSystem::info(const std::string& path) {

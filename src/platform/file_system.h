@@ -25,6 +25,10 @@ enum class OpenMode {
   kCreate,     // regular file made empty (created or truncated), reading and writing
   kCreateNew,  // a new regular file; fails (kExists) when anything has the name,
                // a symbolic link included, which is never followed
+  kCreateNewLocked,  // as kCreateNew, the file holding its lock (File::tryLock)
+                     // before it has its name, so that no other program ever
+                     // finds it unlocked (where the file system cannot make a
+                     // nameless file: locked at once after it is made)
 };
 
 // What taking a file's advisory lock gave.

@@ -82,16 +82,15 @@ class SaveNote {
     if (journal.empty() || !isTemporaryName(name)) return;
     const std::string id = name.substr(kPrefix.size(), name.size() - kPrefix.size() - kSuffix.size());
     m_path = pathIn(journal, std::string(kNotePrefix) + id + std::string(kNoteSuffix));
-    auto note = fs.open(m_path, OpenMode::kCreateNew);
+    auto note = fs.open(m_path, OpenMode::kCreateNewLocked);
     if (!note && note.status().code() == StatusCode::kNotFound && makeFolders(fs, journal)) {
-      note = fs.open(m_path, OpenMode::kCreateNew);
+      note = fs.open(m_path, OpenMode::kCreateNewLocked);
     }
     if (!note) {
       m_path.clear();
       return;
     }
     m_note = std::move(note.value());
-    m_note->tryLock();
     const std::string noted = absolutePathOf(temp);
     if (!m_note->write(0, reinterpret_cast<const uint8_t*>(noted.data()), noted.size())) {
       m_note.reset();
@@ -202,14 +201,13 @@ Result<std::unique_ptr<File>> replaceFileKeeping(FileSystem& fs, const std::stri
   for (int n = 0; n < kTemporaryNames && !created && created.status().code() == StatusCode::kExists; ++n) {
     temp = temporaryPathBeside(target);
     note = std::make_unique<SaveNote>(fs, temp);
-    created = fs.open(temp, OpenMode::kCreateNew);
+    created = fs.open(temp, OpenMode::kCreateNewLocked);
   }
   if (!created) return created.status();
   // Until the rename, every way out (an exception from fill included)
   // closes the file and removes it, then its note.
   TemporaryFile guard(fs, temp);
   std::unique_ptr<File> file = std::move(created.value());
-  file->tryLock();
   Status st = fill(*file);
   if (st) st = file->sync();
   if (st && keepPermissions) st = fs.setPermissions(temp, *keepPermissions);

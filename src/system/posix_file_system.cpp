@@ -193,6 +193,32 @@ class PosixFile final : public File {
   int m_fd;
 };
 
+// A new regular file at path that holds its lock before it has its name:
+// made nameless in its folder, locked, then linked under the name. The
+// descriptor; -1 (errno EEXIST) when the name is taken; -2 when it cannot
+// be made so here (no nameless files, no /proc), for the usual way.
+int createLockedFile(const std::string& path) {
+  const size_t slash = path.find_last_of('/');
+  const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+  const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+  const int dir = ::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+  if (dir < 0) return -2;
+  const int fd = ::openat(dir, ".", O_TMPFILE | O_RDWR | O_CLOEXEC, 0666);
+  if (fd < 0) {
+    ::close(dir);
+    return -2;
+  }
+  ::flock(fd, LOCK_EX | LOCK_NB);
+  const std::string self = "/proc/self/fd/" + std::to_string(fd);
+  const bool linked = ::linkat(AT_FDCWD, self.c_str(), dir, name.c_str(), AT_SYMLINK_FOLLOW) == 0;
+  const int err = errno;
+  ::close(dir);
+  if (linked) return fd;
+  ::close(fd);
+  errno = err;
+  return err == EEXIST ? -1 : -2;
+}
+
 class PosixFileSystem final : public FileSystem {
  public:
   PosixFileSystem() : m_started(clockNs(CLOCK_REALTIME)) {}
@@ -206,11 +232,17 @@ class PosixFileSystem final : public FileSystem {
       case OpenMode::kRead: flags |= O_RDONLY; break;
       case OpenMode::kReadWrite: flags |= O_RDWR; break;
       case OpenMode::kCreate: flags |= O_RDWR | O_CREAT | O_TRUNC; break;
-      case OpenMode::kCreateNew: flags |= O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW; break;
+      case OpenMode::kCreateNew:
+      case OpenMode::kCreateNewLocked: flags |= O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW; break;
+    }
+    if (mode == OpenMode::kCreateNewLocked) {
+      if (const int made = createLockedFile(path); made >= 0) return std::unique_ptr<File>(new PosixFile(made));
+      else if (made == -1) return errnoStatus(EEXIST);
     }
     const AtPath at(path);
     int fd = ::openat(at.dir(), at.name(), flags, 0666);
     if (fd < 0) return errnoStatus(errno);
+    if (mode == OpenMode::kCreateNewLocked) ::flock(fd, LOCK_EX | LOCK_NB);
     struct stat st;
     if (::fstat(fd, &st) != 0) {
       Status failed = errnoStatus(errno);

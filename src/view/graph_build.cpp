@@ -29,10 +29,9 @@ Status GraphBuild::openFiles() {
   if (!wave) return wave.status();
   m_wave = std::move(wave.value());
   m_fs.remove(m_cachePath);
-  auto cache = m_fs.open(m_cachePath, OpenMode::kCreateNew);
+  auto cache = m_fs.open(m_cachePath, OpenMode::kCreateNewLocked);
   if (!cache) return cache.status();
   m_cache = std::move(cache.value());
-  m_cache->tryLock();  // this program's own, for as long as the handle lives
 
   m_totalBlocks = m_lastSecond < 0 ? 0 : (static_cast<uint64_t>(m_lastSecond) + 1) * kBlocksPerSecond;
   // Block k is real when a whole block remains in the file at its offset
