@@ -14,9 +14,11 @@
 namespace pelisto::bench {
 
 struct HeadlessProgram {
-  explicit HeadlessProgram(bool threaded = false)
+  // Started at once unless told otherwise (to keep copies of unsaved
+  // lists first, say).
+  explicit HeadlessProgram(bool threaded = false, bool start = true)
       : headless({.fs = files.get(), .device = false, .worker = threaded ? &threadWorker : nullptr}) {
-    headless.start();
+    if (start) headless.start();
   }
   // Opens path through the open-file command; true when it is open.
   bool open(const std::string& path) {

@@ -275,5 +275,25 @@ TEST(Convert, TooLongAndUnreadableSourcesLeaveNoFile) {
   EXPECT_EQ(c.status.code(), StatusCode::kIoError);
 }
 
+// An RF64 file whose ds64 chunk states 2^63 - 1 bytes of data: the
+// library's seeks from that size stay within range, and the 10 ms the
+// file holds are what converts.
+TEST(Convert, AnRf64SizeAtItsLimitConvertsWhatTheFileHolds) {
+  Bytes f;
+  auto tag = [&](const char* t) { f.insert(f.end(), t, t + 4); };
+  auto le = [&](uint64_t v, int n) {
+    for (int i = 0; i < n; ++i) f.push_back(uint8_t(v >> (8 * i)));
+  };
+  tag("RF64"), le(0xFFFFFFFF, 4), tag("WAVE"), tag("ds64"), le(28, 4);
+  le(0x7FFFFFFFFFFFFFF0, 8), le(0x7FFFFFFFFFFFFFFF, 8), le(0x1FFFFFFFFFFFFFFF, 8), le(0, 4);
+  tag("fmt "), le(16, 4), le(1, 2), le(2, 2), le(48000, 4), le(192000, 4), le(4, 2), le(16, 2);
+  tag("data"), le(0xFFFFFFFF, 4);
+  const Bytes data = patternData(4 * 480);
+  f.insert(f.end(), data.begin(), data.end());
+  Converted c = convert(f);
+  ASSERT_TRUE(c.status) << c.status.message();
+  EXPECT_EQ(c.samples.size(), 2u * 441);
+}
+
 }  // namespace
 }  // namespace pelisto::test

@@ -315,14 +315,14 @@ TEST_F(ProjectCommands, DamagedFilesAreRefusedAndChangeNothing) {
   }
 }
 
-TEST_F(ProjectCommands, MoreEntriesThanTheListHoldsAreRefused) {
+TEST_F(ProjectCommands, MoreEntriesThanTheListHoldsAreRefusedAsTooLong) {
   seedList();
   const Snapshot before = snapshot();
   ProjectBytes b;
   b.head().rec("/w/a.wav");
   for (int i = 0; i <= kMaxEditRows; ++i) b.entry("", "BRANK", {0, 1, 0, 1, 0, 0, 0, 0});
   loadBytes(b.end());
-  EXPECT_EQ(messages(), std::vector<std::string>{kMsgNotProject});
+  EXPECT_EQ(messages(), std::vector<std::string>{kMsgProjectTooLong});
   EXPECT_EQ(snapshot(), before);
 }
 

@@ -46,27 +46,78 @@ TEST(ReplaceFile, RemovesStaleTemporariesAndKeepsTheTargetsMode) {
   EXPECT_EQ(fs.contents("/d/t"), Bytes{9});
 }
 
-// Another program's save is never taken for a killed one: a temporary file
-// goes only when its process has ended or its number now names a process
-// started after the file.
+// Another program's save is never taken for a killed one. A temporary file
+// goes exactly when its lock is free, whatever runs under its number now;
+// where the file system refuses locks, when its process has ended or its
+// number names a process started after the file.
 TEST(ReplaceFile, ATemporaryIsStaleOnlyWhenItsProgramIsGone) {
-  MemFileSystem fs;
-  fs.addDirectory("/d");
-  const int64_t second = 1000000000, made = fs.startedNs() - 10 * second;
-  fs.setProcess(20, made - second);  // started before its file: a paused save
-  fs.setProcess(30, made + 5 * second);  // the number of a process gone, reused
+  const int64_t second = 1000000000;
   const struct {
     const char* name;
-    int64_t modified;
-    bool kept;
-  } cases[] = {{"/d/.pelisto-10-0.tmp", made, false}, {"/d/.pelisto-20-0.tmp", made, true},
-               {"/d/.pelisto-30-0.tmp", made, false}, {"/d/.pelisto-10-1.tmp", fs.startedNs() + 1, true}};
-  for (const auto& c : cases) {
-    fs.setContents(c.name, {1});
-    fs.setModified(c.name, c.modified);
+    bool young;  // made since this program started
+    bool locked;
+    bool kept, keptWithoutLocks;
+  } cases[] = {
+      {"/d/.pelisto-10-0.tmp", false, false, false, false},  // its process has ended
+      {"/d/.pelisto-20-0.tmp", false, false, false, true},   // its number runs a process older than it
+      {"/d/.pelisto-30-0.tmp", false, false, false, false},  // its number reused since
+      {"/d/.pelisto-20-1.tmp", false, true, true, true},     // a save held up half-way
+      {"/d/.pelisto-10-1.tmp", true, false, true, true},     // a save begun meanwhile
+  };
+  for (bool locks : {true, false}) {
+    MemFileSystem fs;
+    fs.addDirectory("/d");
+    fs.refuseLocks(!locks);
+    const int64_t made = fs.startedNs() - 10 * second;
+    fs.setProcess(20, made - second);
+    fs.setProcess(30, made + 5 * second);
+    std::vector<std::unique_ptr<File>> held;
+    for (const auto& c : cases) {
+      fs.setContents(c.name, {1});
+      fs.setModified(c.name, c.young ? fs.startedNs() + 1 : made);
+      if (c.locked) held.push_back(std::move(fs.open(c.name, OpenMode::kRead).value()));
+      if (c.locked) held.back()->tryLock();
+    }
+    ASSERT_TRUE(replaceFile(fs, "/d/t", writing({9})));
+    for (const auto& c : cases) EXPECT_EQ(fs.isFile(c.name), locks ? c.kept : c.keptWithoutLocks) << c.name;
   }
-  ASSERT_TRUE(replaceFile(fs, "/d/t", writing({9})));
-  for (const auto& c : cases) EXPECT_EQ(fs.isFile(c.name), c.kept) << c.name;
+}
+
+// A save notes its temporary file in the journal, held locked, until the
+// file is renamed or removed; a note its program left (its lock free)
+// takes its temporary file with it at the next start, wherever it lies.
+// A journal that cannot be written never stops a save.
+TEST(ReplaceFile, TheJournalNamesEachSaveUnderWayAndClearsThoseLeft) {
+  MemFileSystem fs;
+  for (const char* d : {"/d", "/e", "/j"}) fs.addDirectory(d);
+  fs.setJournalFolder("/j");
+  std::vector<std::string> during;
+  ASSERT_TRUE(replaceFile(fs, "/d/t", [&](File& f) {
+    for (const std::string& p : fs.files()) during.push_back(p + (fs.locked(p) ? " locked" : ""));
+    return f.write(0, Bytes{9}.data(), 1);
+  }));
+  ASSERT_EQ(during.size(), 2u);
+  const std::string temp = during[0].substr(0, during[0].find(' ')), note = during[1].substr(0, during[1].find(' '));
+  EXPECT_TRUE(temp.starts_with("/d/.pelisto-") && during[0].ends_with(" locked")) << during[0];
+  EXPECT_TRUE(note.starts_with("/j/SAVING-") && during[1].ends_with(" locked")) << during[1];
+  EXPECT_EQ(fs.files(), std::vector<std::string>{"/d/t"});
+
+  const int64_t past = fs.startedNs() - 1;
+  auto leave = [&](const std::string& temp, const std::string& note) {
+    fs.setContents(temp, {1}), fs.setModified(temp, past);
+    fs.setContents(note, Bytes(temp.begin(), temp.end())), fs.setModified(note, past);
+  };
+  leave("/e/.pelisto-7-0.tmp", "/j/SAVING-7-0.NOTE");  // killed half-way
+  leave("/e/.pelisto-8-0.tmp", "/j/SAVING-8-0.NOTE");  // held up half-way
+  auto held = std::move(fs.open("/j/SAVING-8-0.NOTE", OpenMode::kRead).value());
+  held->tryLock();
+  fs.setContents("/j/SAVING-9-0.NOTE", Bytes{'/', 'd', '/', 't'}), fs.setModified("/j/SAVING-9-0.NOTE", past);
+  removeLeftSaves(fs);
+  EXPECT_EQ(fs.files(), (std::vector<std::string>{"/d/t", "/e/.pelisto-8-0.tmp", "/j/SAVING-8-0.NOTE"}));
+
+  fs.setReadOnlyDirectory("/j");
+  EXPECT_TRUE(replaceFile(fs, "/d/t", writing({5})));
+  EXPECT_EQ(fs.contents("/d/t"), Bytes{5});
 }
 
 class ReplaceOnDisk : public ::testing::Test {

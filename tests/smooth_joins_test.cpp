@@ -108,6 +108,7 @@ TEST_F(SmoothJoins, ListeningAcrossAJoinPlaysTheWrittenFramesAndRemovesThemAfter
       app.ui.select(j.line);
       LISTENJOIN_ON(app.ctx);
       ASSERT_EQ(app.ctx.state.PLAYFLAG, kPlayWritten);
+      EXPECT_TRUE(app.fs.locked(listen));  // this program's while it plays
       const std::vector<uint8_t> heard = app.fs.contents(listen);
       ASSERT_EQ(heard.size(), 44 + (j.to - j.from) * 4);
       EXPECT_EQ(getLe32(&heard[40]), (j.to - j.from) * 4);

@@ -72,9 +72,15 @@ const std::vector<std::pair<const char*, Change>>& changes() {
   return all;
 }
 
+// Each test runs twice: the list kept whole before each change, and each
+// change kept as what it did (as for a list too large to keep whole).
+constexpr bool kKeptAs[] = {false, true};
+
 TEST(Undo, EveryKindOfChangeGoesBackAndForth) {
+  for (bool asChanges : kKeptAs)
   for (const auto& [what, change] : changes()) {
     UndoApp app;
+    if (asChanges) app.ctx.history.setLimits(0, ListHistory::kMaxBytes);
     if (std::string(what) == "end") app.markStart(2, 50);  // a pending entry, selected
     app.transcript.clear();
     const auto before = app.printed();
@@ -94,7 +100,9 @@ TEST(Undo, EveryKindOfChangeGoesBackAndForth) {
 // A long random run of changes, undos and redos against a model that is
 // just the printed states: a stack of the past and of the undone.
 TEST(Undo, ARandomRunAgreesWithAPlainModel) {
+  for (bool asChanges : kKeptAs) {
   UndoApp app;
+  if (asChanges) app.ctx.history.setLimits(0, ListHistory::kMaxBytes);
   std::mt19937 random(20261208);
   std::vector<std::vector<std::string>> past, undone;
   std::vector<std::string> now = app.printed();
@@ -130,6 +138,7 @@ TEST(Undo, ARandomRunAgreesWithAPlainModel) {
     }
     // The record of unsaved changes follows the history.
     EXPECT_EQ(listUnsaved(app.ctx), app.state().listRevision != app.state().savedRevision);
+  }
   }
 }
 
@@ -187,6 +196,50 @@ TEST(Undo, ManyDeletesOnAFullListStayWithinTheBound) {
   app.dispatch(Event{EventKind::kUndo});
   app.dispatch(Event{EventKind::kUndo});
   EXPECT_EQ(app.ui.line(1), std::string(54, ' ') + "299");
+}
+
+// A list too large to keep whole before a change (32767 lines of 4000-byte
+// paths, 130 MB) keeps each change as what it did: a delete is undone and
+// redone exactly, at the cost of its row.
+TEST(Undo, AListOfLongPathsKeepsEachChange) {
+  EditListApp app;
+  AppState& s = app.state();
+  const std::string path = "/wav/" + std::string(3990, 'p') + "/a.wav";
+  s.ensureRow(kMaxEditRows - 1);
+  for (int i = 0; i < kMaxEditRows; ++i) {
+    s.EDITFILE[i] = {path, "a.wav"};
+    s.EDITDATA[i] = {i, i + 1, 0, 0, 1, 0, 0, 0};
+    app.ctx.list.addLine("a.wav " + std::to_string(i));
+  }
+  s.EDITCOUNT = kMaxEditRows;
+  app.ui.select(5);
+  app.click(Control::BUTTON8);
+  EXPECT_EQ(app.ctx.history.changes(), 1u);
+  EXPECT_LT(app.ctx.history.bytes(), size_t{64} << 10);
+  EXPECT_EQ(app.ui.line(5), "a.wav 6");
+  app.dispatch(Event{EventKind::kUndo});
+  EXPECT_EQ(app.ui.line(5), "a.wav 5");
+  EXPECT_EQ(s.EDITDATA[5][kStartFrame], 5);
+  EXPECT_EQ(s.EDITDATA[kMaxEditRows - 1][kStartFrame], kMaxEditRows - 1);
+  EXPECT_EQ(s.EDITCOUNT, kMaxEditRows);
+  app.dispatch(Event{EventKind::kRedo});
+  EXPECT_EQ(app.ui.line(5), "a.wav 6");
+  EXPECT_EQ(s.EDITDATA[kMaxEditRows - 1], (EditDataRow{}));
+  EXPECT_EQ(s.EDITFILE[kMaxEditRows - 1][0], path);
+}
+
+// When the oldest steps must go to stay within the bound, the user is told
+// once; the newest step stays even when it alone passes the bound.
+TEST(Undo, DroppingTheOldestStepsIsSaidOnce) {
+  for (bool asChanges : kKeptAs) {
+    UndoApp app;
+    app.ctx.history.setLimits(asChanges ? 0 : ListHistory::kMaxBytes, 1);
+    for (int i = 0; i < 3; ++i) app.click(Control::BUTTON12);
+    EXPECT_EQ(app.lines(), std::vector<std::string>{std::string("message: ") + kMsgOldestUndoDropped});
+    EXPECT_EQ(app.ctx.history.changes(), 1u);
+    app.undo();
+    EXPECT_EQ(app.ui.lineCount(), 5);
+  }
 }
 
 }  // namespace

@@ -87,7 +87,10 @@ TEST(UnsavedList, ClosingAsksWhileTheListIsUnsaved) {
 // A project of three lines at /wav/p.PRJ; the list then unsaved with four,
 // from no project file.
 struct ProjectApp : SavedApp {
-  ProjectApp() {
+  // asChanges: each change kept as what it did, as for a list too large
+  // to keep whole.
+  explicit ProjectApp(bool asChanges = false) {
+    if (asChanges) ctx.history.setLimits(0, ListHistory::kMaxBytes);
     ui.select(0);
     click(Control::BUTTON12);
     fs.setContents("/wav/p.PRJ", encodeProject(projectOf(ctx)).value());
@@ -118,8 +121,9 @@ TEST(UnsavedList, LoadingAProjectAsksFirstAndIsOneUndoableChange) {
       {"drop, not saved", drop, {no}, true},            {"drop, cancelled", drop, {cancel}, false},
       {"named, not saved", named, {no}, true},          {"named, cancelled", named, {cancel}, false},
   };
+  for (bool asChanges : {false, true})
   for (const auto& c : cases) {
-    ProjectApp app;
+    ProjectApp app(asChanges);
     const ListState before = captureList(app.ctx);
     if (c.event.kind == EventKind::kMenu) app.ui.queueAnswer({SA::kOpen, "/wav/p.PRJ"});
     for (const SA& a : c.answers) app.ui.queueAnswer(a);

@@ -81,6 +81,7 @@ std::variant<Options, int> parseOptions(int argc, char** argv) {
 // exit status.
 int run(std::istream& in, bool echo) {
   auto fs = pelisto::newPosixFileSystem();
+  fs->setJournalFolder(pelisto::userFolders().state);
   pelisto::ScriptRunner runner(*fs);
   runner.context().own = pelisto::thisProgramFiles();
   runner.keepRecoveryCopies(pelisto::thisProgramFilesIn(pelisto::userFolders().state));

@@ -62,7 +62,7 @@ void MAINFORM_MOUSEUP(AppContext& ctx, int, double x, double) {
   const ControlInfo& picture = controlInfo(Control::PICTURE1);
   MarkPosition pos = clampToData(
       positionAt(ctx.ui.scrollPos(), x - picture.left, picture.width), s.DATASIZE);
-  EditDataRow& row = s.EDITDATA[line];
+  EditDataRow row = s.EDITDATA[line];
   if (s.DRAGMODE == kDragStartMarker) {
     row[kStartFrame] = pos.frames;
     row[kStartMs] = pos.ms;
@@ -70,6 +70,7 @@ void MAINFORM_MOUSEUP(AppContext& ctx, int, double x, double) {
     row[kEndFrame] = pos.frames;
     row[kEndMs] = pos.ms;
   }
+  ctx.list.setData(line, row);
   // The pending entry keeps its pending line: it has no end yet.
   std::string text = ctx.list.isPending(line) ? pendingLine(s, line) : finishedLine(s, line);
   ctx.list.removeLine(line);

@@ -47,12 +47,11 @@ void markStartAt(AppContext& ctx, const MarkPosition& pos) {
     refuse(ctx, kMsgListFull);
     return;
   }
-  ctx.list.clearRow(r);
-  s.EDITFILE[r][kSourcePath] = s.WAVEFILENAME;
-  s.EDITFILE[r][kDisplayName] = displayName(s.WAVEFILENAME);
-  s.EDITDATA[r][kStartFrame] = pos.frames;
-  s.EDITDATA[r][kStartMs] = pos.ms;
-  s.EDITDATA[r][kLoopCount] = 1;
+  EditDataRow data{};
+  data[kStartFrame] = pos.frames;
+  data[kStartMs] = pos.ms;
+  data[kLoopCount] = 1;
+  ctx.list.setRow(r, EditFileRow{s.WAVEFILENAME, displayName(s.WAVEFILENAME)}, data);
   if (r < ctx.list.lineCount()) ctx.list.removeLine(ctx.list.lineCount() - 1);
   ctx.list.addLine(pendingLine(s, r));
   ctx.list.select(ctx.list.lineCount() - 1);
@@ -62,9 +61,11 @@ void markEndAt(AppContext& ctx, const MarkPosition& pos) {
   AppState& s = ctx.state;
   if (!ctx.list.hasPending()) return;
   const int r = s.EDITCOUNT;
-  s.ensureRow(r);
-  s.EDITDATA[r][kEndFrame] = pos.frames;
-  s.EDITDATA[r][kEndMs] = pos.ms;
+  ctx.list.ensureRow(r);
+  EditDataRow data = s.EDITDATA[r];
+  data[kEndFrame] = pos.frames;
+  data[kEndMs] = pos.ms;
+  ctx.list.setData(r, data);
   ctx.list.removeLine(ctx.list.lineCount() - 1);
   ctx.list.addLine(finishedLine(s, r));
   ctx.list.select(-1);

@@ -38,7 +38,7 @@ void LIST1_CLICK(AppContext& ctx) {
 void BUTTON7_ON(AppContext& ctx) {
   int i = selectedOrRefuse(ctx);
   if (i < 0) return;
-  ctx.state.ensureRow(i);
+  ctx.list.ensureRow(i);
   std::optional<std::string> answer = ctx.ui.inputBox(
       "ループ回数の指定", "ループする回数を入力してください", decimal(ctx.state.EDITDATA[i][kLoopCount]));
   if (!answer) return;
@@ -47,7 +47,9 @@ void BUTTON7_ON(AppContext& ctx) {
     refuse(ctx, kMsgLoopRange);
     return;
   }
-  ctx.state.EDITDATA[i][kLoopCount] = *count;
+  EditDataRow row = ctx.state.EDITDATA[i];
+  row[kLoopCount] = *count;
+  ctx.list.setData(i, row);
 }
 
 void BUTTON8_ON(AppContext& ctx) {
@@ -56,15 +58,15 @@ void BUTTON8_ON(AppContext& ctx) {
   AppState& s = ctx.state;
   const int n = ctx.list.lineCount();
   const bool pending = ctx.list.isPending(i);
-  s.ensureRow(n - 1);
-  for (int j = i + 1; j < n; ++j) {
-    s.EDITFILE[j - 1] = s.EDITFILE[j];
-    s.EDITDATA[j - 1] = s.EDITDATA[j];
-  }
+  ctx.list.ensureRow(n - 1);
+  // The rows after i move up one place; the row freed at the end keeps its
+  // texts, its numbers cleared.
+  EditFileRow freed = s.EDITFILE[n - 1];
+  ctx.list.eraseRow(i);
+  ctx.list.insertRow(n - 1, ListRow{std::move(freed), EditDataRow{}});
   ctx.list.removeLine(i);
   ctx.list.select(-1);
   if (!pending) s.EDITCOUNT = static_cast<int16_t>(s.EDITCOUNT - 1);
-  s.EDITDATA[n - 1] = EditDataRow{};  // the texts of the freed row stay
 }
 
 void BUTTON9_ON(AppContext& ctx) {
@@ -128,7 +130,7 @@ void BUTTON12_ON(AppContext& ctx) {
     refuse(ctx, kMsgListFull);
     return;
   }
-  ctx.state.ensureRow(i);
+  ctx.list.ensureRow(i);
   ctx.list.addFinished(ctx.state.EDITFILE[i], ctx.state.EDITDATA[i], ctx.list.line(i));
 }
 

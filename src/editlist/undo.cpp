@@ -18,8 +18,15 @@ void travel(AppContext& ctx, bool back) {
   if (back ? !h.canUndo() : !h.canRedo()) return;
   // Marking armed for the list as it was would act on the wrong entry.
   endMouseModes(ctx);
-  ListState current = captureList(ctx, h.latest());
-  restoreList(ctx, back ? h.undo(std::move(current)) : h.redo(std::move(current)));
+  if (h.nextIsChange(back)) {
+    // The selection to come back to is the one of now, as with a state.
+    ListChange& change = back ? h.undoChange() : h.redoChange();
+    (back ? change.selectedAfter : change.selectedBefore) = ctx.list.selected();
+    applyChange(ctx, change, !back);
+  } else {
+    ListState current = captureList(ctx, h.latest());
+    restoreList(ctx, back ? h.undo(std::move(current)) : h.redo(std::move(current)));
+  }
   // The markers of the restored selection, where the view shows them.
   refreshView(ctx);
 }

@@ -11,11 +11,13 @@ void BUTTON14_ON(AppContext& ctx) {
     refuse(ctx, kMsgSelectRange);
     return;
   }
+  EditDataRow row = ctx.state.EDITDATA[i];
   switch (ctx.ui.question(ctx.state.APPTITLE, "ボイスレスで再生しますか")) {
-    case Answer::kYes: ctx.state.EDITDATA[i][kVoiceless] = 1; break;
-    case Answer::kNo: ctx.state.EDITDATA[i][kVoiceless] = 0; break;
-    case Answer::kCancel: break;
+    case Answer::kYes: row[kVoiceless] = 1; break;
+    case Answer::kNo: row[kVoiceless] = 0; break;
+    case Answer::kCancel: return;
   }
+  ctx.list.setData(i, row);
 }
 
 }  // namespace pelisto

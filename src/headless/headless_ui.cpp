@@ -143,6 +143,33 @@ Answer HeadlessUi::question(const std::string&, const std::string& text) {
   return Answer::kCancel;
 }
 
+RecoveryReply HeadlessUi::askRecovery(const std::string&, const std::string& text,
+                                      const std::vector<std::string>& lists) {
+  m_transcript.add("recovery: " + text);
+  if (lists.size() > 1) {
+    for (size_t i = 0; i < lists.size(); ++i) m_transcript.add("recovery " + std::to_string(i + 1) + ": " + lists[i]);
+  }
+  ScriptedAnswer a{ScriptedAnswer::kLater, ""};
+  if (!takeAnswer(a, "recovery question")) return RecoveryReply{};
+  switch (a.kind) {
+    case ScriptedAnswer::kYes: return RecoveryReply{RecoveryReply::kRestore, 0};
+    case ScriptedAnswer::kRestore: {
+      const int n = std::atoi(a.text.c_str());
+      if (n >= 1 && static_cast<size_t>(n) <= std::max<size_t>(lists.size(), 1)) {
+        return RecoveryReply{RecoveryReply::kRestore, n - 1};
+      }
+      m_transcript.fault("no list " + a.text + " to restore (later)");
+      return RecoveryReply{};
+    }
+    case ScriptedAnswer::kNo:
+    case ScriptedAnswer::kDiscard: return RecoveryReply{RecoveryReply::kDiscard, 0};
+    case ScriptedAnswer::kCancel:
+    case ScriptedAnswer::kLater: return RecoveryReply{};
+    default: m_transcript.fault("the queued answer does not fit the recovery question (later)");
+  }
+  return RecoveryReply{};
+}
+
 std::optional<FileChoice> HeadlessUi::chooseFile(const FileDialogSpec& spec) {
   m_transcript.add(std::string("dialog: ") + (spec.save ? "save " : "open ") + spec.title);
   m_lastDialogInitialPath = spec.initialPath;

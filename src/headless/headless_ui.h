@@ -33,7 +33,10 @@ class Transcript {
 };
 
 struct ScriptedAnswer {
-  enum Kind { kOpen, kSave, kInput, kCancel, kYes, kNo } kind;
+  // kRestore: the recovery question's list numbered by text (from 1);
+  // kDiscard, kLater: its other two buttons. Yes there restores the first
+  // list, No discards, Cancel is later.
+  enum Kind { kOpen, kSave, kInput, kCancel, kYes, kNo, kRestore, kDiscard, kLater } kind;
   std::string text;
   std::string filter = {};  // kSave: the pattern of the filter chosen ("*.mp3"); empty: as shown
 };
@@ -57,6 +60,8 @@ class HeadlessUi final : public Ui {
   // The prompt and the initial text of the last input box shown.
   const std::string& lastInputPrompt() const { return m_lastInputPrompt; }
   const std::string& lastInputInitial() const { return m_lastInputInitial; }
+  // The choices remembered so far (carried to the next run by a test).
+  const std::map<std::string, bool>& choices() const { return m_choices; }
   // The proposed file of the last file dialog shown (empty: none), and the
   // patterns of its filters.
   const std::string& lastDialogInitialPath() const { return m_lastDialogInitialPath; }
@@ -112,6 +117,8 @@ class HeadlessUi final : public Ui {
   // Written as a message box ("message: TEXT").
   void inform(const std::string& caption, const std::string& text) override { messageBox(caption, text); }
   Answer question(const std::string& caption, const std::string& text) override;
+  RecoveryReply askRecovery(const std::string& caption, const std::string& text,
+                            const std::vector<std::string>& lists) override;
   std::optional<FileChoice> chooseFile(const FileDialogSpec& spec) override;
   std::optional<std::string> inputBox(const std::string& caption, const std::string& prompt,
                                       const std::string& initial) override;

@@ -18,6 +18,10 @@ class MemFile final : public File {
  public:
   MemFile(MemFileSystem& fs, std::string path, MemFileSystem::Data data, bool writable)
       : m_fs(fs), m_path(std::move(path)), m_data(std::move(data)), m_writable(writable) {}
+  ~MemFile() override {
+    auto it = m_fs.m_locks.find(m_data.get());
+    if (it != m_fs.m_locks.end() && it->second == this) m_fs.m_locks.erase(it);
+  }
 
   Result<size_t> read(uint64_t offset, uint8_t* dst, size_t n) override {
     if (auto bad = m_fs.m_failReads.find(m_path);
@@ -64,6 +68,14 @@ class MemFile final : public File {
   Status sync() override { return Status::ok(); }
 
   void startWriteback(uint64_t, uint64_t) override {}
+
+  LockResult tryLock() override {
+    if (m_fs.m_locksRefused) return LockResult::kUnsupported;
+    const void*& holder = m_fs.m_locks[m_data.get()];
+    if (holder && holder != this) return LockResult::kHeld;
+    holder = this;
+    return LockResult::kTaken;
+  }
 
   // Nothing is held in advance; only a device too small is refused.
   Status reserve(uint64_t bytes) override {
@@ -121,11 +133,17 @@ std::optional<int64_t> MemFileSystem::processStartedNs(int64_t pid) {
   return it->second;
 }
 
+bool MemFileSystem::locked(const std::string& path) const {
+  auto it = m_files.find(path);
+  return it != m_files.end() && m_locks.count(it->second.get()) != 0;
+}
+
 Result<std::unique_ptr<File>> MemFileSystem::open(const std::string& path, OpenMode mode) {
   if (m_dirs.count(path)) return failure(StatusCode::kUnsupported, reason::kIsFolder);
   if (m_special.count(path)) return failure(StatusCode::kUnsupported, reason::kNotRegular);
   auto it = m_files.find(path);
-  const bool create = mode == OpenMode::kCreate || mode == OpenMode::kCreateNew;
+  const bool fresh = mode == OpenMode::kCreateNew || mode == OpenMode::kCreateNewLocked;
+  const bool create = mode == OpenMode::kCreate || fresh;
   if (!create) {
     if (it == m_files.end()) return failure(StatusCode::kNotFound, reason::kNotFound);
     const bool write = mode == OpenMode::kReadWrite;
@@ -133,7 +151,7 @@ Result<std::unique_ptr<File>> MemFileSystem::open(const std::string& path, OpenM
     return std::unique_ptr<File>(new MemFile(*this, path, it->second, write));
   }
   if (!isDirectory(folderOf(path))) return failure(StatusCode::kNotFound, reason::kNotFound);
-  if (mode == OpenMode::kCreateNew && it != m_files.end()) {
+  if (fresh && it != m_files.end()) {
     return failure(StatusCode::kExists, reason::kExists);
   }
   if (readOnly(path)) return failure(StatusCode::kDenied, reason::kDenied);
@@ -146,7 +164,9 @@ Result<std::unique_ptr<File>> MemFileSystem::open(const std::string& path, OpenM
     m_files[path] = data;
   }
   touch(path);
-  return std::unique_ptr<File>(new MemFile(*this, path, data, true));
+  auto file = std::make_unique<MemFile>(*this, path, data, true);
+  if (mode == OpenMode::kCreateNewLocked) file->tryLock();
+  return std::unique_ptr<File>(std::move(file));
 }
 
 Result<FileInfo> MemFileSystem::info(const std::string& path) {

@@ -49,10 +49,15 @@ class MemFileSystem final : public FileSystem {
   // Process pid runs, started at ns (nothing: it has ended). No process
   // runs unless said so.
   void setProcess(int64_t pid, std::optional<int64_t> startedNs);
+  // Whether an open handle holds path's lock (locks belong to the file, so
+  // they follow it through a rename).
+  bool locked(const std::string& path) const;
 
   // Failure injection.
   // Writes fail with kNoSpace once the bytes held in all files would pass limit.
   void setCapacity(uint64_t bytes) { m_capacity = bytes; }
+  // Locks are refused (kUnsupported), as on a file system without them.
+  void refuseLocks(bool refuse) { m_locksRefused = refuse; }
   // Creating, writing, renaming or deleting files in folder fails (kIoError).
   void setReadOnlyDirectory(const std::string& folder) { m_readOnly.insert(folder); }
   // Reads of path fail with kIoError: every read, or with `from` those
@@ -86,6 +91,8 @@ class MemFileSystem final : public FileSystem {
   std::map<std::string, uint64_t> m_failReads;
   std::map<std::string, uint64_t> m_memoryOut;
   std::map<int64_t, int64_t> m_processes;
+  std::map<const std::vector<uint8_t>*, const void*> m_locks;  // a file's data: the handle holding it
+  bool m_locksRefused = false;
   uint64_t m_capacity = UINT64_MAX;
   int64_t m_started = 1000000000;
   int64_t m_clock = m_started;

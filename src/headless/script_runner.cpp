@@ -325,7 +325,7 @@ bool print(HeadlessApp& app, const Args& a) {
 struct AnswerForm {
   const char* word;
   ScriptedAnswer::Kind kind;
-  enum { kTyped, kPath, kBare } takes;
+  enum { kTyped, kPath, kBare, kNumber } takes;
 };
 
 const AnswerForm kAnswers[] = {
@@ -335,6 +335,9 @@ const AnswerForm kAnswers[] = {
     {"cancel", ScriptedAnswer::kCancel, AnswerForm::kBare},
     {"yes", ScriptedAnswer::kYes, AnswerForm::kBare},
     {"no", ScriptedAnswer::kNo, AnswerForm::kBare},
+    {"restore", ScriptedAnswer::kRestore, AnswerForm::kNumber},
+    {"discard", ScriptedAnswer::kDiscard, AnswerForm::kBare},
+    {"later", ScriptedAnswer::kLater, AnswerForm::kBare},
 };
 
 // answer KIND [TEXT]: line as written, '#' and trailing blanks kept.
@@ -352,6 +355,15 @@ void answer(HeadlessApp& app, const std::string& line) {
     if (f.takes == AnswerForm::kTyped) return app.ui().queueAnswer({f.kind, restAfter(line, 2)});
     if (f.takes == AnswerForm::kBare && splitWords(stripComment(line)).size() == 2) {
       return app.ui().queueAnswer({f.kind, ""});
+    }
+    if (f.takes == AnswerForm::kNumber) {
+      // restore [N]: the list numbered N, the first one when none is named.
+      const std::vector<std::string> words = splitWords(stripComment(line));
+      int64_t n = 1;
+      if (words.size() <= 3 && (words.size() == 2 || (parseInt(words[2], n) && n >= 1))) {
+        return app.ui().queueAnswer({f.kind, std::to_string(n)});
+      }
+      break;
     }
     if (f.takes == AnswerForm::kPath) {
       const std::string path = trimBlanks(restAfter(line, 2));

@@ -50,6 +50,10 @@ struct AppContext {
   // The automatic copy of an unsaved edit list (off until the program
   // names the state folder).
   RecoveryCopy recovery;
+  // The graph cache once the fast display is off: it stays on disk, and
+  // open, so that it stays this program's (program_files.h).
+  std::unique_ptr<File> switchedOffCache;
+  std::unique_ptr<File> joinListenLock;  // the sound of a join while it plays, likewise
 
  private:
   std::unique_ptr<SoundLibrary> m_ownSound;

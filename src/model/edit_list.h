@@ -5,13 +5,15 @@
 // every change made here is shown there at once, and the line the user
 // selects there comes back through the user interface's selection
 // listener. The commands, the writer, the project files and undo read the
-// list here.
+// list here; the commands change its rows and lines only through it, so
+// that a recording (startRecording) sees every step.
 #pragma once
 
 #include <string>
 #include <vector>
 
 #include "model/app_state.h"
+#include "model/list_change.h"
 #include "platform/list_lines.h"
 #include "platform/ui.h"
 
@@ -60,18 +62,40 @@ class EditList {
   void select(int index);
   void clearLines();
 
+  // Rows up to r of both tables made to exist (r < kMaxEditRows).
+  void ensureRow(int r);
+  // Row r (made to exist) set to file and data.
+  void setRow(int r, EditFileRow file, EditDataRow data);
+  void setData(int r, const EditDataRow& data);
   // Row r of both tables made to exist and emptied: 0 in all eight
   // numbers, both texts empty.
   void clearRow(int r);
   // Exchanges rows a and b of both tables (all ten columns).
   void swapRows(int a, int b);
+  // Takes row r out of both tables (the rows after it move up one place)
+  // and puts a row in at r (those from r on move down one place).
+  void eraseRow(int r);
+  void insertRow(int r, ListRow row);
+  // Every row of both tables replaced: the tables become files and data
+  // (of one size).
+  void replaceRows(std::vector<EditFileRow> files, std::vector<EditDataRow> data);
   // Adds a finished entry as row and line EDITCOUNT: appended, or inserted
   // just before the pending entry (whose row moves down one place with
   // it). EDITCOUNT grows by 1; the selected line stays the same line.
   // Precondition: hasRoom().
   void addFinished(EditFileRow file, EditDataRow data, std::string text);
 
+  // From now on every change of rows and lines is noted in change, until
+  // stopRecording (the change outlives the recording).
+  void startRecording(ListChange& change) { m_recording = &change; }
+  void stopRecording() { m_recording = nullptr; }
+  bool recording() const { return m_recording != nullptr; }
+
  private:
+  // Notes a step of the recording running (lines or rows, merged with the
+  // one before where they cancel out).
+  void noteLines(int at, std::vector<std::string> out, std::vector<std::string> in);
+  void noteRows(int at, std::vector<ListRow> out, std::vector<ListRow> in);
   // LIST1 reports a selection, the user's or one of the list's own.
   void selectedInView(int index);
 
@@ -79,6 +103,7 @@ class EditList {
   Ui& m_view;
   ListLines m_lines;
   bool m_showing = false;  // a change is being shown: LIST1's reports are the list's own
+  ListChange* m_recording = nullptr;
 };
 
 // The file name of a path: the part after its last "/" or "\" (the whole

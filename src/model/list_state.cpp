@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <utility>
 
 #include "model/context.h"
 
@@ -117,6 +118,47 @@ void noteListChange(AppContext& ctx, const ListState& before) {
   // A command that gave the list a revision of its own (a load, saved as
   // it stands) keeps it.
   if (ctx.state.listRevision == before.revision) ctx.state.listRevision = ++ctx.state.lastRevision;
+}
+
+ListChangeNote::ListChangeNote(AppContext& ctx) : m_ctx(ctx) {
+  // A command run inside another one (from a box it waits on): its steps
+  // are the outer command's.
+  if (ctx.list.recording()) return;
+  if (ctx.history.keepsStateOf(stateBytes(ctx))) {
+    m_before = captureList(ctx, ctx.history.latest());
+    return;
+  }
+  m_change.countBefore = ctx.state.EDITCOUNT;
+  m_change.selectedBefore = ctx.list.selected();
+  m_change.revisionBefore = ctx.state.listRevision;
+  m_change.documentBefore = ctx.state.document;
+  m_change.projectFileBefore = ctx.state.projectFile;
+  ctx.list.startRecording(m_change);
+  m_recording = true;
+}
+
+ListChangeNote::~ListChangeNote() {
+  if (m_recording) m_ctx.list.stopRecording();
+}
+
+void ListChangeNote::finish() {
+  AppState& s = m_ctx.state;
+  if (m_before) {
+    noteListChange(m_ctx, *m_before);
+  } else if (m_recording) {
+    m_ctx.list.stopRecording();
+    m_recording = false;
+    if (changedNothing(m_ctx, m_change)) return;
+    m_change.countAfter = s.EDITCOUNT;
+    m_change.selectedAfter = m_ctx.list.selected();
+    // A command that gave the list a revision of its own (a load) keeps it.
+    if (s.listRevision == m_change.revisionBefore) s.listRevision = ++s.lastRevision;
+    m_change.revisionAfter = s.listRevision;
+    m_change.documentAfter = s.document;
+    m_change.projectFileAfter = s.projectFile;
+    m_ctx.history.recordChange(std::move(m_change));
+  }
+  if (m_ctx.history.takeDropped()) m_ctx.ui.messageBox(s.APPTITLE, kMsgOldestUndoDropped);
 }
 
 void markListSaved(AppContext& ctx) { ctx.state.savedRevision = ctx.state.listRevision; }

@@ -9,10 +9,14 @@
 #include <vector>
 
 #include "model/app_state.h"
+#include "model/list_change.h"
 
 namespace pelisto {
 
 struct AppContext;
+
+inline constexpr const char* kMsgOldestUndoDropped =
+    "元に戻すための記録がメモリの上限（64MB）を超えたため、古い変更から順に元に戻せなくなります";
 
 // Row i of both tables with line i of the list (none past the last line).
 struct ListSlot {
@@ -51,6 +55,28 @@ void restoreList(AppContext& ctx, const ListState& state);
 // `before`, the change is recorded in the history, and the list is then
 // unsaved unless the command gave it a revision itself (markListLoaded).
 void noteListChange(AppContext& ctx, const ListState& before);
+
+// What a command does to the list, noted for saving and undo: the list
+// before it is captured, or, for a list whose state the history does not
+// keep whole (ListHistory::keepsStateOf), the command's steps are recorded
+// as the list takes them (EditList::startRecording).
+class ListChangeNote {
+ public:
+  explicit ListChangeNote(AppContext& ctx);
+  ~ListChangeNote();
+  ListChangeNote(const ListChangeNote&) = delete;
+  ListChangeNote& operator=(const ListChangeNote&) = delete;
+  // After the command, or the fault that ended it: a change of the list
+  // is recorded (and the list is then unsaved). The first time the
+  // history must drop its oldest steps to stay within its bound, says so.
+  void finish();
+
+ private:
+  AppContext& m_ctx;
+  std::optional<ListState> m_before;
+  bool m_recording = false;
+  ListChange m_change;
+};
 
 // The list was loaded (from projectFile, empty for none) or saved as it
 // stands: nothing is unsaved. A load is a change of its own (a new

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/file_system.h"
 #include "platform/program_files.h"
 #include "platform/worker.h"
 
@@ -32,6 +33,7 @@ struct RecoveryCopy {
   // Kept by the functions of project/recovery_copy.h.
   bool onDisk = false;        // this program's copy exists, holding `held`
   RecoveryKey held;
+  std::unique_ptr<File> lock;  // the copy, open: its lock makes it this program's
   std::shared_ptr<RecoveryJob> running;  // a write handed to the writer
   std::shared_ptr<RecoveryJob> done;     // a write whose outcome is yet to be seen
   bool everWritten = false;

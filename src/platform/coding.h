@@ -72,6 +72,8 @@ class ByteReader {
   std::optional<int16_t> le16();
   std::optional<int32_t> le32();
   std::optional<std::string> bytes(size_t n);
+  // Moves past n bytes; false, without moving, when fewer remain.
+  bool skip(size_t n) { return take(n) != nullptr; }
 
   size_t position() const { return m_pos; }
   size_t remaining() const { return m_bytes.size() - m_pos; }

@@ -12,6 +12,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/status.h"
@@ -24,6 +25,17 @@ enum class OpenMode {
   kCreate,     // regular file made empty (created or truncated), reading and writing
   kCreateNew,  // a new regular file; fails (kExists) when anything has the name,
                // a symbolic link included, which is never followed
+  kCreateNewLocked,  // as kCreateNew, the file holding its lock (File::tryLock)
+                     // before it has its name, so that no other program ever
+                     // finds it unlocked (where the file system cannot make a
+                     // nameless file: locked at once after it is made)
+};
+
+// What taking a file's advisory lock gave.
+enum class LockResult {
+  kTaken,        // this handle holds it now, until it is closed
+  kHeld,         // another open handle holds it (of this program or another)
+  kUnsupported,  // the file system refuses advisory locks
 };
 
 class File {
@@ -52,6 +64,11 @@ class File {
   // waiting for it: a hint that lets a long write and its final sync()
   // overlap. Nothing is reported; sync() still makes the bytes durable.
   virtual void startWriteback(uint64_t offset, uint64_t n) = 0;
+  // Takes the file's advisory lock, exclusive and without waiting, for
+  // this handle: a running program holds it on each file it keeps for
+  // itself for as long as it keeps it (program_files.h). Closing the
+  // handle, or the program's end however it comes, lets it go.
+  virtual LockResult tryLock() = 0;
 };
 
 enum class FileKind { kRegular, kDirectory, kOther };
@@ -100,6 +117,15 @@ class FileSystem {
   // than it did); nothing when no process, or only a finished one, has
   // that number. A process whose start cannot be told started long ago.
   virtual std::optional<int64_t> processStartedNs(int64_t pid) = 0;
+
+  // Where a save notes the temporary file it makes for as long as the file
+  // may be there (replace_file.h); empty: saves note nothing. Set once,
+  // before the first save.
+  void setJournalFolder(std::string folder) { m_journalFolder = std::move(folder); }
+  const std::string& journalFolder() const { return m_journalFolder; }
+
+ private:
+  std::string m_journalFolder;
 };
 
 // The process's real file system. Relative paths are taken from the current
@@ -110,5 +136,8 @@ std::unique_ptr<FileSystem> newPosixFileSystem();
 // file name in the same folder as target (for write-then-rename saves).
 std::string folderOf(const std::string& path);
 std::string temporaryPathBeside(const std::string& target);
+// path from the root: a relative one taken from the current directory
+// (unchanged when that cannot be told).
+std::string absolutePathOf(const std::string& path);
 
 }  // namespace pelisto

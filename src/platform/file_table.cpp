@@ -51,6 +51,14 @@ void FileTable::close(int16_t num) {
   m_slots[num] = Slot();
 }
 
+std::unique_ptr<File> FileTable::release(int16_t num) {
+  Slot* s = slot(num);
+  if (!s) return nullptr;
+  std::unique_ptr<File> file = std::move(s->file);
+  *s = Slot();
+  return file;
+}
+
 bool FileTable::isOpen(int16_t num) const { return slot(num) != nullptr; }
 
 std::string FileTable::path(int16_t num) const {

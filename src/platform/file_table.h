@@ -33,6 +33,8 @@ class FileTable {
   Result<int16_t> adopt(const std::string& path, std::unique_ptr<File> file);
   // Closes num. Closing a number that is not open is harmless.
   void close(int16_t num);
+  // Frees num and hands its file over still open; null when not open.
+  std::unique_ptr<File> release(int16_t num);
   bool isOpen(int16_t num) const;
   // The path num was opened with; empty when not open.
   std::string path(int16_t num) const;

@@ -3,6 +3,7 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
@@ -43,21 +44,44 @@ ProgramFiles thisProgramFilesIn(std::string folder) {
                       }};
 }
 
+Keeping claimFile(FileSystem& fs, const std::string& path, std::unique_ptr<File>& handle) {
+  handle.reset();
+  auto opened = fs.open(path, OpenMode::kRead);
+  if (!opened) return opened.status().code() == StatusCode::kNotFound ? Keeping::kGone : Keeping::kNoLocks;
+  handle = std::move(opened.value());
+  switch (handle->tryLock()) {
+    case LockResult::kTaken: return Keeping::kLeftBehind;
+    case LockResult::kHeld: handle.reset(); return Keeping::kKept;
+    case LockResult::kUnsupported: return Keeping::kNoLocks;
+  }
+  return Keeping::kNoLocks;
+}
+
 std::vector<std::string> staleFiles(FileSystem& fs, const ProgramFiles& own, const std::string& stem,
                                     const std::string& extension) {
-  std::vector<std::string> stale;
-  if (!own.running) return stale;
+  std::vector<std::string> left;
+  if (!own.running) return left;
   auto names = fs.list(own.folder.empty() ? "." : own.folder);
-  if (!names) return stale;
+  if (!names) return left;
   for (const std::string& name : names.value()) {
     const int64_t id = idInName(name, stem, extension);
-    if (id <= 0 || id == own.id || own.running(id)) continue;
+    if (id <= 0 || id == own.id) continue;
     const std::string path = own.folder.empty() ? name : own.folder + "/" + name;
     auto info = fs.info(path);
     if (info && info.value().kind == FileKind::kDirectory) continue;
-    stale.push_back(path);
+    if (!info) {  // a link to nothing: no program keeps it
+      left.push_back(path);
+      continue;
+    }
+    std::unique_ptr<File> handle;
+    const Keeping keeping = claimFile(fs, path, handle);
+    // A file that cannot be opened (not readable, say) is told by the
+    // fallback's rule too.
+    if (keeping == Keeping::kLeftBehind || (keeping == Keeping::kNoLocks && !own.running(id))) {
+      left.push_back(path);
+    }
   }
-  return stale;
+  return left;
 }
 
 int removeStaleFiles(FileSystem& fs, const ProgramFiles& own, const std::string& stem,
@@ -67,6 +91,19 @@ int removeStaleFiles(FileSystem& fs, const ProgramFiles& own, const std::string&
     if (fs.remove(path)) ++removed;
   }
   return removed;
+}
+
+void avoidHeldNames(FileSystem& fs, ProgramFiles& own,
+                    const std::vector<std::pair<std::string, std::string>>& kinds) {
+  const int64_t pid = own.id & 0xFFFFFFFF;
+  auto held = [&](const std::pair<std::string, std::string>& kind) {
+    std::unique_ptr<File> handle;
+    return claimFile(fs, own.path(kind.first, kind.second), handle) == Keeping::kKept;
+  };
+  for (int64_t n = 0; n < 64; ++n) {
+    own.id = pid + (n << 32);
+    if (std::none_of(kinds.begin(), kinds.end(), held)) return;
+  }
 }
 
 }  // namespace pelisto

@@ -54,6 +54,12 @@ struct FileChoice {
   size_t filter = 0;
 };
 
+// What the user answered to the question about lists left unsaved.
+struct RecoveryReply {
+  enum Action { kRestore, kDiscard, kLater } action = kLater;
+  int list = 0;  // kRestore: the index of the list chosen
+};
+
 // Held while a long operation runs: the wait pointer, the mouse captured by
 // the main window, other input held off; a progress display appears when
 // the work lasts longer than about half a second.
@@ -136,6 +142,12 @@ class Ui {
   virtual void inform(const std::string& caption, const std::string& text) = 0;
   // Yes/No/Cancel box with the question icon; closing it answers kCancel.
   virtual Answer question(const std::string& caption, const std::string& text) = 0;
+  // The question at start about edit lists left unsaved: text, and with
+  // more than one list the lists (a line each, the first chosen at first)
+  // to choose the one to restore from. Buttons 復元する, 破棄する, 後で;
+  // closing the box answers kLater.
+  virtual RecoveryReply askRecovery(const std::string& caption, const std::string& text,
+                                    const std::vector<std::string>& lists) = 0;
   // The chosen full path and filter; nothing when the dialog was
   // cancelled or gave no name. Starts in the current directory (the
   // desktop: in the folder last used for that kind of file).

@@ -52,6 +52,12 @@ void LISTENJOIN_ON(AppContext& ctx) {
   }
   ctx.state.PLAYFLAG = kPlayWritten;
   ctx.state.joinListenFile = path.value();
+  // Held open and locked while it plays, so that no other program takes it
+  // for left behind.
+  if (auto held = ctx.fs.open(path.value(), OpenMode::kRead)) {
+    ctx.joinListenLock = std::move(held.value());
+    ctx.joinListenLock->tryLock();
+  }
   showSecondOf(ctx, play.path, play.joinFrame);
   ctx.state.pictureShowsJoin = true;
 }
@@ -79,6 +85,7 @@ void endJoinListen(AppContext& ctx) {
   if (ctx.state.joinListenFile.empty()) return;
   ctx.fs.remove(ctx.state.joinListenFile);
   ctx.state.joinListenFile.clear();
+  ctx.joinListenLock.reset();
   // The view comes back as it was.
   if (!ctx.state.pictureShowsJoin) return;
   if (waveFileOpen(ctx)) {

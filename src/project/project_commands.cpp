@@ -67,12 +67,13 @@ void loadList(AppContext& ctx, Project& project) {
   AppState& s = ctx.state;
   const size_t n = project.entries.size();
   const size_t rows = std::max<size_t>(kInitialEditRows, n);
-  s.EDITFILE.assign(rows, EditFileRow{});
-  s.EDITDATA.assign(rows, EditDataRow{});
+  std::vector<EditFileRow> files(rows);
+  std::vector<EditDataRow> data(rows);
   for (size_t i = 0; i < n; ++i) {
-    s.EDITFILE[i] = std::move(project.entries[i].file);
-    s.EDITDATA[i] = project.entries[i].data;
+    files[i] = std::move(project.entries[i].file);
+    data[i] = project.entries[i].data;
   }
+  ctx.list.replaceRows(std::move(files), std::move(data));
   s.WAVEFILENAME = std::move(project.waveFileName);
   ctx.list.clearLines();
   for (size_t i = 0; i < n; ++i) ctx.list.addLine(finishedLine(s, static_cast<int>(i)));
@@ -141,7 +142,7 @@ void openProjectAt(AppContext& ctx, const std::string& path) {
   // The whole file is checked before anything changes.
   auto project = decodeProject(bytes.value(), kMaxEditRows);
   if (!project) {
-    refuse(ctx, kMsgNotProject);
+    refuse(ctx, project.status().code() == StatusCode::kLimit ? kMsgProjectTooLong : kMsgNotProject);
     return;
   }
   if (!listMayGo(ctx)) return;

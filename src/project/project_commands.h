@@ -13,6 +13,8 @@ namespace pelisto {
 inline constexpr const char* kMsgNotProject = "このファイルはプロジェクトファイルではありません";
 inline constexpr const char* kMsgCannotReadProject = "プロジェクトファイルを読み込む事が出来ません";
 inline constexpr const char* kMsgCannotSaveProject = "プロジェクトファイルを保存出来ませんでした";
+inline constexpr const char* kMsgProjectTooLong =
+    "このプロジェクトは行数が多すぎるため開けません（編集リストは最大32767件）";
 inline constexpr const char* kMsgNoWaveInProject = "プロジェクトにwaveファイルが指定されていません";
 inline constexpr const char* kMsgListUnsaved = "編集リストは保存されていません。保存しますか？";
 

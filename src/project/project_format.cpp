@@ -63,7 +63,18 @@ Result<std::vector<uint8_t>> encodeProject(const Project& project) {
   return out.take();
 }
 
-Result<Project> decodeProject(std::span<const uint8_t> bytes, size_t maxEntries) {
+namespace {
+
+// A string record passed over: its length checked, its bytes skipped.
+Status skipString(ByteReader& in) {
+  auto length = in.be16();
+  if (!length || *length < 0 || !in.skip(static_cast<size_t>(*length))) return invalid("bad string record");
+  return Status::ok();
+}
+
+}  // namespace
+
+Result<Project> decodeProject(std::span<const uint8_t> bytes, size_t maxEntries, bool texts) {
   ByteReader in(bytes);
   auto signature = in.bytes(kProjectSignature.size());
   if (!signature || *signature != kProjectSignature) return invalid("no project signature");
@@ -84,9 +95,15 @@ Result<Project> decodeProject(std::span<const uint8_t> bytes, size_t maxEntries)
       p.length = in.position();
       break;
     }
-    if (p.entries.size() >= maxEntries) return invalid("more entries than the list holds");
+    if (p.entries.size() >= maxEntries) {
+      return Status::error(StatusCode::kLimit, "more entries than the list holds");
+    }
     ProjectEntry e{};
     for (std::string& text : e.file) {
+      if (!texts) {
+        if (Status st = skipString(in); !st) return st;
+        continue;
+      }
       auto t = BININPUT(in);
       if (!t) return t.status();
       text = std::move(t.value());

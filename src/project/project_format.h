@@ -55,9 +55,11 @@ Result<std::vector<uint8_t>> encodeProject(const Project& project);
 
 // Parses and checks a whole project file. Any byte other than the entry
 // mark after a record ends the list. Fails (kInvalid) on a wrong signature,
-// input ending anywhere before that byte, a bad string record, or more than
-// maxEntries entries. Below minor version 2 the voiceless flag and the
-// reserved columns are 0.
-Result<Project> decodeProject(std::span<const uint8_t> bytes, size_t maxEntries);
+// input ending anywhere before that byte or a bad string record, and
+// (kLimit) on more than maxEntries entries. Below minor version 2 the
+// voiceless flag and the reserved columns are 0. Without texts, the
+// entries' string records are checked and skipped, their texts left empty
+// (for a caller that has them elsewhere).
+Result<Project> decodeProject(std::span<const uint8_t> bytes, size_t maxEntries, bool texts = true);
 
 }  // namespace pelisto

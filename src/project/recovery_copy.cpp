@@ -10,6 +10,7 @@
 #include "platform/user_folders.h"
 #include "project/project_commands.h"
 #include "project/project_format.h"
+#include "project/recovery_format.h"
 
 namespace pelisto {
 
@@ -23,6 +24,7 @@ struct RecoveryJob {
   RecoveryKey key;
   Project list;
   Status result;  // set by the write (on the writer's thread) before its finish
+  std::unique_ptr<File> written;  // the new copy, open and locked
 };
 
 namespace {
@@ -43,32 +45,32 @@ std::shared_ptr<RecoveryJob> newJob(AppContext& ctx) {
   r.everWritten = true;
   r.lastWriteMs = nowMs(ctx);
   return std::make_shared<RecoveryJob>(
-      RecoveryJob{ctx.fs, r.files.folder, recoveryPath(ctx), currentKey(ctx), projectOf(ctx), Status::ok()});
+      RecoveryJob{ctx.fs, r.files.folder, recoveryPath(ctx), currentKey(ctx), projectOf(ctx), Status::ok(), nullptr});
 }
 
 // The write itself: the list's bytes (or why it cannot be stored), the
-// folder made when missing, the file replaced whole.
-Status writeCopy(const RecoveryJob& job) {
-  auto bytes = encodeProject(job.list);
+// folder made when missing, the file replaced whole and kept open.
+Status writeCopy(RecoveryJob& job) {
+  auto bytes = encodeRecoveryCopy(std::move(job.list), job.key.selected);
   if (!bytes) return bytes.status();
-  ByteWriter selection;
-  selection.putBytes(kRecoverySelectionTag);
-  selection.putBe32(job.key.selected);
-  const std::vector<uint8_t> tail = selection.take();
-  bytes.value().insert(bytes.value().end(), tail.begin(), tail.end());
   if (Status made = makeFolders(job.fs, job.folder); !made) return made;
   const std::vector<uint8_t>& data = bytes.value();
-  return replaceFile(job.fs, job.path, [&data](File& file) { return file.write(0, data.data(), data.size()); });
+  auto written = replaceFileKeeping(job.fs, job.path,
+                                    [&data](File& file) { return file.write(0, data.data(), data.size()); });
+  if (!written) return written.status();
+  job.written = std::move(written.value());
+  return Status::ok();
 }
 
 // A finished write: what the file holds now, or the failure (shown only
 // the first time in a session; editing goes on either way).
-void noteOutcome(AppContext& ctx, const RecoveryJob& job) {
+void noteOutcome(AppContext& ctx, RecoveryJob& job) {
   RecoveryCopy& r = ctx.recovery;
   r.failed = !job.result;
   if (job.result) {
     r.onDisk = true;
     r.held = job.key;
+    r.lock = std::move(job.written);
     return;
   }
   r.failedKey = job.key;
@@ -124,6 +126,7 @@ int64_t keepRecoveryCopy(AppContext& ctx) {
   if (r.running) return -1;  // its finish comes back here
   if (!listUnsaved(ctx)) {
     if (r.onDisk) ctx.fs.remove(recoveryPath(ctx));
+    r.lock.reset();
     r.onDisk = false;
     r.failed = false;
     return -1;
@@ -136,14 +139,6 @@ int64_t keepRecoveryCopy(AppContext& ctx) {
   }
   startWrite(ctx);
   return -1;
-}
-
-int recoveredSelection(std::span<const uint8_t> bytes, size_t listLength) {
-  if (listLength > bytes.size()) return -1;
-  ByteReader in(bytes.subspan(listLength));
-  auto tag = in.bytes(kRecoverySelectionTag.size());
-  auto line = in.be32();
-  return tag && *tag == kRecoverySelectionTag && line && *line >= 0 ? *line : -1;
 }
 
 Status writeRecoveryCopyNow(AppContext& ctx) {
@@ -159,6 +154,7 @@ void endRecoveryCopy(AppContext& ctx) {
   if (!enabled(ctx)) return;
   stopWriter(ctx.recovery);
   ctx.fs.remove(recoveryPath(ctx));
+  ctx.recovery.lock.reset();
   ctx.recovery.onDisk = false;
 }
 

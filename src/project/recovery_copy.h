@@ -9,9 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <span>
 #include <string>
-#include <string_view>
 
 #include "model/recovery_state.h"
 #include "platform/program_files.h"
@@ -30,17 +28,14 @@ inline constexpr const char* kRecoveryExtension = ".PRJ";
 inline constexpr int64_t kRecoveryIntervalMs = 1000;
 inline constexpr const char* kMsgCannotKeepCopy = "編集リストの復元用ファイルを保存出来ませんでした";
 
-// After the project's end mark a copy holds the selected line: this tag,
-// then the line as a big-endian 32-bit number (-1: none). A project reader
-// stops at the end mark and never sees it.
-inline constexpr std::string_view kRecoverySelectionTag = "SELECTED";
-
 // Keeps copies of the list from now on: in files.folder (made when
 // missing), written by writer, timed by clockMs.
 void enableRecoveryCopy(AppContext& ctx, ProgramFiles files, Worker& writer,
                         std::function<int64_t()> clockMs);
 
-// This program's copy: FOLDER/RECOVERY-PID.PRJ.
+// This program's copy: FOLDER/RECOVERY-PID.PRJ (recovery_format.h). The
+// program holds the copy's lock from the moment it has that name until
+// the copy goes (program_files.h).
 std::string recoveryPath(const AppContext& ctx);
 
 // Brings the copy up to date after whatever happened: written (by the
@@ -50,10 +45,6 @@ std::string recoveryPath(const AppContext& ctx);
 // again (a change waits for its interval), or -1 when only a new change or
 // the end of the write now running needs it.
 int64_t keepRecoveryCopy(AppContext& ctx);
-
-// The selected line a copy's bytes name after its list (decoded.length
-// bytes), or -1.
-int recoveredSelection(std::span<const uint8_t> bytes, size_t listLength);
 
 // Writes the copy now, on this thread, whatever the interval; shows a
 // first failure as keepRecoveryCopy does.

@@ -80,6 +80,7 @@ class NoSound final : public pelisto::MciDevice {
 int writeWithoutWindow(const pelisto::CommandLine& command) {
   using namespace pelisto;
   std::unique_ptr<FileSystem> fs = newPosixFileSystem();
+  fs->setJournalFolder(userFolders().state);
   ConsoleUi ui(stderr, "pelisto");
   NoSound mci;
   ThreadWorker worker;
@@ -132,6 +133,7 @@ void setUpApplication(QTranslator& translator) {
 void runProgram(const std::string& file) {
   using namespace pelisto;
   std::unique_ptr<FileSystem> fs = newPosixFileSystem();
+  fs->setJournalFolder(userFolders().state);  // saves under way, for the next start after a kill
   QtUi ui;
   // Completions arrive on the sound thread and are queued, in order, for
   // this one.

@@ -12,6 +12,7 @@
 #include "qt/busy_scope.h"
 #include "qt/desktop_settings.h"
 #include "qt/qt_dialogs.h"
+#include "qt/recovery_dialog.h"
 
 namespace pelisto {
 
@@ -228,6 +229,11 @@ void QtUi::inform(const std::string& caption, const std::string& text) {
 
 Answer QtUi::question(const std::string& caption, const std::string& text) {
   return askQuestion(dialogParent(), caption, text);
+}
+
+RecoveryReply QtUi::askRecovery(const std::string& caption, const std::string& text,
+                                const std::vector<std::string>& lists) {
+  return askRecoveryQuestion(dialogParent(), caption, text, lists);
 }
 
 std::optional<FileChoice> QtUi::chooseFile(const FileDialogSpec& spec) {

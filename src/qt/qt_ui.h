@@ -80,6 +80,8 @@ class QtUi final : public Ui {
   void messageBox(const std::string& caption, const std::string& text) override;
   void inform(const std::string& caption, const std::string& text) override;
   Answer question(const std::string& caption, const std::string& text) override;
+  RecoveryReply askRecovery(const std::string& caption, const std::string& text,
+                            const std::vector<std::string>& lists) override;
   std::optional<FileChoice> chooseFile(const FileDialogSpec& spec) override;
   std::optional<std::string> inputBox(const std::string& caption, const std::string& prompt,
                                       const std::string& initial) override;

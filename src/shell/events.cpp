@@ -161,14 +161,14 @@ bool dispatchEvent(AppContext& ctx, const Event& e) {
   const MarkedLine marked = markedLine(ctx);
   // Nothing that escapes a handler ends the program: memory running out in
   // a long command ends that command (endAfterFault).
-  std::optional<ListState> before;
+  std::optional<ListChangeNote> change;
   try {
-    if (h->editsList) before = captureList(ctx, ctx.history.latest());
+    if (h->editsList) change.emplace(ctx);
     h->run(ctx, e);
-    if (before) noteListChange(ctx, *before);
+    if (change) change->finish();
   } catch (...) {
     if (e.kind == EventKind::kClose) ctx.closeRefused = true;  // nothing asked: the window stays
-    endAfterFault(ctx, std::current_exception(), before ? &*before : nullptr);
+    endAfterFault(ctx, std::current_exception(), change ? &*change : nullptr);
   }
   // Whatever took the selected line away or moved it, its markers do not
   // stay behind; and the title tells the file and whether the list is saved.

@@ -23,7 +23,7 @@ std::string faultText(const std::exception_ptr& fault) {
 
 }  // namespace
 
-void endAfterFault(AppContext& ctx, const std::exception_ptr& fault, const ListState* before) {
+void endAfterFault(AppContext& ctx, const std::exception_ptr& fault, ListChangeNote* change) {
   AppState& s = ctx.state;
   try {
     if (s.graphBuilding) {
@@ -31,7 +31,7 @@ void endAfterFault(AppContext& ctx, const std::exception_ptr& fault, const ListS
       s.GRAPHFAST = 0;
       ctx.ui.setChecked(MenuItem::GrapgFast, false);
     }
-    if (before) noteListChange(ctx, *before);
+    if (change) change->finish();
   } catch (...) {
     // Whether the list changed cannot be told: it counts as unsaved, so
     // that closing asks before anything is lost.

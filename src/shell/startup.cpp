@@ -5,6 +5,8 @@
 #include <cstdio>
 
 #include "model/forms.h"
+#include "platform/program_files.h"
+#include "platform/replace_file.h"
 #include "playback/handlers.h"
 #include "playback/play_file.h"
 #include "project/project_commands.h"
@@ -121,8 +123,12 @@ void MAINFORM_START(AppContext& ctx) {
   drawZeroLine(ui.canvas(Control::PICTURE1));
   // The edit list starts empty.
   ctx.state.EDITCOUNT = 0;
-  // Caches of copies that were killed are of no use to anyone.
+  // Caches of copies that were killed are of no use to anyone, nor are the
+  // temporary files of their saves; a program of another process
+  // namespace with this one's number keeps its cache's name.
+  avoidHeldNames(ctx.fs, ctx.own, {{kGraphFileStem, kGraphFileExtension}});
   removeStaleGraphCaches(ctx);
+  removeLeftSaves(ctx.fs);
   // The smoothing of joins as the user last left it (off at the first start).
   ctx.state.smoothJoins = ui.rememberedChoice(kSmoothJoinsChoice);
   ui.setChecked(MenuItem::SmoothJoins, ctx.state.smoothJoins);

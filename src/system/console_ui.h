@@ -70,6 +70,10 @@ class ConsoleUi final : public Ui {
   // Told as a notice is.
   void inform(const std::string&, const std::string& text) override { notice(text); }
   Answer question(const std::string& caption, const std::string& text) override;
+  // Lists left unsaved wait for the next start in a window.
+  RecoveryReply askRecovery(const std::string&, const std::string&, const std::vector<std::string>&) override {
+    return RecoveryReply{};
+  }
   std::optional<FileChoice> chooseFile(const FileDialogSpec&) override { return std::nullopt; }
   std::optional<std::string> inputBox(const std::string&, const std::string&, const std::string&) override {
     return std::nullopt;

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <limits.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
@@ -177,9 +178,46 @@ class PosixFile final : public File {
     ::sync_file_range(m_fd, static_cast<off_t>(offset), static_cast<off_t>(n), SYNC_FILE_RANGE_WRITE);
   }
 
+  // flock, not fcntl: its lock belongs to this open file, so it holds
+  // across threads and against the program's own other handles, and the
+  // kernel lets it go with the last handle whatever ends the program.
+  LockResult tryLock() override {
+    while (::flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
+      if (errno == EINTR) continue;
+      return errno == EWOULDBLOCK ? LockResult::kHeld : LockResult::kUnsupported;
+    }
+    return LockResult::kTaken;
+  }
+
  private:
   int m_fd;
 };
+
+// A new regular file at path that holds its lock before it has its name:
+// made nameless in its folder, locked, then linked under the name. The
+// descriptor; -1 (errno EEXIST) when the name is taken; -2 when it cannot
+// be made so here (no nameless files, no /proc), for the usual way.
+int createLockedFile(const std::string& path) {
+  const size_t slash = path.find_last_of('/');
+  const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+  const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+  const int dir = ::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+  if (dir < 0) return -2;
+  const int fd = ::openat(dir, ".", O_TMPFILE | O_RDWR | O_CLOEXEC, 0666);
+  if (fd < 0) {
+    ::close(dir);
+    return -2;
+  }
+  ::flock(fd, LOCK_EX | LOCK_NB);
+  const std::string self = "/proc/self/fd/" + std::to_string(fd);
+  const bool linked = ::linkat(AT_FDCWD, self.c_str(), dir, name.c_str(), AT_SYMLINK_FOLLOW) == 0;
+  const int err = errno;
+  ::close(dir);
+  if (linked) return fd;
+  ::close(fd);
+  errno = err;
+  return err == EEXIST ? -1 : -2;
+}
 
 class PosixFileSystem final : public FileSystem {
  public:
@@ -194,11 +232,17 @@ class PosixFileSystem final : public FileSystem {
       case OpenMode::kRead: flags |= O_RDONLY; break;
       case OpenMode::kReadWrite: flags |= O_RDWR; break;
       case OpenMode::kCreate: flags |= O_RDWR | O_CREAT | O_TRUNC; break;
-      case OpenMode::kCreateNew: flags |= O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW; break;
+      case OpenMode::kCreateNew:
+      case OpenMode::kCreateNewLocked: flags |= O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW; break;
+    }
+    if (mode == OpenMode::kCreateNewLocked) {
+      if (const int made = createLockedFile(path); made >= 0) return std::unique_ptr<File>(new PosixFile(made));
+      else if (made == -1) return errnoStatus(EEXIST);
     }
     const AtPath at(path);
     int fd = ::openat(at.dir(), at.name(), flags, 0666);
     if (fd < 0) return errnoStatus(errno);
+    if (mode == OpenMode::kCreateNewLocked) ::flock(fd, LOCK_EX | LOCK_NB);
     struct stat st;
     if (::fstat(fd, &st) != 0) {
       Status failed = errnoStatus(errno);
@@ -335,6 +379,16 @@ std::string temporaryPathBeside(const std::string& target) {
   std::string name = kTemporaryPrefix + std::to_string(::getpid()) + "-" +
                      std::to_string(counter.fetch_add(1)) + kTemporarySuffix;
   return folder == "/" ? "/" + name : folder + "/" + name;
+}
+
+std::string absolutePathOf(const std::string& path) {
+  if (path.empty() || path[0] == '/') return path;
+  std::string folder(PATH_MAX, '\0');
+  if (!::getcwd(folder.data(), folder.size())) return path;
+  folder.resize(folder.find('\0'));
+  std::string relative = path;
+  while (relative.starts_with("./")) relative.erase(0, 2);
+  return folder == "/" ? "/" + relative : folder + "/" + relative;
 }
 
 }  // namespace pelisto

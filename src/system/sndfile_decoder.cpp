@@ -2,6 +2,7 @@
 // program's own File (virtual I/O), so the file system's rules hold (only
 // regular files, never a FIFO) and the in-memory file system serves tests.
 #include <array>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <limits>
@@ -168,6 +169,9 @@ class SndfileDecoder final : public SoundDecoder {
   static SndfileDecoder& self(void* user) { return *static_cast<SndfileDecoder*>(user); }
   static sf_count_t vioLength(void* user) { return static_cast<sf_count_t>(self(user).m_length); }
   static sf_count_t vioTell(void* user) { return static_cast<sf_count_t>(self(user).m_pos); }
+  // Positions are unsigned 64-bit: a damaged header's offset (an RF64 data
+  // size of 2^63 - 1, say) must neither overflow nor wrap. A seek before
+  // the start or past what the library's signed count can hold fails.
   static sf_count_t vioSeek(sf_count_t offset, int whence, void* user) {
     SndfileDecoder& d = self(user);
     const sf_count_t to = seekTarget(offset, whence, d.m_pos, d.m_length);

@@ -29,7 +29,7 @@ Status GraphBuild::openFiles() {
   if (!wave) return wave.status();
   m_wave = std::move(wave.value());
   m_fs.remove(m_cachePath);
-  auto cache = m_fs.open(m_cachePath, OpenMode::kCreateNew);
+  auto cache = m_fs.open(m_cachePath, OpenMode::kCreateNewLocked);
   if (!cache) return cache.status();
   m_cache = std::move(cache.value());
 

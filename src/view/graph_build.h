@@ -37,7 +37,8 @@ class GraphBuild {
   int percent() const;
   // After the last step: ok, or why the cache could not be made.
   const Status& status() const { return m_status; }
-  // The cache file (complete when status() is ok); the build keeps nothing.
+  // The cache file (complete when status() is ok), open and holding its
+  // lock; the build keeps nothing.
   std::unique_ptr<File> takeCache() { return std::move(m_cache); }
 
  private:

@@ -16,6 +16,7 @@ namespace {
 void giveUpFastDisplay(AppContext& ctx, const Status& why) {
   AppState& s = ctx.state;
   ctx.fs.remove(graphCachePath(ctx));
+  ctx.switchedOffCache.reset();
   s.GRAPHFAST = 0;
   ctx.ui.setChecked(MenuItem::GrapgFast, false);
   refuse(ctx, std::string(kMsgGraphFileFailed) + "\n" + why.message());
@@ -57,6 +58,7 @@ void removeGraphCache(AppContext& ctx) {
   if (ctx.state.GRAPHFNUM != 0) ctx.files.close(ctx.state.GRAPHFNUM);
   ctx.state.GRAPHFNUM = 0;
   ctx.fs.remove(graphCachePath(ctx));
+  ctx.switchedOffCache.reset();
 }
 
 bool graphCacheReady(const AppContext& ctx) {
@@ -88,6 +90,7 @@ void LOADGRAPHDATA(AppContext& ctx, int32_t lastSecond) {
   cancelGraphBuild(ctx);
   if (s.GRAPHFNUM != 0) ctx.files.close(s.GRAPHFNUM);
   s.GRAPHFNUM = 0;
+  ctx.switchedOffCache.reset();  // the build makes it anew
   // The program's folder may not be there yet, or may have been removed
   // since the last build.
   if (Status made = makeFolders(ctx.fs, ctx.own.folder); !made) {
@@ -121,7 +124,7 @@ void GRAPGFAST_ON(AppContext& ctx) {
     ctx.ui.setChecked(MenuItem::GrapgFast, false);
     s.GRAPHFAST = 0;
     cancelGraphBuild(ctx);  // an unfinished cache goes; a complete one stays
-    if (s.GRAPHFNUM != 0) ctx.files.close(s.GRAPHFNUM);
+    if (s.GRAPHFNUM != 0) ctx.switchedOffCache = ctx.files.release(s.GRAPHFNUM);
     s.GRAPHFNUM = 0;
   }
 }

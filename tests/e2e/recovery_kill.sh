@@ -61,15 +61,16 @@ done
 wait_for 10 titled '^\*n.wav - Pelisto$' || fail "the marked list is not marked unsaved"
 sleep 1.5  # the last change is copied within a second
 copy="$work/state/pelisto/RECOVERY-$pid.PRJ"
-# The wave file's path, then each entry's source.
-[ "$(grep -a -o "$work/n.wav" "$copy" | wc -l)" = 3 ] || fail "the copy does not hold two entries"
+# The wave file's path, then each entry's source: in the project's text,
+# then again in UTF-8.
+[ "$(grep -a -o "$work/n.wav" "$copy" | wc -l)" = 6 ] || fail "the copy does not hold two entries"
 screenshot e2e_recovery_marked.png
 cp "$copy" "$work/killed.prj"
 kill -9 "$pid"
 wait "$pid" 2> /dev/null
 
 start "$work/other"
-answer y e2e_recovery_question.png
+answer Return e2e_recovery_question.png
 wait_for 20 titled '^\*n.wav - Pelisto$' || fail "the list did not come back"
 sleep 0.5 && screenshot e2e_recovery_restored.png
 cmp "$work/killed.prj" "$work/state/pelisto/RECOVERY-$pid.PRJ" || fail "the restored list differs"

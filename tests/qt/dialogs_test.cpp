@@ -5,6 +5,7 @@
 #include <QAbstractItemView>
 #include <QCompleter>
 #include <QLabel>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -223,6 +224,34 @@ class DialogsTest : public QObject {
       });
       QCOMPARE(m_app->ui.question("Pelisto V0.1", "保存しますか"), c.expected);
       QCOMPARE(icon, QMessageBox::Question);
+    }
+  }
+
+  // The recovery question: a list chosen among several and restored, all
+  // discarded, or kept for later (its button, or the box closed); with one
+  // list, no list to choose from.
+  void recoveryQuestionAnswers() {
+    const struct {
+      const char* press;  // null: the box is closed
+      size_t lists;
+      RecoveryReply::Action action;
+      int list;
+    } cases[] = {{"restore", 2, RecoveryReply::kRestore, 1}, {"discard", 2, RecoveryReply::kDiscard, 0},
+                 {"later", 2, RecoveryReply::kLater, 0}, {nullptr, 2, RecoveryReply::kLater, 0},
+                 {"restore", 0, RecoveryReply::kRestore, 0}};
+    for (const auto& c : cases) {
+      int shown = -1;
+      whenModal<QDialog>([&](QDialog* d) {
+        auto* lists = d->findChild<QListWidget*>(QStringLiteral("lists"));
+        shown = lists->isVisible() ? lists->count() : 0;
+        lists->setCurrentRow(lists->count() - 1);
+        if (c.press) d->findChild<QPushButton*>(QLatin1String(c.press))->click();
+        else d->close();
+      });
+      const RecoveryReply reply = m_app->ui.askRecovery("Pelisto V0.1", "t", std::vector<std::string>(c.lists, "a.wav"));
+      QCOMPARE(shown, int(c.lists));
+      QCOMPARE(reply.action, c.action);
+      QCOMPARE(reply.list, c.list);
     }
   }
 

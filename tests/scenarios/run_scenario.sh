@@ -19,6 +19,9 @@
 #   #! symlink TARGET LINK      a symbolic link
 #   #! chmod MODE FILE          permission bits
 #   #! old FILE                 FILE's modification time set far in the past
+#   #! held FILE                FILE's lock (flock) held by another process
+#                               while the runner runs, as a running program
+#                               holds the files it keeps for itself
 #   #! dump FILE                after the run, the line "bytes FILE: HEX…" is
 #                               added to the transcript (or "bytes FILE: missing")
 #   #! files [DIR]              after the run, the line "files: NAMES" (every
@@ -48,7 +51,8 @@ expected="${script%.scn}.out"
 work=$(mktemp -d "${TMPDIR:-/tmp}/pelisto-scenario.XXXXXX")
 # The transcript is kept apart: a script may make its folder read-only.
 results=$(mktemp -d "${TMPDIR:-/tmp}/pelisto-results.XXXXXX")
-trap 'chmod -R u+w "$work"; rm -rf "$work" "$results"' EXIT
+holders=()
+trap 'for p in "${holders[@]}"; do kill "$p" 2>/dev/null; done; chmod -R u+w "$work"; rm -rf "$work" "$results"' EXIT
 cd "$work" || exit 2
 mkdir .cache .state || exit 2
 export XDG_CACHE_HOME="$work/.cache" XDG_STATE_HOME="$work/.state"
@@ -91,6 +95,12 @@ while IFS= read -r line || [ -n "$line" ]; do
     symlink) ln -s "${words[1]}" "${words[2]}" || exit 2 ;;
     chmod) chmod "${words[1]}" "${words[2]}" || exit 2 ;;
     old) touch -d '2001-01-01 00:00:00' "${words[1]}" || exit 2 ;;
+    held)
+      # The holder names itself once it has the lock, then waits to be
+      # killed; the lock goes with it.
+      exec {ready}< <(flock "${words[1]}" sh -c 'echo $$; exec sleep 3600')
+      read -r holder <&$ready || { echo "set-up failed: $line" >&2; exit 2; }
+      holders+=("$holder") ;;
     dump) dumps+=("${words[1]}") ;;
     files) list_files+=("${words[1]:-.}") ;;
     mode) modes+=("${words[1]}") ;;
