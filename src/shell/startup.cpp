@@ -2,7 +2,6 @@
 #include "shell/startup.h"
 
 #include <cstdint>
-#include <cstdio>
 
 #include "model/forms.h"
 #include "platform/program_files.h"
@@ -23,7 +22,6 @@
 #include "wave/handlers.h"
 #include "wave/loudness.h"
 #include "wave/output_type.h"
-#include "wave/write_plan.h"
 
 namespace pelisto {
 namespace {
@@ -71,19 +69,6 @@ void paintFace(AppContext& ctx, Rgb face) {
   }
 }
 
-// The face entry takes the button face, split from its hexadecimal text
-// (BBGGRR) as the colour value is written.
-void setFacePalette(Canvas& form, Rgb face) {
-  char hex[8];
-  std::snprintf(hex, sizeof hex, "%06X", (face.b << 16) | (face.g << 8) | face.r);
-  unsigned r = 0, g = 0, b = 0;
-  std::sscanf(hex + 4, "%2X", &r);
-  std::sscanf(hex + 2, "%2X", &g);
-  hex[2] = '\0';
-  std::sscanf(hex, "%2X", &b);
-  form.setPalette(kFaceEntry, Rgb{uint8_t(r), uint8_t(g), uint8_t(b)});
-}
-
 // The amplitude scale left of the picture: ticks at the top, the zero line
 // and the bottom, each with its value centred on it and ending near the
 // picture.
@@ -112,7 +97,7 @@ void MAINFORM_START(AppContext& ctx) {
   Canvas& form = ui.canvas(Control::MAINFORM);
   const Rgb face = ui.systemColor(SystemColor::kButtonFace);
   paintFace(ctx, face);
-  setFacePalette(form, face);
+  form.setPalette(kFaceEntry, face);
   // The two lines across the top of the window (clipped to the client area).
   form.line(0, 0, kMainOuterWidth, 0, kTopRuleDarkEntry);
   form.line(0, 1, kMainOuterWidth, 1, kTopRuleLightEntry);
@@ -129,9 +114,7 @@ void MAINFORM_START(AppContext& ctx) {
   avoidHeldNames(ctx.fs, ctx.own, {{kGraphFileStem, kGraphFileExtension}});
   removeStaleGraphCaches(ctx);
   removeLeftSaves(ctx.fs);
-  // The smoothing of joins as the user last left it (off at the first start).
-  ctx.state.smoothJoins = ui.rememberedChoice(kSmoothJoinsChoice);
-  ui.setChecked(MenuItem::SmoothJoins, ctx.state.smoothJoins);
+  loadSmoothJoins(ctx);
   // The loudness of written files, and the type they were last written in,
   // as last left (none and WAV at the first start).
   chooseLoudness(ctx, loudnessTargetNamed(ui.rememberedName(kLoudnessChoice)).value_or(LoudnessTarget::kOff));
