@@ -16,7 +16,8 @@ HeadlessApp::HeadlessApp(HeadlessOptions options)
       m_device(options.device ? newSimulatedMci(*m_fs, [this](MciNotify n) { m_pending.push_back(n); })
                               : nullptr),
       m_mci(m_transcript, m_device.get()),
-      m_ctx(m_ui, *m_fs, m_mci, workerFor(options)) {}
+      m_sound(newSoundLibrary()),
+      m_ctx(m_ui, *m_fs, m_mci, workerFor(options), *m_sound) {}
 
 Worker& HeadlessApp::workerFor(const HeadlessOptions& options) {
   if (options.worker) return *options.worker;

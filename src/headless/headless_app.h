@@ -95,6 +95,7 @@ class HeadlessApp {
   InlineWorker m_inlineWorker;
   ManualWorker m_manualWorker;
   InlineWorker m_recoveryWriter;
+  std::unique_ptr<SoundLibrary> m_sound;  // the real library: other formats are read as in the program
   AppContext m_ctx;
   int64_t m_now = 0;
   bool m_closed = false;

@@ -84,7 +84,8 @@ int writeWithoutWindow(const pelisto::CommandLine& command) {
   ConsoleUi ui(stderr, "pelisto");
   NoSound mci;
   ThreadWorker worker;
-  AppContext ctx(ui, *fs, mci, worker);
+  std::unique_ptr<SoundLibrary> sound = newSoundLibrary();
+  AppContext ctx(ui, *fs, mci, worker, *sound);
   return writeProject(ctx, command);
 }
 
@@ -146,7 +147,8 @@ void runProgram(const std::string& file) {
   WorkerTimer workerTimer(worker);
   ThreadWorker recoveryWriter;  // the copy of an unsaved list, apart from the graph cache
   WorkerTimer recoveryTimer(recoveryWriter);
-  AppContext ctx(ui, *fs, *mci, worker);
+  std::unique_ptr<SoundLibrary> sound = newSoundLibrary();
+  AppContext ctx(ui, *fs, *mci, worker, *sound);
   ctx.own = thisProgramFiles();
   enableRecoveryCopy(ctx, thisProgramFilesIn(userFolders().state), recoveryWriter, [] {
     using namespace std::chrono;
