@@ -107,7 +107,7 @@ void MAINFORM_START(AppContext& ctx) {
   // The centre line of the empty picture.
   drawZeroLine(ui.canvas(Control::PICTURE1));
   // The edit list starts empty.
-  ctx.state.EDITCOUNT = 0;
+  ctx.list.setFinishedCount(0);
   // Caches of copies that were killed are of no use to anyone, nor are the
   // temporary files of their saves; a program of another process
   // namespace with this one's number keeps its cache's name.

@@ -24,6 +24,9 @@ int16_t SHOWWAVEDATA(AppContext& ctx, int32_t second);
 // firstFrame, as SHOWWAVEDATA draws one of the open file (frames the file
 // does not hold lie on the centre line).
 void showSecondOf(AppContext& ctx, const std::string& path, int64_t firstFrame);
+// showSecondOf for a listen across a join: the picture then shows the
+// join's second (pictureShowsJoin) until the view is next redrawn.
+void showJoinSecondOf(AppContext& ctx, const std::string& path, int64_t firstFrame);
 // The centre line of PICTURE1, as the empty picture shows it.
 void drawZeroLine(Canvas& picture);
 // PICTURE1 as with no file: its background and the centre line.
