@@ -18,7 +18,6 @@
 #include "platform/file_system.h"
 #include "platform/program_files.h"
 #include "platform/user_folders.h"
-#include "project/recovery_copy.h"
 #include "qt/desktop_mci.h"
 #include "qt/qt_event_pump.h"
 #include "qt/qt_ui.h"
@@ -31,7 +30,6 @@
 #include "shell/write_project.h"
 #include "system/console_ui.h"
 #include "system/thread_worker.h"
-#include "view/graph_cache.h"
 
 namespace {
 
@@ -150,20 +148,18 @@ void runProgram(const std::string& file) {
   std::unique_ptr<SoundLibrary> sound = newSoundLibrary();
   AppContext ctx(ui, *fs, *mci, worker, *sound);
   ctx.own = thisProgramFiles();
-  enableRecoveryCopy(ctx, thisProgramFilesIn(userFolders().state), recoveryWriter, [] {
-    using namespace std::chrono;
-    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
-  });
   ui.setEventSink([&ctx](const Event& event) { dispatchEvent(ctx, event); });
   ui.window().setCloseRefused([&ctx] { return ctx.closeRefused; });
   ui.window().setDropAllowed([&ctx] { return readyToOpen(ctx); });
 
   ui.window().show();
-  startProgram(ctx, file);
+  startProgram(ctx, file, RecoverySetUp{thisProgramFilesIn(userFolders().state), recoveryWriter, [] {
+                 using namespace std::chrono;
+                 return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+               }});
   QtEventPump pump(ui.window());
   runMainLoop(ctx, pump);
-  removeGraphCache(ctx);
-  endRecoveryCopy(ctx);
+  shutdownProgram(ctx);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include "shell/startup.h"
 
 #include <cstdint>
+#include <utility>
 
 #include "model/forms.h"
 #include "platform/program_files.h"
@@ -9,6 +10,7 @@
 #include "playback/handlers.h"
 #include "playback/play_file.h"
 #include "project/project_commands.h"
+#include "project/recovery_copy.h"
 #include "project/recovery_offer.h"
 #include "shell/events.h"
 #include "shell/handlers.h"
@@ -137,7 +139,8 @@ bool MAINFORM_QUERYCLOSE(AppContext& ctx) {
   return true;
 }
 
-void startProgram(AppContext& ctx, const std::string& file) {
+void startProgram(AppContext& ctx, const std::string& file, std::optional<RecoverySetUp> recovery) {
+  if (recovery) enableRecoveryCopy(ctx, std::move(recovery->files), recovery->writer, std::move(recovery->clockMs));
   MAINFORM_START(ctx);
   showCommandStates(ctx);
   offerRecoveredLists(ctx);
@@ -145,5 +148,10 @@ void startProgram(AppContext& ctx, const std::string& file) {
   // A project replacing a list just restored asks first, as every load of
   // a project does.
   dispatchEvent(ctx, Event::openPath(file));
+}
+
+void shutdownProgram(AppContext& ctx) {
+  removeGraphCache(ctx);
+  endRecoveryCopy(ctx);
 }
 }  // namespace pelisto
