@@ -7,6 +7,7 @@
 #include "support/sound_files.h"
 #include "support/writer_fixture.h"
 #include "wave/loudness.h"
+#include "wave/loudness_ahead.h"
 
 namespace pelisto::test {
 namespace {
@@ -156,6 +157,38 @@ TEST_F(EvenLoudness, SilenceIsWrittenWithoutAGain) {
   writeWith(MenuItem::Loudness23, "/w/even.wav");
   EXPECT_EQ(app.lines().at(1), "notice: 音量が小さすぎて測定できないため、音量を変えずに作成しました");
   EXPECT_EQ(written("/w/even.wav"), std::vector<int16_t>(2 * 44100, 0));
+}
+
+// The list measured behind the window once it stood still: piece by piece
+// (over more than one piece, joins smoothed) it finds what the whole pass
+// finds, and a write of that very list takes the gain from it without a
+// pass of its own; a changed list or a rewritten source is measured anew.
+TEST_F(EvenLoudness, AListMeasuredBehindTheWindowIsWrittenWithoutAPass) {
+  addRange("/w/a.wav", 3 * 44100, 9 * 44100, 8);
+  app.ctx.state.smoothJoins = true;
+  dispatchEvent(app.ctx, Event::choose(MenuItem::Loudness16));
+  auto plan = planWaveFile(app.ctx);
+  ASSERT_TRUE(plan.isOk());
+  auto whole = measureLoudness(app.fs, app.ctx.sound, plan.value(), {});
+  ASSERT_TRUE(whole.isOk() && whole->integrated);
+
+  EXPECT_EQ(keepLoudnessMeasured(app.ctx, 1000), kLoudnessAheadDelayMs);  // not before it stood still
+  EXPECT_EQ(keepLoudnessMeasured(app.ctx, 1000 + kLoudnessAheadDelayMs), -1);  // the job ran inside start
+  auto ahead = measuredAhead(app.ctx, plan.value());
+  ASSERT_TRUE(ahead && ahead->integrated);
+  EXPECT_NEAR(*ahead->integrated, *whole->integrated, 1e-9);
+  EXPECT_NEAR(ahead->truePeak, whole->truePeak, 1e-12);
+
+  // What the write uses is what was remembered: told by a made-up reading.
+  rememberLoudness(app.ctx, plan.value(), {-30.0, 0.1});
+  writeWith(MenuItem::Loudness16, "/w/even.wav");
+  EXPECT_NE(app.lines().at(1).find("+14.0 dB"), std::string::npos) << app.lines().at(1);
+
+  app.fs.setModified("/w/a.wav", 42);
+  EXPECT_FALSE(measuredAhead(app.ctx, plan.value()));
+  addBlank(100);
+  ++app.ctx.state.listRevision;
+  EXPECT_EQ(keepLoudnessMeasured(app.ctx, 5000), kLoudnessAheadDelayMs);
 }
 
 }  // namespace
