@@ -43,9 +43,13 @@ WriteOutcome writeListTo(AppContext& ctx, const WritePlan& plan, const WriteRequ
   OutputSpec spec{request.type, 1.0, std::string("Pelisto ") + kVersion};
   LoudnessGain gain;
   if (twoPasses) {
-    // The pass behind the window would only measure the same frames again.
+    // A pass behind the window over these frames is finished here; any
+    // other would only measure the same frames again.
+    std::shared_ptr<SteppedLoudnessPass> begun = takeRunningPass(ctx, plan);
     endLoudnessAhead(ctx);
-    Result<LoudnessMeasurement> measured = measureLoudness(ctx.fs, ctx.sound, plan, {busy.get(), 0, total});
+    const PassProgress first{busy.get(), 0, total};
+    Result<LoudnessMeasurement> measured =
+        begun ? begun->finish(first) : measureLoudness(ctx.fs, ctx.sound, plan, first);
     if (!measured) return failed(writeFailure(measured.status(), path));
     rememberLoudness(ctx, plan, measured.value());
     ahead = measured.value();

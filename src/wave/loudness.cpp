@@ -245,6 +245,16 @@ bool SteppedLoudnessPass::step() {
   return m_status && m_done < m_frames;
 }
 
+Result<LoudnessMeasurement> SteppedLoudnessPass::finish(PassProgress progress) {
+  while (step()) {
+    if (progress.busy && !progress.busy->update(progress.before + m_done, progress.total)) {
+      return Status::error(StatusCode::kCancelled, kMsgCancelled);
+    }
+  }
+  if (!m_status) return m_status;
+  return measurement();
+}
+
 LoudnessMeasurement SteppedLoudnessPass::measurement() const {
   return LoudnessMeasurement{m_meters->loudness.integrated(), m_meters->peaks.truePeak()};
 }

@@ -72,6 +72,9 @@ class SteppedLoudnessPass {
   const Status& status() const { return m_status; }
   // What the pass found, once step() has returned false with status ok.
   LoudnessMeasurement measurement() const;
+  // Runs the remaining steps here, telling progress the frames measured
+  // (those measured before included); kCancelled on a cancel.
+  Result<LoudnessMeasurement> finish(PassProgress progress);
 
  private:
   struct Meters;

@@ -134,6 +134,17 @@ std::optional<LoudnessMeasurement> measuredAhead(AppContext& ctx, const WritePla
   return a.measurement;
 }
 
+std::shared_ptr<SteppedLoudnessPass> takeRunningPass(AppContext& ctx, const WritePlan& plan) {
+  if (!ctx.loudnessAhead || !ctx.loudnessAhead->pass) return nullptr;
+  LoudnessAhead& a = *ctx.loudnessAhead;
+  if (!sameFrames(a.passPlan, plan) || stampsOf(ctx, plan) != a.passSources) return nullptr;
+  std::shared_ptr<SteppedLoudnessPass> pass = a.pass;
+  stopJob(ctx, a);
+  // The list as it stands is taken care of: no new job for it.
+  a.handled = true;
+  return pass;
+}
+
 void rememberLoudness(AppContext& ctx, const WritePlan& plan, const LoudnessMeasurement& measurement) {
   std::optional<SourceStamps> sources = stampsOf(ctx, plan);
   if (!sources) return;

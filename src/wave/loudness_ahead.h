@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 #include "model/context.h"
@@ -29,6 +30,11 @@ int64_t keepLoudnessMeasured(AppContext& ctx, int64_t nowMs);
 // What the last measurement found for the frames of plan, if it was of
 // exactly those frames and its sources have not changed since.
 std::optional<LoudnessMeasurement> measuredAhead(AppContext& ctx, const WritePlan& plan);
+
+// The job behind the window measuring exactly the frames of plan, from
+// unchanged sources, taken from the worker (its part done kept) for the
+// caller to finish; null when none does.
+std::shared_ptr<SteppedLoudnessPass> takeRunningPass(AppContext& ctx, const WritePlan& plan);
 
 // Remembers a measurement of plan made by a write's own first pass.
 void rememberLoudness(AppContext& ctx, const WritePlan& plan, const LoudnessMeasurement& measurement);
