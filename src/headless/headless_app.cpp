@@ -33,7 +33,7 @@ void HeadlessApp::keepRecoveryCopies(ProgramFiles files) {
 void HeadlessApp::dispatch(const Event& event) {
   dispatchEvent(m_ctx, event);
   deliverPending();
-  keepRecoveryCopy(m_ctx);
+  keepWorkBehind(m_ctx);
 }
 
 int HeadlessApp::deliverPending() {
@@ -60,7 +60,7 @@ void HeadlessApp::advance(int64_t ms) {
     if (m_device) m_device->advanceTo(m_now);
     deliverPending();
     if (playFollowed(m_ctx)) followPlay(m_ctx);
-    keepRecoveryCopy(m_ctx);
+    keepWorkBehind(m_ctx);
   }
 }
 

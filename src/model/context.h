@@ -20,6 +20,8 @@
 
 namespace pelisto {
 
+struct LoudnessAhead;  // the list's loudness measured behind the window (wave/loudness_ahead.h)
+
 struct AppContext {
   // Without a sound library of its own the context makes the real one.
   AppContext(Ui& ui_, FileSystem& fs_, MciDevice& mci_, Worker& worker_,
@@ -54,6 +56,7 @@ struct AppContext {
   // open, so that it stays this program's (program_files.h).
   std::unique_ptr<File> switchedOffCache;
   std::unique_ptr<File> joinListenLock;  // the sound of a join while it plays, likewise
+  std::shared_ptr<LoudnessAhead> loudnessAhead;  // made at its first use
 
  private:
   std::unique_ptr<SoundLibrary> m_ownSound;
