@@ -7,6 +7,7 @@
 #include "support/sound_files.h"
 #include "support/writer_fixture.h"
 #include "wave/loudness.h"
+#include "wave/loudness_ahead.h"
 
 namespace pelisto::test {
 namespace {
@@ -64,6 +65,7 @@ TEST(Loudness, TheMeterReadsSignalsOfKnownLoudness) {
 // The list written with a target: one tone quieter than either target.
 class EvenLoudness : public WriterFixture {
  protected:
+  explicit EvenLoudness(bool manualJobs = false) : WriterFixture(manualJobs) {}
   void SetUp() override {
     WriterFixture::SetUp();
     source = made(12, [](double t) { return sine(t, 440, -30) + sine(t, 3000, -40); },
@@ -156,6 +158,57 @@ TEST_F(EvenLoudness, SilenceIsWrittenWithoutAGain) {
   writeWith(MenuItem::Loudness23, "/w/even.wav");
   EXPECT_EQ(app.lines().at(1), "notice: 音量が小さすぎて測定できないため、音量を変えずに作成しました");
   EXPECT_EQ(written("/w/even.wav"), std::vector<int16_t>(2 * 44100, 0));
+}
+
+// The list measured behind the window once it stood still: piece by piece
+// (over several pieces, joins smoothed) it finds what the whole pass finds;
+// a write of that very list takes the gain from it without a pass of its
+// own, and a write while it runs finishes it; a changed list or a
+// rewritten source is measured anew.
+class EvenLoudnessBehind : public EvenLoudness {
+ protected:
+  EvenLoudnessBehind() : EvenLoudness(true) {}
+};
+
+TEST_F(EvenLoudnessBehind, AListMeasuredBehindTheWindowIsWrittenWithoutAPass) {
+  app.finishSurvey();
+  addRange("/w/a.wav", 3 * 44100, 9 * 44100, 4);
+  app.ctx.state.smoothJoins = true;
+  dispatchEvent(app.ctx, Event::choose(MenuItem::Loudness16));
+  auto plan = planWaveFile(app.ctx);
+  ASSERT_TRUE(plan.isOk());
+  auto whole = measureLoudness(app.fs, app.ctx.sound, plan.value(), {});
+  ASSERT_TRUE(whole.isOk() && whole->integrated);
+  writeWith(MenuItem::Loudness16, "/w/cold.wav");
+  app.ctx.loudnessAhead.reset();  // nothing remembered from that write
+
+  EXPECT_EQ(keepLoudnessMeasured(app.ctx, 1000), kLoudnessAheadDelayMs);  // not before it stood still
+  EXPECT_EQ(keepLoudnessMeasured(app.ctx, 1000 + kLoudnessAheadDelayMs), -1);
+  ASSERT_TRUE(loudnessBeingMeasured(app.ctx));
+  EXPECT_EQ(app.manualWorker.runSteps(3), 3);
+  // A write now finishes the pass begun: the same file as measured at once.
+  writeWith(MenuItem::Loudness16, "/w/even.wav");
+  EXPECT_FALSE(loudnessBeingMeasured(app.ctx));
+  EXPECT_EQ(written("/w/even.wav"), written("/w/cold.wav"));
+
+  app.ctx.loudnessAhead.reset();
+  ++app.ctx.state.listRevision;
+  keepLoudnessMeasured(app.ctx, 5000);
+  keepLoudnessMeasured(app.ctx, 5000 + kLoudnessAheadDelayMs);
+  app.manualWorker.runToEnd();
+  auto ahead = measuredAhead(app.ctx, plan.value());
+  ASSERT_TRUE(ahead && ahead->integrated);
+  EXPECT_NEAR(*ahead->integrated, *whole->integrated, 1e-9);
+  EXPECT_NEAR(ahead->truePeak, whole->truePeak, 1e-12);
+  // What the write uses is what was remembered: told by a made-up reading.
+  rememberLoudness(app.ctx, plan.value(), {-30.0, 0.1});
+  writeWith(MenuItem::Loudness16, "/w/even.wav");
+  EXPECT_NE(app.lines().at(1).find("+14.0 dB"), std::string::npos) << app.lines().at(1);
+
+  app.fs.setModified("/w/a.wav", 42);
+  EXPECT_FALSE(measuredAhead(app.ctx, plan.value()));
+  ++app.ctx.state.listRevision;
+  EXPECT_EQ(keepLoudnessMeasured(app.ctx, 9000), kLoudnessAheadDelayMs);
 }
 
 }  // namespace

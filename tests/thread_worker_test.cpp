@@ -10,6 +10,7 @@
 
 #include "support/talk_sound.h"
 #include "system/thread_worker.h"
+#include "wave/loudness_ahead.h"
 
 namespace pelisto::test {
 namespace {
@@ -40,8 +41,9 @@ TEST(ThreadWorker, JobsTakeTurnsAndOneIsCancelledAlone) {
 }
 
 // The survey on its own thread, its helper reading beside it, while this
-// thread takes the blocks and columns done so far at every tick.
-TEST(ThreadWorker, TheSurveyOfAFileBehindTheWindow) {
+// thread takes the blocks and columns done so far at every tick; then the
+// loudness of a list of the file measured behind the window.
+TEST(ThreadWorker, TheSurveyOfAFileAndTheLoudnessOfItsListBehindTheWindow) {
   char folder[] = "/tmp/pelisto-survey-XXXXXX";
   ASSERT_NE(::mkdtemp(folder), nullptr);
   const std::string path = std::string(folder) + "/talk.wav";
@@ -58,6 +60,23 @@ TEST(ThreadWorker, TheSurveyOfAFileBehindTheWindow) {
   ASSERT_TRUE(pollUntil(worker, [&] { return !worker.busy(); }));
   EXPECT_TRUE(app.ctx.state.pauses.complete);
   EXPECT_EQ(app.ctx.state.pauses.found.size(), 40u);
+
+  AppState& st = app.ctx.state;
+  st.EDITFILE[0] = {path, "talk.wav"};
+  st.EDITDATA[0] = {0, 44100 * 20, 0, 0, 1, 0, 0, 0};
+  st.EDITCOUNT = 1;
+  app.ctx.list.addLine("talk.wav");
+  dispatchEvent(app.ctx, Event::choose(MenuItem::Loudness16));
+  keepLoudnessMeasured(app.ctx, 0);
+  keepLoudnessMeasured(app.ctx, kLoudnessAheadDelayMs);
+  ASSERT_TRUE(loudnessBeingMeasured(app.ctx));
+  ASSERT_TRUE(pollUntil(worker, [&] { return !worker.busy(); }));
+  auto plan = planWaveFile(app.ctx);
+  ASSERT_TRUE(plan.isOk());
+  auto ahead = measuredAhead(app.ctx, plan.value());
+  auto whole = measureLoudness(*fs, app.ctx.sound, plan.value(), {});
+  ASSERT_TRUE(ahead && whole.isOk());
+  EXPECT_EQ(ahead->integrated, whole->integrated);
   std::remove(path.c_str());
   ::rmdir(folder);
 }

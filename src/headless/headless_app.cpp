@@ -40,7 +40,7 @@ void HeadlessApp::keepRecoveryCopies(ProgramFiles files) {
 void HeadlessApp::dispatch(const Event& event) {
   dispatchEvent(m_ctx, event);
   deliverPending();
-  keepRecoveryCopy(m_ctx);
+  keepWorkBehind(m_ctx);
 }
 
 int HeadlessApp::deliverPending() {

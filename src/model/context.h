@@ -20,6 +20,8 @@
 
 namespace pelisto {
 
+struct LoudnessAhead;  // the list's loudness measured behind the window (wave/loudness_ahead.h)
+
 struct AppContext {
   // Every service is the backend's, made by it and outliving the context.
   AppContext(Ui& ui_, FileSystem& fs_, MciDevice& mci_, Worker& worker_, SoundLibrary& sound_)
@@ -52,6 +54,7 @@ struct AppContext {
   // open, so that it stays this program's (program_files.h).
   std::unique_ptr<File> switchedOffCache;
   std::unique_ptr<File> joinListenLock;  // the sound of a join while it plays, likewise
+  std::shared_ptr<LoudnessAhead> loudnessAhead;  // made at its first use
   SoundLibrary& sound;  // decoding other sound formats, resampling
   MciResult lastMci;  // MCI1's result and reply text of the last command sent
   // The handlers now running, by their place in the handler table

@@ -23,6 +23,7 @@
 #include "view/survey.h"
 #include "wave/handlers.h"
 #include "wave/loudness.h"
+#include "wave/loudness_ahead.h"
 #include "wave/output_type.h"
 
 namespace pelisto {
@@ -131,6 +132,7 @@ bool MAINFORM_QUERYCLOSE(AppContext& ctx) {
   if (!listMayGo(ctx)) return false;
   cancelGraphBuild(ctx);  // no thread outlives the window, no unfinished cache stays
   endSurvey(ctx);
+  endLoudnessAhead(ctx);
   if (ctx.state.PLAYFLAG != kPlayIdle) {
     sendMci(ctx, "STOP WAVEOBJ");
     sendMci(ctx, "CLOSE WAVEOBJ");

@@ -23,6 +23,10 @@ class Quantizer {
   // Rounds the next n samples of the sound from src into dst as 16-bit
   // little-endian integers (2 × n bytes).
   void run(const float* src, size_t n, uint8_t* dst);
+  // Scales the next n samples, 16-bit little-endian integers, in place by
+  // `scale` (a factor over full scale, 1/32768 keeping them as they are)
+  // and rounds them back as run() would have rounded them as floats.
+  void scale(uint8_t* data, size_t n, float scale);
   // Rounds the next `frames` frames of `channels` (1 or 2) interleaved
   // channels into bytes as 16-bit stereo frames (mono goes to both sides).
   void toStereo(const float* src, size_t frames, int channels, std::vector<uint8_t>& bytes);

@@ -24,19 +24,11 @@ class FrameGain {
   explicit FrameGain(double factor) : m_scale(static_cast<float>(factor / 32768.0)), m_round(true) {}
 
   // Scales the samples of `bytes` bytes of frames in place.
-  void apply(uint8_t* data, size_t bytes) {
-    const size_t n = bytes / 2;
-    m_samples.resize(n);
-    for (size_t i = 0; i < n; ++i) {
-      m_samples[i] = static_cast<float>(static_cast<int16_t>(getLe16(data + 2 * i))) * m_scale;
-    }
-    m_round.run(m_samples.data(), n, data);
-  }
+  void apply(uint8_t* data, size_t bytes) { m_round.scale(data, bytes / 2, m_scale); }
 
  private:
   float m_scale;
   Quantizer m_round;
-  std::vector<float> m_samples;
 };
 
 // The output side: fills one chunk-sized buffer and hands it to the sink

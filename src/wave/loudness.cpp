@@ -31,6 +31,10 @@ constexpr size_t kFilterFrames = 16;
 // Frames whose largest sample decides at once whether their true peak is
 // measured.
 constexpr size_t kPeakBlockFrames = 256;
+// Frames a step of the stepped pass measures: six seconds of sound, a few
+// ms of work, so that a change to the list never waits long for the step
+// under way.
+constexpr uint64_t kStepFrames = kWriteChunk / kFrameSize;
 
 double toDb(double factor) { return 20.0 * std::log10(factor); }
 
@@ -193,6 +197,66 @@ Result<LoudnessMeasurement> measureLoudness(FileSystem& fs, SoundLibrary& librar
   MeterSink both(loudness, peak);
   if (Status st = writeFrames(fs, plan, both, 1.0, progress); !st) return st;
   return LoudnessMeasurement{loudness.integrated(), peak.truePeak()};
+}
+
+struct SteppedLoudnessPass::Meters {
+  IntegratedSink loudness;
+  PeakSink peaks;
+  // Both meters on the caller's thread.
+  class Both final : public OutputSink {
+   public:
+    explicit Both(Meters& m) : m_m(m) {}
+    Status begin(uint64_t) override { return Status::ok(); }
+    Status write(const uint8_t* frames, size_t n) override {
+      if (Status st = m_m.loudness.write(frames, n); !st) return st;
+      return m_m.peaks.write(frames, n);
+    }
+    Status finish() override { return Status::ok(); }
+
+   private:
+    Meters& m_m;
+  } both{*this};
+};
+
+Result<std::unique_ptr<SteppedLoudnessPass>> SteppedLoudnessPass::start(FileSystem& fs, SoundLibrary& library,
+                                                                        WritePlan plan) {
+  auto integrated = library.newLoudnessMeter(2, kFramesPerSecond, LoudnessMeasure::kIntegrated);
+  if (!integrated) return integrated.status();
+  auto peaks = library.newLoudnessMeter(2, kFramesPerSecond, LoudnessMeasure::kTruePeak);
+  if (!peaks) return peaks.status();
+  auto meters = std::unique_ptr<Meters>(
+      new Meters{IntegratedSink(std::move(integrated.value())), PeakSink(std::move(peaks.value()))});
+  return std::unique_ptr<SteppedLoudnessPass>(new SteppedLoudnessPass(fs, std::move(plan), std::move(meters)));
+}
+
+SteppedLoudnessPass::SteppedLoudnessPass(FileSystem& fs, WritePlan plan, std::unique_ptr<Meters> meters)
+    : m_fs(fs), m_plan(std::move(plan)), m_first(m_plan.firstFrame), m_frames(m_plan.frames), m_meters(std::move(meters)) {}
+
+SteppedLoudnessPass::~SteppedLoudnessPass() = default;
+
+bool SteppedLoudnessPass::step() {
+  if (!m_status || m_done == m_frames) return false;
+  // The next piece as a window of the plan: the same frames, fades
+  // included, as the whole pass gives there.
+  m_plan.firstFrame = m_first + m_done;
+  m_plan.frames = std::min(kStepFrames, m_frames - m_done);
+  m_status = writeFrames(m_fs, m_plan, m_meters->both, 1.0, {});
+  m_done += m_plan.frames;
+  return m_status && m_done < m_frames;
+}
+
+Result<LoudnessMeasurement> SteppedLoudnessPass::finish(PassProgress progress) {
+  while (step()) {
+    if (progress.busy && !progress.busy->update(progress.before + m_done, progress.total)) {
+      return Status::error(StatusCode::kCancelled, kMsgCancelled);
+    }
+  }
+  if (!m_status) return m_status;
+  return measurement();
+}
+
+LoudnessMeasurement SteppedLoudnessPass::measurement() const {
+  return LoudnessMeasurement{m_meters->loudness.integrated(), m_meters->peaks.truePeak()};
 }
 
 std::string loudnessReport(double targetLufs, const LoudnessGain& gain) {

@@ -6,6 +6,7 @@
 // no limiting.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -56,6 +57,36 @@ LoudnessGain gainFor(double targetLufs, const LoudnessMeasurement& measurement);
 // rest is bounded by the samples alone), which spares most of their cost.
 Result<LoudnessMeasurement> measureLoudness(FileSystem& fs, SoundLibrary& library, const WritePlan& plan,
                                             PassProgress progress);
+
+// The same pass run piece by piece on the caller's thread, for a job
+// behind the window: each step measures the next piece of the plan (a few
+// ms of work), so that the job can be ended between any two.
+class SteppedLoudnessPass {
+ public:
+  static Result<std::unique_ptr<SteppedLoudnessPass>> start(FileSystem& fs, SoundLibrary& library,
+                                                            WritePlan plan);
+  ~SteppedLoudnessPass();
+  // Measures the next piece; false once every frame is measured or a
+  // piece failed (status() then says why).
+  bool step();
+  const Status& status() const { return m_status; }
+  // What the pass found, once step() has returned false with status ok.
+  LoudnessMeasurement measurement() const;
+  // Runs the remaining steps here, telling progress the frames measured
+  // (those measured before included); kCancelled on a cancel.
+  Result<LoudnessMeasurement> finish(PassProgress progress);
+
+ private:
+  struct Meters;
+  SteppedLoudnessPass(FileSystem& fs, WritePlan plan, std::unique_ptr<Meters> meters);
+
+  FileSystem& m_fs;
+  WritePlan m_plan;  // its window set to each piece in turn
+  uint64_t m_first, m_frames;  // the plan's own window
+  std::unique_ptr<Meters> m_meters;
+  uint64_t m_done = 0;  // frames of the window measured
+  Status m_status;
+};
 
 // The text that tells, once the file is written, what was measured and
 // which gain was applied.

@@ -33,7 +33,11 @@ Status writeOutputFile(FileSystem& fs, SoundLibrary& library, const WritePlan& p
   return replaceFile(fs, target, [&](File& file) {
     if (!type.encoded) {
       WavSink sink(file, plan.waveHeader);
-      return writeFrames(fs, plan, sink, spec.gain, progress);
+      if (spec.gain == 1.0) return writeFrames(fs, plan, sink, spec.gain, progress);
+      // With a gain, the file is written on a thread of its own while the
+      // next frames are scaled.
+      ThreadedSink threaded(sink);
+      return writeFrames(fs, plan, threaded, spec.gain, progress);
     }
     Result<std::unique_ptr<EncodedSink>> sink = encodedSink(library, file, type, target, spec.software);
     if (!sink) return sink.status();

@@ -43,6 +43,7 @@ struct WriteStep {
   uint64_t bytes = 0;
   uint64_t rangeBytes = 0;
   uint64_t repeats = 1;
+  bool operator==(const WriteStep&) const = default;
 };
 
 // The frames of an output, whatever its type: the steps of the joined

@@ -14,6 +14,8 @@ namespace pelisto::test {
 
 class WriterFixture : public ::testing::Test {
  public:
+  // manualJobs: jobs behind the window run only when the test says.
+  explicit WriterFixture(bool manualJobs = false) : app(manualJobs) {}
   void SetUp() override {
     app.started();
     app.fs.addDirectory("/w");
