@@ -122,7 +122,8 @@ TEST(CommandLine, WritingAProjectGivesItsExitStatusAndLeavesNothingOnARefusal) {
       Transcript played;
       RecordingMci mci(played, nullptr);
       InlineWorker worker;
-      AppContext ctx(ui, fs, mci, worker);
+      std::unique_ptr<SoundLibrary> sound = newSoundLibrary();
+      AppContext ctx(ui, fs, mci, worker, *sound);
       status = writeProject(ctx, parseCommandLine({"--write", "/w/p.PRJ", c.output}));
     }
     std::fclose(err);

@@ -3,7 +3,11 @@
 // twice; items that cannot act are disabled.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <map>
 #include <set>
+#include <sstream>
 
 #include "shell/keys.h"
 #include "support/test_app.h"
@@ -51,6 +55,53 @@ TEST(CommandTable, EveryControlMenuItemAndKeyHasAHandler) {
     EXPECT_NE(handlerName(command->event), "") << key;
   }
   EXPECT_FALSE(commandForKey("Ctrl+Q") || commandForKey("ctrl+o"));
+}
+
+// The rows of the README's map of the controls: control or menu item,
+// caption, handler, file.
+std::multimap<std::string, std::vector<std::string>> readmeMap() {
+  std::ifstream in(std::string(PELISTO_SOURCE_DIR) + "/README.md");
+  std::multimap<std::string, std::vector<std::string>> rows;
+  for (std::string line; std::getline(in, line);) {
+    if (!line.starts_with("| ")) continue;
+    std::vector<std::string> cells;
+    std::istringstream cellsIn(line.substr(2));
+    for (std::string cell; std::getline(cellsIn, cell, '|');) {
+      cells.push_back(cell.substr(0, cell.find_last_not_of(' ') + 1));
+      cellsIn.ignore(1);
+    }
+    if (cells.size() == 4) rows.emplace(cells[0], cells);
+  }
+  return rows;
+}
+
+TEST(CommandTable, TheReadmeMapsEveryControlAndMenuItemToItsHandler) {
+  const auto rows = readmeMap();
+  ASSERT_FALSE(rows.empty());
+  // The handler named on a row of name, and the file it names existing.
+  auto expectRow = [&rows](const std::string& name, const std::string& handler) {
+    bool found = false;
+    for (auto [at, end] = rows.equal_range(name); at != end; ++at) {
+      if (at->second[2].substr(0, handler.size()) != handler) continue;
+      found = true;
+      const std::string file = std::string(PELISTO_SOURCE_DIR) + "/src/" + at->second[3];
+      if (handler != "—") {
+        EXPECT_TRUE(std::filesystem::exists(file)) << name << ": " << file;
+      }
+    }
+    EXPECT_TRUE(found) << "no row of " << name << " with " << handler;
+  };
+  std::vector<Event> formEvents = eventsOf(Control::MAINFORM, ControlKind::kForm);
+  formEvents.push_back(Event{EventKind::kClose});
+  for (const Event& e : formEvents) expectRow("MAINFORM", handlerName(e));
+  std::vector<ControlInfo> controls = mainFormControls();
+  controls.push_back(controlInfo(Control::BUTTON13));
+  for (const ControlInfo& c : controls) {
+    const std::vector<Event> events = eventsOf(c.id, c.kind);
+    if (events.empty()) expectRow(c.name, "—");
+    for (const Event& e : events) expectRow(c.name, handlerName(e));
+  }
+  for (const MenuItemInfo& m : menuItems()) expectRow(m.name, handlerName(Event::choose(m.id)));
 }
 
 TEST(CommandTable, ItemsThatCannotActAreDisabled) {

@@ -52,6 +52,20 @@ TEST(GetWaveData, NoOpenFileReadsZeros) {
   EXPECT_EQ(std::count(app.ctx.state.WAVEBUF.begin(), app.ctx.state.WAVEBUF.end(), 0), 1764);
 }
 
+// Whatever they read or draw (a whole block, a scrap, past the end, a
+// negative position or second, no file), both return 0.
+TEST(WaveData, BothAlwaysReturnZero) {
+  const int32_t positions[] = {0, 44, 44 + 149 * 1764, 44 + 150 * 1764 - 10, 1 << 30, -1};
+  const int32_t seconds[] = {0, 1, 2, 400, -1};
+  ViewApp app(wavFile(noiseData(150 * 1764)));
+  TestApp closed;
+  closed.started();
+  for (AppContext* ctx : {&app.ctx, &closed.ctx}) {
+    for (int32_t p : positions) EXPECT_EQ(GETWAVEDATA(*ctx, p), 0) << "position " << p;
+    for (int32_t s : seconds) EXPECT_EQ(SHOWWAVEDATA(*ctx, s), 0) << "second " << s;
+  }
+}
+
 // The picture of a second whose 600 points all lie on `row`: white, the
 // silver zero line, the blue segment from (0, 63) down or up to the first
 // point, then the blue line along the row (clipped at 598 × 126).

@@ -43,8 +43,7 @@
 #include "headless/script_runner.h"
 #include "platform/program_files.h"
 #include "platform/user_folders.h"
-#include "project/recovery_copy.h"
-#include "view/graph_cache.h"
+#include "shell/startup.h"
 
 namespace {
 
@@ -110,8 +109,7 @@ int run(std::istream& in, bool echo) {
     return 2;
   }
   runner.finish();
-  pelisto::removeGraphCache(runner.context());  // the program ends
-  pelisto::endRecoveryCopy(runner.context());
+  pelisto::shutdownProgram(runner.context());  // the program ends
   flush();
   return runner.faulted() ? 1 : 0;
 }

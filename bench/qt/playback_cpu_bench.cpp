@@ -154,7 +154,8 @@ int main() {
       *fs, [&pump](MciNotify) { pump.post(Event::mciDone()); }, nullptr);
   CountingMci counting(*mci);
   InlineWorker worker;
-  AppContext ctx(ui, *fs, counting, worker);
+  std::unique_ptr<SoundLibrary> sound = newSoundLibrary();
+  AppContext ctx(ui, *fs, counting, worker, *sound);
   pump.bind(&ctx);
   MAINFORM_START(ctx);
   if (!openInView(ctx, path)) return 1;

@@ -106,7 +106,8 @@ int child(int argc, char** argv, bool substituted) {
   std::unique_ptr<MciDevice> mci = newDesktopMci(*fs, [](MciNotify) {}, nullptr);
   ThreadWorker worker;
   WorkerTimer workerTimer(worker);
-  AppContext ctx(ui, *fs, *mci, worker);
+  std::unique_ptr<SoundLibrary> sound = newSoundLibrary();
+  AppContext ctx(ui, *fs, *mci, worker, *sound);
   ui.setEventSink([&ctx](const Event& event) { dispatchEvent(ctx, event); });
   FirstPaint probe;
   ui.window().form()->installEventFilter(&probe);

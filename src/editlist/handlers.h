@@ -54,7 +54,10 @@ void MARKENDHERE_ON(AppContext& ctx);
 void SPLITATPAUSES_ON(AppContext& ctx);
 
 // Undo and redo are refused while something plays, as the marking
-// commands are; without a change to undo (redo) nothing happens.
+// commands are; without a change to undo (redo) nothing happens. Unlike
+// the menu handlers beside them (SMOOTHJOINS_ON, …) their names carry no
+// _ON: they are the commands of their keys as much as of their menu items,
+// and scripts and the key table know them by these names.
 
 // 編集 → 元に戻す, Ctrl+Z: puts the list back as it was before its last change.
 void EDITUNDO(AppContext& ctx);

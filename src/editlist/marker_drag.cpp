@@ -24,8 +24,7 @@ void MAINFORM_MOUSEMOVE(AppContext& ctx, int button, double x, double y) {
   AppState& s = ctx.state;
   if (button == kButtonNone) {
     if (s.DRAGMODE != kDragNone) ctx.ui.setPointer(Control::MAINFORM, Pointer::kArrow);
-    s.DRAGMODE = kDragNone;
-    s.dragMoved = false;
+    releaseMarker(s);
     for (int16_t row = 0; row < 2; ++row) {  // the end marker wins on overlap
       if (!overMarker(s, row, x, y)) continue;
       ctx.ui.setPointer(Control::MAINFORM, Pointer::kSizeWE);

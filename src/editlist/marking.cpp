@@ -69,7 +69,7 @@ void markEndAt(AppContext& ctx, const MarkPosition& pos) {
   ctx.list.removeLine(ctx.list.lineCount() - 1);
   ctx.list.addLine(finishedLine(s, r));
   ctx.list.select(-1);
-  s.EDITCOUNT = static_cast<int16_t>(r + 1);
+  ctx.list.setFinishedCount(r + 1);
 }
 
 void armMarking(AppContext& ctx, MarkMode mode) {

@@ -66,7 +66,7 @@ void BUTTON8_ON(AppContext& ctx) {
   ctx.list.insertRow(n - 1, ListRow{std::move(freed), EditDataRow{}});
   ctx.list.removeLine(i);
   ctx.list.select(-1);
-  if (!pending) s.EDITCOUNT = static_cast<int16_t>(s.EDITCOUNT - 1);
+  if (!pending) ctx.list.setFinishedCount(s.EDITCOUNT - 1);
 }
 
 void BUTTON9_ON(AppContext& ctx) {

@@ -3,10 +3,8 @@
 #include <algorithm>
 #include <utility>
 
-#include "playback/handlers.h"
 #include "project/recovery_copy.h"
 #include "shell/main_loop.h"
-#include "shell/startup.h"
 
 namespace pelisto {
 
@@ -16,7 +14,8 @@ HeadlessApp::HeadlessApp(HeadlessOptions options)
       m_device(options.device ? newSimulatedMci(*m_fs, [this](MciNotify n) { m_pending.push_back(n); })
                               : nullptr),
       m_mci(m_transcript, m_device.get()),
-      m_ctx(m_ui, *m_fs, m_mci, workerFor(options)) {}
+      m_sound(newSoundLibrary()),
+      m_ctx(m_ui, *m_fs, m_mci, workerFor(options), *m_sound) {}
 
 Worker& HeadlessApp::workerFor(const HeadlessOptions& options) {
   if (options.worker) return *options.worker;
@@ -24,10 +23,18 @@ Worker& HeadlessApp::workerFor(const HeadlessOptions& options) {
   return m_inlineWorker;
 }
 
-void HeadlessApp::start(const std::string& file) { startProgram(m_ctx, file); }
+void HeadlessApp::start(const std::string& file) {
+  m_started = true;
+  startProgram(m_ctx, file, std::move(m_recovery));
+}
 
 void HeadlessApp::keepRecoveryCopies(ProgramFiles files) {
-  enableRecoveryCopy(m_ctx, std::move(files), m_recoveryWriter, [this] { return m_now; });
+  RecoverySetUp setUp{std::move(files), m_recoveryWriter, [this] { return m_now; }};
+  if (!m_started) {
+    m_recovery.emplace(std::move(setUp));
+    return;
+  }
+  enableRecoveryCopy(m_ctx, std::move(setUp.files), setUp.writer, std::move(setUp.clockMs));
 }
 
 void HeadlessApp::dispatch(const Event& event) {
@@ -53,15 +60,46 @@ int HeadlessApp::deliverPending() {
   return delivered;
 }
 
-void HeadlessApp::advance(int64_t ms) {
-  const int64_t end = m_now + ms;
-  while (m_now < end) {
-    m_now = std::min<int64_t>(m_now + kTrackingIntervalMs, end);
-    if (m_device) m_device->advanceTo(m_now);
-    deliverPending();
-    if (playFollowed(m_ctx)) followPlay(m_ctx);
-    keepWorkBehind(m_ctx);
+// The main loop's pump over the simulated clock, until end. The loop's
+// wait only sets how long the next one lasts: the time passes when the
+// next pass begins, so that a pass follows a play only after time has
+// passed, never at the moment of the event that began it. A wait lasts
+// whole steps of the tracking interval (at least one), and ends early when
+// a completion falls due, as a real wait ends when an event arrives. Once
+// the time is spent the window counts as closed and the loop returns.
+class HeadlessApp::ClockPump final : public EventPump {
+ public:
+  ClockPump(HeadlessApp& app, int64_t end) : m_app(app), m_end(end) {}
+  void processPending() override {
+    if (m_app.m_now >= m_end) {
+      m_spent = true;
+      return;
+    }
+    int64_t waited = 0;
+    do {
+      m_app.step(m_end);
+      waited += kTrackingIntervalMs;
+    } while (m_app.m_pending.empty() && m_app.m_now < m_end && (m_timeoutMs < 0 || waited < m_timeoutMs));
+    m_app.deliverPending();
   }
+  void waitForEvents(int timeoutMs) override { m_timeoutMs = timeoutMs; }
+  bool closed() const override { return m_spent; }
+
+ private:
+  HeadlessApp& m_app;
+  const int64_t m_end;
+  int m_timeoutMs = 0;
+  bool m_spent = false;
+};
+
+void HeadlessApp::step(int64_t end) {
+  m_now = std::min<int64_t>(m_now + kTrackingIntervalMs, end);
+  if (m_device) m_device->advanceTo(m_now);
+}
+
+void HeadlessApp::advance(int64_t ms) {
+  ClockPump pump(*this, m_now + ms);
+  runMainLoop(m_ctx, pump);
 }
 
 void HeadlessApp::advanceDevice(int64_t ms) {
@@ -77,7 +115,7 @@ void HeadlessApp::completeNow() {
 void HeadlessApp::close() {
   dispatch(Event{EventKind::kClose});
   m_closed = !m_ctx.closeRefused;
-  if (m_closed) endRecoveryCopy(m_ctx);
+  if (m_closed) shutdownProgram(m_ctx);
 }
 
 }  // namespace pelisto

@@ -10,9 +10,11 @@
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <optional>
 
 #include "model/context.h"
 #include "shell/events.h"
+#include "shell/startup.h"
 #include "headless/headless_ui.h"
 #include "headless/inline_worker.h"
 #include "headless/manual_worker.h"
@@ -45,9 +47,10 @@ class HeadlessApp {
   // left unsaved by programs no longer running offered back, then file
   // opened when named).
   void start(const std::string& file = {});
-  // Keeps the automatic copy of an unsaved list from now on, as the
-  // program does: in files.folder, written at once by a worker of its own,
-  // timed by the simulated clock.
+  // Keeps the automatic copy of an unsaved list, as the program does: in
+  // files.folder, written at once by a worker of its own, timed by the
+  // simulated clock; from start-up on when asked before start, else from
+  // now on.
   void keepRecoveryCopies(ProgramFiles files);
   // Runs the handler bound to event, then one pass of the main loop.
   void dispatch(const Event& event);
@@ -55,9 +58,11 @@ class HeadlessApp {
   // MCI1_DONE, in order. Returns how many were. Completions that keep
   // arriving are dropped after 1000 with a fault in the transcript.
   int deliverPending();
-  // Lets ms milliseconds of simulated time pass in steps of the tracking
-  // interval: after each step the completions that fell due are delivered
-  // and, while a play is followed on screen, a step of following it runs.
+  // Lets ms milliseconds of simulated time pass: the program's main loop
+  // runs over them, its waits spent on the simulated clock in steps of the
+  // tracking interval. After each step the completions that fell due are
+  // delivered, and while a play is followed on screen a step of following
+  // it runs.
   void advance(int64_t ms);
   // Moves only the device's clock on by ms: completions that fall due wait
   // in pending() until they are delivered.
@@ -66,7 +71,7 @@ class HeadlessApp {
   // queued one, if any, and is delivered with the rest.
   void completeNow();
   // The user closes the main window; closed() tells whether it went (and
-  // the program ends as after a normal quit).
+  // the program ends as after a normal quit: shutdownProgram).
   void close();
 
   int64_t now() const { return m_now; }  // milliseconds of simulated time so far
@@ -83,7 +88,11 @@ class HeadlessApp {
   AppContext& context() { return m_ctx; }
 
  private:
+  class ClockPump;
   Worker& workerFor(const HeadlessOptions& options);
+  // One step of the simulated clock (at most to end): the device's
+  // completions that fall due are queued.
+  void step(int64_t end);
 
   std::deque<MciNotify> m_pending;  // completions waiting for the main loop
   Transcript m_transcript;
@@ -95,8 +104,11 @@ class HeadlessApp {
   InlineWorker m_inlineWorker;
   ManualWorker m_manualWorker;
   InlineWorker m_recoveryWriter;
+  std::unique_ptr<SoundLibrary> m_sound;  // the real library: other formats are read as in the program
   AppContext m_ctx;
+  std::optional<RecoverySetUp> m_recovery;  // asked for before start
   int64_t m_now = 0;
+  bool m_started = false;
   bool m_closed = false;
 };
 

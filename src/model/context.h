@@ -23,17 +23,15 @@ namespace pelisto {
 struct LoudnessAhead;  // the list's loudness measured behind the window (wave/loudness_ahead.h)
 
 struct AppContext {
-  // Without a sound library of its own the context makes the real one.
-  AppContext(Ui& ui_, FileSystem& fs_, MciDevice& mci_, Worker& worker_,
-             SoundLibrary* sound_ = nullptr)
+  // Every service is the backend's, made by it and outliving the context.
+  AppContext(Ui& ui_, FileSystem& fs_, MciDevice& mci_, Worker& worker_, SoundLibrary& sound_)
       : ui(ui_),
         list(state, ui_),
         fs(fs_),
         files(fs_),
         mci(mci_),
         worker(worker_),
-        m_ownSound(sound_ ? nullptr : newSoundLibrary()),
-        sound(sound_ ? *sound_ : *m_ownSound) {}
+        sound(sound_) {}
   AppContext(const AppContext&) = delete;
   AppContext& operator=(const AppContext&) = delete;
 
@@ -57,11 +55,6 @@ struct AppContext {
   std::unique_ptr<File> switchedOffCache;
   std::unique_ptr<File> joinListenLock;  // the sound of a join while it plays, likewise
   std::shared_ptr<LoudnessAhead> loudnessAhead;  // made at its first use
-
- private:
-  std::unique_ptr<SoundLibrary> m_ownSound;
-
- public:
   SoundLibrary& sound;  // decoding other sound formats, resampling
   MciResult lastMci;  // MCI1's result and reply text of the last command sent
   // The handlers now running, by their place in the handler table

@@ -85,6 +85,9 @@ class EditList {
   // Precondition: hasRoom().
   void addFinished(EditFileRow file, EditDataRow data, std::string text);
 
+  // EDITCOUNT, the entries finished (the rows before a pending one).
+  void setFinishedCount(int count) { m_state.EDITCOUNT = static_cast<int16_t>(count); }
+
   // From now on every change of rows and lines is noted in change, until
   // stopRecording (the change outlives the recording).
   void startRecording(ListChange& change) { m_recording = &change; }

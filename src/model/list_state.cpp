@@ -170,6 +170,13 @@ void markListLoaded(AppContext& ctx, const std::string& projectFile) {
   markListSaved(ctx);
 }
 
+void markListUnsaved(AppContext& ctx) { ctx.state.listRevision = ++ctx.state.lastRevision; }
+
+void markListSavedTo(AppContext& ctx, const std::string& path) {
+  markListSaved(ctx);
+  ctx.state.projectFile = path;
+}
+
 bool listUnsaved(const AppContext& ctx) {
   return ctx.state.listRevision != ctx.state.savedRevision;
 }

@@ -85,6 +85,11 @@ class ListChangeNote {
 void markListSaved(AppContext& ctx);
 void markListLoaded(AppContext& ctx, const std::string& projectFile);
 
+// The list counts as unsaved whatever it holds: a revision no saved state
+// has.
+void markListUnsaved(AppContext& ctx);
+// markListSaved, to the project file at path (which it stems from now).
+void markListSavedTo(AppContext& ctx, const std::string& path);
 // True when the list differs from the state last loaded or saved.
 bool listUnsaved(const AppContext& ctx);
 

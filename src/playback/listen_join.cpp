@@ -50,7 +50,7 @@ void LISTENJOIN_ON(AppContext& ctx) {
     ctx.fs.remove(path.value());
     return refuse(ctx, played.message());
   }
-  ctx.state.PLAYFLAG = kPlayWritten;
+  markUntrackedPlay(ctx);
   ctx.state.joinListenFile = path.value();
   // Held open and locked while it plays, so that no other program takes it
   // for left behind.
@@ -58,8 +58,7 @@ void LISTENJOIN_ON(AppContext& ctx) {
     ctx.joinListenLock = std::move(held.value());
     ctx.joinListenLock->tryLock();
   }
-  showSecondOf(ctx, play.path, play.joinFrame);
-  ctx.state.pictureShowsJoin = true;
+  showJoinSecondOf(ctx, play.path, play.joinFrame);
 }
 
 void followJoinListen(AppContext& ctx) {
@@ -67,8 +66,7 @@ void followJoinListen(AppContext& ctx) {
   const int64_t heard = frameAtMs(playPosition(ctx)) - st.session.joinFrame;
   // Whatever redrew the view meanwhile, the line's second comes back.
   if (!st.pictureShowsJoin) {
-    showSecondOf(ctx, st.session.path, st.session.joinFrame);
-    st.pictureShowsJoin = true;
+    showJoinSecondOf(ctx, st.session.path, st.session.joinFrame);
   }
   // No cursor while the frames before the join play, nor past the second.
   int32_t x = -1;

@@ -21,4 +21,6 @@ Status startPlay(AppContext& ctx, const PlaySession& play, const std::string& pl
   return Status::ok();
 }
 
+void markUntrackedPlay(AppContext& ctx) { ctx.state.PLAYFLAG = kPlayWritten; }
+
 }  // namespace pelisto

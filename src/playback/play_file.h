@@ -19,6 +19,9 @@ inline constexpr const char* kMsgPlayFailed = "再生できません：";
 // the device's reason. Once the play runs, play is the session; PLAYFLAG is
 // the caller's to set.
 Status startPlay(AppContext& ctx, const PlaySession& play, const std::string& playCommand);
+// After startPlay: the play runs without being followed in the view
+// (PLAYFLAG kPlayWritten).
+void markUntrackedPlay(AppContext& ctx);
 
 // After the device has been closed: removes the temporary file a listen
 // across a join played, if that was the play, and shows the view again.

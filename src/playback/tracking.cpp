@@ -36,7 +36,7 @@ void TRACETIMESCROLL(AppContext& ctx) {
     // A range may play while no file is in the view: then there is no
     // second to redraw.
     refreshView(ctx);
-    st.TRACEX = -1;
+    resetTracking(st);
   }
   // The old cursor is erased by drawing it again (exclusive or).
   if (st.TRACEX != -1) drawCursorLine(ctx, st.TRACEX);

@@ -74,10 +74,10 @@ void loadList(AppContext& ctx, Project& project) {
     data[i] = project.entries[i].data;
   }
   ctx.list.replaceRows(std::move(files), std::move(data));
-  s.WAVEFILENAME = std::move(project.waveFileName);
+  nameWaveFile(ctx, std::move(project.waveFileName));
   ctx.list.clearLines();
   for (size_t i = 0; i < n; ++i) ctx.list.addLine(finishedLine(s, static_cast<int>(i)));
-  s.EDITCOUNT = static_cast<int16_t>(n);
+  ctx.list.setFinishedCount(static_cast<int>(n));
   ctx.list.select(-1);
 }
 
@@ -109,8 +109,7 @@ bool saveProjectTo(AppContext& ctx, const std::string& path) {
     refuse(ctx, std::string(kMsgCannotSaveProject) + "\n" + path + "\n" + st.message());
     return false;
   }
-  markListSaved(ctx);
-  ctx.state.projectFile = path;
+  markListSavedTo(ctx, path);
   return true;
 }
 
@@ -156,8 +155,7 @@ void loadProject(AppContext& ctx, Project project, const std::string& from) {
   AppState& s = ctx.state;
   if (s.WAVEFILENAME.empty()) {
     cancelGraphBuild(ctx);
-    if (s.WAVEFNUM != 0) ctx.files.close(s.WAVEFNUM);
-    s.WAVEFNUM = 0;
+    closeWaveFile(ctx);
     clearView(ctx);
     refuse(ctx, std::string(kMsgCannotOpenWave) + "\n" + kMsgNoWaveInProject);
     return;

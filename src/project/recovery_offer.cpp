@@ -140,7 +140,7 @@ bool restore(AppContext& ctx, const LeftCopy& copy) {
   }
   // Loaded, yet saved nowhere: a revision no saved state has keeps it
   // unsaved, so that the title marks it and closing asks.
-  ctx.state.listRevision = ++ctx.state.lastRevision;
+  markListUnsaved(ctx);
   showWindowTitle(ctx);
   if (writeRecoveryCopyNow(ctx)) removeCopies(ctx, {&copy});
   return true;

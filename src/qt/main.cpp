@@ -18,7 +18,6 @@
 #include "platform/file_system.h"
 #include "platform/program_files.h"
 #include "platform/user_folders.h"
-#include "project/recovery_copy.h"
 #include "qt/desktop_mci.h"
 #include "qt/qt_event_pump.h"
 #include "qt/qt_ui.h"
@@ -31,7 +30,6 @@
 #include "shell/write_project.h"
 #include "system/console_ui.h"
 #include "system/thread_worker.h"
-#include "view/graph_cache.h"
 
 namespace {
 
@@ -84,7 +82,8 @@ int writeWithoutWindow(const pelisto::CommandLine& command) {
   ConsoleUi ui(stderr, "pelisto");
   NoSound mci;
   ThreadWorker worker;
-  AppContext ctx(ui, *fs, mci, worker);
+  std::unique_ptr<SoundLibrary> sound = newSoundLibrary();
+  AppContext ctx(ui, *fs, mci, worker, *sound);
   return writeProject(ctx, command);
 }
 
@@ -146,22 +145,21 @@ void runProgram(const std::string& file) {
   WorkerTimer workerTimer(worker);
   ThreadWorker recoveryWriter;  // the copy of an unsaved list, apart from the graph cache
   WorkerTimer recoveryTimer(recoveryWriter);
-  AppContext ctx(ui, *fs, *mci, worker);
+  std::unique_ptr<SoundLibrary> sound = newSoundLibrary();
+  AppContext ctx(ui, *fs, *mci, worker, *sound);
   ctx.own = thisProgramFiles();
-  enableRecoveryCopy(ctx, thisProgramFilesIn(userFolders().state), recoveryWriter, [] {
-    using namespace std::chrono;
-    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
-  });
   ui.setEventSink([&ctx](const Event& event) { dispatchEvent(ctx, event); });
   ui.window().setCloseRefused([&ctx] { return ctx.closeRefused; });
   ui.window().setDropAllowed([&ctx] { return readyToOpen(ctx); });
 
   ui.window().show();
-  startProgram(ctx, file);
+  startProgram(ctx, file, RecoverySetUp{thisProgramFilesIn(userFolders().state), recoveryWriter, [] {
+                 using namespace std::chrono;
+                 return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+               }});
   QtEventPump pump(ui.window());
   runMainLoop(ctx, pump);
-  removeGraphCache(ctx);
-  endRecoveryCopy(ctx);
+  shutdownProgram(ctx);
 }
 
 }  // namespace

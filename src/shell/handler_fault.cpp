@@ -26,16 +26,12 @@ std::string faultText(const std::exception_ptr& fault) {
 void endAfterFault(AppContext& ctx, const std::exception_ptr& fault, ListChangeNote* change) {
   AppState& s = ctx.state;
   try {
-    if (s.graphBuilding) {
-      cancelGraphBuild(ctx);
-      s.GRAPHFAST = 0;
-      ctx.ui.setChecked(MenuItem::GrapgFast, false);
-    }
+    if (s.graphBuilding) giveUpGraphBuild(ctx);
     if (change) change->finish();
   } catch (...) {
     // Whether the list changed cannot be told: it counts as unsaved, so
     // that closing asks before anything is lost.
-    s.listRevision = ++s.lastRevision;
+    markListUnsaved(ctx);
   }
   try {
     refuse(ctx, faultText(fault));

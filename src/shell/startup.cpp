@@ -2,7 +2,7 @@
 #include "shell/startup.h"
 
 #include <cstdint>
-#include <cstdio>
+#include <utility>
 
 #include "model/forms.h"
 #include "platform/program_files.h"
@@ -10,6 +10,7 @@
 #include "playback/handlers.h"
 #include "playback/play_file.h"
 #include "project/project_commands.h"
+#include "project/recovery_copy.h"
 #include "project/recovery_offer.h"
 #include "shell/events.h"
 #include "shell/handlers.h"
@@ -24,7 +25,6 @@
 #include "wave/loudness.h"
 #include "wave/loudness_ahead.h"
 #include "wave/output_type.h"
-#include "wave/write_plan.h"
 
 namespace pelisto {
 namespace {
@@ -72,19 +72,6 @@ void paintFace(AppContext& ctx, Rgb face) {
   }
 }
 
-// The face entry takes the button face, split from its hexadecimal text
-// (BBGGRR) as the colour value is written.
-void setFacePalette(Canvas& form, Rgb face) {
-  char hex[8];
-  std::snprintf(hex, sizeof hex, "%06X", (face.b << 16) | (face.g << 8) | face.r);
-  unsigned r = 0, g = 0, b = 0;
-  std::sscanf(hex + 4, "%2X", &r);
-  std::sscanf(hex + 2, "%2X", &g);
-  hex[2] = '\0';
-  std::sscanf(hex, "%2X", &b);
-  form.setPalette(kFaceEntry, Rgb{uint8_t(r), uint8_t(g), uint8_t(b)});
-}
-
 // The amplitude scale left of the picture: ticks at the top, the zero line
 // and the bottom, each with its value centred on it and ending near the
 // picture.
@@ -113,7 +100,7 @@ void MAINFORM_START(AppContext& ctx) {
   Canvas& form = ui.canvas(Control::MAINFORM);
   const Rgb face = ui.systemColor(SystemColor::kButtonFace);
   paintFace(ctx, face);
-  setFacePalette(form, face);
+  form.setPalette(kFaceEntry, face);
   // The two lines across the top of the window (clipped to the client area).
   form.line(0, 0, kMainOuterWidth, 0, kTopRuleDarkEntry);
   form.line(0, 1, kMainOuterWidth, 1, kTopRuleLightEntry);
@@ -123,16 +110,14 @@ void MAINFORM_START(AppContext& ctx) {
   // The centre line of the empty picture.
   drawZeroLine(ui.canvas(Control::PICTURE1));
   // The edit list starts empty.
-  ctx.state.EDITCOUNT = 0;
+  ctx.list.setFinishedCount(0);
   // Caches of copies that were killed are of no use to anyone, nor are the
   // temporary files of their saves; a program of another process
   // namespace with this one's number keeps its cache's name.
   avoidHeldNames(ctx.fs, ctx.own, {{kGraphFileStem, kGraphFileExtension}});
   removeStaleGraphCaches(ctx);
   removeLeftSaves(ctx.fs);
-  // The smoothing of joins as the user last left it (off at the first start).
-  ctx.state.smoothJoins = ui.rememberedChoice(kSmoothJoinsChoice);
-  ui.setChecked(MenuItem::SmoothJoins, ctx.state.smoothJoins);
+  loadSmoothJoins(ctx);
   // The loudness of written files, and the type they were last written in,
   // as last left (none and WAV at the first start).
   chooseLoudness(ctx, loudnessTargetNamed(ui.rememberedName(kLoudnessChoice)).value_or(LoudnessTarget::kOff));
@@ -156,7 +141,8 @@ bool MAINFORM_QUERYCLOSE(AppContext& ctx) {
   return true;
 }
 
-void startProgram(AppContext& ctx, const std::string& file) {
+void startProgram(AppContext& ctx, const std::string& file, std::optional<RecoverySetUp> recovery) {
+  if (recovery) enableRecoveryCopy(ctx, std::move(recovery->files), recovery->writer, std::move(recovery->clockMs));
   MAINFORM_START(ctx);
   showCommandStates(ctx);
   offerRecoveredLists(ctx);
@@ -164,5 +150,10 @@ void startProgram(AppContext& ctx, const std::string& file) {
   // A project replacing a list just restored asks first, as every load of
   // a project does.
   dispatchEvent(ctx, Event::openPath(file));
+}
+
+void shutdownProgram(AppContext& ctx) {
+  removeGraphCache(ctx);
+  endRecoveryCopy(ctx);
 }
 }  // namespace pelisto

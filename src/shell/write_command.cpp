@@ -82,7 +82,7 @@ void BUTTON6_ON(AppContext& ctx) {
     refuse(ctx, "作成したWaveファイルを" + st.message());
     return;
   }
-  ctx.state.PLAYFLAG = kPlayWritten;
+  markUntrackedPlay(ctx);
 }
 
 }  // namespace pelisto

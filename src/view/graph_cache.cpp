@@ -110,6 +110,12 @@ void LOADGRAPHDATA(AppContext& ctx, int32_t lastSecond) {
   if (s.graphBuilding) s.graphJob = job;  // a worker may have finished it inside start
 }
 
+void giveUpGraphBuild(AppContext& ctx) {
+  cancelGraphBuild(ctx);
+  ctx.state.GRAPHFAST = 0;
+  ctx.ui.setChecked(MenuItem::GrapgFast, false);
+}
+
 void GRAPGFAST_ON(AppContext& ctx) {
   AppState& s = ctx.state;
   if (s.PLAYFLAG != kPlayIdle) {

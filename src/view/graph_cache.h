@@ -38,6 +38,8 @@ bool graphCacheReady(const AppContext& ctx);
 // Ends a build of the cache running behind the window and removes its
 // unfinished file; GRAPHFNUM stays 0. Nothing happens when none runs.
 void cancelGraphBuild(AppContext& ctx);
+// cancelGraphBuild, and the fast display switched off with its check mark.
+void giveUpGraphBuild(AppContext& ctx);
 
 // Reads the rows of second from the cache into out. False when the cache
 // holds no such record (the rounded-up last scroll position lies one second

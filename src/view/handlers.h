@@ -14,15 +14,19 @@
 namespace pelisto {
 
 // Reads the next block (10 ms) of the open wave file into WAVEBUF, from
-// byte position when it is not 0; zeros past the end.
+// byte position when it is not 0; zeros past the end. Always returns 0
+// (the value has no meaning; the block is in WAVEBUF).
 int16_t GETWAVEDATA(AppContext& ctx, int32_t position);
 // Draws second of the open wave file into PICTURE1 (from the graph cache
-// when it is ready).
+// when it is ready). Always returns 0, as GETWAVEDATA does.
 int16_t SHOWWAVEDATA(AppContext& ctx, int32_t second);
 // Draws into PICTURE1 the second of the wave file at path that starts at
 // firstFrame, as SHOWWAVEDATA draws one of the open file (frames the file
 // does not hold lie on the centre line).
 void showSecondOf(AppContext& ctx, const std::string& path, int64_t firstFrame);
+// showSecondOf for a listen across a join: the picture then shows the
+// join's second (pictureShowsJoin) until the view is next redrawn.
+void showJoinSecondOf(AppContext& ctx, const std::string& path, int64_t firstFrame);
 // The centre line of PICTURE1, as the empty picture shows it.
 void drawZeroLine(Canvas& picture);
 // PICTURE1 as with no file: its background and the centre line.

@@ -57,8 +57,7 @@ MarkedLine markedLine(const AppContext& ctx) {
 void markersFollowList(AppContext& ctx) {
   AppState& s = ctx.state;
   if (s.DRAGMODE != kDragNone) ctx.ui.setPointer(Control::MAINFORM, Pointer::kArrow);
-  s.DRAGMODE = kDragNone;
-  s.dragMoved = false;
+  releaseMarker(s);
   showSelectedMarkers(ctx);
 }
 
@@ -97,9 +96,7 @@ void endMouseModes(AppContext& ctx) {
   eraseMarkingCursor(ctx);
   if (s.MARKMODE != kMarkNone) ctx.ui.setPointer(Control::PICTURE1, Pointer::kArrow);
   if (s.DRAGMODE != kDragNone) ctx.ui.setPointer(Control::MAINFORM, Pointer::kArrow);
-  s.MARKMODE = kMarkNone;
-  s.DRAGMODE = kDragNone;
-  s.dragMoved = false;
+  clearMarking(s);
 }
 
 void eraseMarkerBand(AppContext& ctx) {

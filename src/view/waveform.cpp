@@ -28,7 +28,7 @@ void rowsFromWaveFile(AppContext& ctx, int32_t second, std::array<uint8_t, kColu
 void clearPicture(AppContext& ctx, Canvas& pic) {
   pic.setMode(DrawMode::kCopy);
   pic.fillBox(0, 0, kPictureDrawRight, kPictureDrawBottom, kPictureBackEntry);
-  ctx.state.TRACEX = -1;  // the clear wiped the playback cursor
+  resetTracking(ctx.state);  // the clear wiped the playback cursor
   ctx.state.cursorShown = false;  // and the marking cursor
   ctx.state.pictureShowsJoin = false;
   drawZeroLine(pic);
@@ -73,6 +73,11 @@ void showSecondOf(AppContext& ctx, const std::string& path, int64_t firstFrame) 
     }
   }
   drawRows(ctx, rows.data());
+}
+
+void showJoinSecondOf(AppContext& ctx, const std::string& path, int64_t firstFrame) {
+  showSecondOf(ctx, path, firstFrame);
+  ctx.state.pictureShowsJoin = true;
 }
 
 int16_t SHOWWAVEDATA(AppContext& ctx, int32_t second) {

@@ -11,6 +11,9 @@ void OPENWAVEFILE_ON(AppContext& ctx);
 // 編集 → つなぎ目を滑らかにする: switches the smoothing of the joins in
 // written files on or off, and remembers it for the next start.
 void SMOOTHJOINS_ON(AppContext& ctx);
+// The smoothing as the user last left it (off at the first start), with
+// its check mark.
+void loadSmoothJoins(AppContext& ctx);
 // 編集 → 音量をそろえる → なし, −16 LUFS, −23 LUFS: the loudness written
 // files are brought to (none: as they are), remembered for the next start.
 void LOUDNESSOFF_ON(AppContext& ctx);

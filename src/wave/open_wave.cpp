@@ -23,13 +23,20 @@ Status openRefusal(const std::string& what, const std::string& path, const Statu
 
 }  // namespace
 
+void nameWaveFile(AppContext& ctx, std::string path) { ctx.state.WAVEFILENAME = std::move(path); }
+
+void closeWaveFile(AppContext& ctx) {
+  AppState& s = ctx.state;
+  if (s.WAVEFNUM != 0 && ctx.files.isOpen(s.WAVEFNUM)) ctx.files.close(s.WAVEFNUM);
+  s.WAVEFNUM = 0;
+}
+
 ViewOpening openIntoView(AppContext& ctx, const std::string& path) {
   AppState& s = ctx.state;
   endMouseModes(ctx);
   cancelGraphBuild(ctx);  // a cache still being built was for the file going now
   endSurvey(ctx);
-  if (s.WAVEFNUM != 0 && ctx.files.isOpen(s.WAVEFNUM)) ctx.files.close(s.WAVEFNUM);
-  s.WAVEFNUM = 0;
+  closeWaveFile(ctx);
   Result<int16_t> opened = ctx.files.openFree(path, OpenMode::kRead);
   if (!opened) {
     clearView(ctx);

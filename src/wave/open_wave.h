@@ -27,6 +27,11 @@ struct ViewOpening {
 // file could not be opened or read (that status's code, with a text naming
 // path). WAVEFILENAME is the caller's to set.
 ViewOpening openIntoView(AppContext& ctx, const std::string& path);
+// The file the view is to show, named before it is opened (a project's).
+void nameWaveFile(AppContext& ctx, std::string path);
+// The open wave file closed (WAVEFNUM 0); its name stays.
+void closeWaveFile(AppContext& ctx);
+
 // openIntoView's status alone.
 Status openWaveForView(AppContext& ctx, const std::string& path);
 

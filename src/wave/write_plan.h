@@ -15,8 +15,6 @@ namespace pelisto {
 inline constexpr const char* kWriteTitle = "Waveファイルの作成";
 inline constexpr const char* kWriteFilterText = "waveファイル(*.wav)";
 inline constexpr const char* kWritePattern = "*.wav";
-// The name the smoothing option is remembered under between runs.
-inline constexpr const char* kSmoothJoinsChoice = "smoothJoins";
 
 // The longest output a plan describes, in frames (about 290 days): far
 // past any real list, and where the sums of its lengths stay exact.
@@ -77,8 +75,8 @@ struct ListPlan {
 };
 Result<ListPlan> planListLines(AppContext& ctx);
 
-// Reads every line of the list and checks every source it names as a file
-// opened in the view is checked; ranges must lie within a source's sound.
+// Reads every line of the list and checks every source it names as the
+// view checks a file it opens; ranges must lie within a source's sound.
 // The entry being marked is refused. On success the plan holds the steps in
 // list order; otherwise the result carries the message to show. Nothing is
 // written or changed either way. The joins are smoothed when the option

@@ -21,7 +21,8 @@ struct FuzzApp {
   MemFileSystem fs;
   HeadlessUi& ui = sharedUi();
   InlineWorker worker;
-  AppContext ctx{ui, fs, sharedMci(), worker};
+  std::unique_ptr<SoundLibrary> sound = newSoundLibrary();
+  AppContext ctx{ui, fs, sharedMci(), worker, *sound};
 
   FuzzApp() {
     transcript().clear();

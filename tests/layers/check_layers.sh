@@ -18,6 +18,11 @@
 #
 # Besides: only qt includes Qt or SDL headers, every file lies in one of
 # these folders, and every include of the project's own names one of them.
+# The rules hold for includes in quotes and in angle brackets alike (an
+# angle include that starts with a layer's folder is the project's own),
+# for every file under SRC whatever its extension (.h, .hpp, .inl, .ipp,
+# …), and no include path may step through "..", which would hide the
+# folder it reaches.
 # Prints each offending line as FILE:LINE: TEXT (why) and exits 1 when
 # there is one.
 #
@@ -53,8 +58,15 @@ check() {
       continue
     fi
     while IFS=: read -r n text; do
-      if [[ $text =~ \#[[:space:]]*include[[:space:]]*\"([^\"]+)\" ]]; then
+      if [[ $text =~ \#[[:space:]]*include[[:space:]]*[\"\<]([^\"\>]*)[\"\>] ]] &&
+         [[ /${BASH_REMATCH[1]}/ == */../* ]]; then
+        why="a path through .."
+      elif [[ $text =~ \#[[:space:]]*include[[:space:]]*\"([^\"]+)\" ]]; then
         target=${BASH_REMATCH[1]}
+        why=$(fault "$from" "$target")
+      elif [[ $text =~ \#[[:space:]]*include[[:space:]]*\<([^/\>]+)/([^\>]*)\> ]] &&
+           [ -n "${level[${BASH_REMATCH[1]}]:-}" ]; then
+        target=${BASH_REMATCH[1]}/${BASH_REMATCH[2]}
         why=$(fault "$from" "$target")
       elif [[ $text =~ \#[[:space:]]*include[[:space:]]*\<(Q[A-Za-z]|SDL) ]] && [ "$from" != qt ]; then
         why="Qt or SDL outside qt"
@@ -65,7 +77,7 @@ check() {
       echo "$f:$n: $text ($why)"
       status=1
     done < <(grep -nE '^[[:space:]]*#[[:space:]]*include' "$f" || true)
-  done < <(find "$src" -type f \( -name '*.h' -o -name '*.cpp' \) | sort)
+  done < <(find "$src" -type f | sort)
   return $status
 }
 
@@ -80,6 +92,8 @@ self_test() {
   printf '#include "system/mci/interpreter.h"\n#include "platform/mci.h"\n' >"$tmp/system/mci/good.cpp"
   printf '#include <QWidget>\n#include <SDL.h>\n#include "shell/events.h"\n' >"$tmp/qt/backend.cpp"
   printf '#include "shell/main_loop.h"\n#include "system/mci/interpreter.h"\n' >"$tmp/headless/fake.cpp"
+  printf '#include <platform/ui.h>\n#include <sys/stat.h>\n#include "model/good.inl"\n' >"$tmp/view/good.hpp"
+  printf 'a resource, no include\n' >"$tmp/qt/icons.qrc"
   check "$tmp" >/dev/null || { echo "layers: a clean tree was refused" >&2; return 1; }
   local bad
   for bad in 'model/a.cpp:#include <QString>' 'view/b.h:#include <SDL.h>' \
@@ -89,7 +103,13 @@ self_test() {
              'model/i.cpp:#include "system/thread_worker.h"' 'qt/j.cpp:#include "headless/fake.h"' \
              'system/mci/k.cpp:#include "model/numbers.h"' 'wave/l.cpp:#include "app/handlers.h"' \
              'wave/m.cpp:#include "handlers.h"' 'app/n.cpp:#include "platform/ui.h"' \
-             'o.cpp:#include "platform/ui.h"'; do
+             'o.cpp:#include "platform/ui.h"' 'model/p.cpp:#include <shell/events.h>' \
+             'view/q.cpp:#include <editlist/marking.h>' 'view/r.cpp:#include "view/../shell/events.h"' \
+             'wave/s.cpp:#include <view/../playback/session.h>' 'view/t.cpp:#include "../shell/events.h"' \
+             'model/u.hpp:#include "shell/events.h"' 'model/v.inl:#include "shell/events.h"' \
+             'model/w.hh:#include "view/markers.h"' 'model/x.hxx:#include "view/markers.h"' \
+             'model/y.ipp:#include "view/markers.h"' 'model/z.tcc:#include <QString>' \
+             'model/za.cc:#include "wave/open_wave.h"'; do
     local file=${bad%%:*} line=${bad#*:}
     mkdir -p "$(dirname "$tmp/$file")"
     printf '%s\n' "$line" >"$tmp/$file"

@@ -76,7 +76,8 @@ struct Desktop {
   QtUi ui;
   ThreadWorker worker;
   WorkerTimer workerTimer{worker};
-  AppContext ctx{ui, *fs, mci, worker};
+  std::unique_ptr<SoundLibrary> sound = newSoundLibrary();
+  AppContext ctx{ui, *fs, mci, worker, *sound};
   std::vector<Event> events;
   bool dispatch = true;
 

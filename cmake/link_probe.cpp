@@ -1,0 +1,3 @@
+// The program of a link probe (cmake/layers.cmake): it runs nothing; its
+// link is the check.
+int main() { return 0; }
