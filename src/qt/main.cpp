@@ -152,6 +152,7 @@ void runProgram(const std::string& file) {
   ui.window().setCloseRefused([&ctx] { return ctx.closeRefused; });
   ui.window().setDropAllowed([&ctx] { return readyToOpen(ctx); });
 
+  layOutWindow(ctx);
   ui.window().show();
   startProgram(ctx, file, RecoverySetUp{thisProgramFilesIn(userFolders().state), recoveryWriter, [] {
                  using namespace std::chrono;

@@ -123,8 +123,12 @@ void MAINFORM_START(AppContext& ctx) {
   chooseLoudness(ctx, loudnessTargetNamed(ui.rememberedName(kLoudnessChoice)).value_or(LoudnessTarget::kOff));
   ctx.state.writeType = ui.rememberedName(kWriteTypeChoice);
   loadPauseSettings(ctx);
+  layOutWindow(ctx);
+}
+
+void layOutWindow(AppContext& ctx) {
   // The strip of the whole file as the user last left it (on at first).
-  setOverviewShown(ctx, !ui.rememberedChoice(kOverviewHiddenChoice));
+  setOverviewShown(ctx, !ctx.ui.rememberedChoice(kOverviewHiddenChoice));
 }
 
 bool MAINFORM_QUERYCLOSE(AppContext& ctx) {

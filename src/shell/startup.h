@@ -27,6 +27,11 @@ struct RecoverySetUp {
 // unsaved offered back, then file (when not empty) opened as one named
 // from outside.
 void startProgram(AppContext& ctx, const std::string& file, std::optional<RecoverySetUp> recovery = {});
+// The window's layout as the user last left it (the strip of the whole
+// file shown or not, and the form's height with it). Part of the start; a
+// backend that shows its window before the start lays it out first, so
+// that the window never maps at one height and then grows.
+void layOutWindow(AppContext& ctx);
 // The program ends, its window closed: its graph cache removed, and the
 // copy of its list (a write still running waited for).
 void shutdownProgram(AppContext& ctx);
