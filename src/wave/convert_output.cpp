@@ -1,7 +1,9 @@
 #include "wave/convert_output.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstring>
 
 #include "platform/coding.h"
 #include "wave/convert.h"
@@ -22,6 +24,25 @@ inline uint32_t noiseOf(uint32_t n) {
 }
 
 constexpr uint32_t kNoiseSeed = 0x9E3779B9u;
+
+// A 16-bit little-endian sample in and out: on a little-endian processor
+// a plain copy, which the compiler keeps in whole vectors (byte by byte
+// it shuffles every lane).
+inline int16_t loadSample(const uint8_t* p) {
+  if constexpr (std::endian::native == std::endian::little) {
+    int16_t v;
+    std::memcpy(&v, p, 2);
+    return v;
+  }
+  return static_cast<int16_t>(getLe16(p));
+}
+inline void storeSample(uint8_t* p, int16_t v) {
+  if constexpr (std::endian::native == std::endian::little) {
+    std::memcpy(p, &v, 2);
+    return;
+  }
+  putLe16(p, static_cast<uint16_t>(v));
+}
 constexpr uint64_t kWritebackBytes = uint64_t{1} << 20;
 
 // Rounds n samples (the first numbered `first`, noise scaled by
@@ -45,7 +66,7 @@ inline uint32_t roundSamples(const float* src, size_t n, uint8_t* dst, uint32_t 
     v = v == v ? v : 0.0f;
     v = v > -32768.0f ? v : -32768.0f;
     v = v < 32767.0f ? v : 32767.0f;
-    putLe16(dst + 2 * i, static_cast<uint16_t>(static_cast<int32_t>((v + kRound) - kRound)));
+    storeSample(dst + 2 * i, static_cast<int16_t>(static_cast<int32_t>((v + kRound) - kRound)));
   }
   return clamped;
 }
@@ -63,7 +84,7 @@ inline uint32_t scaleSamples(uint8_t* data, size_t n, float scale, uint32_t firs
   for (size_t at = 0; at < n; at += kBlock) {
     const size_t k = std::min(kBlock, n - at);
     uint8_t* block = data + 2 * at;
-    for (size_t i = 0; i < k; ++i) samples[i] = static_cast<float>(static_cast<int16_t>(getLe16(block + 2 * i))) * scale;
+    for (size_t i = 0; i < k; ++i) samples[i] = static_cast<float>(loadSample(block + 2 * i)) * scale;
     clamped += roundSamples(samples, k, block, first + static_cast<uint32_t>(at), noiseScale);
   }
   return clamped;
