@@ -117,8 +117,24 @@ class PeakSink final : public OutputSink {
   double m_truePeak = 0;     // the highest true peak measured
 };
 
-// The pass's sink: the frames to both meters, the integrated one on a
-// thread of its own.
+// The two meters of a first pass.
+struct PassMeters {
+  IntegratedSink loudness;
+  PeakSink peaks;
+  LoudnessMeasurement measurement() { return LoudnessMeasurement{loudness.integrated(), peaks.truePeak()}; }
+};
+
+Result<std::unique_ptr<PassMeters>> makeMeters(SoundLibrary& library) {
+  auto integrated = library.newLoudnessMeter(2, kFramesPerSecond, LoudnessMeasure::kIntegrated);
+  if (!integrated) return integrated.status();
+  auto peaks = library.newLoudnessMeter(2, kFramesPerSecond, LoudnessMeasure::kTruePeak);
+  if (!peaks) return peaks.status();
+  return std::unique_ptr<PassMeters>(
+      new PassMeters{IntegratedSink(std::move(integrated.value())), PeakSink(std::move(peaks.value()))});
+}
+
+// The pass's sink: the frames to the integrated meter (or a sink that
+// hands them to it) and to the true-peak meter.
 class MeterSink final : public OutputSink {
  public:
   MeterSink(OutputSink& integrated, OutputSink& peaks) : m_integrated(integrated), m_peaks(peaks) {}
@@ -130,7 +146,7 @@ class MeterSink final : public OutputSink {
   Status finish() override { return m_integrated.finish(); }
 
  private:
-  ThreadedSink m_integrated;
+  OutputSink& m_integrated;
   OutputSink& m_peaks;
 };
 
@@ -188,45 +204,27 @@ LoudnessGain gainFor(double targetLufs, const LoudnessMeasurement& measurement) 
 
 Result<LoudnessMeasurement> measureLoudness(FileSystem& fs, SoundLibrary& library, const WritePlan& plan,
                                             PassProgress progress) {
-  auto integrated = library.newLoudnessMeter(2, kFramesPerSecond, LoudnessMeasure::kIntegrated);
-  if (!integrated) return integrated.status();
-  auto peaks = library.newLoudnessMeter(2, kFramesPerSecond, LoudnessMeasure::kTruePeak);
-  if (!peaks) return peaks.status();
-  IntegratedSink loudness(std::move(integrated.value()));
-  PeakSink peak(std::move(peaks.value()));
-  MeterSink both(loudness, peak);
+  auto meters = makeMeters(library);
+  if (!meters) return meters.status();
+  // The integrated meter on a thread of its own.
+  ThreadedSink integrated(meters.value()->loudness);
+  MeterSink both(integrated, meters.value()->peaks);
   if (Status st = writeFrames(fs, plan, both, 1.0, progress); !st) return st;
-  return LoudnessMeasurement{loudness.integrated(), peak.truePeak()};
+  return meters.value()->measurement();
 }
 
+// Both meters on the caller's thread.
 struct SteppedLoudnessPass::Meters {
-  IntegratedSink loudness;
-  PeakSink peaks;
-  // Both meters on the caller's thread.
-  class Both final : public OutputSink {
-   public:
-    explicit Both(Meters& m) : m_m(m) {}
-    Status begin(uint64_t) override { return Status::ok(); }
-    Status write(const uint8_t* frames, size_t n) override {
-      if (Status st = m_m.loudness.write(frames, n); !st) return st;
-      return m_m.peaks.write(frames, n);
-    }
-    Status finish() override { return Status::ok(); }
-
-   private:
-    Meters& m_m;
-  } both{*this};
+  std::unique_ptr<PassMeters> meters;
+  MeterSink both{meters->loudness, meters->peaks};
 };
 
 Result<std::unique_ptr<SteppedLoudnessPass>> SteppedLoudnessPass::start(FileSystem& fs, SoundLibrary& library,
                                                                         WritePlan plan) {
-  auto integrated = library.newLoudnessMeter(2, kFramesPerSecond, LoudnessMeasure::kIntegrated);
-  if (!integrated) return integrated.status();
-  auto peaks = library.newLoudnessMeter(2, kFramesPerSecond, LoudnessMeasure::kTruePeak);
-  if (!peaks) return peaks.status();
-  auto meters = std::unique_ptr<Meters>(
-      new Meters{IntegratedSink(std::move(integrated.value())), PeakSink(std::move(peaks.value()))});
-  return std::unique_ptr<SteppedLoudnessPass>(new SteppedLoudnessPass(fs, std::move(plan), std::move(meters)));
+  auto meters = makeMeters(library);
+  if (!meters) return meters.status();
+  auto both = std::unique_ptr<Meters>(new Meters{std::move(meters.value())});
+  return std::unique_ptr<SteppedLoudnessPass>(new SteppedLoudnessPass(fs, std::move(plan), std::move(both)));
 }
 
 SteppedLoudnessPass::SteppedLoudnessPass(FileSystem& fs, WritePlan plan, std::unique_ptr<Meters> meters)
@@ -256,7 +254,7 @@ Result<LoudnessMeasurement> SteppedLoudnessPass::finish(PassProgress progress) {
 }
 
 LoudnessMeasurement SteppedLoudnessPass::measurement() const {
-  return LoudnessMeasurement{m_meters->loudness.integrated(), m_meters->peaks.truePeak()};
+  return m_meters->meters->measurement();
 }
 
 std::string loudnessReport(double targetLufs, const LoudnessGain& gain) {
