@@ -98,10 +98,7 @@ int64_t keepLoudnessMeasured(AppContext& ctx, int64_t nowMs) {
   // Nothing to measure without a target, and nobody to wait for a write
   // without a window (a list written from the command line).
   if (ctx.state.loudness == LoudnessTarget::kOff || !ctx.ui.isVisible(Control::MAINFORM) || !waveFileOpen(ctx)) {
-    if (ctx.loudnessAhead) {
-      stopJob(ctx, *ctx.loudnessAhead);
-      ctx.loudnessAhead->seen.reset();
-    }
+    endLoudnessAhead(ctx);
     return -1;
   }
   LoudnessAhead& a = ahead(ctx);
