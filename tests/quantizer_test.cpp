@@ -6,6 +6,7 @@
 
 #include "platform/coding.h"
 #include "wave/convert_output.h"
+#include "wave/threaded_sink.h"
 
 namespace pelisto::test {
 namespace {
@@ -55,6 +56,43 @@ TEST(Quantizer, DitherIsTriangularWhiteAndTheSameWhateverTheCuts) {
     EXPECT_NEAR(sum / n, 0.0, 0.01) << value;
     EXPECT_NEAR(power / n, 0.25, 0.01) << value;
     EXPECT_NEAR(lag / n, 0.0, 0.01) << value;
+  }
+}
+
+struct Collected final : OutputSink {
+  Status begin(uint64_t) override { return Status::ok(); }
+  Status write(const uint8_t* frames, size_t n) override {
+    bytes.insert(bytes.end(), frames, frames + 4 * n);
+    return Status::ok();
+  }
+  Status finish() override { return Status::ok(); }
+  std::vector<uint8_t> bytes;
+};
+
+// A gain rounds as the converter rounds the same floats, and gives the
+// same bytes whichever thread scales which part of which block: the noise
+// follows each sample's number through the queue.
+TEST(DitheredGain, RoundsAsTheConverterWhateverThreadScalesWhichPart) {
+  std::vector<uint8_t> in(4 * 100000);
+  for (size_t i = 0; i < in.size(); i += 2) putLe16(&in[i], uint16_t(int16_t((i * 7919) % 65536 - 32768)));
+  const double factor = 0.37;
+  std::vector<float> floats;
+  for (size_t i = 0; i < in.size(); i += 2) floats.push_back(float(int16_t(getLe16(&in[i]))) * float(factor / 32768));
+  Quantizer converter(true);
+  std::vector<uint8_t> expected(in.size());
+  converter.run(floats.data(), floats.size(), expected.data());
+  for (auto scaling : {ThreadedSink::Scaling::kCaller, ThreadedSink::Scaling::kShared}) {
+    for (size_t cut : {size_t{1}, size_t{4093}, kQueuedFrames + 3}) {
+      Collected collected;
+      {
+        ThreadedSink sink(collected, DitheredGain(factor), scaling);
+        for (size_t at = 0; at < in.size() / 4; at += cut) {
+          ASSERT_TRUE(sink.write(&in[4 * at], std::min(cut, in.size() / 4 - at)));
+        }
+        ASSERT_TRUE(sink.finish());
+      }
+      EXPECT_EQ(collected.bytes, expected) << int(scaling) << " " << cut;
+    }
   }
 }
 

@@ -45,53 +45,62 @@ inline void storeSample(uint8_t* p, int16_t v) {
 }
 constexpr uint64_t kWritebackBytes = uint64_t{1} << 20;
 
+// The triangular noise of sample number n (two uniform values of 16 bits
+// from one hash, one taken from the other), scaled by noiseScale.
+inline float ditherOf(uint32_t n, float noiseScale) {
+  const uint32_t h = noiseOf(n);
+  return noiseScale *
+         (static_cast<float>(static_cast<int32_t>(h & 0xFFFF)) - static_cast<float>(static_cast<int32_t>(h >> 16)));
+}
+
+// A sample of full scale ±32768 with its dither added, clamped to 16 bits
+// and rounded. Adding 1.5 × 2^23 and taking it away again rounds a float of
+// less than 2^22 to an integer, ties to even, as lrintf does; in a form the
+// compiler turns into vector instructions (the comparisons as min and max).
+inline int16_t toSample(float v) {
+  constexpr float kRound = 12582912.0f;
+  v = v > -32768.0f ? v : -32768.0f;
+  v = v < 32767.0f ? v : 32767.0f;
+  return static_cast<int16_t>(static_cast<int32_t>((v + kRound) - kRound));
+}
+
 // Rounds n samples (the first numbered `first`, noise scaled by
 // noiseScale) into dst; returns how many were clamped.
 #if defined(__GNUC__)
 [[gnu::always_inline]]
 #endif
 inline uint32_t roundSamples(const float* src, size_t n, uint8_t* dst, uint32_t first, float noiseScale) {
-  // Adding 1.5 × 2^23 and taking it away again rounds a float of less than
-  // 2^22 to an integer, ties to even, as lrintf does; in a form the
-  // compiler turns into vector instructions.
-  constexpr float kRound = 12582912.0f;
   uint32_t clamped = 0;
   for (size_t i = 0; i < n; ++i) {
     float v = src[i] * 32768.0f;
     // Past full scale: more than the rounding of the largest value.
     clamped += std::fabs(v) > 32768.0f;
-    const uint32_t h = noiseOf(first + static_cast<uint32_t>(i));
-    v += noiseScale * (static_cast<float>(static_cast<int32_t>(h & 0xFFFF)) -
-                       static_cast<float>(static_cast<int32_t>(h >> 16)));
-    v = v == v ? v : 0.0f;
-    v = v > -32768.0f ? v : -32768.0f;
-    v = v < 32767.0f ? v : 32767.0f;
-    storeSample(dst + 2 * i, static_cast<int16_t>(static_cast<int32_t>((v + kRound) - kRound)));
+    v += ditherOf(first + static_cast<uint32_t>(i), noiseScale);
+    storeSample(dst + 2 * i, toSample(v == v ? v : 0.0f));
   }
   return clamped;
 }
 
-// Scales n 16-bit little-endian samples in place by scale (the factor
-// over full scale) and rounds them back as roundSamples does, through a
-// small buffer of floats that stays in the cache.
+// Scales n 16-bit little-endian samples from src into dst (which may be
+// src) by scale (the factor over full scale) and rounds them back as
+// roundSamples does with the same floats; a finite scale of a 16-bit
+// sample is never not a number.
 #if defined(__GNUC__)
 [[gnu::always_inline]]
 #endif
-inline uint32_t scaleSamples(uint8_t* data, size_t n, float scale, uint32_t first, float noiseScale) {
-  constexpr size_t kBlock = 2048;
-  float samples[kBlock];
+inline uint32_t scaleSamples(const uint8_t* src, uint8_t* dst, size_t n, float scale, uint32_t first,
+                             float noiseScale) {
   uint32_t clamped = 0;
-  for (size_t at = 0; at < n; at += kBlock) {
-    const size_t k = std::min(kBlock, n - at);
-    uint8_t* block = data + 2 * at;
-    for (size_t i = 0; i < k; ++i) samples[i] = static_cast<float>(loadSample(block + 2 * i)) * scale;
-    clamped += roundSamples(samples, k, block, first + static_cast<uint32_t>(at), noiseScale);
+  for (size_t i = 0; i < n; ++i) {
+    float v = (static_cast<float>(loadSample(src + 2 * i)) * scale) * 32768.0f;
+    clamped += std::fabs(v) > 32768.0f;
+    storeSample(dst + 2 * i, toSample(v + ditherOf(first + static_cast<uint32_t>(i), noiseScale)));
   }
   return clamped;
 }
 
 using RoundFunction = uint32_t(const float*, size_t, uint8_t*, uint32_t, float);
-using ScaleFunction = uint32_t(uint8_t*, size_t, float, uint32_t, float);
+using ScaleFunction = uint32_t(const uint8_t*, uint8_t*, size_t, float, uint32_t, float);
 
 struct Rounding {
   RoundFunction* round;
@@ -101,8 +110,8 @@ struct Rounding {
 uint32_t roundPlain(const float* src, size_t n, uint8_t* dst, uint32_t first, float noiseScale) {
   return roundSamples(src, n, dst, first, noiseScale);
 }
-uint32_t scalePlain(uint8_t* data, size_t n, float scale, uint32_t first, float noiseScale) {
-  return scaleSamples(data, n, scale, first, noiseScale);
+uint32_t scalePlain(const uint8_t* src, uint8_t* dst, size_t n, float scale, uint32_t first, float noiseScale) {
+  return scaleSamples(src, dst, n, scale, first, noiseScale);
 }
 
 // On x86-64 the rounding is built twice more, for processors with AVX2
@@ -116,16 +125,17 @@ uint32_t scalePlain(uint8_t* data, size_t n, float scale, uint32_t first, float 
                                            float noiseScale) {
   return roundSamples(src, n, dst, first, noiseScale);
 }
-[[gnu::target("avx2")]] uint32_t scaleAvx2(uint8_t* data, size_t n, float scale, uint32_t first, float noiseScale) {
-  return scaleSamples(data, n, scale, first, noiseScale);
+[[gnu::target("avx2")]] uint32_t scaleAvx2(const uint8_t* src, uint8_t* dst, size_t n, float scale, uint32_t first,
+                                           float noiseScale) {
+  return scaleSamples(src, dst, n, scale, first, noiseScale);
 }
 [[gnu::target(PELISTO_AVX512)]] uint32_t roundAvx512(const float* src, size_t n, uint8_t* dst, uint32_t first,
                                                      float noiseScale) {
   return roundSamples(src, n, dst, first, noiseScale);
 }
-[[gnu::target(PELISTO_AVX512)]] uint32_t scaleAvx512(uint8_t* data, size_t n, float scale, uint32_t first,
-                                                     float noiseScale) {
-  return scaleSamples(data, n, scale, first, noiseScale);
+[[gnu::target(PELISTO_AVX512)]] uint32_t scaleAvx512(const uint8_t* src, uint8_t* dst, size_t n, float scale,
+                                                     uint32_t first, float noiseScale) {
+  return scaleSamples(src, dst, n, scale, first, noiseScale);
 }
 
 Rounding rounding() {
@@ -141,18 +151,20 @@ Rounding rounding() {
 Rounding rounding() { return {roundPlain, scalePlain}; }
 #endif
 
+const Rounding& chosenRounding() {
+  static const Rounding chosen = rounding();
+  return chosen;
+}
+
 }  // namespace
 
 void Quantizer::run(const float* src, size_t n, uint8_t* dst) {
-  static const Rounding chosen = rounding();
-  m_clamped += chosen.round(src, n, dst, m_next + kNoiseSeed, m_noiseScale);
+  m_clamped += chosenRounding().round(src, n, dst, m_next + kNoiseSeed, m_noiseScale);
   m_next += static_cast<uint32_t>(n);
 }
 
-void Quantizer::scale(uint8_t* data, size_t n, float scale) {
-  static const Rounding chosen = rounding();
-  m_clamped += chosen.scale(data, n, scale, m_next + kNoiseSeed, m_noiseScale);
-  m_next += static_cast<uint32_t>(n);
+uint32_t DitheredGain::apply(const uint8_t* src, uint8_t* dst, size_t n, uint64_t first) const {
+  return chosenRounding().scale(src, dst, n, m_scale, static_cast<uint32_t>(first) + kNoiseSeed, kDitherScale);
 }
 
 void Quantizer::toStereo(const float* src, size_t frames, int channels, std::vector<uint8_t>& bytes) {

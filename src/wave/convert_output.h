@@ -10,6 +10,9 @@
 
 namespace pelisto {
 
+// Two uniform values of ±1/2 step each: triangular noise of ±1 step.
+inline constexpr float kDitherScale = 1.0f / 65536.0f;
+
 // Rounds samples of full scale ±1 to 16 bits (ties to even), with
 // triangular (TPDF) dither of ±1 step. The dither of each sample is a hash
 // of its number in the sound, so that a conversion gives the same bytes
@@ -18,15 +21,11 @@ namespace pelisto {
 // not a number becomes silence.
 class Quantizer {
  public:
-  explicit Quantizer(bool dither) : m_noiseScale(dither ? 1.0f / 65536.0f : 0.0f) {}
+  explicit Quantizer(bool dither) : m_noiseScale(dither ? kDitherScale : 0.0f) {}
 
   // Rounds the next n samples of the sound from src into dst as 16-bit
   // little-endian integers (2 × n bytes).
   void run(const float* src, size_t n, uint8_t* dst);
-  // Scales the next n samples, 16-bit little-endian integers, in place by
-  // `scale` (a factor over full scale, 1/32768 keeping them as they are)
-  // and rounds them back as run() would have rounded them as floats.
-  void scale(uint8_t* data, size_t n, float scale);
   // Rounds the next `frames` frames of `channels` (1 or 2) interleaved
   // channels into bytes as 16-bit stereo frames (mono goes to both sides).
   void toStereo(const float* src, size_t frames, int channels, std::vector<uint8_t>& bytes);
@@ -38,6 +37,23 @@ class Quantizer {
   uint32_t m_next = 0;  // the number of the next sample (2^32 is past any header's reach)
   uint64_t m_clamped = 0;
   std::vector<uint8_t> m_mono;
+};
+
+// A gain of 16-bit samples, rounded back to 16 bits as a Quantizer with
+// dither rounds: the noise of each sample is that of its number in the
+// sound, so that any pieces of the sound, scaled in any order on any
+// thread, give the same bytes.
+class DitheredGain {
+ public:
+  explicit DitheredGain(double factor) : m_scale(static_cast<float>(factor / 32768.0)) {}
+
+  // Scales n 16-bit little-endian samples from src into dst (which may be
+  // src), the first of them sample number `first` of the sound; returns
+  // how many were clamped.
+  uint32_t apply(const uint8_t* src, uint8_t* dst, size_t n, uint64_t first) const;
+
+ private:
+  float m_scale;
 };
 
 // Frames appended as bytes after the 44-byte header, counted against the

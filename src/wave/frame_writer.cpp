@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "platform/coding.h"
-#include "wave/convert_output.h"
 #include "wave/join_fades.h"
 #include "wave/voiceless.h"
 
@@ -17,19 +16,6 @@ namespace {
 
 // Voiceless input is read in whole blocks, about one chunk at a time.
 constexpr size_t kVoicelessChunk = (kWriteChunk / kVoicelessBlock) * kVoicelessBlock;
-
-// A gain of the whole output, rounded back to 16 bits with dither.
-class FrameGain {
- public:
-  explicit FrameGain(double factor) : m_scale(static_cast<float>(factor / 32768.0)), m_round(true) {}
-
-  // Scales the samples of `bytes` bytes of frames in place.
-  void apply(uint8_t* data, size_t bytes) { m_round.scale(data, bytes / 2, m_scale); }
-
- private:
-  float m_scale;
-  Quantizer m_round;
-};
 
 // The output side: fills one chunk-sized buffer and hands it to the sink
 // whole.
@@ -53,7 +39,6 @@ class ChunkedOutput {
     m_used += n;
   }
   void setFades(JoinFades* fades) { m_fades = fades; }
-  void setGain(FrameGain* gain) { m_gain = gain; }
 
   Status appendZeros(uint64_t n) {
     while (n > 0) {
@@ -69,7 +54,6 @@ class ChunkedOutput {
 
   Status flush() {
     if (m_used > 0) {
-      if (m_gain) m_gain->apply(m_buffer.data(), m_used);
       const size_t frames = m_used / kFrameSize;
       Status st = m_sink.write(m_buffer.data(), frames);
       if (!st) return st;
@@ -88,7 +72,6 @@ class ChunkedOutput {
   OutputSink& m_sink;
   PassProgress m_progress;
   JoinFades* m_fades = nullptr;
-  FrameGain* m_gain = nullptr;
   std::vector<uint8_t> m_buffer;
   size_t m_used = 0;
   uint64_t m_frames = 0;  // handed to the sink
@@ -222,12 +205,9 @@ Status writeSteps(FileSystem& fs, const WritePlan& plan, ChunkedOutput& out) {
 
 }  // namespace
 
-Status writeFrames(FileSystem& fs, const WritePlan& plan, OutputSink& sink, double gain,
-                   PassProgress progress) {
+Status writeFrames(FileSystem& fs, const WritePlan& plan, OutputSink& sink, PassProgress progress) {
   if (Status st = sink.begin(plan.frames); !st) return st;
   ChunkedOutput out(sink, progress);
-  std::optional<FrameGain> scaled;
-  if (gain != 1.0) out.setGain(&scaled.emplace(gain));
   if (Status st = writeSteps(fs, plan, out); !st) return st;
   if (out.frames() != plan.frames) return Status::error(StatusCode::kIoError, "書き込んだ長さが予定と違います");
   return sink.finish();

@@ -1,8 +1,8 @@
 // Streams the frames of a checked plan into an output sink: every step in
 // order (or only the frames of the joined sound the plan's window names),
 // through one fixed buffer whatever the length of the output. The fades of
-// smoothed joins, then a gain when one is set, are applied in that buffer
-// as it fills.
+// smoothed joins are applied in that buffer as it fills (a gain is the
+// sink's: threaded_sink.h).
 #pragma once
 
 #include <cstddef>
@@ -30,12 +30,9 @@ struct PassProgress {
   uint64_t total = 0;
 };
 
-// Hands the plan's frames to sink, from begin() to finish(). With a gain
-// other than 1 every sample is scaled by it and rounded back to 16 bits
-// with triangular (TPDF) dither, the same every time. Returns kCancelled
+// Hands the plan's frames to sink, from begin() to finish(). Returns kCancelled
 // on a cancel, the failing operation's status on an error (a source that
 // ends inside its range, the sink's refusal), ok once the sink finished.
-Status writeFrames(FileSystem& fs, const WritePlan& plan, OutputSink& sink, double gain,
-                   PassProgress progress);
+Status writeFrames(FileSystem& fs, const WritePlan& plan, OutputSink& sink, PassProgress progress);
 
 }  // namespace pelisto

@@ -209,7 +209,7 @@ Result<LoudnessMeasurement> measureLoudness(FileSystem& fs, SoundLibrary& librar
   // The integrated meter on a thread of its own.
   ThreadedSink integrated(meters.value()->loudness);
   MeterSink both(integrated, meters.value()->peaks);
-  if (Status st = writeFrames(fs, plan, both, 1.0, progress); !st) return st;
+  if (Status st = writeFrames(fs, plan, both, progress); !st) return st;
   return meters.value()->measurement();
 }
 
@@ -238,7 +238,7 @@ bool SteppedLoudnessPass::step() {
   // included, as the whole pass gives there.
   m_plan.firstFrame = m_first + m_done;
   m_plan.frames = std::min(kStepFrames, m_frames - m_done);
-  m_status = writeFrames(m_fs, m_plan, m_meters->both, 1.0, {});
+  m_status = writeFrames(m_fs, m_plan, m_meters->both, {});
   m_done += m_plan.frames;
   return m_status && m_done < m_frames;
 }

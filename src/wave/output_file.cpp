@@ -1,5 +1,7 @@
 #include "wave/output_file.h"
 
+#include <optional>
+
 #include "platform/replace_file.h"
 #include "wave/encoded_sink.h"
 #include "wave/threaded_sink.h"
@@ -31,19 +33,22 @@ Status writeOutputFile(FileSystem& fs, SoundLibrary& library, const WritePlan& p
                        const std::string& target, const OutputSpec& spec, PassProgress progress) {
   const OutputTypeInfo& type = outputTypeInfo(spec.type);
   return replaceFile(fs, target, [&](File& file) {
+    std::optional<DitheredGain> gain;
+    if (spec.gain != 1.0) gain.emplace(spec.gain);
     if (!type.encoded) {
       WavSink sink(file, plan.waveHeader);
-      if (spec.gain == 1.0) return writeFrames(fs, plan, sink, spec.gain, progress);
-      // With a gain, the file is written on a thread of its own while the
-      // next frames are scaled.
-      ThreadedSink threaded(sink);
-      return writeFrames(fs, plan, threaded, spec.gain, progress);
+      if (!gain) return writeFrames(fs, plan, sink, progress);
+      // With a gain, the file is written on a thread of its own, which
+      // also scales half of the frames it is handed.
+      ThreadedSink threaded(sink, gain, ThreadedSink::Scaling::kShared);
+      return writeFrames(fs, plan, threaded, progress);
     }
     Result<std::unique_ptr<EncodedSink>> sink = encodedSink(library, file, type, target, spec.software);
     if (!sink) return sink.status();
-    // The encoder codes on a thread of its own while the frames are made.
-    ThreadedSink threaded(*sink.value());
-    return writeFrames(fs, plan, threaded, spec.gain, progress);
+    // The encoder codes on a thread of its own while the frames are made
+    // and scaled.
+    ThreadedSink threaded(*sink.value(), gain);
+    return writeFrames(fs, plan, threaded, progress);
   });
 }
 

@@ -6,13 +6,20 @@
 // system lends a core elsewhere for a moment; the inner sink gets the
 // frames in order, as it would without the thread. Where the system gives
 // no thread, the inner sink works on the caller's.
+//
+// With a gain, the frames are scaled on their way through the queue: all
+// on the caller's thread (while the helper codes), or, where the inner
+// sink only copies them to a file, the second half of each block on the
+// helper's, so that both threads share the scaling.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "platform/helper_thread.h"
+#include "wave/convert_output.h"
 #include "wave/output_sink.h"
 
 namespace pelisto {
@@ -24,7 +31,8 @@ class ThreadedSink final : public OutputSink {
  public:
   // inner is used only by the helper from the first write until finish
   // has waited for it; begin and finish run it on the caller's thread.
-  explicit ThreadedSink(OutputSink& inner);
+  enum class Scaling { kCaller, kShared };
+  explicit ThreadedSink(OutputSink& inner, std::optional<DitheredGain> gain = {}, Scaling scaling = Scaling::kCaller);
 
   Status begin(uint64_t frames) override { return m_inner.begin(frames); }
   // Queues the frames; the inner sink's failure on frames handed earlier
@@ -36,7 +44,9 @@ class ThreadedSink final : public OutputSink {
  private:
   struct Block {
     std::vector<uint8_t> frames;
-    Status status;  // the helper's
+    uint64_t first = 0;       // the number of its first sample in the sound
+    size_t helperScales = 0;  // samples at its end left to the helper to scale
+    Status status;            // the helper's
   };
 
   // Waits until at most `pending` blocks are left to the helper; the first
@@ -45,7 +55,10 @@ class ThreadedSink final : public OutputSink {
   void work();  // on the helper
 
   OutputSink& m_inner;
+  const std::optional<DitheredGain> m_gain;
+  const Scaling m_scaling;
   std::vector<Block> m_blocks;
+  uint64_t m_samples = 0;  // samples queued so far
   size_t m_handed = 0;   // blocks handed to the helper (the caller's count)
   size_t m_settled = 0;  // blocks done and checked (the caller's count)
   size_t m_worked = 0;   // blocks the helper has taken (the helper's count)
