@@ -38,6 +38,8 @@ enum class LockResult {
   kUnsupported,  // the file system refuses advisory locks
 };
 
+inline constexpr uint64_t kWritebackBytes = uint64_t{1} << 20;
+
 class File {
  public:
   File() = default;
@@ -63,6 +65,8 @@ class File {
   // Asks the device to begin writing n bytes at offset now, without
   // waiting for it: a hint that lets a long write and its final sync()
   // overlap. Nothing is reported; sync() still makes the bytes durable.
+  // Asked for kWritebackBytes at a time: in smaller pieces the asking
+  // costs as much as the copying.
   virtual void startWriteback(uint64_t offset, uint64_t n) = 0;
   // Takes the file's advisory lock, exclusive and without waiting, for
   // this handle: a running program holds it on each file it keeps for

@@ -43,7 +43,6 @@ inline void storeSample(uint8_t* p, int16_t v) {
   }
   putLe16(p, static_cast<uint16_t>(v));
 }
-constexpr uint64_t kWritebackBytes = uint64_t{1} << 20;
 
 // The triangular noise of sample number n (two uniform values of 16 bits
 // from one hash, one taken from the other), scaled by noiseScale.

@@ -38,9 +38,9 @@ Status writeOutputFile(FileSystem& fs, SoundLibrary& library, const WritePlan& p
     if (!type.encoded) {
       WavSink sink(file, plan.waveHeader);
       if (!gain) return writeFrames(fs, plan, sink, progress);
-      // With a gain, the file is written on a thread of its own, which
-      // also scales half of the frames it is handed.
-      ThreadedSink threaded(sink, gain, ThreadedSink::Scaling::kShared);
+      // With a gain, the file is written on a thread of its own while the
+      // next frames are scaled.
+      ThreadedSink threaded(sink, gain);
       return writeFrames(fs, plan, threaded, progress);
     }
     Result<std::unique_ptr<EncodedSink>> sink = encodedSink(library, file, type, target, spec.software);

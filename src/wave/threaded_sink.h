@@ -7,10 +7,8 @@
 // frames in order, as it would without the thread. Where the system gives
 // no thread, the inner sink works on the caller's.
 //
-// With a gain, the frames are scaled on their way through the queue: all
-// on the caller's thread (while the helper codes), or, where the inner
-// sink only copies them to a file, the second half of each block on the
-// helper's, so that both threads share the scaling.
+// With a gain, the frames are scaled on their way into the queue, on the
+// caller's thread: the scaling takes the place of the copy.
 #pragma once
 
 #include <cstddef>
@@ -31,8 +29,7 @@ class ThreadedSink final : public OutputSink {
  public:
   // inner is used only by the helper from the first write until finish
   // has waited for it; begin and finish run it on the caller's thread.
-  enum class Scaling { kCaller, kShared };
-  explicit ThreadedSink(OutputSink& inner, std::optional<DitheredGain> gain = {}, Scaling scaling = Scaling::kCaller);
+  explicit ThreadedSink(OutputSink& inner, std::optional<DitheredGain> gain = {});
 
   Status begin(uint64_t frames) override { return m_inner.begin(frames); }
   // Queues the frames; the inner sink's failure on frames handed earlier
@@ -44,9 +41,7 @@ class ThreadedSink final : public OutputSink {
  private:
   struct Block {
     std::vector<uint8_t> frames;
-    uint64_t first = 0;       // the number of its first sample in the sound
-    size_t helperScales = 0;  // samples at its end left to the helper to scale
-    Status status;            // the helper's
+    Status status;  // the helper's
   };
 
   // Waits until at most `pending` blocks are left to the helper; the first
@@ -56,9 +51,8 @@ class ThreadedSink final : public OutputSink {
 
   OutputSink& m_inner;
   const std::optional<DitheredGain> m_gain;
-  const Scaling m_scaling;
   std::vector<Block> m_blocks;
-  uint64_t m_samples = 0;  // samples queued so far
+  uint64_t m_samples = 0;  // samples queued so far (the gain's noise follows their numbers)
   size_t m_handed = 0;   // blocks handed to the helper (the caller's count)
   size_t m_settled = 0;  // blocks done and checked (the caller's count)
   size_t m_worked = 0;   // blocks the helper has taken (the helper's count)
