@@ -38,8 +38,6 @@ enum class LockResult {
   kUnsupported,  // the file system refuses advisory locks
 };
 
-inline constexpr uint64_t kWritebackBytes = uint64_t{1} << 20;
-
 class File {
  public:
   File() = default;
@@ -65,8 +63,7 @@ class File {
   // Asks the device to begin writing n bytes at offset now, without
   // waiting for it: a hint that lets a long write and its final sync()
   // overlap. Nothing is reported; sync() still makes the bytes durable.
-  // Asked for kWritebackBytes at a time: in smaller pieces the asking
-  // costs as much as the copying.
+  // Best asked for a megabyte at a time (WritebackPacer).
   virtual void startWriteback(uint64_t offset, uint64_t n) = 0;
   // Takes the file's advisory lock, exclusive and without waiting, for
   // this handle: a running program holds it on each file it keeps for
@@ -84,6 +81,23 @@ struct FileInfo {
   int64_t modifiedNs = 0;    // last modification, ns on the clock of startedNs()
   uint32_t permissions = 0;  // the permission bits (07777)
   bool writable = false;     // the user may write the file itself
+};
+
+// Hands a file's bytes to the device a megabyte at a time as they are
+// written from `from` on: in smaller pieces the asking costs as much as
+// the copying.
+class WritebackPacer {
+ public:
+  explicit WritebackPacer(uint64_t from = 0) : m_from(from) {}
+  // The bytes up to `end` are written.
+  void wrote(File& file, uint64_t end) {
+    if (end - m_from < (uint64_t{1} << 20)) return;
+    file.startWriteback(m_from, end - m_from);
+    m_from = end;
+  }
+
+ private:
+  uint64_t m_from;  // bytes from here on are not yet handed to the device
 };
 
 class FileSystem {

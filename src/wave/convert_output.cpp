@@ -186,10 +186,7 @@ Status WaveOutput::append(const uint8_t* bytes, size_t frames) {
   }
   if (Status st = m_file.write(riff::kCanonicalHeaderBytes + m_frames * 4, bytes, frames * 4); !st) return st;
   m_frames += frames;
-  if (m_frames * 4 - m_writebackFrom >= kWritebackBytes) {
-    m_file.startWriteback(riff::kCanonicalHeaderBytes + m_writebackFrom, m_frames * 4 - m_writebackFrom);
-    m_writebackFrom = m_frames * 4;
-  }
+  m_writeback.wrote(m_file, riff::kCanonicalHeaderBytes + m_frames * 4);
   return Status::ok();
 }
 

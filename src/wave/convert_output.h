@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/file_system.h"
+#include "platform/riff.h"
 
 namespace pelisto {
 
@@ -75,7 +76,7 @@ class WaveOutput {
 
   File& m_file;
   uint64_t m_frames = 0;
-  uint64_t m_writebackFrom = 0;  // bytes after the header not yet handed to the device
+  WritebackPacer m_writeback{riff::kCanonicalHeaderBytes};
   std::vector<uint8_t> m_bytes;
 };
 

@@ -16,7 +16,8 @@ Status WavSink::begin(uint64_t frames) {
   m_end = riff::kCanonicalHeaderBytes + frames * kFrameSize;
   if (Status st = m_file.reserve(m_end); !st) return st;
   riff::setCanonicalSizes(m_header.data(), m_end);
-  m_at = m_writebackFrom = m_header.size();
+  m_at = m_header.size();
+  m_writeback = WritebackPacer(m_at);
   return m_file.write(0, m_header.data(), m_header.size());
 }
 
@@ -26,10 +27,7 @@ Status WavSink::write(const uint8_t* frames, size_t n) {
   m_at += bytes;
   // The device writes each megabyte while the next are made, so the sync
   // at the end has little left to wait for.
-  if (m_at - m_writebackFrom >= kWritebackBytes) {
-    m_file.startWriteback(m_writebackFrom, m_at - m_writebackFrom);
-    m_writebackFrom = m_at;
-  }
+  m_writeback.wrote(m_file, m_at);
   return Status::ok();
 }
 

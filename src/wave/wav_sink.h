@@ -34,7 +34,7 @@ class WavSink final : public OutputSink {
   WaveHeaderBytes m_header;
   uint64_t m_at = 0;  // where the next frames go
   uint64_t m_end = 0;  // the planned length
-  uint64_t m_writebackFrom = 0;  // written bytes from here on are not yet handed to the device
+  WritebackPacer m_writeback;
 };
 
 }  // namespace pelisto
