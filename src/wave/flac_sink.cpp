@@ -39,6 +39,7 @@ FlacSink::FlacSink(File& file, NewFlacEncoder newEncoder, std::vector<uint8_t> m
       m_newEncoder(std::move(newEncoder)),
       m_metadata(std::move(metadata)),
       m_info(info),
+      m_block(info.maxBlock),
       m_stretchFrames(size_t{info.maxBlock} * stretchBlocks),
       m_stretchBlocks(stretchBlocks),
       m_stretches(2 * helpers),
@@ -132,8 +133,7 @@ void FlacSink::code(Stretch& stretch) {
   const std::vector<uint8_t>& coded = stretch.coded.bytes();
   Result<FlacLayout> layout = readFlacLayout(coded.data(), coded.size());
   // Every frame holds a whole block but the very last of the file.
-  const uint32_t block = m_info.maxBlock;
-  const size_t frames = (stretch.samples.size() / 2 + block - 1) / block;
+  const size_t frames = (stretch.samples.size() / 2 + m_block - 1) / m_block;
   if (!layout || layout.value().frames.size() != frames) {
     stretch.status = codingFailed();
     return;
@@ -142,7 +142,7 @@ void FlacSink::code(Stretch& stretch) {
   stretch.minFrameBytes = std::numeric_limits<uint32_t>::max(), stretch.maxFrameBytes = 0;
   uint64_t number = stretch.firstFrame;
   for (const FlacFrame& frame : layout.value().frames) {
-    if (frame.block != block && !(stretch.last && number + 1 == stretch.firstFrame + frames)) {
+    if (frame.block != m_block && !(stretch.last && number + 1 == stretch.firstFrame + frames)) {
       stretch.status = codingFailed();
       return;
     }

@@ -60,7 +60,8 @@ class FlacSink final : public OutputSink {
   File& m_file;
   NewFlacEncoder m_newEncoder;
   std::vector<uint8_t> m_metadata;  // the empty stream's, written first
-  FlacStreamInfo m_info;
+  FlacStreamInfo m_info;  // the whole's, as far as written
+  const uint32_t m_block;  // frames of samples in each coded frame
   const size_t m_stretchFrames;
   const uint32_t m_stretchBlocks;
   Md5 m_md5;
