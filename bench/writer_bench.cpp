@@ -328,9 +328,10 @@ bool loudnessFigures(Program& p, const std::string& wav) {
   return addedAhead <= 0.3;
 }
 
-// The coded types against ffmpeg, and the loudness pass against the plain
-// write; true when within the goals.
-bool codedFigures(const std::string& dir) {
+// The coded types against ffmpeg (those whose extension is in only, where
+// it is not empty), and the loudness pass against the plain write; true
+// when within the goals.
+bool codedFigures(const std::string& dir, const std::string& only = "") {
   if (std::system("command -v ffmpeg > /dev/null 2>&1") != 0) {
     std::printf("ffmpeg not installed: the coded types are not compared\n");
     return true;
@@ -353,6 +354,7 @@ bool codedFigures(const std::string& dir) {
   };
   bool pass = true;
   for (const auto& t : types) {
+    if (!only.empty() && only.find(t.extension + 1) == std::string::npos) continue;
     const std::string ours = dir + "/ours" + t.extension, theirs = dir + "/ffmpeg" + t.extension;
     double writer = 1e9, ffmpeg = 1e9;
     for (int r = 0; r < 2; ++r) {
@@ -413,15 +415,15 @@ int main(int argc, char** argv) {
   const std::string self = fs::read_symlink("/proc/self/exe");
   char name[] = "/tmp/pelisto-writer-bench-XXXXXX";
   if (!::mkdtemp(name)) return 2;
-  // --coded: the coded types and the loudness pass alone; --loudness: the
-  // loudness pass alone.
+  // --coded [TYPES]: the coded types (those named, as "flac,mp3") and the
+  // loudness pass alone; --loudness: the loudness pass alone.
   const std::string mode = argc > 1 ? argv[1] : "";
   bool pass = false;
   if (mode == "--loudness") {
     const std::string source = std::string(name) + "/talk.wav";
     pass = loudnessFigures(*talkProgram(source), std::string(name) + "/list.wav");
   } else {
-    pass = mode == "--coded" ? codedFigures(name) : measure(self, name);
+    pass = mode == "--coded" ? codedFigures(name, argc > 2 ? argv[2] : "") : measure(self, name);
   }
   fs::remove_all(name);
   std::printf("%s\n", pass ? "PASS" : "FAIL");

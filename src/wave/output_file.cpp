@@ -1,14 +1,21 @@
 #include "wave/output_file.h"
 
+#include <algorithm>
 #include <optional>
+#include <thread>
 
 #include "platform/replace_file.h"
 #include "wave/encoded_sink.h"
+#include "wave/flac_sink.h"
 #include "wave/threaded_sink.h"
 #include "wave/wav_sink.h"
 
 namespace pelisto {
 namespace {
+
+// FLAC is coded on as many cores as there are, up to four: past that the
+// device, not the coding, sets the pace.
+size_t flacHelpers() { return std::clamp<size_t>(std::thread::hardware_concurrency(), 1, 4); }
 
 // The coded file's sink over file: the encoder, and a resampler where the
 // type is written at another rate than the list's.
@@ -42,6 +49,15 @@ Status writeOutputFile(FileSystem& fs, SoundLibrary& library, const WritePlan& p
       // next frames are scaled.
       ThreadedSink threaded(sink, gain);
       return writeFrames(fs, plan, threaded, progress);
+    }
+    if (*type.encoded == EncodedType::kFlac) {
+      const EncoderSpec coded{EncodedType::kFlac, type.rate, 2, outputTitle(target), spec.software};
+      auto newEncoder = [&library, coded](File& into) { return library.newEncoder(into, coded); };
+      // Where the encoder's stream cannot be joined, one encoder codes it all.
+      if (Result<std::unique_ptr<FlacSink>> flac = FlacSink::make(file, newEncoder, flacHelpers())) {
+        ThreadedSink threaded(*flac.value(), gain);
+        return writeFrames(fs, plan, threaded, progress);
+      }
     }
     Result<std::unique_ptr<EncodedSink>> sink = encodedSink(library, file, type, target, spec.software);
     if (!sink) return sink.status();

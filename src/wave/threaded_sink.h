@@ -2,10 +2,8 @@
 // of a list are made on the caller's thread (sources read, joins faded, the
 // gain applied) while the other sink codes or measures the frames made
 // before them. The two meet through a queue of kQueuedBlocks blocks of at
-// most kQueuedFrames frames, so that neither waits on the other while the
-// system lends a core elsewhere for a moment; the inner sink gets the
-// frames in order, as it would without the thread. Where the system gives
-// no thread, the inner sink works on the caller's.
+// most kQueuedFrames frames (platform/block_pipe.h); the inner sink gets
+// the frames in order, as it would without the thread.
 //
 // With a gain, the frames are scaled on their way into the queue, on the
 // caller's thread: the scaling takes the place of the copy.
@@ -16,7 +14,7 @@
 #include <optional>
 #include <vector>
 
-#include "platform/helper_thread.h"
+#include "platform/block_pipe.h"
 #include "wave/convert_output.h"
 #include "wave/output_sink.h"
 
@@ -39,27 +37,10 @@ class ThreadedSink final : public OutputSink {
   Status finish() override;
 
  private:
-  struct Block {
-    std::vector<uint8_t> frames;
-    Status status;  // the helper's
-  };
-
-  // Waits until at most `pending` blocks are left to the helper; the first
-  // that failed ends the writing.
-  Status settle(size_t pending);
-  void work();  // on the helper
-
   OutputSink& m_inner;
   const std::optional<DitheredGain> m_gain;
-  std::vector<Block> m_blocks;
   uint64_t m_samples = 0;  // samples queued so far (the gain's noise follows their numbers)
-  size_t m_handed = 0;   // blocks handed to the helper (the caller's count)
-  size_t m_settled = 0;  // blocks done and checked (the caller's count)
-  size_t m_worked = 0;   // blocks the helper has taken (the helper's count)
-  bool m_failed = false;  // the helper's: a block failed, the rest are not passed on
-  // The last member: it ends (waiting for the run in progress) before the
-  // rest goes.
-  HelperThread m_helper;
+  BlockPipe<std::vector<uint8_t>> m_queue;  // the last member: its helper uses the others
 };
 
 }  // namespace pelisto
