@@ -33,6 +33,11 @@ inline void putBe32(uint8_t* p, uint32_t v) {
 }
 
 inline uint16_t getLe16(const uint8_t* p) { return uint16_t(p[0] | (p[1] << 8)); }
+// count signed 16-bit little-endian samples (frames as a WAV file holds
+// them) into out.
+inline void getLe16Samples(const uint8_t* p, size_t count, int16_t* out) {
+  for (size_t i = 0; i < count; ++i) out[i] = static_cast<int16_t>(getLe16(p + 2 * i));
+}
 inline uint32_t getLe32(const uint8_t* p) {
   return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
 }

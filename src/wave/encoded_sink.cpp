@@ -30,7 +30,7 @@ Status EncodedSink::write(const uint8_t* frames, size_t n) {
   const size_t samples = 2 * n;
   if (m_lossless) {
     m_samples.resize(samples);
-    for (size_t i = 0; i < samples; ++i) m_samples[i] = static_cast<int16_t>(getLe16(frames + 2 * i));
+    getLe16Samples(frames, samples, m_samples.data());
     return m_encoder->writeShort(m_samples.data(), n);
   }
   m_floats.resize(samples);

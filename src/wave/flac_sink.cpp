@@ -70,7 +70,7 @@ Status FlacSink::write(const uint8_t* frames, size_t n) {
     const size_t held = stretch.samples.size() / 2;
     const size_t part = std::min(n, m_stretchFrames - held);
     stretch.samples.resize(2 * (held + part));
-    for (size_t i = 0; i < 2 * part; ++i) stretch.samples[2 * held + i] = static_cast<int16_t>(getLe16(frames + 2 * i));
+    getLe16Samples(frames, 2 * part, stretch.samples.data() + 2 * held);
     frames += 4 * part;
     n -= part;
     if (held + part == m_stretchFrames) {

@@ -41,7 +41,7 @@ double toDb(double factor) { return 20.0 * std::log10(factor); }
 // The frames as 16-bit samples.
 void samplesOf(const uint8_t* frames, size_t n, std::vector<int16_t>& samples) {
   samples.resize(2 * n);
-  for (size_t i = 0; i < 2 * n; ++i) samples[i] = static_cast<int16_t>(getLe16(frames + 2 * i));
+  getLe16Samples(frames, 2 * n, samples.data());
 }
 
 // Every frame to the integrated meter.
