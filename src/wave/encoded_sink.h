@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "platform/block_pipe.h"
-
 #include "platform/sound_library.h"
 #include "wave/output_sink.h"
 

@@ -19,18 +19,16 @@ size_t flacHelpers() { return std::clamp<size_t>(std::thread::hardware_concurren
 
 // The coded file's sink over file: the encoder, and a resampler where the
 // type is written at another rate than the list's.
-Result<std::unique_ptr<EncodedSink>> encodedSink(SoundLibrary& library, File& file, const OutputTypeInfo& type,
-                                                 const std::string& target, const std::string& software) {
-  const EncoderSpec spec{*type.encoded, type.rate, 2, outputTitle(target), software};
+Result<std::unique_ptr<EncodedSink>> encodedSink(SoundLibrary& library, File& file, const EncoderSpec& spec) {
   Result<std::unique_ptr<SoundEncoder>> encoder = library.newEncoder(file, spec);
   if (!encoder) return encoder.status();
   std::unique_ptr<Resampler> resampler;
-  if (type.rate != kFramesPerSecond) {
-    Result<std::unique_ptr<Resampler>> made = library.newResampler(kFramesPerSecond, type.rate, 2);
+  if (spec.rate != kFramesPerSecond) {
+    Result<std::unique_ptr<Resampler>> made = library.newResampler(kFramesPerSecond, spec.rate, 2);
     if (!made) return made.status();
     resampler = std::move(made.value());
   }
-  const bool lossless = *type.encoded == EncodedType::kFlac;
+  const bool lossless = spec.type == EncodedType::kFlac;
   return std::make_unique<EncodedSink>(std::move(encoder.value()), std::move(resampler), lossless);
 }
 
@@ -50,8 +48,9 @@ Status writeOutputFile(FileSystem& fs, SoundLibrary& library, const WritePlan& p
       ThreadedSink threaded(sink, gain);
       return writeFrames(fs, plan, threaded, progress);
     }
-    if (*type.encoded == EncodedType::kFlac) {
-      const EncoderSpec coded{EncodedType::kFlac, type.rate, 2, outputTitle(target), spec.software};
+    // The coded types carry the target's name as their title.
+    const EncoderSpec coded{*type.encoded, type.rate, 2, outputTitle(target), spec.software};
+    if (coded.type == EncodedType::kFlac) {
       auto newEncoder = [&library, coded](File& into) { return library.newEncoder(into, coded); };
       // Where the encoder's stream cannot be joined, one encoder codes it all.
       if (Result<std::unique_ptr<FlacSink>> flac = FlacSink::make(file, newEncoder, flacHelpers())) {
@@ -59,7 +58,7 @@ Status writeOutputFile(FileSystem& fs, SoundLibrary& library, const WritePlan& p
         return writeFrames(fs, plan, threaded, progress);
       }
     }
-    Result<std::unique_ptr<EncodedSink>> sink = encodedSink(library, file, type, target, spec.software);
+    Result<std::unique_ptr<EncodedSink>> sink = encodedSink(library, file, coded);
     if (!sink) return sink.status();
     // The encoder codes on a thread of its own while the frames are made
     // and scaled.
