@@ -74,7 +74,7 @@ Status FlacSink::write(const uint8_t* frames, size_t n) {
     frames += 4 * part;
     n -= part;
     if (held + part == m_stretchFrames) {
-      if (Status st = hand(false); !st) return st;
+      if (Status st = hand(); !st) return st;
     }
   }
   return Status::ok();
@@ -82,7 +82,7 @@ Status FlacSink::write(const uint8_t* frames, size_t n) {
 
 Status FlacSink::finish() {
   if (!m_stretches[m_handed % m_stretches.size()].samples.empty()) {
-    if (Status st = hand(true); !st) return st;
+    if (Status st = hand(); !st) return st;
   }
   while (m_written < m_handed) {
     if (Status st = writeOut(m_written); !st) return st;
@@ -94,13 +94,12 @@ Status FlacSink::finish() {
   return m_file.write(kStreamInfoAt, bytes.data(), bytes.size());
 }
 
-Status FlacSink::hand(bool last) {
+Status FlacSink::hand() {
   Stretch& stretch = m_stretches[m_handed % m_stretches.size()];
   Result<std::unique_ptr<SoundEncoder>> encoder = m_newEncoder(stretch.coded);
   if (!encoder) return encoder.status();
   stretch.encoder = std::move(encoder.value());
   stretch.firstFrame = uint64_t{m_handed} * m_stretchBlocks;
-  stretch.last = last;
   m_helpers[m_handed % m_helpers.size()]->start();
   ++m_handed;
   return Status::ok();
@@ -132,7 +131,8 @@ void FlacSink::code(Stretch& stretch) {
   if (!stretch.status) return;
   const std::vector<uint8_t>& coded = stretch.coded.bytes();
   Result<FlacLayout> layout = readFlacLayout(coded.data(), coded.size());
-  // Every frame holds a whole block but the very last of the file.
+  // A stretch is a whole number of blocks (the file's last excepted), each
+  // coded as a frame of its own: all but its last frame hold a whole block.
   const size_t frames = (stretch.samples.size() / 2 + m_block - 1) / m_block;
   if (!layout || layout.value().frames.size() != frames) {
     stretch.status = codingFailed();
@@ -142,7 +142,7 @@ void FlacSink::code(Stretch& stretch) {
   stretch.minFrameBytes = std::numeric_limits<uint32_t>::max(), stretch.maxFrameBytes = 0;
   uint64_t number = stretch.firstFrame;
   for (const FlacFrame& frame : layout.value().frames) {
-    if (frame.block != m_block && !(stretch.last && number + 1 == stretch.firstFrame + frames)) {
+    if (frame.block != m_block && &frame != &layout.value().frames.back()) {
       stretch.status = codingFailed();
       return;
     }

@@ -45,7 +45,6 @@ class FlacSink final : public OutputSink {
     std::unique_ptr<SoundEncoder> encoder;
     BufferFile coded;
     uint64_t firstFrame = 0;  // the number of its first coded frame in the whole
-    bool last = false;
     std::vector<uint8_t> frames;  // renumbered
     uint32_t minFrameBytes = 0, maxFrameBytes = 0;
     Status status;
@@ -53,7 +52,7 @@ class FlacSink final : public OutputSink {
 
   FlacSink(File& file, NewFlacEncoder newEncoder, std::vector<uint8_t> metadata, FlacStreamInfo info,
            size_t helpers, uint32_t stretchBlocks);
-  Status hand(bool last);         // the filled stretch to its helper
+  Status hand();                  // the filled stretch to its helper
   Status writeOut(size_t index);  // waits for stretch index, then writes it
   void code(Stretch& stretch);    // on a helper
 
